@@ -9,7 +9,7 @@ build=${KEYLOOM_BUILD_DIR:-build}
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build "$build" -j"$(nproc)" --target keyloomctl
 
-ctl="$build/src/cli/keyloomctl"
+ctl="$build/bin/keyloomctl"
 if "$ctl" list >/dev/null 2>&1; then
     exec "$ctl" "$@" info
 fi
