@@ -1,0 +1,134 @@
+#include "sim/SimHandle.h"
+
+#include <poll.h>
+
+#include <algorithm>
+#include <cerrno>
+
+#include "sim/SimReport.h"
+
+namespace keyloom::sim {
+
+namespace {
+
+// Milliseconds from `now` to `until`, rounded up so that a wait never ends
+// before the moment it waits for.
+int millisecondsUntil(SimClock::time_point now, SimClock::time_point until) {
+    if (until <= now)
+        return 0;
+    auto ms = std::chrono::ceil<std::chrono::milliseconds>(until - now).count();
+    return static_cast<int>(std::min<long long>(ms, 1 << 30));
+}
+
+// Output reports each collection takes: the LED report of the boot keyboard
+// (no report id), the 64-byte configuration report; the consumer collection
+// has none.
+bool isOutputReport(SimCollection collection, std::span<const std::uint8_t> report) {
+    switch (collection) {
+        case SimCollection::Keyboard:
+            return report.size() == 2 && report[0] == 0;
+        case SimCollection::Vendor:
+            return report.size() == kReportSize && report[0] == kConfigReportId;
+        case SimCollection::Consumer:
+            break;
+    }
+    return false;
+}
+
+}  // namespace
+
+SimHandle::SimHandle(std::shared_ptr<SimKeyboard> keyboard, std::string_view path,
+                     SimCollection collection, const hid::OpenOptions& options)
+    : keyboard_(std::move(keyboard)), collection_(collection), options_(options) {
+    attached_ = queue_.valid() && keyboard_->attach(path, collection, queue_);
+}
+
+SimHandle::~SimHandle() {
+    if (attached_)
+        keyboard_->detach(queue_);
+}
+
+const hid::CollectionDescriptor& SimHandle::descriptor() const {
+    return keyboard_->descriptor(collection_);
+}
+
+hid::Attributes SimHandle::attributes() const {
+    return keyboard_->attributes();
+}
+
+hid::TransferResult SimHandle::read(std::span<std::uint8_t> buffer, std::size_t& transferred,
+                                    std::uint32_t timeoutMs, hid::CancelEvent& cancel) {
+    transferred = 0;
+    if (!options_.read)
+        return hid::TransferResult::Failed;
+    const auto start = SimClock::now();
+    const bool limited = timeoutMs != hid::kInfinite;
+    const auto deadline = start + std::chrono::milliseconds(limited ? timeoutMs : 0);
+
+    for (;;) {
+        auto waitUntil = SimClock::time_point::max();
+        {
+            std::lock_guard lock(keyboard_->mutex());
+            if (!attached_ || queue_.gone())
+                return hid::TransferResult::Failed;
+            if (!queue_.empty()) {
+                const auto& head = queue_.front();
+                if (head.due == kDueNow || head.due <= SimClock::now()) {
+                    transferred = std::min<std::size_t>(buffer.size(), head.length);
+                    std::copy_n(head.bytes.begin(), transferred, buffer.begin());
+                    queue_.pop();
+                    return hid::TransferResult::Done;
+                }
+                // A late reply: wait for its time, or for the keyboard to leave.
+                waitUntil = head.due;
+                queue_.clearSignal();
+            }
+        }
+
+        const auto now = SimClock::now();
+        if (limited && now >= deadline)
+            return hid::TransferResult::TimedOut;
+        int pollMs = -1;
+        if (limited)
+            pollMs = millisecondsUntil(now, deadline);
+        if (waitUntil != SimClock::time_point::max()) {
+            int dueMs = millisecondsUntil(now, waitUntil);
+            pollMs = pollMs < 0 ? dueMs : std::min(pollMs, dueMs);
+        }
+
+        pollfd fds[2] = {{queue_.fd(), POLLIN, 0}, {cancel.fd(), POLLIN, 0}};
+        int ready = ::poll(fds, 2, pollMs);
+        if (ready < 0 && errno != EINTR)
+            return hid::TransferResult::Failed;
+        if (ready > 0 && (fds[1].revents & POLLIN) && cancel.consume())
+            return hid::TransferResult::Cancelled;
+    }
+}
+
+hid::TransferResult SimHandle::write(std::span<const std::uint8_t> report, std::size_t& transferred,
+                                     std::uint32_t /*timeoutMs*/, hid::CancelEvent& /*cancel*/) {
+    transferred = 0;
+    if (!attached_ || !options_.write || !isOutputReport(collection_, report))
+        return hid::TransferResult::Failed;
+    if (collection_ == SimCollection::Vendor) {
+        if (!keyboard_->handleRequest(queue_, report))
+            return hid::TransferResult::Failed;
+    } else if (!stillPresent()) {
+        return hid::TransferResult::Failed;
+    }
+    transferred = report.size();
+    return hid::TransferResult::Done;
+}
+
+void SimHandle::discardQueuedInput() {
+    std::lock_guard lock(keyboard_->mutex());
+    if (!queue_.gone())
+        queue_.clear();
+}
+
+bool SimHandle::stillPresent() const {
+    std::lock_guard lock(keyboard_->mutex());
+    return attached_ && !queue_.gone();
+}
+
+}  // namespace keyloom::sim

@@ -1,0 +1,42 @@
+#pragma once
+// Setting up a simulated keyboard from a "MODEL[:STATEFILE]" text, as the
+// programs' --simulate option gives it: MODEL is "0c45:652f" or "320f:5064".
+//
+//   keyloom::sim::Simulation simulation;
+//   std::string error;
+//   if (!keyloom::sim::startSimulation(argument, keyloom::hid::HidPlatform::system(),
+//                                      simulation, error)) { /* print error, exit 2 */ }
+//   if (!simulation.message.empty()) { /* tell the user (damaged state file) */ }
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/hid/HidPlatform.h"
+#include "sim/SimBackend.h"
+
+namespace keyloom::sim {
+
+struct SimulationSpec {
+    const SimModel* model = nullptr;
+    std::string stateFile;  // empty: memory not kept
+};
+
+// False with a message for the user when the text is not MODEL[:STATEFILE].
+bool parseSimulationSpec(std::string_view text, SimulationSpec& spec, std::string& error);
+
+struct Simulation {
+    std::shared_ptr<SimBackend> backend;
+    std::shared_ptr<SimKeyboard> keyboard;
+    // Set when the state file was not usable (the keyboard then starts with
+    // factory contents); the simulation runs all the same.
+    std::string message;
+};
+
+// Creates the keyboard (its memory from the state file when one is named and
+// present) and registers its backend on `platform`. False, with nothing
+// registered, when `text` is malformed.
+bool startSimulation(std::string_view text, hid::HidPlatform& platform, Simulation& simulation,
+                     std::string& error);
+
+}  // namespace keyloom::sim
