@@ -1,0 +1,72 @@
+#include "sim/SimSetup.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/fs/FileIo.h"
+#include "support/TempDir.h"
+
+namespace keyloom::sim {
+namespace {
+
+TEST(SimSetup, ParsesModelAndOptionalStateFile) {
+    SimulationSpec spec;
+    std::string error;
+    ASSERT_TRUE(parseSimulationSpec("0c45:652f", spec, error));
+    EXPECT_EQ(spec.model, &kModel652F);
+    EXPECT_EQ(spec.stateFile, "");
+    ASSERT_TRUE(parseSimulationSpec("320F:5064:/tmp/a:b.state", spec, error));
+    EXPECT_EQ(spec.model, &kModel5064);
+    EXPECT_EQ(spec.stateFile, "/tmp/a:b.state");
+
+    for (const char* bad : {"", "0c45", "0c45:5064", "320f:652f", "0c45:652f:", "0c45:652fx",
+                            "0c45-652f", "1234:5678", " 0c45:652f"}) {
+        EXPECT_FALSE(parseSimulationSpec(bad, spec, error)) << bad;
+        EXPECT_NE(error.find("0c45:652f or 320f:5064"), std::string::npos) << error;
+        EXPECT_EQ(spec.model, nullptr);
+    }
+}
+
+TEST(SimSetup, StartRegistersTheKeyboardAndKeepsItsMemory) {
+    testing::TempDir dir;
+    const std::string stateFile = dir.file("sub/folder/keyboard.state");
+    hid::HidPlatform platform;
+    Simulation simulation;
+    std::string error;
+    ASSERT_TRUE(startSimulation("320f:5064:" + stateFile, platform, simulation, error)) << error;
+    EXPECT_EQ(simulation.message, "");
+    std::vector<std::string> paths;
+    platform.enumerate(paths);
+    ASSERT_EQ(paths.size(), 3u);
+    EXPECT_NE(paths[2].find("vid_320f&pid_5064&mi_01&col02"), std::string::npos);
+
+    EXPECT_TRUE(simulation.keyboard->selectProfileOnKeyboard(1));
+    EXPECT_TRUE(fs::fileExists(stateFile));
+
+    hid::HidPlatform again;
+    Simulation restarted;
+    ASSERT_TRUE(startSimulation("320f:5064:" + stateFile, again, restarted, error));
+    EXPECT_EQ(restarted.keyboard->withFirmware(
+                  [](SimFirmware& f) { return f.memory().parameters[kParameterActiveProfile]; }),
+              1);
+
+    hid::HidPlatform untouched;
+    Simulation refused;
+    EXPECT_FALSE(startSimulation("abcd", untouched, refused, error));
+    paths.clear();
+    untouched.enumerate(paths);
+    EXPECT_TRUE(paths.empty());
+}
+
+TEST(SimSetup, DamagedStateFileIsReportedButTheSimulationRuns) {
+    testing::TempDir dir;
+    const std::string stateFile = dir.write("keyboard.state", "not a state file");
+    hid::HidPlatform platform;
+    Simulation simulation;
+    std::string error;
+    ASSERT_TRUE(startSimulation("0c45:652f:" + stateFile, platform, simulation, error));
+    EXPECT_NE(simulation.message.find("not usable"), std::string::npos) << simulation.message;
+    EXPECT_TRUE(simulation.keyboard->present());
+}
+
+}  // namespace
+}  // namespace keyloom::sim
