@@ -1,0 +1,137 @@
+#include "device/DiscoveryMonitor.h"
+
+#include <array>
+#include <optional>
+#include <string>
+
+#include "device/KeyboardModels.h"
+
+namespace keyloom {
+
+DiscoveryMonitor::DiscoveryMonitor(DeviceLink& link, ConnectionHandler& handler,
+                                   StartupState& startup, DiscoveryTiming timing)
+    : link_(link), handler_(handler), startup_(startup), timing_(timing) {}
+
+DiscoveryMonitor::~DiscoveryMonitor() {
+    stop();
+}
+
+void DiscoveryMonitor::start() {
+    if (thread_.joinable())
+        return;
+    running_ = true;
+    thread_ = std::jthread([this](std::stop_token stop) {
+        run(stop);
+        running_ = false;
+    });
+}
+
+void DiscoveryMonitor::stop() {
+    if (!thread_.joinable())
+        return;
+    thread_.request_stop();
+    thread_.join();
+}
+
+bool DiscoveryMonitor::pause(std::stop_token& stop, std::chrono::milliseconds duration) {
+    std::unique_lock lock(pauseMutex_);
+    pauseWake_.wait_for(lock, stop, duration, [] { return false; });
+    return !stop.stop_requested();
+}
+
+bool DiscoveryMonitor::probe() {
+    CHidDevice& device = link_.configurationDevice();
+    if (!device.EnumerateInterfaces())
+        return false;
+    while (std::optional<std::string> path = device.NextPath()) {
+        if (!pathNamesAcceptedKeyboard(*path))
+            continue;
+        if (!link_.openConfigurationDevice(*path))
+            continue;
+        const bool accepted = isConfigurationInterface(device.attributes(), device.capabilities());
+        if (accepted) {
+            link_.setConnected(true);
+            std::array<std::uint8_t, kParameterBlockSize> block{};
+            link_.ReadParameterBlock(block);  // wakes the keyboard; the contents are not needed
+        }
+        link_.closeConfigurationDevice();
+        if (accepted)
+            break;
+    }
+    device.ReleasePaths();
+    link_.setConnected(false);
+    return true;
+}
+
+DiscoveryMonitor::ScanResult DiscoveryMonitor::scanOnce() {
+    CHidDevice& device = link_.configurationDevice();
+    if (!device.EnumerateInterfaces())
+        return ScanResult::EnumerationFailed;
+    ScanResult found = ScanResult::NotFound;
+    while (std::optional<std::string> path = device.NextPath()) {
+        if (!pathNamesAcceptedKeyboard(*path))
+            continue;
+        if (!link_.openConfigurationDevice(*path))
+            continue;
+        if (!isConfigurationInterface(device.attributes(), device.capabilities())) {
+            link_.closeConfigurationDevice();
+            continue;
+        }
+        const hid::Attributes ids = device.attributes();
+        const KeyboardModel model = *acceptedKeyboard(ids.vendorId, ids.productId);
+        // The model values must be right before anyone can see the keyboard
+        // as connected and start a key matrix transfer.
+        link_.modelValues().keyMatrixLength = model.keyMatrixLength;
+        link_.modelValues().keyMatrixStride = model.keyMatrixStride;
+        link_.setConnected(true);
+        handler_.connectionChanged(1);
+        found = ScanResult::Found;
+        break;
+    }
+    device.ReleasePaths();
+    return found;
+}
+
+bool DiscoveryMonitor::checkPresence() {
+    if (!link_.isConnected())
+        return false;
+    // The device stays open after a loss; the next successful open in a scan
+    // replaces it, and nothing is sent while connected is 0.
+    if (link_.configurationDevice().IsPresent())
+        return true;
+    link_.setConnected(false);
+    handler_.connectionChanged(0);
+    return false;
+}
+
+void DiscoveryMonitor::run(std::stop_token stop) {
+    if (startup_.startHidden && !pause(stop, timing_.hiddenStartPause))
+        return;
+    bool firstScan = true;
+    if (!probe() || stop.stop_requested())
+        return;
+    for (;;) {
+        if (link_.isConnected())
+            checkPresence();
+        if (!link_.isConnected()) {
+            if (scanOnce() == ScanResult::EnumerationFailed)
+                return;
+            if (firstScan) {
+                // Settles the application's start-up state either way; when
+                // nothing was found, a later arrival must not pop up the window.
+                // The flag is set before the report so the handler already
+                // sees the settled state.
+                firstScan = false;
+                const bool connected = link_.isConnected();
+                if (!connected)
+                    startup_.startHidden = true;
+                handler_.connectionChanged(connected ? 1 : 0);
+            }
+        }
+        const auto interval = link_.isConnected() ? timing_.presenceInterval : timing_.scanInterval;
+        if (!pause(stop, interval))
+            return;
+    }
+}
+
+}  // namespace keyloom
