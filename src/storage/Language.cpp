@@ -1,0 +1,137 @@
+#include "storage/Language.h"
+
+#include <cstdio>
+#include <mutex>
+
+#include "platform/ini/Ini.h"
+#include "storage/LanguageTables.h"
+#include "storage/SettingsKey.h"
+
+namespace keyloom {
+
+LanguageFiles::LanguageFiles(std::string programFolder,
+                             std::shared_ptr<registry::Registry> registry,
+                             std::uint16_t systemLanguageId)
+    : programFolder_(std::move(programFolder)),
+      registry_(std::move(registry)),
+      systemLanguageId_(systemLanguageId) {}
+
+int LanguageFiles::currentLanguageIndex() const {
+    std::uint32_t stored = 0;
+    if (registry_) {
+        registry::ValueState state =
+            registry_->readDword(kSettingsKeyPath, kLanguageIdValue, stored);
+        // Missing or not a DWORD counts as 0; the resolved id is stored below.
+        if (state != registry::ValueState::Present)
+            stored = 0;
+    }
+    if (stored == 0) {
+        std::uint16_t id = foldRegionalLanguage(systemLanguageId_);
+        if (id != kSupportedLanguages[0] && id != kSupportedLanguages[1])
+            id = kFallbackLanguage;
+        stored = id;
+        if (registry_)
+            registry_->writeDword(kSettingsKeyPath, kLanguageIdValue, stored);
+    }
+    for (int index = 0; index < 2; ++index) {
+        if (stored == kSupportedLanguages[static_cast<std::size_t>(index)])
+            return index;
+    }
+    return 0;
+}
+
+std::string LanguageFiles::languageFilePath(int languageIndex) const {
+    char name[32];
+    std::snprintf(name, sizeof name, "Lang%04X.ini", languageIdOfIndex(languageIndex));
+    return programFolder_ + name;
+}
+
+std::string LanguageFiles::lookup(std::string_view section, std::string_view key,
+                                  int languageIndex) const {
+    return ini::readString(languageFilePath(languageIndex), section, key, kMissingText);
+}
+
+std::string LanguageFiles::lookupText(std::string_view key, int languageIndex) const {
+    return lookup("TEXT", key, languageIndex);
+}
+
+std::string LanguageFiles::lookupLight(std::string_view key, int languageIndex) const {
+    return lookup("LIGHT", key, languageIndex);
+}
+
+std::string LanguageFiles::lookupMode(std::string_view key, int languageIndex) const {
+    return lookup("MODE", key, languageIndex);
+}
+
+std::string LanguageFiles::lookupText(std::string_view key) const {
+    return lookupText(key, currentLanguageIndex());
+}
+
+std::string LanguageFiles::lookupLight(std::string_view key) const {
+    return lookupLight(key, currentLanguageIndex());
+}
+
+std::string LanguageFiles::lookupMode(std::string_view key) const {
+    return lookupMode(key, currentLanguageIndex());
+}
+
+namespace {
+
+struct Installed {
+    std::mutex mutex;
+    std::shared_ptr<const LanguageFiles> files;
+};
+
+Installed& installed() {
+    static Installed instance;
+    return instance;
+}
+
+}  // namespace
+
+void installLanguageFiles(std::shared_ptr<const LanguageFiles> files) {
+    std::lock_guard lock(installed().mutex);
+    installed().files = std::move(files);
+}
+
+std::shared_ptr<const LanguageFiles> installedLanguageFiles() {
+    std::lock_guard lock(installed().mutex);
+    return installed().files;
+}
+
+std::string lookupText(std::string_view key) {
+    auto files = installedLanguageFiles();
+    return files ? files->lookupText(key) : std::string(kMissingText);
+}
+
+std::string lookupLight(std::string_view key) {
+    auto files = installedLanguageFiles();
+    return files ? files->lookupLight(key) : std::string(kMissingText);
+}
+
+std::string lookupMode(std::string_view key) {
+    auto files = installedLanguageFiles();
+    return files ? files->lookupMode(key) : std::string(kMissingText);
+}
+
+std::string lookupText(std::string_view key, int languageIndex) {
+    auto files = installedLanguageFiles();
+    return files ? files->lookupText(key, languageIndex) : std::string(kMissingText);
+}
+
+std::string lookupLight(std::string_view key, int languageIndex) {
+    auto files = installedLanguageFiles();
+    return files ? files->lookupLight(key, languageIndex) : std::string(kMissingText);
+}
+
+std::string lookupMode(std::string_view key, int languageIndex) {
+    auto files = installedLanguageFiles();
+    return files ? files->lookupMode(key, languageIndex) : std::string(kMissingText);
+}
+
+int currentLanguageIndex() {
+    auto files = installedLanguageFiles();
+    return files ? files->currentLanguageIndex() : 0;
+}
+
+}  // namespace keyloom
