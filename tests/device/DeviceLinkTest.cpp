@@ -285,6 +285,7 @@ using DeviceLinkConcurrency = LinkFixture;
 // Each reply echoes its request's offset; a reader that got another thread's
 // reply would find a different offset.
 TEST_F(DeviceLinkConcurrency, RequestReplyPairsOfTwoThreadsNeverInterleave) {
+    keyboard->writeLatencyMicros = 50;
     auto worker = [this](std::uint16_t base, std::atomic<int>& mismatches) {
         for (int i = 0; i < 200; ++i) {
             std::array<std::uint8_t, kMaxReportData> out{};
@@ -315,6 +316,7 @@ TEST_F(DeviceLinkConcurrency, TwoLinksOnOneKeyboardNeverInterleave) {
     DeviceLink other(platform, trace);
     ASSERT_TRUE(other.openConfigurationDevice(kKeyboardPath));
     other.setConnected(true);
+    keyboard->writeLatencyMicros = 50;
     auto worker = [](DeviceLink& l, std::uint16_t base, std::atomic<int>& mismatches) {
         for (int i = 0; i < 200; ++i) {
             std::array<std::uint8_t, kMaxReportData> out{};

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <thread>
 
 namespace keyloom::testing {
 
@@ -71,6 +72,9 @@ public:
                 iface_->broadcastLocked(*reply);
         }
         transferred = report.size();
+        lock.unlock();
+        if (int micros = iface_->writeLatencyMicros; micros > 0)
+            std::this_thread::sleep_for(std::chrono::microseconds(micros));
         return hid::TransferResult::Done;
     }
 

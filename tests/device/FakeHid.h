@@ -58,6 +58,9 @@ public:
     std::atomic<bool> instantTimeouts{true};
     // Writes wait (cancellably) until released.
     std::atomic<bool> blockWrites{false};
+    // Each write returns this long after the report went out, which widens
+    // the window in which a badly locked caller could interleave.
+    std::atomic<int> writeLatencyMicros{0};
 
 private:
     friend class FakeHandle;
