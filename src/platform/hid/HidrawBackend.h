@@ -1,6 +1,9 @@
 #pragma once
-// HID interfaces of the machine through Linux hidraw and sysfs.
+// HID interfaces of the machine through Linux hidraw and sysfs. Each
+// top-level application collection of a hidraw node is one interface; see
+// InterfacePath.h for the paths and SysfsHidraw.h for what is read from sysfs.
 
+#include <functional>
 #include <string>
 
 #include "platform/hid/HidBackend.h"
@@ -12,6 +15,13 @@ public:
     // The roots can be pointed at a fake tree for tests.
     explicit HidrawBackend(std::string sysfsRoot = "/sys", std::string devRoot = "/dev");
 
+    // Opens a device node: (node path, open(2) flags) -> descriptor or -1.
+    using NodeOpener = std::function<int(const std::string& nodePath, int flags)>;
+    // Replaces ::open for device nodes, so that tests can hand out one end of
+    // a socketpair in place of a hidraw node. Set it before the backend is
+    // used; the backend owns (and closes) every descriptor it returns.
+    void setNodeOpener(NodeOpener opener);
+
     bool enumerate(std::vector<std::string>& paths) override;
     bool ownsPath(std::string_view path) const override;
     std::unique_ptr<HidHandle> open(std::string_view path, const OpenOptions& options) override;
@@ -20,6 +30,7 @@ public:
 private:
     std::string sysfsRoot_;
     std::string devRoot_;
+    NodeOpener opener_;
 };
 
 }  // namespace keyloom::hid

@@ -1,0 +1,33 @@
+#pragma once
+// Waits until a descriptor is ready for reading or writing, a cancel event is
+// set, or a time limit runs out, with poll(). Used by the hidraw transfers.
+
+#include <chrono>
+#include <cstdint>
+
+#include "platform/hid/CancelEvent.h"
+
+namespace keyloom::hid {
+
+// A point in time fixed at the start of a transfer, so that waits resumed
+// after a dropped report or a signal still end on time.
+class Deadline {
+public:
+    explicit Deadline(std::uint32_t timeoutMs);
+    // Milliseconds left for poll(), rounded up; -1 without limit.
+    int remainingMs() const;
+    bool passed() const;
+
+private:
+    bool infinite_;
+    std::chrono::steady_clock::time_point end_;
+};
+
+enum class WaitResult { Ready, TimedOut, Cancelled, Failed };
+
+// `events` is POLLIN or POLLOUT. A set cancel event wins over a ready
+// descriptor and is consumed. Ready also when the descriptor reports an error
+// or hang-up together with the event, so pending data is still read.
+WaitResult waitForDescriptor(int fd, short events, CancelEvent& cancel, const Deadline& deadline);
+
+}  // namespace keyloom::hid
