@@ -4,8 +4,9 @@
 #include <memory>
 #include <mutex>
 
-#include "model/KeyNameFormat.h"
+#include "model/KeyNameCut.h"
 #include "model/KeyTable.h"
+#include "platform/text/SafeFormat.h"
 
 namespace keyloom {
 namespace {
@@ -56,7 +57,8 @@ std::string KeyNameWith(KeyCode code, std::size_t bufferSize, const TextLookup* 
         name = Look(lookup, row.nameKey);
     }
     if (name.empty()) {
-        name = FormatKeyNumber(Look(lookup, kUnknownKeyTextKey), code);
+        // The format comes from a user-editable file: never printf it.
+        name = text::formatInt(Look(lookup, kUnknownKeyTextKey), code);
     }
     return CutToCharacters(std::move(name), bufferSize - 1);
 }
