@@ -4,11 +4,17 @@
 
 #include <benchmark/benchmark.h>
 
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 #include "model/KeyTable.h"
+#include "storage/Language.h"
 
 namespace {
 
@@ -51,6 +57,40 @@ void BM_NamesOfAllKeys(benchmark::State& state) {
     state.counters["keys"] = static_cast<double>(codes.size());
 }
 BENCHMARK(BM_NamesOfAllKeys)->Unit(benchmark::kMicrosecond);
+
+// The same names read from a real language file on disk, which the lookup
+// opens and parses for every name.
+void BM_NamesOfAllKeysFromLanguageFile(benchmark::State& state) {
+    char folder[] = "/tmp/keyloom-bench-XXXXXX";
+    if (mkdtemp(folder) == nullptr) {
+        state.SkipWithError("no temporary folder");
+        return;
+    }
+    const std::string file = std::string(folder) + "/Lang0409.ini";
+    {
+        std::ofstream ini(file);
+        ini << "[TEXT]\r\n";
+        for (const keyloom::KeyRow& row : keyloom::KeyTable()) {
+            if (!row.nameKey.empty()) {
+                ini << row.nameKey << "=Name of " << row.caption << "\r\n";
+            }
+        }
+        ini << "UNKNOWN_KEY=Key %d\r\n";
+    }
+    const keyloom::LanguageFiles files(std::string(folder) + "/", nullptr, 0x0409);
+    const keyloom::TextLookup lookup = [&files](std::string_view key) {
+        return files.lookupText(key);
+    };
+    const auto codes = KeysWithRows();
+    for (auto _ : state) {
+        for (KeyCode code : codes) {
+            benchmark::DoNotOptimize(keyloom::KeyName(code, 260, lookup));
+        }
+    }
+    std::remove(file.c_str());
+    rmdir(folder);
+}
+BENCHMARK(BM_NamesOfAllKeysFromLanguageFile)->Unit(benchmark::kMicrosecond);
 
 void BM_KeyChoiceList(benchmark::State& state) {
     const auto lookup = InMemoryLanguage();
