@@ -14,7 +14,13 @@ LanguageFiles::LanguageFiles(std::string programFolder,
                              std::uint16_t systemLanguageId)
     : programFolder_(std::move(programFolder)),
       registry_(std::move(registry)),
-      systemLanguageId_(systemLanguageId) {}
+      systemLanguageId_(systemLanguageId) {
+    for (int index = 0; index < 3; ++index) {
+        char name[32];
+        std::snprintf(name, sizeof name, "Lang%04X.ini", languageIdOfIndex(index));
+        languageFiles_[static_cast<std::size_t>(index)] = programFolder_ + name;
+    }
+}
 
 int LanguageFiles::currentLanguageIndex() const {
     std::uint32_t stored = 0;
@@ -41,14 +47,17 @@ int LanguageFiles::currentLanguageIndex() const {
 }
 
 std::string LanguageFiles::languageFilePath(int languageIndex) const {
-    char name[32];
-    std::snprintf(name, sizeof name, "Lang%04X.ini", languageIdOfIndex(languageIndex));
-    return programFolder_ + name;
+    if (languageIndex < 0 || languageIndex > 2)
+        languageIndex = 0;
+    return languageFiles_[static_cast<std::size_t>(languageIndex)];
 }
 
 std::string LanguageFiles::lookup(std::string_view section, std::string_view key,
                                   int languageIndex) const {
-    return ini::readString(languageFilePath(languageIndex), section, key, kMissingText);
+    if (languageIndex < 0 || languageIndex > 2)
+        languageIndex = 0;
+    return ini::readString(languageFiles_[static_cast<std::size_t>(languageIndex)], section, key,
+                           kMissingText);
 }
 
 std::string LanguageFiles::lookupText(std::string_view key, int languageIndex) const {

@@ -14,6 +14,7 @@
 // Lang0409.ini. The language index is fetched anew for each lookup, so a
 // change of the stored id applies to every later text.
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -54,6 +55,7 @@ private:
     std::string lookup(std::string_view section, std::string_view key, int languageIndex) const;
 
     std::string programFolder_;
+    std::array<std::string, 3> languageFiles_;  // path per language index
     std::shared_ptr<registry::Registry> registry_;
     std::uint16_t systemLanguageId_;
 };

@@ -23,7 +23,30 @@ bool isWritableName(std::string_view name) {
     return !name.empty() && trim(name).size() == name.size() && !hasLineBreakOrNul(name);
 }
 
+char foldChar(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
 }  // namespace
+
+std::size_t IniDocument::FoldedHash::operator()(std::string_view s) const {
+    std::size_t h = 14695981039346656037ull;  // FNV-1a over the folded bytes
+    for (char c : s) {
+        h ^= static_cast<unsigned char>(foldChar(c));
+        h *= 1099511628211ull;
+    }
+    return h;
+}
+
+bool IniDocument::FoldedEqual::operator()(std::string_view a, std::string_view b) const {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (foldChar(a[i]) != foldChar(b[i]))
+            return false;
+    }
+    return true;
+}
 
 std::string foldCase(std::string_view name) {
     std::string out(name);
@@ -95,7 +118,7 @@ void IniDocument::reindex() {
             if (!sections_.empty())
                 sections_.back().end = i;
             sections_.push_back(SectionIndex{i, lines_.size(), i, {}});
-            sectionByName_.emplace(foldCase(line.name), sections_.size() - 1);
+            sectionByName_.emplace(line.name, sections_.size() - 1);
         } else if (line.kind == LineKind::Key) {
             if (sections_.empty()) {
                 // Keys before the first header form the section with no name.
@@ -103,14 +126,14 @@ void IniDocument::reindex() {
                 sectionByName_.emplace(std::string(), 0);
             }
             SectionIndex& section = sections_.back();
-            section.keys.emplace(foldCase(line.name), i);
+            section.keys.emplace(line.name, i);
             section.lastKeyLine = i;
         }
     }
 }
 
 const IniDocument::SectionIndex* IniDocument::findSection(std::string_view section) const {
-    auto it = sectionByName_.find(foldCase(section));
+    auto it = sectionByName_.find(section);
     return it == sectionByName_.end() ? nullptr : &sections_[it->second];
 }
 
@@ -118,7 +141,7 @@ const std::string* IniDocument::findValue(std::string_view section, std::string_
     const SectionIndex* s = findSection(section);
     if (!s)
         return nullptr;
-    auto it = s->keys.find(foldCase(key));
+    auto it = s->keys.find(key);
     return it == s->keys.end() ? nullptr : &lines_[it->second].value;
 }
 
@@ -132,7 +155,7 @@ std::vector<std::string> IniDocument::sectionNames() const {
         if (sections_[i].header == kNone)
             continue;
         const std::string& name = lines_[sections_[i].header].name;
-        if (sectionByName_.at(foldCase(name)) == i)
+        if (sectionByName_.find(name)->second == i)
             names.push_back(name);
     }
     return names;
@@ -148,7 +171,7 @@ std::vector<std::string> IniDocument::keyNames(std::string_view section) const {
         const Line& line = lines_[i];
         if (line.kind != LineKind::Key)
             continue;
-        auto it = s->keys.find(foldCase(line.name));
+        auto it = s->keys.find(line.name);
         if (it != s->keys.end() && it->second == i)
             names.push_back(line.name);
     }
@@ -167,7 +190,7 @@ bool IniDocument::setValue(std::string_view section, std::string_view key, std::
 
     const SectionIndex* s = findSection(section);
     if (s) {
-        auto it = s->keys.find(foldCase(key));
+        auto it = s->keys.find(key);
         if (it != s->keys.end()) {
             // Keep the key as the file spells it; only the value changes.
             Line& line = lines_[it->second];
@@ -191,7 +214,7 @@ bool IniDocument::removeKey(std::string_view section, std::string_view key) {
     const SectionIndex* s = findSection(section);
     if (!s)
         return false;
-    auto it = s->keys.find(foldCase(key));
+    auto it = s->keys.find(key);
     if (it == s->keys.end())
         return false;
     lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(it->second));

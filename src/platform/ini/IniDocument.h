@@ -62,11 +62,23 @@ public:
     const std::vector<Line>& lines() const { return lines_; }
 
 private:
+    // Hashing and comparison without regard to ASCII case, usable with
+    // string_view keys, so that lookups need no folded copy of the name.
+    struct FoldedHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view s) const;
+    };
+    struct FoldedEqual {
+        using is_transparent = void;
+        bool operator()(std::string_view a, std::string_view b) const;
+    };
+    using NameMap = std::unordered_map<std::string, std::size_t, FoldedHash, FoldedEqual>;
+
     struct SectionIndex {
         std::size_t header;       // line of "[name]"; npos for the lines before any header
         std::size_t end;          // first line after the section
         std::size_t lastKeyLine;  // last key line, or the header when there is none
-        std::unordered_map<std::string, std::size_t> keys;  // folded name -> line
+        NameMap keys;             // name -> line
     };
 
     static Line classify(std::string text);
@@ -75,7 +87,7 @@ private:
 
     std::vector<Line> lines_;
     std::vector<SectionIndex> sections_;
-    std::unordered_map<std::string, std::size_t> sectionByName_;  // folded name -> index
+    NameMap sectionByName_;  // name -> index in sections_
     FileEncoding encoding_ = FileEncoding::Utf8;
     std::string lineBreak_ = "\n";
     bool finalLineBreak_ = true;

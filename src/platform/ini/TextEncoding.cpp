@@ -194,6 +194,9 @@ std::size_t utf16Length(std::string_view utf8) {
 }
 
 void truncateToUtf16Units(std::string& utf8, std::size_t maxUnits) {
+    // A character never takes more UTF-16 units than UTF-8 bytes.
+    if (utf8.size() <= maxUnits)
+        return;
     std::size_t units = 0;
     std::size_t i = 0;
     while (i < utf8.size()) {
