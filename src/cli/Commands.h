@@ -1,0 +1,27 @@
+#pragma once
+// The keyloomctl commands: name, one-line summary, usage, and the function
+// that runs it.
+
+#include <span>
+#include <string_view>
+
+#include "cli/CliContext.h"
+
+namespace keyloom::cli {
+
+struct Command {
+    std::string_view name;
+    std::string_view usage;    // arguments after the name
+    std::string_view summary;  // one line
+    std::string_view details;  // printed by "COMMAND --help"
+    int (*run)(CliContext& context);
+};
+
+std::span<const Command> allCommands();
+const Command* findCommand(std::string_view name);
+
+// Each group of commands lives in its own file.
+int runList(CliContext& context);
+int runInfo(CliContext& context);
+
+}  // namespace keyloom::cli
