@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cerrno>
 
-#include "sim/SimReport.h"
 
 namespace keyloom::sim {
 
@@ -18,21 +17,6 @@ int millisecondsUntil(SimClock::time_point now, SimClock::time_point until) {
         return 0;
     auto ms = std::chrono::ceil<std::chrono::milliseconds>(until - now).count();
     return static_cast<int>(std::min<long long>(ms, 1 << 30));
-}
-
-// Output reports each collection takes: the LED report of the boot keyboard
-// (no report id), the 64-byte configuration report; the consumer collection
-// has none.
-bool isOutputReport(SimCollection collection, std::span<const std::uint8_t> report) {
-    switch (collection) {
-        case SimCollection::Keyboard:
-            return report.size() == 2 && report[0] == 0;
-        case SimCollection::Vendor:
-            return report.size() == kReportSize && report[0] == kConfigReportId;
-        case SimCollection::Consumer:
-            break;
-    }
-    return false;
 }
 
 }  // namespace
@@ -59,7 +43,9 @@ hid::Attributes SimHandle::attributes() const {
 hid::TransferResult SimHandle::read(std::span<std::uint8_t> buffer, std::size_t& transferred,
                                     std::uint32_t timeoutMs, hid::CancelEvent& cancel) {
     transferred = 0;
-    if (!options_.read)
+    // As on Windows, the buffer must hold a whole input report.
+    const std::size_t reportLength = descriptor().caps().inputReportByteLength;
+    if (!options_.read || reportLength == 0 || buffer.size() < reportLength)
         return hid::TransferResult::Failed;
     const auto start = SimClock::now();
     const bool limited = timeoutMs != hid::kInfinite;
@@ -74,8 +60,11 @@ hid::TransferResult SimHandle::read(std::span<std::uint8_t> buffer, std::size_t&
             if (!queue_.empty()) {
                 const auto& head = queue_.front();
                 if (head.due == kDueNow || head.due <= SimClock::now()) {
-                    transferred = std::min<std::size_t>(buffer.size(), head.length);
-                    std::copy_n(head.bytes.begin(), transferred, buffer.begin());
+                    std::size_t copied = std::min<std::size_t>(head.length, reportLength);
+                    std::copy_n(head.bytes.begin(), copied, buffer.begin());
+                    std::fill(buffer.begin() + static_cast<std::ptrdiff_t>(copied),
+                              buffer.begin() + static_cast<std::ptrdiff_t>(reportLength), 0);
+                    transferred = reportLength;
                     queue_.pop();
                     return hid::TransferResult::Done;
                 }
@@ -108,15 +97,23 @@ hid::TransferResult SimHandle::read(std::span<std::uint8_t> buffer, std::size_t&
 hid::TransferResult SimHandle::write(std::span<const std::uint8_t> report, std::size_t& transferred,
                                      std::uint32_t /*timeoutMs*/, hid::CancelEvent& /*cancel*/) {
     transferred = 0;
-    if (!attached_ || !options_.write || !isOutputReport(collection_, report))
+    // One whole output report of this collection (longer buffers are cut to
+    // the report length), with its report id first; 0 without report ids.
+    const auto& collection = descriptor();
+    const std::size_t reportLength = collection.caps().outputReportByteLength;
+    if (!attached_ || !options_.write || reportLength == 0 || report.size() < reportLength)
         return hid::TransferResult::Failed;
+    if (collection.usesReportIds() ? !collection.ownsReportId(hid::ReportType::Output, report[0])
+                                   : report[0] != 0)
+        return hid::TransferResult::Failed;
+    report = report.first(reportLength);
     if (collection_ == SimCollection::Vendor) {
         if (!keyboard_->handleRequest(queue_, report))
             return hid::TransferResult::Failed;
     } else if (!stillPresent()) {
-        return hid::TransferResult::Failed;
+        return hid::TransferResult::Failed;  // the LED report of the boot keyboard goes nowhere
     }
-    transferred = report.size();
+    transferred = reportLength;
     return hid::TransferResult::Done;
 }
 

@@ -133,6 +133,22 @@ TEST_F(SimBackendTest, WritesMustBeWholeConfigReportsOnWritableHandles) {
     EXPECT_EQ(send(*consumer, makeRequest(1, 0, 0)), TransferResult::Failed);
     Report reply{};
     EXPECT_EQ(receive(*handle, reply, 0), TransferResult::TimedOut);
+
+    // A longer buffer is cut to the report; a reader needs room for a whole one.
+    std::array<std::uint8_t, 80> longer{};
+    Report valid = makeRequest(1, 0, 0);
+    std::copy(valid.begin(), valid.end(), longer.begin());
+    longer[70] = 0x55;
+    EXPECT_EQ(handle->write(longer, written, 1000, cancel), TransferResult::Done);
+    EXPECT_EQ(written, kReportSize);
+    std::array<std::uint8_t, 63> shortBuffer{};
+    EXPECT_EQ(handle->read(shortBuffer, written, 0, cancel), TransferResult::Failed);
+    EXPECT_EQ(receive(*handle, reply, 0), TransferResult::Done);
+    EXPECT_EQ(reply[field::kStatus], 0);
+
+    auto keys = backend->open(keyboard->keyboardPath(), kReadWrite);
+    std::uint8_t leds[2] = {0, 0x02};
+    EXPECT_EQ(keys->write(leds, written, 1000, cancel), TransferResult::Done);
 }
 
 TEST_F(SimBackendTest, NotificationIsAPressThenAReleaseOnTheConsumerCollection) {
