@@ -34,6 +34,7 @@ public:
     const SimModel& model() const { return model_; }
 
     // Runs `f(SimFirmware&)` under the keyboard's mutex: faults, memory, log.
+    // `f` must not call back into this keyboard (the mutex is not recursive).
     template <class F>
     decltype(auto) withFirmware(F&& f) {
         std::lock_guard lock(mutex_);
