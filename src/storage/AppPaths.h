@@ -7,7 +7,8 @@
 // <prefix>/share/keyloom/ of an installed build. The data folder is
 // $XDG_DATA_HOME/ORVK_Keyboard (default ~/.local/share/ORVK_Keyboard), the
 // registry file $XDG_CONFIG_HOME/ORVK_Keyboard/registry.ini (default
-// ~/.config/...). Paths longer than the system allows are refused.
+// ~/.config/...). Paths longer than the system allows (PATH_MAX) are refused,
+// never cut; the 260-character limit of Windows paths does not apply here.
 
 #include <optional>
 #include <string>
