@@ -1,0 +1,48 @@
+#pragma once
+// The base of every skinned window: a frameless dialog that paints its
+// background picture at natural size from the top-left corner, takes the
+// picture's size, takes its shape from the mask picture (pure white is cut
+// out) and can be dragged by its background.
+
+#include <QDialog>
+#include <QImage>
+#include <QPixmap>
+#include <QPoint>
+#include <optional>
+#include <string>
+
+namespace keyloom::controls {
+
+class CBaseDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit CBaseDialog(QWidget* parent = nullptr);
+
+    // Skins the window from the "SCREEN" section of `skinFile`: background
+    // picture "Main", shape mask "Mask" (default: the background picture),
+    // both in the skin file's folder. Returns whether the background was
+    // loaded; without it the window keeps its size and paints no background.
+    // A mask that cannot be loaded leaves the window rectangular.
+    bool loadSkin(const std::string& skinFile);
+
+    // The window takes the picture's size.
+    void setBackground(const QPixmap& picture);
+    const QPixmap& background() const { return background_; }
+    // Shapes the window from a mask picture; a null picture removes the shape.
+    void setMaskPicture(const QImage& mask);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    QPixmap background_;
+    // Where the window was grabbed, relative to its top-left corner, while
+    // it is dragged by hand (when the window system cannot move it for us).
+    std::optional<QPoint> dragOffset_;
+};
+
+}  // namespace keyloom::controls

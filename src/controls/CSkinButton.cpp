@@ -1,0 +1,131 @@
+#include "controls/CSkinButton.h"
+
+#include <QEnterEvent>
+#include <QFontMetrics>
+#include <QPainter>
+
+#include "controls/SkinSlice.h"
+
+namespace keyloom::controls {
+
+CSkinButton::CSkinButton(QWidget* parent) : QAbstractButton(parent) {}
+
+void CSkinButton::setPictures(const SkinPictureSet& pictures, QPoint pictureOffset) {
+    pictures_ = pictures;
+    pictureOffset_ = pictureOffset;
+}
+
+void CSkinButton::setPictureOffset(QPoint pictureOffset) {
+    pictureOffset_ = pictureOffset;
+}
+
+void CSkinButton::setTogglePictures(const QPixmap& off, const QPixmap& on) {
+    toggleOff_ = off;
+    toggleOn_ = on;
+}
+
+void CSkinButton::setToggleDisplay(bool on, bool flag) {
+    repaintIf(state_.setToggleDisplay(on, flag));
+}
+
+void CSkinButton::setSelected(bool selected) {
+    repaintIf(state_.setSelected(selected));
+}
+
+void CSkinButton::setOutline(std::optional<Rgb> colour) {
+    repaintIf(state_.setOutline(colour));
+}
+
+void CSkinButton::setHovered(bool hovered) {
+    repaintIf(state_.setHovered(hovered));
+}
+
+void CSkinButton::setTextColours(const SkinTextColours& colours) {
+    textColours_ = colours;
+    update();
+}
+
+SkinFace CSkinButton::currentFace() const {
+    SkinButtonState now = state_;
+    now.setEnabled(isEnabled());
+    now.setPressed(isDown());
+    return now.face();
+}
+
+const QPixmap& CSkinButton::pictureFor(SkinFace face) const {
+    switch (face) {
+        case SkinFace::Hover:
+            return pictures_.hover;
+        case SkinFace::Pressed:
+            return pictures_.pressed;
+        case SkinFace::Disabled:
+            return pictures_.disabled;
+        case SkinFace::Selected:
+            return pictures_.selected;
+        case SkinFace::ToggleOff:
+            return toggleOff_.isNull() ? pictures_.normal : toggleOff_;
+        case SkinFace::ToggleOn:
+            return toggleOn_.isNull() ? pictures_.normal : toggleOn_;
+        case SkinFace::Normal:
+            break;
+    }
+    return pictures_.normal;
+}
+
+void CSkinButton::syncFromWidget() {
+    // Pressed and enabled belong to the widget (mouse grabs, keyboard
+    // presses, setEnabled on a parent); the state follows them.
+    state_.setEnabled(isEnabled());
+    state_.setPressed(isDown());
+}
+
+void CSkinButton::repaintIf(bool changed) {
+    if (changed) {
+        update();
+    }
+}
+
+void CSkinButton::paintEvent(QPaintEvent*) {
+    syncFromWidget();
+    const SkinFace face = state_.face();
+    QPainter painter(this);
+    drawPictureSlice(painter, pictureFor(face), pictureOffset_, size());
+
+    if (const auto& outline = state_.outline()) {
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(QColor::fromRgb(static_cast<QRgb>(*outline)), 2));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRoundedRect(QRectF(rect()).adjusted(2, 2, -2, -2), 4, 4);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+    }
+
+    if (!text().isEmpty()) {
+        painter.setFont(font());
+        painter.setPen(textColours_.forSlot(state_.textSlot()));
+        const QString shown = fontMetrics().elidedText(text(), Qt::ElideRight, width() - 8);
+        painter.drawText(rect(), Qt::AlignCenter | Qt::TextSingleLine, shown);
+    }
+    painter.end();
+    emit painted(face);
+}
+
+void CSkinButton::enterEvent(QEnterEvent* event) {
+    QAbstractButton::enterEvent(event);
+    setHovered(true);
+}
+
+void CSkinButton::leaveEvent(QEvent* event) {
+    QAbstractButton::leaveEvent(event);
+    setHovered(false);
+}
+
+void CSkinButton::changeEvent(QEvent* event) {
+    QAbstractButton::changeEvent(event);
+    if (event->type() == QEvent::EnabledChange) {
+        // A disabled button misses the mouse leaving it; start afresh.
+        const bool hoverChanged = state_.setHovered(isEnabled() && underMouse());
+        repaintIf(state_.setEnabled(isEnabled()) || hoverChanged);
+    }
+}
+
+}  // namespace keyloom::controls

@@ -1,0 +1,78 @@
+#pragma once
+// A button painted from the skin: in each state it shows the part of that
+// state's full-window picture that lies under it, starting one pixel up and
+// left of its picture offset. On top it can draw a coloured outline and its
+// text (in its font, in the colour of the current state). The pictures are
+// drawn at their natural size, never scaled.
+//
+// What it shows is decided by SkinButtonState; the widget only feeds it
+// mouse and enabled changes and paints the result.
+
+#include <QAbstractButton>
+#include <QPoint>
+#include <optional>
+
+#include "controls/SkinButtonState.h"
+#include "controls/SkinPictureSet.h"
+#include "controls/SkinTextColours.h"
+
+namespace keyloom::controls {
+
+class CSkinButton : public QAbstractButton {
+    Q_OBJECT
+
+public:
+    explicit CSkinButton(QWidget* parent = nullptr);
+
+    // Gives the button its five pictures and its picture offset. Does not
+    // repaint by itself (the caller decides when the new look shows).
+    void setPictures(const SkinPictureSet& pictures, QPoint pictureOffset);
+    void setPictureOffset(QPoint pictureOffset);
+    const SkinPictureSet& pictures() const { return pictures_; }
+    QPoint pictureOffset() const { return pictureOffset_; }
+
+    // The two pictures of the toggle-face display (flag off, flag on).
+    void setTogglePictures(const QPixmap& off, const QPixmap& on);
+    void setToggleDisplay(bool on, bool flag);
+
+    void setSelected(bool selected);
+    bool isSelected() const { return state_.selected(); }
+
+    // A frame in the given colour around the face; nothing to remove it.
+    void setOutline(std::optional<Rgb> colour);
+
+    // Hover is normally tracked from the mouse; set here to highlight the
+    // button without it.
+    void setHovered(bool hovered);
+
+    void setTextColours(const SkinTextColours& colours);
+    const SkinTextColours& textColours() const { return textColours_; }
+
+    const SkinButtonState& state() const { return state_; }
+    // The face the button shows now (the one the next paint draws).
+    SkinFace currentFace() const;
+
+signals:
+    // After every paint, with the face that was drawn.
+    void painted(keyloom::controls::SkinFace face);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    const QPixmap& pictureFor(SkinFace face) const;
+    void syncFromWidget();
+    void repaintIf(bool changed);
+
+    SkinButtonState state_;
+    SkinPictureSet pictures_;
+    QPixmap toggleOff_;
+    QPixmap toggleOn_;
+    QPoint pictureOffset_{1, 1};
+    SkinTextColours textColours_;
+};
+
+}  // namespace keyloom::controls

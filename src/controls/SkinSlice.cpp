@@ -1,0 +1,19 @@
+#include "controls/SkinSlice.h"
+
+#include <QRect>
+
+namespace keyloom::controls {
+
+void drawPictureSlice(QPainter& painter, const QPixmap& picture, QPoint pictureOffset, QSize size) {
+    if (picture.isNull()) {
+        return;
+    }
+    const QRect wanted(pictureOffset - QPoint(1, 1), size);
+    const QRect available = wanted.intersected(QRect(QPoint(0, 0), picture.size()));
+    if (available.isEmpty()) {
+        return;
+    }
+    painter.drawPixmap(available.topLeft() - wanted.topLeft(), picture, available);
+}
+
+}  // namespace keyloom::controls
