@@ -1,0 +1,104 @@
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include "controls/CBaseDialog.h"
+#include "controls/MaskRegion.h"
+#include "support/TempDir.h"
+
+namespace keyloom::controls {
+namespace {
+
+using keyloom::testing::TempDir;
+
+// A 40 x 30 picture: white corners (cut out) around a dark body.
+QImage cornerPicture() {
+    QImage image(40, 30, QImage::Format_RGB32);
+    image.fill(qRgb(20, 30, 40));
+    for (QPoint corner : {QPoint(0, 0), QPoint(36, 0), QPoint(0, 26), QPoint(36, 26)}) {
+        for (int y = 0; y < 4; ++y) {
+            for (int x = 0; x < 4; ++x) {
+                image.setPixel(corner + QPoint(x, y), qRgb(255, 255, 255));
+            }
+        }
+    }
+    return image;
+}
+
+TEST(MaskRegion, CutsOutExactlyThePureWhitePixels) {
+    QImage mask(6, 2, QImage::Format_ARGB32);
+    mask.fill(qRgba(255, 255, 255, 255));
+    mask.setPixel(1, 0, qRgba(254, 255, 255, 255));  // almost white stays
+    mask.setPixel(2, 0, qRgba(0, 0, 0, 255));
+    mask.setPixel(3, 0, qRgba(255, 255, 255, 0));  // alpha does not matter
+    mask.setPixel(4, 1, qRgba(255, 255, 254, 255));
+    const QRegion region = maskRegion(mask);
+    EXPECT_FALSE(region.contains(QPoint(0, 0)));
+    EXPECT_TRUE(region.contains(QPoint(1, 0)));
+    EXPECT_TRUE(region.contains(QPoint(2, 0)));
+    EXPECT_FALSE(region.contains(QPoint(3, 0)));
+    EXPECT_TRUE(region.contains(QPoint(4, 1)));
+    EXPECT_FALSE(region.contains(QPoint(5, 1)));
+
+    EXPECT_TRUE(maskRegion(QImage()).isEmpty());
+}
+
+class BaseDialogTest : public ::testing::Test {
+protected:
+    std::string writeSkin(const std::string& screen) {
+        cornerPicture().save(QString::fromStdString(dir_.file("back.png")));
+        QImage plain(40, 30, QImage::Format_RGB32);
+        plain.fill(qRgb(1, 1, 1));
+        plain.setPixel(39, 29, qRgb(255, 255, 255));
+        plain.save(QString::fromStdString(dir_.file("mask.png")));
+        return dir_.write("Dialog.ini", "[SCREEN]\n" + screen);
+    }
+
+    TempDir dir_;
+};
+
+TEST_F(BaseDialogTest, TakesSizeAndShapeFromTheSkin) {
+    CBaseDialog dialog;
+    ASSERT_TRUE(dialog.loadSkin(writeSkin("Main=back.png\nMask=mask.png\n")));
+    EXPECT_EQ(dialog.size(), QSize(40, 30));
+    EXPECT_TRUE(dialog.windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_TRUE(dialog.mask().contains(QPoint(0, 0)));
+    EXPECT_FALSE(dialog.mask().contains(QPoint(39, 29)));
+
+    // The background is painted at natural size from the top-left corner.
+    const QImage shown = dialog.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(shown.pixel(20, 15), qRgb(20, 30, 40));
+}
+
+TEST_F(BaseDialogTest, MaskDefaultsToTheBackgroundPicture) {
+    CBaseDialog dialog;
+    ASSERT_TRUE(dialog.loadSkin(writeSkin("Main=back.png\n")));
+    EXPECT_FALSE(dialog.mask().contains(QPoint(1, 1)));
+    EXPECT_FALSE(dialog.mask().contains(QPoint(38, 28)));
+    EXPECT_TRUE(dialog.mask().contains(QPoint(20, 15)));
+    EXPECT_TRUE(dialog.mask().contains(QPoint(4, 0)));
+}
+
+TEST_F(BaseDialogTest, UnreadableMaskLeavesTheWindowRectangular) {
+    CBaseDialog dialog;
+    ASSERT_TRUE(dialog.loadSkin(writeSkin("Main=back.png\nMask=nothing.png\n")));
+    EXPECT_TRUE(dialog.mask().isEmpty());
+
+    // An all-white mask would leave no window at all: it is not applied.
+    QImage white(40, 30, QImage::Format_RGB32);
+    white.fill(Qt::white);
+    dialog.setMaskPicture(white);
+    EXPECT_TRUE(dialog.mask().isEmpty());
+}
+
+TEST_F(BaseDialogTest, MissingBackgroundKeepsTheSize) {
+    CBaseDialog dialog;
+    dialog.resize(123, 45);
+    EXPECT_FALSE(dialog.loadSkin(writeSkin("Main=gone.jpg\n")));
+    EXPECT_EQ(dialog.size(), QSize(123, 45));
+    EXPECT_FALSE(dialog.loadSkin(dir_.file("no-such-skin.ini")));
+    EXPECT_EQ(dialog.size(), QSize(123, 45));
+}
+
+}  // namespace
+}  // namespace keyloom::controls
