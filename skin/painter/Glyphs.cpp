@@ -153,6 +153,9 @@ void drawGlyph(QPainter& painter, Glyph glyph, const QRectF& box, const QColor& 
         case Glyph::ChevronRight:
             drawChevron(painter, c, s * 0.36, 1, 0);
             break;
+        case Glyph::ChevronUp:
+            drawChevron(painter, c, s * 0.36, 0, -1);
+            break;
         case Glyph::ChevronDown:
             drawChevron(painter, c, s * 0.36, 0, 1);
             break;

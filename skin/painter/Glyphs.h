@@ -20,6 +20,7 @@ enum class Glyph {
     Reset,
     ChevronLeft,
     ChevronRight,
+    ChevronUp,
     ChevronDown,
     ArrowUp,
     ArrowDown,

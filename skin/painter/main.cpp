@@ -5,6 +5,7 @@
 // FONT_FOLDER and nothing depends on the screen.
 
 #include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QImageWriter>
 #include <QString>
@@ -16,6 +17,7 @@
 #include "MainPictures.h"
 #include "SkinLayout.h"
 #include "SmallPictures.h"
+#include "UserModeTemplate.h"
 
 namespace {
 
@@ -41,6 +43,15 @@ public:
         if (!writer.write(image)) {
             std::fprintf(stderr, "keyloom_skin_painter: cannot write %s: %s\n", qPrintable(name),
                          qPrintable(writer.errorString()));
+            failed_ = true;
+        }
+    }
+
+    void writeText(const QByteArray& text, const QString& name) {
+        QFile file(folder_ + "/" + name);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+            file.write(text) != text.size()) {
+            std::fprintf(stderr, "keyloom_skin_painter: cannot write %s\n", qPrintable(name));
             failed_ = true;
         }
     }
@@ -98,5 +109,6 @@ int main(int argc, char** argv) {
     for (const NamedPicture& picture : drawLightingPictures(layout)) {
         writer.write(picture.image, picture.name);
     }
+    writer.writeText(userModeTemplate(layout), "UserDengColor_3.userd");
     return writer.failed() ? 1 : 0;
 }
