@@ -1,0 +1,84 @@
+#include "storage/ProfileDump.h"
+
+#include <algorithm>
+#include <array>
+#include <new>
+#include <vector>
+
+#include "device/ProtocolResult.h"
+#include "model/ConfigurationStore.h"
+#include "model/KeyMatrixCodec.h"
+#include "model/MacroArea.h"
+#include "platform/ini/TextEncoding.h"
+#include "storage/Language.h"
+#include "storage/ProfileFile.h"
+
+namespace keyloom {
+
+namespace {
+
+constexpr int kHighestKnownProfile = 3;
+constexpr std::string_view kMacroNamePrefixKey = "MACRO_NEW_PREFIX";
+
+std::u16string toUtf16(std::string_view utf8) {
+    const auto bytes = ini::encodeText(utf8, ini::FileEncoding::Utf16LeBom);
+    std::u16string out;
+    // Skip the byte-order mark.
+    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
+        out.push_back(static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8)));
+    }
+    return out;
+}
+
+// The macro area as far as it is in use and within the capacity; just the
+// header when it holds no macros. False when a read fails.
+bool readMacroArea(const KeyboardDumpSource& source, std::vector<std::uint8_t>& area) {
+    area.assign(MacroAreaHeader::kSize, 0);
+    if (source.link.ReadMacroArea(area) != result::Success)
+        return false;
+    const auto header = MacroAreaHeader::parse(area);
+    if (!header || !header->holdsMacros())
+        return true;
+    // The size field comes from the keyboard: never read past the capacity.
+    const std::size_t inUse = std::min<std::size_t>(header->bytesInUse, source.macroCapacity);
+    if (inUse <= area.size())
+        return true;
+    area.assign(inUse, 0);
+    return source.link.ReadMacroArea(area) == result::Success;
+}
+
+}  // namespace
+
+int dumpKeyboardToFile(const KeyboardDumpSource& source, int activeProfile,
+                       const std::string& path) {
+    return dumpKeyboardToFile(source, activeProfile, path,
+                              toUtf16(lookupText(kMacroNamePrefixKey)));
+}
+
+int dumpKeyboardToFile(const KeyboardDumpSource& source, int activeProfile, const std::string& path,
+                       std::u16string_view defaultNamePrefix) {
+    if (activeProfile < 0 || activeProfile > kHighestKnownProfile)
+        return 0;
+    try {
+        std::array<KeyMatrix, kProfileCount> matrices{};
+        for (int profile = 0; profile < kProfileCount; ++profile) {
+            if (source.link.ReadKeyMatrix(matrices[profile].bytes, profile) != result::Success) {
+                return 0;
+            }
+        }
+        std::vector<std::uint8_t> area;
+        if (!readMacroArea(source, area))
+            return 0;
+
+        StoreContents contents;
+        *contents.image = imageFromKeyMatrices(source.defaultMatrix, matrices);
+        contents.macros = decodeMacroArea(area, source.macroCapacity, defaultNamePrefix);
+        // The header counts the records actually decoded, so the file stays
+        // consistent when the keyboard's count was damaged or above 100.
+        return saveProfileFile(contents, path);
+    } catch (const std::bad_alloc&) {
+        return 0;
+    }
+}
+
+}  // namespace keyloom
