@@ -9,9 +9,10 @@
 // The Qt main window implements it; QueuedWindow (QueuedWindow.h) implements
 // it with the standard library for the command-line tool and the tests.
 //
-// Everything marked "window thread" must only be called there; send, post,
-// the timers, showTrayIcon and showMessage may be called from any thread.
-// Hooks of windows not built yet have no-op defaults.
+// Everything marked "window thread" must only be called there; the others may
+// be called from any thread. The core never calls the port while it holds a
+// store lock, so the window may lock the stores in any hook. Hooks of windows
+// not built yet have no-op defaults.
 
 #include <chrono>
 #include <cstdint>
@@ -110,6 +111,12 @@ public:
     // Replaces the picture of the tray icon (128, 141, 142). The remembered
     // status icon logic is TrayStatus's, not the window's.
     virtual void showTrayIcon(int iconId) = 0;
+    // Hides the main window (it stays in the tray).
+    virtual void hideWindow() = 0;
+    // Shutdown: the window thread handles no more messages. Sends waiting
+    // now and later return without running, so threads blocked in a send can
+    // be joined; posts and timers are dropped.
+    virtual void stopMessages() = 0;
 
     // --- Window thread: questions and commands -----------------------------
     virtual bool isKeyAssignmentDialogOpen() { return false; }
@@ -128,7 +135,9 @@ public:
     virtual void setProfileButtons(int /*activeProfile*/) {}
     // Switches key-toggle mode off and sets the switch text.
     virtual void keyToggleModeOff() {}
-    virtual void hideWindow() {}
+    // The profile menu's items or check mark changed: rebuild it and the
+    // profile label from the core's menu model.
+    virtual void profileMenuChanged() {}
     // The main window's Apply command, as if the button had been pressed.
     virtual void runApply() {}
     // Busy indicator around Apply's keyboard write.
@@ -141,6 +150,9 @@ public:
     virtual void rebuildLightingPanel() {}
     // Turns the lighting view off when it is on.
     virtual void lightingViewOff() {}
+    // Restore default while the lighting view is on: the lighting of the
+    // lighting profile back to its defaults.
+    virtual void resetLightingIfViewOn() {}
     // Fills the user-mode list of `profile` and loads its current user mode,
     // sending its key colours to the keyboard when `send` is set.
     virtual void loadUserModes(int /*profile*/, bool /*send*/) {}
