@@ -1,0 +1,44 @@
+#pragma once
+// Switching the keyboard's active on-board profile from the window: refused
+// while the key assignment dialog is open, asks first when there are
+// unapplied changes (apply them, or drop them by reloading the slot file),
+// then sets the keyboard's active profile and has the window redraw the key
+// view and rebuild the profile menu. The working store already holds all
+// three profiles, so the keyboard's key matrices are not read again.
+//
+// Window thread only.
+
+#include <functional>
+
+#include "model/ConfigurationStore.h"
+#include "model/KeyboardAreas.h"
+#include "platform/window/WindowPort.h"
+
+namespace keyloom {
+
+class ProfileSwitcher {
+public:
+    // Replaces the working store's contents by the slot file's; false when
+    // the file could not be loaded.
+    using ReloadSlotFile = std::function<bool(WorkingStore::Access&)>;
+
+    ProfileSwitcher(window::WindowPort& port, KeyboardAreas& areas, WorkingStore& working,
+                    ReloadSlotFile reloadSlotFile);
+
+    // `profile` 3 or above is taken as 0; a negative number runs only the
+    // prompt, the redraw and the menu rebuild. True when switched: refused
+    // (key editor open) and a failed keyboard write give false.
+    bool switchTo(int profile);
+
+private:
+    // The unapplied-changes question: apply, or drop the edits.
+    void settleUnappliedChanges();
+
+    window::WindowPort& port_;
+    KeyboardAreas& areas_;
+    WorkingStore& working_;
+    ReloadSlotFile reloadSlotFile_;
+    bool promptShowing_ = false;
+};
+
+}  // namespace keyloom
