@@ -1,0 +1,109 @@
+#include "core/KeyloomCore.h"
+
+#include <utility>
+
+#include "storage/ProfileSlotFile.h"
+
+namespace keyloom {
+
+namespace {
+
+hid::HidPlatform& platformOf(const CoreSetup& setup) {
+    return setup.platform ? *setup.platform : hid::HidPlatform::system();
+}
+
+ReportTrace& traceOf(const CoreSetup& setup) {
+    return setup.trace ? *setup.trace : ReportTrace::instance();
+}
+
+}  // namespace
+
+KeyloomCore::KeyloomCore(window::WindowPort& port, AppPaths paths, CoreSetup setup)
+    : port_(port),
+      paths_(std::move(paths)),
+      link_(platformOf(setup), traceOf(setup)),
+      areas_(link_, state_.connection),
+      tray_(port),
+      switcher_(port, areas_, working_,
+                [this](WorkingStore::Access& working) { return reloadSlotFile(working); }),
+      discovery_(link_, *this, state_.startup, setup.timing) {
+    state_.startup.startHidden = setup.startHidden;
+}
+
+KeyloomCore::~KeyloomCore() {
+    stop();
+}
+
+void KeyloomCore::start() {
+    discovery_.start();
+}
+
+void KeyloomCore::stop() {
+    // A discovery thread waiting in a send to the window would never return
+    // once the window thread stops pumping; release it before joining.
+    port_.stopMessages();
+    discovery_.stop();
+}
+
+void KeyloomCore::handleWindowMessage(const window::WindowMessage& msg) {
+    if (msg.message == window::message::kReadProfile && msg.word == window::word::kProfile)
+        fullRead();
+}
+
+void KeyloomCore::handleTimer(int id) {
+    if (id == window::timer::kLightingRefresh) {
+        port_.killTimer(id);
+        lightingRefresh();
+    } else if (id == window::timer::kProfileRefresh) {
+        port_.killTimer(id);
+        profileRefreshFromKeyboard();
+    }
+}
+
+std::string KeyloomCore::slotFile() const {
+    return slotFilePath(paths_.dataFolder);
+}
+
+KeyMatrix KeyloomCore::defaultMatrix() const {
+    std::lock_guard lock(dataMutex_);
+    return defaultMatrix_;
+}
+
+ParameterBlock KeyloomCore::parameterBlock() const {
+    std::lock_guard lock(dataMutex_);
+    return parameters_;
+}
+
+bool KeyloomCore::supportsPerKeyColours() const {
+    std::lock_guard lock(dataMutex_);
+    return parameters_.supportsPerKeyColours();
+}
+
+ProfileRecords KeyloomCore::profileRecords() const {
+    std::lock_guard lock(dataMutex_);
+    return records_;
+}
+
+LightingState KeyloomCore::lightingState() const {
+    std::lock_guard lock(dataMutex_);
+    return lighting_;
+}
+
+int KeyloomCore::lightingProfile() const {
+    std::lock_guard lock(dataMutex_);
+    return lightingProfile_;
+}
+
+void KeyloomCore::setLightingProfile(int profile) {
+    if (profile < 0 || profile >= kProfileCount)
+        return;
+    std::lock_guard lock(dataMutex_);
+    lightingProfile_ = profile;
+}
+
+void KeyloomCore::decodeLightingProfile() {
+    std::lock_guard lock(dataMutex_);
+    decodeLightingState(records_[static_cast<std::size_t>(lightingProfile_)], lighting_);
+}
+
+}  // namespace keyloom

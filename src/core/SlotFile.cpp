@@ -1,0 +1,41 @@
+// The working store and the slot file: refreshed from the keyboard through
+// the slot file, saved to it at Apply, reloaded from it to drop edits.
+
+#include "core/KeyloomCore.h"
+#include "storage/ProfileDump.h"
+#include "storage/ProfileFile.h"
+#include "storage/ProfileSlotFile.h"
+
+namespace keyloom {
+
+void KeyloomCore::refreshFromKeyboard(bool keepModified) {
+    prepareDataFolder(paths_);
+    const std::string slot = slotFile();
+    const int active = areas_.activeProfile();
+    bool dumped = false;
+    if (active != ConnectionValues::kUnknownProfile) {
+        const KeyMatrix defaults = defaultMatrix();
+        const KeyboardDumpSource source{link_, defaults, state_.connection.macroCapacity.load()};
+        dumped = dumpKeyboardToFile(source, active, slot) == 1;
+    }
+    {
+        auto working = working_.lock();
+        // The slot file keeps its last contents when the keyboard could not
+        // be read; the store starts empty then.
+        if (!dumped || loadProfileFile(slot, *working) != 1)
+            working->reset();
+    }
+    port_.redrawKeyView();
+    if (!keepModified)
+        port_.setModified(false);
+}
+
+bool KeyloomCore::saveToSlotFile(const WorkingStore::Access& working) {
+    return keyloom::saveToSlotFile(*working, slotFile()) == 1;
+}
+
+bool KeyloomCore::reloadSlotFile(WorkingStore::Access& working) {
+    return loadProfileFile(slotFile(), *working) == 1;
+}
+
+}  // namespace keyloom

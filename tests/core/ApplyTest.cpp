@@ -1,0 +1,326 @@
+// Writing the working store to the keyboard: Apply, restore from a file,
+// Restore default and the report rate, checked against the bytes the
+// simulated keyboard received and holds.
+
+#include <atomic>
+
+#include "CoreFixture.h"
+#include "model/MacroArea.h"
+#include "storage/ProfileFile.h"
+
+namespace keyloom::testing {
+namespace {
+
+const KeyAssignment kLeftCtrl{AssignmentKind::Key, 0, 0x1D};
+const std::vector<std::uint8_t> kLeftCtrlEntry{0x02, 0x01, 0x01};
+constexpr std::uint8_t kUsageA = 0x04;
+
+MacroRecord macro(std::uint16_t number, std::size_t actions, std::u16string name) {
+    MacroRecord m;
+    m.number = number;
+    m.name = std::move(name);
+    for (std::size_t i = 0; i < actions; ++i)
+        m.actions.push_back({10, 0x1E, static_cast<std::uint16_t>(i % 2)});
+    return m;
+}
+
+class Apply : public CoreFixture {
+protected:
+    // As the key assignment dialog's Apply: the entry changes in the working
+    // store and Apply becomes enabled.
+    void assign(int profile, std::size_t entry, KeyAssignment assignment) {
+        {
+            auto working = core->workingStore().lock();
+            working->image->block(profile)[entry] = assignment;
+        }
+        window.setModified(true);
+    }
+};
+
+TEST_F(Apply, AssignedLeftCtrlReachesTheActiveProfilesMatrixAsOneBracketedWrite) {
+    plugIn();
+    startAndConnect();
+    const std::size_t aKey = positionOfKey(kUsageA);
+    assign(0, 0x1E, kLeftCtrl);
+    clearLog();
+
+    EXPECT_TRUE(core->apply());
+    EXPECT_EQ(matrixEntryOnKeyboard(0, aKey), kLeftCtrlEntry);
+    EXPECT_NE(matrixEntryOnKeyboard(1, aKey), kLeftCtrlEntry);
+    EXPECT_FALSE(window.isModified());
+    const std::vector<int> sent = commands();
+    ASSERT_GE(sent.size(), 4u);
+    EXPECT_EQ(sent.front(), 1);
+    EXPECT_EQ(sent[1], 10);
+    EXPECT_EQ(sent.back(), 2);
+    EXPECT_EQ(std::count(sent.begin(), sent.end(), 8), 7);
+    EXPECT_EQ(matrixWrites(), std::vector<int>{0});
+
+    // The slot file holds what was applied.
+    StoreContents slot;
+    ASSERT_EQ(loadProfileFile(core->slotFile(), slot), 1);
+    EXPECT_EQ(slot.image->block(0)[0x1E], kLeftCtrl);
+}
+
+TEST_F(Apply, OnTheWideModelTheActiveProfilesMatrixLiesAtItsStride) {
+    plugIn(sim::kModel5064);
+    startAndConnect();
+    ASSERT_EQ(core->switchActiveProfile(2), true);
+    const std::size_t aKey = positionOfKey(kUsageA);
+    assign(2, 0x1E, kLeftCtrl);
+    EXPECT_TRUE(core->apply());
+    EXPECT_EQ(matrixEntryOnKeyboard(2, aKey), kLeftCtrlEntry);
+    EXPECT_NE(matrixEntryOnKeyboard(0, aKey), kLeftCtrlEntry);
+}
+
+TEST_F(Apply, NothingModifiedWritesNothing) {
+    plugIn();
+    startAndConnect();
+    clearLog();
+    window.clearRecords();
+    EXPECT_TRUE(core->apply());
+    EXPECT_TRUE(received().empty());
+    const std::vector<std::string> calls = window.calls();
+    EXPECT_EQ(calls, (std::vector<std::string>{"busyIndicatorOn", "busyIndicatorOff"}));
+}
+
+TEST_F(Apply, BackupThenRestoreWritesAllThreeProfiles) {
+    plugIn();
+    startAndConnect();
+    const std::size_t aKey = positionOfKey(kUsageA);
+    assign(2, 0x1E, kLeftCtrl);
+    const std::string file = dir.file("backup.klm");
+    ASSERT_TRUE(core->backupToFile(file));
+    EXPECT_TRUE(window.isModified());  // a backup leaves Apply as it was
+    window.setModified(false);
+    {
+        auto working = core->workingStore().lock();
+        working->reset();
+    }
+    clearLog();
+
+    EXPECT_EQ(core->restoreFromFile(file), RestoreResult::Written);
+    EXPECT_EQ(matrixWrites(), (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(matrixEntryOnKeyboard(2, aKey), kLeftCtrlEntry);
+    EXPECT_FALSE(window.isModified());
+    auto working = core->workingStore().lock();
+    EXPECT_EQ(working->image->block(2)[0x1E], kLeftCtrl);
+}
+
+TEST_F(Apply, RestoreOfABrokenFileChangesNothing) {
+    plugIn();
+    startAndConnect();
+    const std::string file = dir.write("broken.klm", std::string(40000, 'x'));
+    clearLog();
+    EXPECT_EQ(core->restoreFromFile(file), RestoreResult::InvalidFile);
+    EXPECT_TRUE(received().empty());
+    const std::vector<std::string> keys = window.messageKeysShown();
+    EXPECT_EQ(keys, (std::vector<std::string>{"PROFILE_FORMAT_ERROR", "MAIN_PROMPT_INPORT"}));
+}
+
+TEST_F(Apply, DeletedMacroThatProfileThreeUsedMakesTheNextApplyWriteEveryProfile) {
+    plugIn();
+    startAndConnect();
+    {
+        auto working = core->workingStore().lock();
+        working->macros.push_back(macro(1, 4, u"one"));
+        working->image->block(2)[0x1E] = {AssignmentKind::Macro, 1, 1};
+    }
+    ASSERT_TRUE(core->writeAll(true));
+
+    // The macro editor deletes the macro and asks for every profile.
+    {
+        auto working = core->workingStore().lock();
+        working->macros.clear();
+    }
+    core->state().connection.writeAllProfiles = true;
+    window.setModified(true);
+    clearLog();
+    EXPECT_TRUE(core->apply());
+    EXPECT_EQ(matrixWrites(), (std::vector<int>{0, 1, 2}));
+    EXPECT_FALSE(core->state().connection.writeAllProfiles.load());
+
+    // The flag is gone: the next Apply writes only the active profile.
+    window.setModified(true);
+    clearLog();
+    EXPECT_TRUE(core->apply());
+    EXPECT_EQ(matrixWrites(), std::vector<int>{0});
+}
+
+TEST_F(Apply, MacroCapacityZeroWritesNothingAndSaysTheMacrosAreTooLong) {
+    plugIn(sim::kModel652F, 0);
+    startAndConnect();
+    assign(0, 0x1E, kLeftCtrl);
+    clearLog();
+    window.clearRecords();
+
+    EXPECT_FALSE(core->apply());
+    EXPECT_TRUE(received().empty());
+    const auto messages = window.messagesShown();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].key, "EXTRA_MACRO_TOO_LONG");
+    EXPECT_TRUE(messages[0].topmost);
+    EXPECT_TRUE(window.isModified());
+}
+
+TEST_F(Apply, NamesAreDroppedToFitAndTheUserIsToldAfterTheWrite) {
+    plugIn(sim::kModel652F, 1);  // 128 bytes
+    startAndConnect();
+    {
+        auto working = core->workingStore().lock();
+        // 16 + 2 + 4 + 40 = 62 bytes without the name, 142 with it.
+        working->macros.push_back(macro(1, 10, std::u16string(40, u'n')));
+    }
+    window.setModified(true);
+    clearLog();
+    window.clearRecords();
+
+    EXPECT_TRUE(core->apply());
+    const auto messages = window.messagesShown();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].key, "EXTRA_PROFILE_SPACE_TIGHT");
+    EXPECT_TRUE(messages[0].topmost);
+    const sim::SimMemory m = memory();
+    const auto header = MacroAreaHeader::parse(m.macroArea);
+    ASSERT_TRUE(header);
+    EXPECT_EQ(header->macroCount, 1);
+    EXPECT_EQ(header->bytesInUse, 62);
+    EXPECT_EQ(header->namesFlag, 0);
+    EXPECT_EQ(matrixWrites(), std::vector<int>{0});
+}
+
+TEST_F(Apply, RestoreDefaultAskedYesRevertsTheActiveProfileOnTheKeyboard) {
+    plugIn();
+    startAndConnect();
+    const std::size_t aKey = positionOfKey(kUsageA);
+    assign(0, 0x1E, kLeftCtrl);
+    assign(0, 0x100, {AssignmentKind::Key, 0, 0x1E});  // G1
+    assign(1, 0x1E, kLeftCtrl);
+    ASSERT_TRUE(core->apply());
+    ASSERT_EQ(matrixEntryOnKeyboard(0, aKey), kLeftCtrlEntry);
+
+    EXPECT_FALSE(core->restoreDefault());  // the default answer is No
+    EXPECT_EQ(matrixEntryOnKeyboard(0, aKey), kLeftCtrlEntry);
+
+    window.answer("MAIN_PROMPT_DEFAULT", window::MessageAnswer::Yes);
+    EXPECT_TRUE(core->restoreDefault());
+    EXPECT_EQ(matrixEntryOnKeyboard(0, aKey), (std::vector<std::uint8_t>{0x02, 0x02, kUsageA}));
+    EXPECT_FALSE(window.isModified());
+    auto working = core->workingStore().lock();
+    EXPECT_EQ(working->image->block(0)[0x1E].kind, AssignmentKind::Default);
+    EXPECT_EQ(working->image->block(0)[0x100].kind, AssignmentKind::Default);
+    EXPECT_EQ(working->image->block(1)[0x1E], kLeftCtrl);  // other profiles untouched
+}
+
+TEST_F(Apply, ReportRateIsOneByteAtOffsetFifteenOfTheLightingProfilesRecord) {
+    plugIn();
+    startAndConnect();
+    clearLog();
+    EXPECT_EQ(core->writeReportRate(3), 1);
+    core->setLightingProfile(1);
+    EXPECT_EQ(core->writeReportRate(2), 1);
+    EXPECT_NE(core->writeReportRate(4), 1);
+    const std::vector<Request> requests = received();
+    ASSERT_EQ(requests.size(), 6u);
+    EXPECT_EQ(requests[1].command, 6);
+    EXPECT_EQ(requests[1].offset, 15);
+    EXPECT_EQ(requests[1].data, std::vector<std::uint8_t>{3});
+    EXPECT_EQ(requests[4].offset, 42 + 15);
+    EXPECT_EQ(requests[4].data, std::vector<std::uint8_t>{2});
+    EXPECT_EQ(memory().profileSettings[57], 2);
+    EXPECT_EQ(core->lightingState().reportRate, 2);
+}
+
+// Pulls the keyboard's cable when the n-th key matrix chunk is about to be written.
+class UnplugOnMatrixWrite : public hid::HidBackend {
+public:
+    UnplugOnMatrixWrite(std::shared_ptr<sim::SimBackend> inner) : inner_(std::move(inner)) {}
+
+    void arm(std::shared_ptr<sim::SimKeyboard> keyboard, int chunk) {
+        keyboard_ = std::move(keyboard);
+        remaining_ = chunk;
+    }
+    bool enumerate(std::vector<std::string>& paths) override { return inner_->enumerate(paths); }
+    bool ownsPath(std::string_view path) const override { return inner_->ownsPath(path); }
+    bool isPresent(std::string_view path) override { return inner_->isPresent(path); }
+    std::unique_ptr<hid::HidHandle> open(std::string_view path,
+                                         const hid::OpenOptions& options) override {
+        auto handle = inner_->open(path, options);
+        if (!handle)
+            return nullptr;
+        return std::make_unique<Handle>(*this, std::move(handle));
+    }
+
+private:
+    class Handle : public hid::HidHandle {
+    public:
+        Handle(UnplugOnMatrixWrite& owner, std::unique_ptr<hid::HidHandle> inner)
+            : owner_(owner), inner_(std::move(inner)) {}
+        const hid::CollectionDescriptor& descriptor() const override {
+            return inner_->descriptor();
+        }
+        hid::Attributes attributes() const override { return inner_->attributes(); }
+        hid::TransferResult read(std::span<std::uint8_t> buffer, std::size_t& transferred,
+                                 std::uint32_t timeoutMs, hid::CancelEvent& cancel) override {
+            return inner_->read(buffer, transferred, timeoutMs, cancel);
+        }
+        hid::TransferResult write(std::span<const std::uint8_t> report, std::size_t& transferred,
+                                  std::uint32_t timeoutMs, hid::CancelEvent& cancel) override {
+            if (report.size() > 3 && report[3] == 8 && owner_.keyboard_ && --owner_.remaining_ == 0)
+                owner_.keyboard_->unplug();
+            return inner_->write(report, transferred, timeoutMs, cancel);
+        }
+        void discardQueuedInput() override { inner_->discardQueuedInput(); }
+        bool stillPresent() const override { return inner_->stillPresent(); }
+
+    private:
+        UnplugOnMatrixWrite& owner_;
+        std::unique_ptr<hid::HidHandle> inner_;
+    };
+
+    std::shared_ptr<sim::SimBackend> inner_;
+    std::shared_ptr<sim::SimKeyboard> keyboard_;
+    std::atomic<int> remaining_{0};
+};
+
+class UnplugDuringApply : public Apply {
+protected:
+    std::shared_ptr<hid::HidBackend> platformBackend() override { return unplugger; }
+    std::shared_ptr<UnplugOnMatrixWrite> unplugger = std::make_shared<UnplugOnMatrixWrite>(backend);
+};
+
+TEST_F(UnplugDuringApply, LeavesApplyEnabledAndTheStoreAndSlotFileIntact) {
+    plugIn();
+    startAndConnect();
+    {
+        auto working = core->workingStore().lock();
+        working->macros.push_back(macro(1, 6, u"kept"));
+    }
+    assign(0, 0x1E, kLeftCtrl);
+    unplugger->arm(keyboard, 3);
+
+    EXPECT_FALSE(core->apply());
+    EXPECT_TRUE(window.isModified());
+    ASSERT_TRUE(waitForState(0));
+    EXPECT_TRUE(window.hidden());
+
+    {
+        auto working = core->workingStore().lock();
+        EXPECT_EQ(working->image->block(0)[0x1E], kLeftCtrl);
+        ASSERT_EQ(working->macros.size(), 1u);
+        EXPECT_EQ(working->macros[0].name, u"kept");
+    }
+    StoreContents slot;
+    ASSERT_EQ(loadProfileFile(core->slotFile(), slot), 1);
+    EXPECT_EQ(slot.image->block(0)[0x1E], kLeftCtrl);
+    // The macro area went out whole before the cable was pulled.
+    const auto header = MacroAreaHeader::parse(memory().macroArea);
+    ASSERT_TRUE(header);
+    EXPECT_EQ(header->macroCount, 1);
+    // Nothing is sent while the keyboard is gone, and a later Apply fails again.
+    EXPECT_FALSE(core->apply());
+    EXPECT_TRUE(window.isModified());
+}
+
+}  // namespace
+}  // namespace keyloom::testing

@@ -1,0 +1,184 @@
+#pragma once
+// A KeyloomCore on a simulated keyboard, with the test's thread as the window
+// thread (a QueuedWindow) and a private data folder, runtime folder and
+// report trace. Checks go against the simulated keyboard's memory and the
+// reports it received.
+
+#include <chrono>
+#include <cstdlib>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "core/KeyloomCore.h"
+#include "core/QueuedWindowBinding.h"
+#include "platform/window/QueuedWindow.h"
+#include "sim/SimBackend.h"
+#include "support/TempDir.h"
+
+namespace keyloom::testing {
+
+inline constexpr auto kHangGuard = std::chrono::seconds(20);
+inline constexpr DiscoveryTiming kFastDiscovery{
+    std::chrono::milliseconds(1), std::chrono::milliseconds(1), std::chrono::milliseconds(1)};
+
+// Points XDG_RUNTIME_DIR (the cross-process device lock) at a private folder.
+class RuntimeFolder {
+public:
+    RuntimeFolder() {
+        if (const char* old = std::getenv("XDG_RUNTIME_DIR"))
+            old_ = old;
+        ::setenv("XDG_RUNTIME_DIR", dir_.path().c_str(), 1);
+    }
+    ~RuntimeFolder() {
+        if (old_)
+            ::setenv("XDG_RUNTIME_DIR", old_->c_str(), 1);
+        else
+            ::unsetenv("XDG_RUNTIME_DIR");
+    }
+
+private:
+    TempDir dir_;
+    std::optional<std::string> old_;
+};
+
+struct Request {
+    std::uint8_t command = 0;
+    std::uint8_t length = 0;
+    std::uint16_t offset = 0;
+    std::vector<std::uint8_t> data;
+};
+
+class CoreFixture : public ::testing::Test {
+protected:
+    void SetUp() override { platform.addBackend(platformBackend()); }
+    // The backend the core's platform sees; tests may put one in between.
+    virtual std::shared_ptr<hid::HidBackend> platformBackend() { return backend; }
+    void TearDown() override {
+        if (core)
+            core->stop();
+    }
+
+    AppPaths paths() const {
+        AppPaths p;
+        p.dataFolder = dir.file("data");
+        p.settingsFile = p.dataFolder + "/tzkb.ini";
+        p.userModeFilePrefix = p.dataFolder + "/UserDengColor_";
+        p.userModeTemplatePrefix = dir.file("Skins/UserDengColor_");
+        return p;
+    }
+
+    void plugIn(const sim::SimModel& model = sim::kModel652F, std::uint8_t capacityUnits = 32) {
+        keyboard = backend->addKeyboard(model, capacityUnits);
+    }
+
+    void createCore(bool startHidden = false) {
+        CoreSetup setup;
+        setup.platform = &platform;
+        setup.trace = &trace;
+        setup.timing = kFastDiscovery;
+        setup.startHidden = startHidden;
+        core = std::make_unique<KeyloomCore>(window, paths(), setup);
+        bindQueuedWindow(window, *core);
+    }
+
+    // Starts discovery and pumps until the connection change has finished.
+    void startAndConnect(bool startHidden = false) {
+        createCore(startHidden);
+        core->start();
+        ASSERT_TRUE(waitForState(1));
+    }
+
+    bool waitForState(int state) {
+        const ConnectionValues& values = core->state().connection;
+        return window.pumpUntil([&] { return values.state.load() == state && !values.busy.load(); },
+                                kHangGuard);
+    }
+
+    // Requests the keyboard received since the last clearLog().
+    std::vector<Request> received() {
+        return keyboard->withFirmware([](sim::SimFirmware& f) {
+            std::vector<Request> out;
+            for (const sim::LogEntry& entry : f.log().entries()) {
+                if (entry.direction != sim::Direction::Received)
+                    continue;
+                Request r;
+                r.command = entry.bytes[3];
+                r.length = entry.bytes[4];
+                r.offset = static_cast<std::uint16_t>(entry.bytes[5] | entry.bytes[6] << 8);
+                r.data.assign(entry.bytes.begin() + 8,
+                              entry.bytes.begin() + 8 + std::min<std::size_t>(r.length, 56));
+                out.push_back(std::move(r));
+            }
+            return out;
+        });
+    }
+    std::vector<int> commands() {
+        std::vector<int> out;
+        for (const Request& r : received())
+            out.push_back(r.command);
+        return out;
+    }
+    // Profiles whose key matrix was written (command 8 at offset 0 of a profile).
+    std::vector<int> matrixWrites() {
+        std::vector<int> out;
+        const unsigned stride = keyboard->model().keyMatrixStride;
+        for (const Request& r : received())
+            if (r.command == 8 && r.offset % stride == 0)
+                out.push_back(static_cast<int>(r.offset / stride));
+        return out;
+    }
+    void clearLog() {
+        keyboard->withFirmware([](sim::SimFirmware& f) { f.log().clear(); });
+    }
+    sim::SimMemory memory() {
+        return keyboard->withFirmware([](sim::SimFirmware& f) { return f.memory(); });
+    }
+    template <class F>
+    void changeMemory(F&& f) {
+        keyboard->withFirmware([&](sim::SimFirmware& firmware) { f(firmware.memory()); });
+    }
+
+    // The matrix position whose factory entry is the keyboard key `deviceCode`.
+    std::size_t positionOfKey(std::uint8_t deviceCode) {
+        const sim::SimMemory m = memory();
+        for (std::size_t i = 0; i * 3 + 2 < m.defaultMatrix.size(); ++i)
+            if (m.defaultMatrix[3 * i] == 2 && m.defaultMatrix[3 * i + 1] == 2 &&
+                m.defaultMatrix[3 * i + 2] == deviceCode)
+                return i;
+        ADD_FAILURE() << "no matrix position for device code " << int(deviceCode);
+        return 0;
+    }
+    std::vector<std::uint8_t> matrixEntryOnKeyboard(int profile, std::size_t position) {
+        const sim::SimMemory m = memory();
+        const std::size_t at = profile * keyboard->model().keyMatrixStride + 3 * position;
+        return {m.keyMatrices[at], m.keyMatrices[at + 1], m.keyMatrices[at + 2]};
+    }
+
+    bool shown(const std::string& key) {
+        for (const std::string& k : window.messageKeysShown())
+            if (k == key)
+                return true;
+        return false;
+    }
+    bool called(const std::string& call) {
+        for (const std::string& c : window.calls())
+            if (c == call)
+                return true;
+        return false;
+    }
+
+    RuntimeFolder runtime;
+    TempDir dir;
+    std::shared_ptr<sim::SimBackend> backend = std::make_shared<sim::SimBackend>();
+    std::shared_ptr<sim::SimKeyboard> keyboard;
+    hid::HidPlatform platform;
+    ReportTrace trace;
+    window::QueuedWindow window;
+    std::unique_ptr<KeyloomCore> core;
+};
+
+}  // namespace keyloom::testing
