@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QImage>
+#include <QMouseEvent>
 
 #include "controls/CBaseDialog.h"
 #include "controls/MaskRegion.h"
@@ -98,6 +100,28 @@ TEST_F(BaseDialogTest, MissingBackgroundKeepsTheSize) {
     EXPECT_EQ(dialog.size(), QSize(123, 45));
     EXPECT_FALSE(dialog.loadSkin(dir_.file("no-such-skin.ini")));
     EXPECT_EQ(dialog.size(), QSize(123, 45));
+}
+
+void sendMouse(QWidget& widget, QEvent::Type type, QPoint local, Qt::MouseButtons buttons) {
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, QPointF(local), QPointF(widget.mapToGlobal(local)), button, buttons,
+                      Qt::NoModifier);
+    QApplication::sendEvent(&widget, &event);
+}
+
+TEST_F(BaseDialogTest, FollowsTheMouseWhenDraggedByItsBackground) {
+    CBaseDialog dialog;
+    ASSERT_TRUE(dialog.loadSkin(writeSkin("Main=back.png\n")));
+    dialog.move(100, 80);
+    const QPoint start = dialog.pos();
+    sendMouse(dialog, QEvent::MouseButtonPress, {10, 10}, Qt::LeftButton);
+    sendMouse(dialog, QEvent::MouseMove, {60, 40}, Qt::LeftButton);
+    EXPECT_EQ(dialog.pos(), start + QPoint(50, 30));
+    sendMouse(dialog, QEvent::MouseButtonRelease, {60, 40}, Qt::NoButton);
+    // Moving without the button held does not drag.
+    const QPoint released = dialog.pos();
+    sendMouse(dialog, QEvent::MouseMove, {20, 20}, Qt::NoButton);
+    EXPECT_EQ(dialog.pos(), released);
 }
 
 }  // namespace
