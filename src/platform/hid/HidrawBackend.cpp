@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include "platform/hid/HidNodeCache.h"
 #include "platform/hid/HidrawHandle.h"
 #include "platform/hid/InterfacePath.h"
 #include "platform/hid/SysfsHidraw.h"
@@ -38,26 +39,24 @@ bool makeNonBlocking(int fd) {
 // device with the path's ids and holds the path's collection.
 struct ResolvedInterface {
     InterfacePath path;
-    SysfsHidNode node;
+    HidNodeDescription node;
     CollectionDescriptor collection;
 };
 
-bool resolve(const std::string& sysfsRoot, const std::string& devRoot, std::string_view text,
-             ResolvedInterface& out) {
+bool resolve(HidNodeCache& cache, const std::string& sysfsRoot, const std::string& devRoot,
+             std::string_view text, ResolvedInterface& out) {
     auto parsed = parseInterfacePath(devRoot, text);
     if (!parsed)
         return false;
     out.path = *parsed;
-    if (!readSysfsHidNode(sysfsRoot, out.path.node, out.node))
+    if (!cache.describe(sysfsRoot, out.path.node, out.node))
         return false;
     const auto& id = out.node.id;
     if (id.vendorId != out.path.vendorId || id.productId != out.path.productId ||
         out.node.interfaceNumber != out.path.interfaceNumber)
         return false;
-    std::vector<CollectionDescriptor> collections;
-    if (!parseReportDescriptor(out.node.descriptor, collections) || collections.empty())
-        return false;
     // "&colNN" appears exactly when the node holds several collections.
+    const auto& collections = *out.node.collections;
     unsigned col = out.path.collection;
     if (collections.size() == 1 ? col != 0 : (col == 0 || col > collections.size()))
         return false;
@@ -80,7 +79,8 @@ HidrawBackend::HidrawBackend(std::string sysfsRoot, std::string devRoot)
     : sysfsRoot_(withoutTrailingSlash(std::move(sysfsRoot))),
       devRoot_(withoutTrailingSlash(std::move(devRoot))),
       opener_(
-          [](const std::string& nodePath, int flags) { return ::open(nodePath.c_str(), flags); }) {}
+          [](const std::string& nodePath, int flags) { return ::open(nodePath.c_str(), flags); }),
+      cache_(std::make_shared<HidNodeCache>()) {}
 
 void HidrawBackend::setNodeOpener(NodeOpener opener) {
     if (opener)
@@ -97,21 +97,20 @@ bool HidrawBackend::enumerate(std::vector<std::string>& paths) {
         case NodeListing::Listed:
             break;
     }
-    SysfsHidNode node;
-    std::vector<CollectionDescriptor> collections;
+    HidNodeDescription node;
     for (unsigned number : nodes) {
         // A node that vanished or whose device cannot be described is passed
         // over; the others are still listed.
-        if (!readSysfsHidNode(sysfsRoot_, number, node))
+        if (!cache_->describe(sysfsRoot_, number, node))
             continue;
-        if (!parseReportDescriptor(node.descriptor, collections))
-            continue;
+        const auto& collections = *node.collections;
         InterfacePath path{number, node.id.vendorId, node.id.productId, node.interfaceNumber, 0};
         for (std::size_t i = 0; i < collections.size(); ++i) {
             path.collection = collections.size() > 1 ? static_cast<unsigned>(i + 1) : 0;
             paths.push_back(path.format(devRoot_));
         }
     }
+    cache_->sweep();
     return true;
 }
 
@@ -121,13 +120,17 @@ bool HidrawBackend::ownsPath(std::string_view path) const {
 
 std::unique_ptr<HidHandle> HidrawBackend::open(std::string_view path, const OpenOptions& options) {
     ResolvedInterface target;
-    if (!resolve(sysfsRoot_, devRoot_, path, target))
+    if (!resolve(*cache_, sysfsRoot_, devRoot_, path, target))
         return nullptr;
 
     NodeIdentity identity;
     identity.nodePath = target.path.nodePath(devRoot_);
     identity.nodeFolder = target.node.nodeFolder;
-    identity.hidDevice = target.node.hidDevice;
+    // The link read now must still lead to the device that was described.
+    identity.deviceLink = readDeviceLinkText(identity.nodeFolder);
+    if (identity.deviceLink.empty() ||
+        resolveHidDevice(identity.nodeFolder) != target.node.hidDevice)
+        return nullptr;
     struct stat st {};
     if (::stat(identity.nodePath.c_str(), &st) != 0 || !nodeMatchesSysfs(st, identity.nodeFolder))
         return nullptr;
@@ -157,7 +160,7 @@ std::unique_ptr<HidHandle> HidrawBackend::open(std::string_view path, const Open
 
 bool HidrawBackend::isPresent(std::string_view path) {
     ResolvedInterface target;
-    if (!resolve(sysfsRoot_, devRoot_, path, target))
+    if (!resolve(*cache_, sysfsRoot_, devRoot_, path, target))
         return false;
     struct stat st {};
     return ::stat(target.path.nodePath(devRoot_).c_str(), &st) == 0 &&

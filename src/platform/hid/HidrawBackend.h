@@ -10,6 +10,8 @@
 
 namespace keyloom::hid {
 
+class HidNodeCache;
+
 class HidrawBackend : public HidBackend {
 public:
     // The roots can be pointed at a fake tree for tests.
@@ -31,6 +33,7 @@ private:
     std::string sysfsRoot_;
     std::string devRoot_;
     NodeOpener opener_;
+    std::shared_ptr<HidNodeCache> cache_;
 };
 
 }  // namespace keyloom::hid

@@ -159,7 +159,9 @@ bool HidrawHandle::stillPresent() const {
     struct stat st {};
     if (::stat(identity_.nodePath.c_str(), &st) != 0 || !sameNode(st, identity_))
         return false;
-    return resolveHidDevice(identity_.nodeFolder) == identity_.hidDevice;
+    // The link names the HID device folder, whose name the kernel makes
+    // unique for every device it adds.
+    return readDeviceLinkText(identity_.nodeFolder) == identity_.deviceLink;
 }
 
 }  // namespace keyloom::hid

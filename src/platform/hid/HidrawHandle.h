@@ -22,7 +22,7 @@ namespace keyloom::hid {
 struct NodeIdentity {
     std::string nodePath;    // <dev>/hidrawN
     std::string nodeFolder;  // <sysfs>/class/hidraw/hidrawN
-    std::string hidDevice;   // resolved "device" link of the node folder
+    std::string deviceLink;  // target of the node folder's "device" link, as written
     mode_t fileType = 0;
     dev_t rdev = 0;  // compared for character devices
     dev_t dev = 0;   // with ino, compared for anything else (test trees)

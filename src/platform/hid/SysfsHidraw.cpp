@@ -1,7 +1,10 @@
 #include "platform/hid/SysfsHidraw.h"
 
 #include <dirent.h>
+#include <fcntl.h>
+#include <limits.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <sys/sysmacros.h>
 
 #include <algorithm>
@@ -9,6 +12,7 @@
 #include <memory>
 
 #include "platform/fs/FileIo.h"
+#include "platform/hid/UniqueFd.h"
 
 namespace keyloom::hid {
 
@@ -138,10 +142,45 @@ std::string hidrawNodeFolder(const std::string& sysfsRoot, unsigned node) {
     return sysfsRoot + "/class/hidraw/hidraw" + std::to_string(node);
 }
 
-std::string resolveHidDevice(const std::string& nodeFolder) {
+bool resolveDeviceLink(const std::string& nodeFolder, HidDeviceLink& out) {
     std::string link = nodeFolder + "/device";
-    std::unique_ptr<char, decltype(&::free)> resolved(::realpath(link.c_str(), nullptr), &::free);
-    return resolved ? std::string(resolved.get()) : std::string();
+    // Opening the link and asking the kernel for the path of what it opened
+    // takes three system calls; realpath() walks every component.
+    UniqueFd fd(::open(link.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    if (!fd.valid())
+        return false;
+    struct stat st {};
+    if (::fstat(fd.get(), &st) != 0)
+        return false;
+    out.ino = st.st_ino;
+    out.mtimeNs = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    char resolved[PATH_MAX];
+    std::string procLink = "/proc/self/fd/" + std::to_string(fd.get());
+    ssize_t n = ::readlink(procLink.c_str(), resolved, sizeof resolved);
+    if (n > 0 && static_cast<std::size_t>(n) < sizeof resolved && resolved[0] == '/') {
+        out.path.assign(resolved, static_cast<std::size_t>(n));
+        return true;
+    }
+    // Without /proc: the slow way.
+    std::unique_ptr<char, decltype(&::free)> slow(::realpath(link.c_str(), nullptr), &::free);
+    if (!slow)
+        return false;
+    out.path = slow.get();
+    return true;
+}
+
+std::string resolveHidDevice(const std::string& nodeFolder) {
+    HidDeviceLink link;
+    return resolveDeviceLink(nodeFolder, link) ? link.path : std::string();
+}
+
+std::string readDeviceLinkText(const std::string& nodeFolder) {
+    std::string link = nodeFolder + "/device";
+    char target[PATH_MAX];
+    ssize_t n = ::readlink(link.c_str(), target, sizeof target);
+    if (n <= 0 || static_cast<std::size_t>(n) >= sizeof target)
+        return std::string();
+    return std::string(target, static_cast<std::size_t>(n));
 }
 
 std::optional<dev_t> sysfsDeviceNumber(const std::string& nodeFolder) {
@@ -159,27 +198,22 @@ std::optional<dev_t> sysfsDeviceNumber(const std::string& nodeFolder) {
     return makedev(*major, *minor);
 }
 
-bool readSysfsHidNode(const std::string& sysfsRoot, unsigned node, SysfsHidNode& out) {
-    out = SysfsHidNode{};
-    out.nodeFolder = hidrawNodeFolder(sysfsRoot, node);
-    out.hidDevice = resolveHidDevice(out.nodeFolder);
-    if (out.hidDevice.empty())
-        return false;
-
+bool readHidDevice(const std::string& hidDevice, HidDeviceInfo& out) {
+    out = HidDeviceInfo{};
     std::string uevent;
-    if (!readText(out.hidDevice + "/uevent", uevent))
+    if (!readText(hidDevice + "/uevent", uevent))
         return false;
     auto id = parseHidId(uevent);
     if (!id)
         return false;
     out.id = *id;
-    if (!fs::readFile(out.hidDevice + "/report_descriptor", out.descriptor, kMaxAttributeBytes))
+    if (!fs::readFile(hidDevice + "/report_descriptor", out.descriptor, kMaxAttributeBytes))
         return false;
 
     // Only a HID device on USB hangs under a USB interface (and that under
     // the USB device, which knows the release number).
     if (out.id.bus == kBusUsb) {
-        std::string interfaceFolder = parentOf(out.hidDevice);
+        std::string interfaceFolder = parentOf(hidDevice);
         out.interfaceNumber = usbInterfaceNumber(interfaceFolder);
         if (auto version = readHexAttribute(parentOf(interfaceFolder) + "/bcdDevice", 4))
             out.version = static_cast<std::uint16_t>(*version);

@@ -33,23 +33,34 @@ struct HidId {
 // The HID_ID line of a HID device's uevent text.
 std::optional<HidId> parseHidId(std::string_view uevent);
 
-struct SysfsHidNode {
-    std::string nodeFolder;  // <root>/class/hidraw/hidrawN
-    std::string hidDevice;   // the resolved "device" link: identifies the HID device
+std::string hidrawNodeFolder(const std::string& sysfsRoot, unsigned node);
+
+// The HID device folder that a node folder's "device" link leads to, with
+// what tells one instance of that folder from a later one of the same name.
+struct HidDeviceLink {
+    std::string path;
+    ino_t ino = 0;
+    std::int64_t mtimeNs = 0;
+};
+
+// False when the link does not resolve (the node or its device is gone).
+bool resolveDeviceLink(const std::string& nodeFolder, HidDeviceLink& out);
+// Just the path; empty when the link does not resolve.
+std::string resolveHidDevice(const std::string& nodeFolder);
+// The "device" link's target as written (one system call); empty when the
+// link is missing.
+std::string readDeviceLinkText(const std::string& nodeFolder);
+
+struct HidDeviceInfo {
     HidId id;
     std::uint16_t version = 0;
     std::uint8_t interfaceNumber = 0;
     std::vector<std::uint8_t> descriptor;
 };
 
-std::string hidrawNodeFolder(const std::string& sysfsRoot, unsigned node);
-
-// Reads everything about node N. False when the node is gone or its uevent or
-// descriptor is missing or unreadable.
-bool readSysfsHidNode(const std::string& sysfsRoot, unsigned node, SysfsHidNode& out);
-
-// The resolved HID device path of node N, empty when it does not resolve.
-std::string resolveHidDevice(const std::string& nodeFolder);
+// Reads the attributes of a resolved HID device folder. False when its
+// uevent or descriptor is missing or unreadable.
+bool readHidDevice(const std::string& hidDevice, HidDeviceInfo& out);
 
 // The device number from the node's "dev" attribute ("major:minor"), when
 // sysfs has one (real trees do).

@@ -84,6 +84,20 @@ void FakeHidrawTree::removeClassFolder() {
     fsys::remove_all(sysfsRoot() + "/class/hidraw");
 }
 
+void FakeHidrawTree::recreateDeviceFolder(unsigned number,
+                                          const std::vector<std::uint8_t>& descriptor) {
+    // The new folder is filled while the old one still exists, so it is
+    // surely another inode, then moved into place.
+    fsys::path folder = hidDeviceFolder(number);
+    std::string relative = fsys::relative(folder, dir_.path()).string();
+    std::string uevent = dir_.read(relative + "/uevent");
+    dir_.write(relative + ".new/uevent", uevent);
+    dir_.write(relative + ".new/report_descriptor",
+               std::string(descriptor.begin(), descriptor.end()));
+    fsys::remove_all(folder);
+    fsys::rename(folder.string() + ".new", folder);
+}
+
 FakeHidrawTree::Pair& FakeHidrawTree::pairFor(const std::string& nodePath) {
     Pair& pair = pairs_[nodePath];
     if (pair.host < 0) {

@@ -44,6 +44,9 @@ public:
     // another device that got the same node number).
     void relinkNode(const FakeNode& node);
     void removeClassFolder();
+    // Removes the node's HID device folder and creates it again under the
+    // same name with another descriptor.
+    void recreateDeviceFolder(unsigned number, const std::vector<std::uint8_t>& descriptor);
 
     // A backend on this tree whose device nodes are socketpairs. The test
     // keeps the device end (deviceEnd()).

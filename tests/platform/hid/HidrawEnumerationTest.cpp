@@ -83,6 +83,24 @@ TEST(HidrawEnumeration, BrokenNodesAreSkipped) {
     EXPECT_NE(paths[1].find("/hidraw8#"), std::string::npos);
 }
 
+TEST(HidrawEnumeration, RescansSeeADeviceFolderRecreated) {
+    FakeHidrawTree tree;
+    tree.addNode({0, "0003:00000C45:0000652F", samples::vendorCollection()});
+    tree.addNode({1, "0003:00000C45:0000652F", samples::vendorCollection()});
+    auto backend = tree.backend();
+    EXPECT_EQ(enumerate(*backend).size(), 2u);
+    // Same folder name, new folder: described afresh, not from memory.
+    tree.recreateDeviceFolder(0, samples::composite());
+    auto cut = samples::vendorCollection();
+    cut.pop_back();
+    tree.recreateDeviceFolder(1, cut);
+    auto paths = enumerate(*backend);
+    ASSERT_EQ(paths.size(), 3u);
+    EXPECT_NE(paths[2].find("/hidraw0#vid_0c45&pid_652f&mi_01&col03"), std::string::npos);
+    tree.recreateDeviceFolder(1, samples::vendorCollection());
+    EXPECT_EQ(enumerate(*backend).size(), 4u);
+}
+
 TEST(HidrawEnumeration, NoHidrawFolderMeansNoInterfaces) {
     FakeHidrawTree tree;
     tree.removeClassFolder();
