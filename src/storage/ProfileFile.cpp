@@ -2,10 +2,9 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
 #include <limits>
 #include <new>
+#include <optional>
 
 #include "model/ImageHeader.h"
 #include "model/MacroRecord.h"
@@ -13,6 +12,7 @@
 #include "platform/fs/FileIo.h"
 #include "platform/text/SafeFormat.h"
 #include "storage/Language.h"
+#include "storage/ProfileFileReader.h"
 
 namespace keyloom {
 
@@ -52,91 +52,46 @@ ProfileFileFault checkHeader(const ImageHeader& header) {
     return ProfileFileFault::None;
 }
 
-enum class ReadOutcome { Ok, Unusable, CannotOpen, OutOfMemory };
-
-// Reads a whole candidate profile file. Missing files, anything that is not
-// a regular file, and sizes outside [image size, 4 GiB) are unusable.
-ReadOutcome readCandidate(const std::string& path, std::vector<std::uint8_t>& out) {
-    std::error_code error;
-    const auto status = std::filesystem::status(path, error);
-    if (error || !std::filesystem::is_regular_file(status))
-        return ReadOutcome::Unusable;
-    const std::uintmax_t size = std::filesystem::file_size(path, error);
-    if (error || size < kImageSize || size >= profile_file::kSizeLimit) {
-        return ReadOutcome::Unusable;
-    }
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        return ReadOutcome::CannotOpen;
-    try {
-        out.resize(static_cast<std::size_t>(size));
-    } catch (const std::bad_alloc&) {
-        out.clear();
-        return ReadOutcome::OutOfMemory;
-    }
-    file.read(reinterpret_cast<char*>(out.data()), static_cast<std::streamsize>(out.size()));
-    // A file cut short while we read it is as unreadable as one we cannot open.
-    out.resize(static_cast<std::size_t>(file.gcount()));
-    return out.size() == size ? ReadOutcome::Ok : ReadOutcome::CannotOpen;
-}
-
-}  // namespace
-
-ProfileFileFault checkProfileBytes(std::span<const std::uint8_t> bytes) {
-    if (bytes.size() < kImageSize)
-        return ProfileFileFault::TooShort;
-    const ImageHeader header = ImageHeader::parse(bytes);
+// The header's verdict, then whether a file of `fileSize` bytes holds all
+// the header says follows the image (loading would otherwise read past its end).
+ProfileFileFault checkHeaderAndSize(std::span<const std::uint8_t> headerBytes,
+                                    std::uint64_t fileSize) {
+    const ImageHeader header = ImageHeader::parse(headerBytes);
     if (const auto fault = checkHeader(header); fault != ProfileFileFault::None)
         return fault;
-    // Loading would otherwise read past the end of the file.
-    if (bytes.size() < header.totalSize)
+    if (fileSize < header.totalSize)
         return ProfileFileFault::Truncated;
     return ProfileFileFault::None;
 }
 
-ProfileFileCheck validateProfileFile(const std::string& path) {
-    ProfileFileCheck check;
-    std::vector<std::uint8_t> bytes;
-    switch (readCandidate(path, bytes)) {
-        case ReadOutcome::Unusable:
-            check.fault = ProfileFileFault::Unusable;
-            return check;
-        case ReadOutcome::CannotOpen:
-            check.code = profile_file::kCannotOpen;
-            return check;
-        case ReadOutcome::OutOfMemory:
-            check.code = profile_file::kOutOfMemory;
-            return check;
-        case ReadOutcome::Ok:
-            break;
-    }
-    check.fault = checkProfileBytes(bytes);
-    if (check.fault == ProfileFileFault::None) {
-        check.code = profile_file::kValid;
-    } else if (check.fault != ProfileFileFault::TooShort) {
-        check.message = text::formatString(lookupText(kProfileFormatErrorKey), path);
-    }
-    return check;
-}
-
-int loadProfileBytes(std::span<const std::uint8_t> bytes, StoreContents& store) {
-    if (bytes.size() < kImageSize)
+// Loads a profile of `size` bytes whose pieces `fetch(offset, length)` gives
+// (nothing when they cannot be had). All-or-nothing: `store` changes only
+// when everything was read.
+template <typename Fetch>
+int loadProfile(std::uint64_t size, Fetch&& fetch, StoreContents& store) {
+    if (size < kImageSize)
         return 0;
-    const ImageHeader header = ImageHeader::parse(bytes);
-    if (header.macroCount > ImageHeader::kMaxMacroCount || statedTotal(header) > bytes.size()) {
-        return 0;
-    }
     try {
         StoreContents loaded;
-        loaded.image->parse(bytes);
+        const auto image = fetch(0, kImageSize);
+        if (!image)
+            return 0;
+        loaded.image->parse(*image);
+        const ImageHeader& header = loaded.image->header();
+        if (header.macroCount > ImageHeader::kMaxMacroCount || statedTotal(header) > size) {
+            return 0;
+        }
         loaded.macros.resize(header.macroCount);
         for (std::size_t i = 0; i < loaded.macros.size(); ++i) {
-            MacroRecord::parse(bytes.subspan(kImageSize + i * kRecordSize, kRecordSize),
-                               loaded.macros[i]);
+            const auto record = fetch(kImageSize + i * kRecordSize, kRecordSize);
+            if (!record)
+                return 0;
+            MacroRecord::parse(*record, loaded.macros[i]);
         }
-        const auto pool =
-            bytes.subspan(kImageSize + header.macroCount * kRecordSize, header.poolSize);
-        loaded.texts = unpackTexts(*loaded.image, pool);
+        const auto pool = fetch(kImageSize + header.macroCount * kRecordSize, header.poolSize);
+        if (!pool)
+            return 0;
+        loaded.texts = unpackTexts(*loaded.image, *pool);
         store = std::move(loaded);
         return 1;
     } catch (const std::bad_alloc&) {
@@ -144,11 +99,66 @@ int loadProfileBytes(std::span<const std::uint8_t> bytes, StoreContents& store) 
     }
 }
 
+}  // namespace
+
+ProfileFileFault checkProfileBytes(std::span<const std::uint8_t> bytes) {
+    if (bytes.size() < kImageSize)
+        return ProfileFileFault::TooShort;
+    return checkHeaderAndSize(bytes, bytes.size());
+}
+
+ProfileFileCheck validateProfileFile(const std::string& path) {
+    ProfileFileCheck check;
+    try {
+        ProfileFileReader reader;
+        switch (reader.open(path, kImageSize, profile_file::kSizeLimit)) {
+            case ProfileFileReader::OpenResult::Unusable:
+                check.fault = ProfileFileFault::Unusable;
+                return check;
+            case ProfileFileReader::OpenResult::CannotOpen:
+                check.code = profile_file::kCannotOpen;
+                return check;
+            case ProfileFileReader::OpenResult::Ok:
+                break;
+        }
+        const auto header = reader.read(0, ImageHeader::kSize);
+        if (!header) {
+            check.code = profile_file::kCannotOpen;
+            return check;
+        }
+        check.fault = checkHeaderAndSize(*header, reader.size());
+        if (check.fault == ProfileFileFault::None) {
+            check.code = profile_file::kValid;
+        } else {
+            check.message = text::formatString(lookupText(kProfileFormatErrorKey), path);
+        }
+    } catch (const std::bad_alloc&) {
+        check = ProfileFileCheck{};
+        check.code = profile_file::kOutOfMemory;
+    }
+    return check;
+}
+
+int loadProfileBytes(std::span<const std::uint8_t> bytes, StoreContents& store) {
+    auto fetch = [bytes](std::uint64_t offset,
+                         std::size_t length) -> std::optional<std::span<const std::uint8_t>> {
+        if (offset > bytes.size() || length > bytes.size() - offset)
+            return std::nullopt;
+        return bytes.subspan(static_cast<std::size_t>(offset), length);
+    };
+    return loadProfile(bytes.size(), fetch, store);
+}
+
 int loadProfileFile(const std::string& path, StoreContents& store) {
-    std::vector<std::uint8_t> bytes;
-    if (readCandidate(path, bytes) != ReadOutcome::Ok)
+    ProfileFileReader reader;
+    if (reader.open(path, kImageSize, profile_file::kSizeLimit) !=
+        ProfileFileReader::OpenResult::Ok) {
         return 0;
-    return loadProfileBytes(bytes, store);
+    }
+    auto fetch = [&reader](std::uint64_t offset, std::size_t length) {
+        return reader.read(offset, length);
+    };
+    return loadProfile(reader.size(), fetch, store);
 }
 
 bool buildProfileBytes(StoreContents& store, std::vector<std::uint8_t>& out) {
