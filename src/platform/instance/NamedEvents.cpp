@@ -1,0 +1,52 @@
+#include "platform/instance/NamedEvents.h"
+
+#include <fcntl.h>
+
+#include <cstdio>
+#include <utility>
+
+namespace keyloom::instance {
+
+std::string namedEventName(std::string_view prefix, int number) {
+    char digits[16];
+    std::snprintf(digits, sizeof digits, "%02d", number);
+    std::string name(prefix);
+    name += "Main_";
+    name += digits;
+    return name;
+}
+
+NamedEvents NamedEvents::create(std::string_view prefix) {
+    NamedEvents events;
+    events.events_.reserve(kNamedEventCount);
+    for (int number = 1; number <= kNamedEventCount; ++number) {
+        std::string name = "/" + namedEventName(prefix, number);
+        sem_t* handle = ::sem_open(name.c_str(), O_CREAT, 0600, 0);
+        if (handle != SEM_FAILED)
+            events.events_.push_back(Event{std::move(name), handle});
+    }
+    return events;
+}
+
+NamedEvents::~NamedEvents() {
+    close();
+}
+
+NamedEvents& NamedEvents::operator=(NamedEvents&& other) noexcept {
+    if (this != &other) {
+        close();
+        events_ = std::move(other.events_);
+        other.events_.clear();
+    }
+    return *this;
+}
+
+void NamedEvents::close() {
+    for (Event& event : events_) {
+        ::sem_close(event.handle);
+        ::sem_unlink(event.name.c_str());
+    }
+    events_.clear();
+}
+
+}  // namespace keyloom::instance
