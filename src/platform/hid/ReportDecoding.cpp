@@ -58,8 +58,9 @@ std::int64_t logicalValue(const FieldModel& field, std::uint32_t raw) {
     return raw;
 }
 
-// An array field: each slot holds a usage index (value - logical minimum);
-// values outside the logical range mean "nothing in this slot". The field's
+// An array field: each slot holds a usage index (value - logical minimum).
+// 0 and values outside the logical range mean "nothing in this slot": 0 is
+// what devices put in unused slots, whatever their logical minimum. The field's
 // caps are m.buttonCaps[begin, end), ordered by their index slices.
 void decodeArray(const CollectionModel& model, const ReportTypeModel& m, std::size_t begin,
                  std::size_t end, std::uint16_t usagePage, std::uint16_t linkCollection,
@@ -68,9 +69,9 @@ void decodeArray(const CollectionModel& model, const ReportTypeModel& m, std::si
     auto sliceBegin = m.buttonSlices.begin() + static_cast<std::ptrdiff_t>(begin);
     auto sliceEnd = m.buttonSlices.begin() + static_cast<std::ptrdiff_t>(end);
     for (std::uint32_t slot = 0; slot < field.reportCount; ++slot) {
-        std::int64_t v =
-            logicalValue(field, readReportBits(report, field.controlBit(slot), field.bitSize));
-        if (v < field.logicalMin || v > field.logicalMax)
+        std::uint32_t raw = readReportBits(report, field.controlBit(slot), field.bitSize);
+        std::int64_t v = logicalValue(field, raw);
+        if (raw == 0 || v < field.logicalMin || v > field.logicalMax)
             continue;
         auto index = static_cast<std::uint32_t>(v - field.logicalMin);
         auto after =

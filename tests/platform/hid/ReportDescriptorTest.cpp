@@ -335,6 +335,23 @@ TEST(ReportDescriptor, FeatureReportsAndValueRanges) {
               status::UsageNotFound);
 }
 
+TEST(ReportDescriptor, ArraySlotsMapThroughSeveralUsages) {
+    // An array over logical 0..5 with the usages 0x10, 0x20-0x23 and 0x30:
+    // index 0 is 0x10 but a 0 in a slot always means an empty slot.
+    auto c =
+        parseSingle({0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01, 0x09, 0x10, 0x19, 0x20, 0x29, 0x23,
+                     0x09, 0x30, 0x15, 0x00, 0x25, 0x05, 0x75, 0x04, 0x95, 0x04, 0x81, 0x00, 0xC0});
+    auto caps = c.buttonCaps(ReportType::Input);
+    ASSERT_EQ(caps.size(), 3u);
+    EXPECT_EQ(caps[1].dataIndexMin, 1);
+    EXPECT_EQ(caps[1].dataIndexMax, 4);
+    EXPECT_EQ(caps[2].dataIndexMin, 5);
+    EXPECT_EQ(c.maxUsageListLength(ReportType::Input, 0xFF00), 4u);
+    // Slots: 1 -> 0x20, 5 -> 0x30, 0 -> empty, 7 -> beyond the logical maximum.
+    EXPECT_EQ(usages(c, ReportType::Input, 0xFF00, {0x00, 0x51, 0x70}),
+              (std::vector<std::uint16_t>{0x20, 0x30}));
+}
+
 TEST(ReportDescriptor, EmptyDescriptorObject) {
     CollectionDescriptor none;
     EXPECT_EQ(none.caps().inputReportByteLength, 0);
