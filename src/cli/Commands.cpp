@@ -14,6 +14,48 @@ constexpr Command kCommands[] = {
      "model, the configuration interface, the active profile, the macro capacity and\n"
      "the supported lighting effects. Exit 1 when no keyboard is found.",
      runInfo},
+    {"dump-device", "[--json]", "print the keyboard's memory areas in hex (read only)",
+     "Prints the parameter block, the default key matrix, the three key matrices, the\n"
+     "three lighting records and the macro area in use, in hex. Writes nothing.",
+     runDumpDevice},
+    {"backup", "FILE", "save the keyboard's whole configuration to a profile file",
+     "Reads the three profiles' keys and the macros from the keyboard into FILE\n"
+     "(a .klm profile file). Writes nothing to the keyboard.",
+     runBackup},
+    {"restore", "FILE", "write a profile file to all three profiles",
+     "Checks FILE, loads it, saves it as the slot file and writes it to all three\n"
+     "on-board profiles, as the window's Restore from file does.",
+     runRestore},
+    {"profile", "[N]", "print the active profile, or switch to profile N (1-3)",
+     "Without N prints the active on-board profile (1-3) and writes nothing.\n"
+     "With N switches the keyboard to profile N.",
+     runProfile},
+    {"assign", "KEY ACTION", "give a key of the active profile an action and apply",
+     "KEY: a key name (A, Esc, F1, Right Ctrl, Num 7, Left Button, Roll Up, ...),\n"
+     "G1-G9, or a key code such as 0x01e.\n"
+     "ACTION: default | disabled | key:KEY | macro:NUMBER[:COUNT] |\n"
+     "        media:NAME-or-1..18 | function:1..11 | stop-macro\n"
+     "The change is saved to the slot file and written to the keyboard.",
+     runAssign},
+    {"macro", "list | set NUMBER NAME [--count N] EVENT... | delete NUMBER",
+     "list, add, replace or delete macros and apply",
+     "EVENT is KEY+DELAY for a press followed by DELAY ms, KEY-DELAY for a release\n"
+     "(delays up to 40000 ms). 'set' replaces macro NUMBER, or adds a new macro that\n"
+     "takes the smallest free number (at most 100 macros); 'delete' also sets keys that played it back to Default in all three\n"
+     "profiles. Changes are saved and written to the keyboard.",
+     runMacro},
+    {"default", "", "every key of the active profile back to its default, and apply",
+     "Restores the default of every key of the active profile and writes it.", runDefault},
+    {"report-rate", "STEP", "set the report rate step (0-3) of the active profile",
+     "Writes the report-rate step 0-3 (125, 250, 500, 1000 Hz) to the active\n"
+     "profile's lighting record.",
+     runReportRate},
+    {"validate", "FILE", "check a profile file (exit 0 valid, 1 not)",
+     "Checks FILE's header as the program does before importing it.", runValidate},
+    {"show", "FILE [--json]", "list a profile file's key assignments and macros",
+     "Prints every key of each profile that does not do its default, and every\n"
+     "macro with its events.",
+     runShow},
 };
 
 }  // namespace

@@ -23,5 +23,15 @@ const Command* findCommand(std::string_view name);
 // Each group of commands lives in its own file.
 int runList(CliContext& context);
 int runInfo(CliContext& context);
+int runDumpDevice(CliContext& context);
+int runBackup(CliContext& context);
+int runRestore(CliContext& context);
+int runProfile(CliContext& context);
+int runAssign(CliContext& context);
+int runMacro(CliContext& context);
+int runDefault(CliContext& context);
+int runReportRate(CliContext& context);
+int runValidate(CliContext& context);
+int runShow(CliContext& context);
 
 }  // namespace keyloom::cli

@@ -1,0 +1,142 @@
+#include "cli/CliSession.h"
+
+#include <chrono>
+#include <memory>
+
+#include "core/QueuedWindowBinding.h"
+#include "device/KeyboardModels.h"
+#include "device/ProtocolResult.h"
+#include "model/KeyTable.h"
+#include "platform/hid/HidPlatform.h"
+#include "platform/registry/Registry.h"
+#include "storage/Language.h"
+#include "storage/SystemLanguage.h"
+
+namespace keyloom::cli {
+
+namespace {
+
+// Discovery's probe and first scan take a few exchanges; a silent keyboard can
+// take 4 x 1.3 s per exchange, so give the connection generous time.
+constexpr auto kConnectLimit = std::chrono::seconds(30);
+
+// True when an accepted keyboard's configuration interface can be opened now.
+bool configurationInterfacePresent() {
+    hid::HidPlatform& platform = hid::HidPlatform::system();
+    std::vector<std::string> paths;
+    platform.enumerate(paths);
+    for (const std::string& path : paths) {
+        if (!pathNamesAcceptedKeyboard(path))
+            continue;
+        auto handle = platform.open(path, hid::OpenOptions{true, true, true, false});
+        if (handle && isConfigurationInterface(handle->attributes(), handle->descriptor().caps()))
+            return true;
+    }
+    return false;
+}
+
+bool anyKeyboardBlocked() {
+    hid::HidPlatform& platform = hid::HidPlatform::system();
+    std::vector<std::string> paths;
+    platform.enumerate(paths);
+    for (const std::string& path : paths)
+        if (pathNamesAcceptedKeyboard(path) &&
+            !platform.open(path, hid::OpenOptions{true, true, true, false}))
+            return true;
+    return false;
+}
+
+}  // namespace
+
+window::MessageAnswer CliWindow::showMessage(const window::MessageRequest& request) {
+    // Questions are answered by the command itself; what it reports is shown.
+    if (request.buttons == window::MessageButtons::Ok && !request.text.empty())
+        std::fprintf(err_, "keyloomctl: %s\n", request.text.c_str());
+    return QueuedWindow::showMessage(request);
+}
+
+bool setUpProgramFiles(CliContext& context, AppPaths& paths) {
+    AppPathsOptions options;
+    options.dataFolder = context.options.dataDir;
+    AppPathsStatus status = buildAppPaths(options, paths);
+    if (status != AppPathsStatus::Ok) {
+        fail(context, describeAppPathsStatus(status));
+        return false;
+    }
+    auto registry = std::make_shared<registry::Registry>(paths.registryFile);
+    installLanguageFiles(
+        std::make_shared<LanguageFiles>(paths.programFolder, registry, systemLanguageId()));
+    SetKeyTextLookup([](std::string_view key) { return lookupText(key); });
+    return true;
+}
+
+int reportNoKeyboard(const CliContext& context) {
+    if (anyKeyboardBlocked())
+        std::fputs(
+            "A supported keyboard is present but you may not open it. Install the udev rule\n"
+            "that gives the logged-in user access, then replug the keyboard:\n"
+            "  sudo cp packaging/60-keyloom.rules /usr/lib/udev/rules.d/\n"
+            "  sudo udevadm control --reload && sudo udevadm trigger\n",
+            context.err);
+    return fail(context, "no keyboard found");
+}
+
+bool ReadOnlyKeyboard::open(CliContext& context) {
+    if (!discovery_.probe() || discovery_.scanOnce() != DiscoveryMonitor::ScanResult::Found) {
+        reportNoKeyboard(context);
+        return false;
+    }
+    if (link_.ReadParameterBlock(parameters_.bytes) != result::Success) {
+        fail(context, "the keyboard did not answer");
+        return false;
+    }
+    return true;
+}
+
+bool ReadOnlyKeyboard::readDefaultMatrix(KeyMatrix& matrix) {
+    return link_.ReadDefaultKeyMatrix(matrix.bytes) == result::Success;
+}
+
+ConnectedKeyboard::~ConnectedKeyboard() {
+    if (core_)
+        core_->stop();
+}
+
+bool ConnectedKeyboard::connect(const AppPaths& paths) {
+    // Without a keyboard to find, do not wait for discovery to give up.
+    if (!configurationInterfacePresent()) {
+        reportNoKeyboard(context_);
+        return false;
+    }
+    prepareDataFolder(paths);
+    window_.adoptCurrentThread();
+    CoreSetup setup;
+    setup.startHidden = true;  // a command-line run never opens a window
+    core_ = std::make_unique<KeyloomCore>(window_, paths, setup);
+    bindQueuedWindow(window_, *core_);
+    core_->start();
+    const ConnectionValues& values = core_->state().connection;
+    // Discovery reports the first scan's result either way; connected means
+    // the connection change and the full read have run.
+    bool connected = window_.pumpUntil(
+        [&] { return values.state.load() == 1 && !values.busy.load(); }, kConnectLimit);
+    if (!connected) {
+        core_->stop();
+        core_.reset();
+        reportNoKeyboard(context_);
+        return false;
+    }
+    return true;
+}
+
+bool ConnectedKeyboard::apply() {
+    if (core_->apply())
+        return true;
+    fail(context_,
+         core_->state().connection.state.load() == 1
+             ? "the keyboard did not take the change (no answer); nothing was lost, try again"
+             : "the keyboard was disconnected; the change is kept in the slot file");
+    return false;
+}
+
+}  // namespace keyloom::cli

@@ -1,0 +1,88 @@
+#pragma once
+// Setting up what a keyloomctl command needs: the program's paths with the
+// --data-dir override, the language texts, and the keyboard, either
+//  - read-only (find the keyboard as discovery does and only read from it;
+//    used by the commands that only look), or
+//  - connected as the program connects (connection change and full read, so
+//    the working store and the slot file are fresh; used by the commands that
+//    change the configuration). The command's thread plays the window thread.
+
+#include <memory>
+#include <string>
+
+#include "cli/CliContext.h"
+#include "core/KeyloomCore.h"
+#include "device/DeviceLink.h"
+#include "device/DiscoveryMonitor.h"
+#include "model/KeyMatrix.h"
+#include "model/ParameterBlock.h"
+#include "platform/window/QueuedWindow.h"
+#include "storage/AppPaths.h"
+
+namespace keyloom::cli {
+
+// A window that prints each message box's text to stderr, as the program
+// would show it, and answers as scripted.
+class CliWindow : public window::QueuedWindow {
+public:
+    explicit CliWindow(std::FILE* err) : err_(err) {}
+    window::MessageAnswer showMessage(const window::MessageRequest& request) override;
+
+private:
+    std::FILE* err_;
+};
+
+// Paths and language texts; false (message printed) when the paths cannot be
+// built.
+bool setUpProgramFiles(CliContext& context, AppPaths& paths);
+
+// The keyboard found and opened without writing anything to it.
+class ReadOnlyKeyboard {
+public:
+    // False, with the reason printed, when no keyboard is found or its
+    // parameter block cannot be read.
+    bool open(CliContext& context);
+
+    DeviceLink& link() { return link_; }
+    const ParameterBlock& parameters() const { return parameters_; }
+    // Reads the default key matrix (for decoding the key matrices).
+    bool readDefaultMatrix(KeyMatrix& matrix);
+
+private:
+    class QuietHandler : public ConnectionHandler {
+    public:
+        void connectionChanged(int) override {}
+    };
+
+    DeviceLink link_;
+    QuietHandler handler_;
+    StartupState startup_;
+    DiscoveryMonitor discovery_{link_, handler_, startup_};
+    ParameterBlock parameters_;
+};
+
+// The keyboard connected through the core, exactly as the program connects.
+class ConnectedKeyboard {
+public:
+    explicit ConnectedKeyboard(CliContext& context) : context_(context), window_(context.err) {}
+    ~ConnectedKeyboard();
+
+    // False, with the reason printed, when no keyboard connects.
+    bool connect(const AppPaths& paths);
+
+    KeyloomCore& core() { return *core_; }
+    CliWindow& window() { return window_; }
+    // Apply as the main window's Apply button does; prints why it failed.
+    bool apply();
+
+private:
+    CliContext& context_;
+    CliWindow window_;
+    std::unique_ptr<KeyloomCore> core_;
+};
+
+// Prints the reason a keyboard was not found, with the udev hint when a
+// supported keyboard is present but cannot be opened.
+int reportNoKeyboard(const CliContext& context);
+
+}  // namespace keyloom::cli

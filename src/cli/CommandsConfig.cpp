@@ -1,0 +1,282 @@
+// keyloomctl commands that read or change the keyboard's configuration:
+// dump-device, backup, restore, profile, assign, default, report-rate.
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+#include <string>
+
+#include "cli/CliSession.h"
+#include "cli/Commands.h"
+#include "cli/JsonWriter.h"
+#include "cli/KeySyntax.h"
+#include "cli/ResultText.h"
+#include "device/ProtocolResult.h"
+#include "model/KeyMatrix.h"
+#include "model/ProfileRecord.h"
+#include "platform/text/Hex.h"
+#include "platform/text/Utf16.h"
+#include "storage/Language.h"
+#include "storage/ProfileDump.h"
+
+namespace keyloom::cli {
+
+namespace {
+
+constexpr int kProfiles = 3;
+constexpr std::size_t kMacroHeaderSize = 16;
+
+bool parseSmallNumber(std::string_view text, int low, int high, int& value) {
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return ec == std::errc() && end == text.data() + text.size() && value >= low && value <= high;
+}
+
+// The keyboard's areas as read by dump-device.
+struct DeviceDump {
+    ParameterBlock parameters;
+    KeyMatrix defaultMatrix;
+    KeyMatrix matrices[kProfiles];
+    std::vector<std::uint8_t> records;  // 3 x 42 bytes
+    std::vector<std::uint8_t> macroArea;
+};
+
+int readDeviceDump(CliContext& context, ReadOnlyKeyboard& keyboard, DeviceDump& dump) {
+    DeviceLink& link = keyboard.link();
+    dump.parameters = keyboard.parameters();
+    if (!keyboard.readDefaultMatrix(dump.defaultMatrix))
+        return fail(context, "could not read the default key matrix");
+    for (int p = 0; p < kProfiles; ++p)
+        if (int status = link.ReadKeyMatrix(dump.matrices[p].bytes, p); status != result::Success)
+            return fail(context, "could not read key matrix " + std::to_string(p + 1) + " (" +
+                                     describeResult(status) + ")");
+    for (int p = 0; p < kProfiles; ++p) {
+        std::array<std::uint8_t, kMaxReportData> reply{};
+        int status = link.ReadProfileSettings(reply, kMaxReportData,
+                                              static_cast<std::uint16_t>(p * ProfileRecord::kSize));
+        if (status != result::Success)
+            return fail(context,
+                        "could not read the lighting records (" + describeResult(status) + ")");
+        dump.records.insert(dump.records.end(), reply.begin(),
+                            reply.begin() + ProfileRecord::kSize);
+    }
+    // The header says how much of the area is in use; never read past the capacity.
+    const std::size_t capacity = dump.parameters.macroCapacity();
+    if (capacity >= kMacroHeaderSize) {
+        dump.macroArea.resize(kMacroHeaderSize);
+        if (link.ReadMacroArea(dump.macroArea) != result::Success)
+            return fail(context, "could not read the macro area");
+        const std::size_t inUse =
+            dump.macroArea[0] == 0xAA && dump.macroArea[1] == 0x55
+                ? std::min<std::size_t>(dump.macroArea[2] | dump.macroArea[3] << 8, capacity)
+                : kMacroHeaderSize;
+        if (inUse > kMacroHeaderSize) {
+            dump.macroArea.resize(inUse);
+            if (link.ReadMacroArea(dump.macroArea) != result::Success)
+                return fail(context, "could not read the macro area");
+        }
+    }
+    return kExitOk;
+}
+
+void printHexBlock(std::FILE* out, const char* title, std::span<const std::uint8_t> bytes) {
+    std::fprintf(out, "%s (%zu bytes):\n", title, bytes.size());
+    for (std::size_t i = 0; i < bytes.size(); i += 32) {
+        std::string line =
+            text::toHex(bytes.subspan(i, std::min<std::size_t>(32, bytes.size() - i)));
+        std::fprintf(out, "  %04zx  %s\n", i, line.c_str());
+    }
+}
+
+}  // namespace
+
+int runDumpDevice(CliContext& context) {
+    if (!context.options.args.empty())
+        return usageError(context, "dump-device takes no arguments");
+    ReadOnlyKeyboard keyboard;
+    if (!keyboard.open(context))
+        return kExitFailure;
+    DeviceDump dump;
+    if (int status = readDeviceDump(context, keyboard, dump); status != kExitOk)
+        return status;
+    const std::size_t length = keyboard.link().modelValues().keyMatrixLength.load();
+    auto matrix = [&](const KeyMatrix& m) {
+        return std::span<const std::uint8_t>(m.bytes).first(std::min(length, m.bytes.size()));
+    };
+    if (context.options.json) {
+        JsonWriter json(context.out);
+        json.beginObject();
+        json.field("parameterBlock", text::toHex(dump.parameters.bytes));
+        json.field("defaultKeyMatrix", text::toHex(matrix(dump.defaultMatrix)));
+        json.beginArray("keyMatrices");
+        for (const KeyMatrix& m : dump.matrices)
+            json.value(text::toHex(matrix(m)));
+        json.endArray();
+        json.beginArray("profileRecords");
+        for (int p = 0; p < kProfiles; ++p)
+            json.value(text::toHex(std::span<const std::uint8_t>(dump.records)
+                                       .subspan(p * ProfileRecord::kSize, ProfileRecord::kSize)));
+        json.endArray();
+        json.field("macroArea", text::toHex(dump.macroArea));
+        json.endObject();
+        json.finish();
+        return kExitOk;
+    }
+    printHexBlock(context.out, "Parameter block", dump.parameters.bytes);
+    printHexBlock(context.out, "Default key matrix", matrix(dump.defaultMatrix));
+    for (int p = 0; p < kProfiles; ++p)
+        printHexBlock(context.out, ("Key matrix, profile " + std::to_string(p + 1)).c_str(),
+                      matrix(dump.matrices[p]));
+    for (int p = 0; p < kProfiles; ++p)
+        printHexBlock(context.out, ("Profile record " + std::to_string(p + 1)).c_str(),
+                      std::span<const std::uint8_t>(dump.records)
+                          .subspan(p * ProfileRecord::kSize, ProfileRecord::kSize));
+    printHexBlock(context.out, "Macro area in use", dump.macroArea);
+    return kExitOk;
+}
+
+int runBackup(CliContext& context) {
+    if (context.options.args.size() != 1)
+        return usageError(context, "backup needs one FILE");
+    AppPaths paths;
+    if (!setUpProgramFiles(context, paths))
+        return kExitFailure;
+    ReadOnlyKeyboard keyboard;
+    if (!keyboard.open(context))
+        return kExitFailure;
+    KeyMatrix defaults;
+    if (!keyboard.readDefaultMatrix(defaults))
+        return fail(context, "could not read the default key matrix");
+    KeyboardDumpSource source{keyboard.link(), defaults, keyboard.parameters().macroCapacity()};
+    const std::string& file = context.options.args[0];
+    if (dumpKeyboardToFile(source, keyboard.parameters().activeProfile(), file,
+                           text::utf8ToUtf16(lookupText("MACRO_NEW_PREFIX"))) != 1)
+        return fail(context, "could not back up the keyboard to " + file);
+    std::fprintf(context.out, "Backed up the keyboard's configuration to %s\n", file.c_str());
+    return kExitOk;
+}
+
+int runRestore(CliContext& context) {
+    if (context.options.args.size() != 1)
+        return usageError(context, "restore needs one FILE");
+    AppPaths paths;
+    if (!setUpProgramFiles(context, paths))
+        return kExitFailure;
+    ConnectedKeyboard keyboard(context);
+    if (!keyboard.connect(paths))
+        return kExitFailure;
+    switch (keyboard.core().restoreFromFile(context.options.args[0])) {
+        case RestoreResult::Written:
+            std::fprintf(context.out, "Restored %s to all three profiles\n",
+                         context.options.args[0].c_str());
+            return kExitOk;
+        case RestoreResult::NotWritten:
+            return fail(context, "the file was loaded but the keyboard was not written");
+        case RestoreResult::InvalidFile:
+        case RestoreResult::LoadFailed:
+            return kExitFailure;
+    }
+    return kExitFailure;
+}
+
+int runProfile(CliContext& context) {
+    if (context.options.args.size() > 1)
+        return usageError(context, "profile takes at most one N");
+    if (context.options.args.empty()) {
+        ReadOnlyKeyboard keyboard;
+        if (!keyboard.open(context))
+            return kExitFailure;
+        if (context.options.json)
+            std::fprintf(context.out, "{\"activeProfile\": %d}\n",
+                         keyboard.parameters().activeProfile() + 1);
+        else
+            std::fprintf(context.out, "%d\n", keyboard.parameters().activeProfile() + 1);
+        return kExitOk;
+    }
+    int profile = 0;
+    if (!parseSmallNumber(context.options.args[0], 1, kProfiles, profile))
+        return usageError(context, "profiles are numbered 1-3");
+    AppPaths paths;
+    if (!setUpProgramFiles(context, paths))
+        return kExitFailure;
+    ConnectedKeyboard keyboard(context);
+    if (!keyboard.connect(paths))
+        return kExitFailure;
+    if (!keyboard.core().switchActiveProfile(profile - 1) ||
+        keyboard.core().areas().activeProfile() != profile - 1)
+        return fail(context, "the keyboard did not switch to profile " + std::to_string(profile));
+    std::fprintf(context.out, "Active profile: %d\n", profile);
+    return kExitOk;
+}
+
+int runAssign(CliContext& context) {
+    if (context.options.args.size() != 2)
+        return usageError(context, "assign needs KEY and ACTION");
+    auto entry = parseKeyEntry(context.options.args[0]);
+    if (!entry)
+        return usageError(context, "no such key: '" + context.options.args[0] + "'");
+    AppPaths paths;
+    if (!setUpProgramFiles(context, paths))
+        return kExitFailure;
+    ConnectedKeyboard keyboard(context);
+    if (!keyboard.connect(paths))
+        return kExitFailure;
+    KeyloomCore& core = keyboard.core();
+    const int active = core.areas().activeProfile();
+    if (active < 0 || active >= kProfiles)
+        return fail(context, "the active profile is not known");
+    std::string description;
+    {
+        auto working = core.workingStore().lock();
+        std::string error;
+        auto assignment = parseAction(context.options.args[1], *entry, working->macros, error);
+        if (!assignment)
+            return usageError(context, error);
+        auto block = working->image->block(static_cast<std::size_t>(active));
+        assignment->toggle = block[*entry].toggle;  // key-toggle marks belong to the window
+        block[*entry] = *assignment;
+        description = describeAssignment(*assignment, working->macros);
+    }
+    keyboard.window().setModified(true);
+    if (!keyboard.apply())
+        return kExitFailure;
+    std::fprintf(context.out, "Profile %d: %s -> %s\n", active + 1, entryName(*entry).c_str(),
+                 description.c_str());
+    return kExitOk;
+}
+
+int runDefault(CliContext& context) {
+    if (!context.options.args.empty())
+        return usageError(context, "default takes no arguments");
+    AppPaths paths;
+    if (!setUpProgramFiles(context, paths))
+        return kExitFailure;
+    ConnectedKeyboard keyboard(context);
+    if (!keyboard.connect(paths))
+        return kExitFailure;
+    // Running the command is the user's Yes to the program's question.
+    keyboard.window().answer("MAIN_PROMPT_DEFAULT", window::MessageAnswer::Yes);
+    if (!keyboard.core().restoreDefault())
+        return fail(context, "the keys were not restored");
+    std::fprintf(context.out, "Every key of profile %d is back to its default\n",
+                 keyboard.core().areas().activeProfile() + 1);
+    return kExitOk;
+}
+
+int runReportRate(CliContext& context) {
+    int step = 0;
+    if (context.options.args.size() != 1 || !parseSmallNumber(context.options.args[0], 0, 3, step))
+        return usageError(context, "report-rate needs a STEP of 0-3");
+    AppPaths paths;
+    if (!setUpProgramFiles(context, paths))
+        return kExitFailure;
+    ConnectedKeyboard keyboard(context);
+    if (!keyboard.connect(paths))
+        return kExitFailure;
+    if (int status = keyboard.core().writeReportRate(step); status != result::Success)
+        return fail(context, "the report rate was not written (" + describeResult(status) + ")");
+    std::fprintf(context.out, "Report rate step %d written to profile %d\n", step,
+                 keyboard.core().lightingProfile() + 1);
+    return kExitOk;
+}
+
+}  // namespace keyloom::cli

@@ -1,0 +1,136 @@
+// keyloomctl validate and show: profile files, without a keyboard.
+
+#include <cstdio>
+#include <string>
+
+#include "cli/CliSession.h"
+#include "cli/Commands.h"
+#include "cli/JsonWriter.h"
+#include "cli/KeySyntax.h"
+#include "model/AssignmentImage.h"
+#include "platform/text/Utf16.h"
+#include "storage/ProfileFile.h"
+
+namespace keyloom::cli {
+
+namespace {
+
+constexpr std::size_t kShownProfiles = 3;
+constexpr std::size_t kKeyNameLength = 64;
+
+// False (message printed) when the file is not a valid profile file.
+bool checkFile(CliContext& context, const std::string& path) {
+    ProfileFileCheck check = validateProfileFile(path);
+    if (check.valid())
+        return true;
+    if (!check.message.empty())
+        fail(context, check.message);
+    else if (check.code == profile_file::kCannotOpen)
+        fail(context, "cannot open " + path);
+    else
+        fail(context, path + " is not a profile file");
+    return false;
+}
+
+// Entries worth listing: everything but Default (the extra keys' fixed codes
+// in the parameter field do not make an entry non-default).
+bool assigned(const KeyAssignment& entry) {
+    return entry.kind != AssignmentKind::Default;
+}
+
+std::string eventText(const MacroAction& action) {
+    return KeyName(action.keyCode, kKeyNameLength) + (action.pressed() ? "+" : "-") +
+           std::to_string(action.delayMs);
+}
+
+}  // namespace
+
+int runValidate(CliContext& context) {
+    if (context.options.args.size() != 1)
+        return usageError(context, "validate needs one FILE");
+    AppPaths paths;
+    if (!setUpProgramFiles(context, paths))
+        return kExitFailure;
+    if (!checkFile(context, context.options.args[0]))
+        return kExitFailure;
+    std::fprintf(context.out, "%s is a valid profile file\n", context.options.args[0].c_str());
+    return kExitOk;
+}
+
+int runShow(CliContext& context) {
+    if (context.options.args.size() != 1)
+        return usageError(context, "show needs one FILE");
+    AppPaths paths;
+    if (!setUpProgramFiles(context, paths))
+        return kExitFailure;
+    const std::string& path = context.options.args[0];
+    if (!checkFile(context, path))
+        return kExitFailure;
+    StoreContents store;
+    if (loadProfileFile(path, store) != 1)
+        return fail(context, "cannot read " + path);
+
+    if (context.options.json) {
+        JsonWriter json(context.out);
+        json.beginObject();
+        json.beginArray("profiles");
+        for (std::size_t p = 0; p < kShownProfiles; ++p) {
+            json.beginObject();
+            json.field("profile", static_cast<int>(p + 1));
+            json.beginArray("keys");
+            auto block = store.image->block(p);
+            for (std::size_t i = 0; i < block.size(); ++i) {
+                if (!assigned(block[i]))
+                    continue;
+                json.beginObject();
+                json.field("key", entryName(i));
+                json.field("action", describeAssignment(block[i], store.macros));
+                json.endObject();
+            }
+            json.endArray();
+            json.endObject();
+        }
+        json.endArray();
+        json.beginArray("macros");
+        for (const MacroRecord& macro : store.macros) {
+            json.beginObject();
+            json.field("number", static_cast<int>(macro.number));
+            json.field("name", text::utf16ToUtf8(macro.name));
+            json.field("count", static_cast<int>(macro.playCount));
+            json.beginArray("events");
+            for (const MacroAction& action : macro.actions)
+                json.value(eventText(action));
+            json.endArray();
+            json.endObject();
+        }
+        json.endArray();
+        json.endObject();
+        json.finish();
+        return kExitOk;
+    }
+    for (std::size_t p = 0; p < kShownProfiles; ++p) {
+        std::fprintf(context.out, "Profile %zu:\n", p + 1);
+        auto block = store.image->block(p);
+        bool any = false;
+        for (std::size_t i = 0; i < block.size(); ++i) {
+            if (!assigned(block[i]))
+                continue;
+            any = true;
+            std::fprintf(context.out, "  %-14s %s\n", entryName(i).c_str(),
+                         describeAssignment(block[i], store.macros).c_str());
+        }
+        if (!any)
+            std::fprintf(context.out, "  every key does its default\n");
+    }
+    std::fprintf(context.out, "Macros:%s\n", store.macros.empty() ? " none" : "");
+    for (const MacroRecord& macro : store.macros) {
+        std::fprintf(context.out, "  %3u  %s  (x%u):", macro.number,
+                     text::utf16ToUtf8(macro.name).c_str(), macro.playCount);
+        for (const MacroAction& action : macro.actions)
+            std::fprintf(context.out, " %s", eventText(action).c_str());
+        std::fprintf(context.out, "\n");
+    }
+    return kExitOk;
+}
+
+}  // namespace keyloom::cli

@@ -1,0 +1,146 @@
+// keyloomctl commands that change the configuration, end to end against a
+// simulated keyboard whose memory persists in a state file between runs, as
+// a user scripting several commands sees it.
+
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "cli/CliRunner.h"
+#include "platform/text/Hex.h"
+#include "support/TempDir.h"
+
+namespace keyloom::testing {
+namespace {
+
+class KeyloomctlConfig : public ::testing::Test {
+protected:
+    CliRun run(std::vector<std::string> args) {
+        args.insert(args.begin(), {"--simulate", "0c45:652f:" + dir.file("kb.state"), "--data-dir",
+                                   dir.file("data")});
+        return runKeyloomctl(args, dir.path());
+    }
+
+    // A JSON string field of dump-device's output, as bytes.
+    std::vector<std::uint8_t> dumpField(const std::string& json, const std::string& name,
+                                        int nth = 0) {
+        std::regex pattern("\"([0-9a-f]+)\"");
+        auto start = json.find("\"" + name + "\"");
+        EXPECT_NE(start, std::string::npos) << name;
+        std::string rest = json.substr(start + name.size() + 2);
+        std::smatch match;
+        for (int i = 0; i <= nth; ++i) {
+            EXPECT_TRUE(std::regex_search(rest, match, pattern));
+            if (i < nth)
+                rest = match.suffix();
+        }
+        std::vector<std::uint8_t> bytes;
+        text::fromHex(match[1], bytes);
+        return bytes;
+    }
+
+    // Matrix position of the keyboard key with HID usage `usage` (02 02 usage).
+    std::size_t positionOfUsage(const std::vector<std::uint8_t>& defaults, std::uint8_t usage) {
+        for (std::size_t i = 0; i + 2 < defaults.size(); i += 3)
+            if (defaults[i] == 2 && defaults[i + 1] == 2 && defaults[i + 2] == usage)
+                return i;
+        ADD_FAILURE() << "no position for usage " << int(usage);
+        return 0;
+    }
+
+    TempDir dir;
+};
+
+TEST_F(KeyloomctlConfig, AssignWritesTheMatrixEntryAndBackupShowsIt) {
+    CliRun assign = run({"--trace", "t.txt", "assign", "A", "key:Ctrl"});
+    ASSERT_EQ(assign.exitCode, 0) << assign.err;
+    EXPECT_NE(assign.out.find("A -> Key: Left Ctrl"), std::string::npos) << assign.out;
+
+    CliRun dump = run({"--json", "dump-device"});
+    ASSERT_EQ(dump.exitCode, 0) << dump.err;
+    auto defaults = dumpField(dump.out, "defaultKeyMatrix");
+    auto active = dumpField(dump.out, "keyMatrices", 0);
+    std::size_t a = positionOfUsage(defaults, 0x04);
+    ASSERT_LT(a + 2, active.size());
+    EXPECT_EQ(active[a], 0x02);
+    EXPECT_EQ(active[a + 1], 0x01);
+    EXPECT_EQ(active[a + 2], 0x01);
+    // Nothing else of the matrix changed.
+    defaults[a + 1] = 0x01;
+    defaults[a + 2] = 0x01;
+    EXPECT_EQ(active, defaults);
+
+    CliRun backup = runKeyloomctl({"--simulate", "0c45:652f:" + dir.file("kb.state"), "--data-dir",
+                                   dir.file("d2"), "backup", "f.klm"},
+                                  dir.path());
+    ASSERT_EQ(backup.exitCode, 0) << backup.err;
+    CliRun show = runKeyloomctl({"show", "f.klm"}, dir.path());
+    ASSERT_EQ(show.exitCode, 0) << show.err;
+    EXPECT_TRUE(std::regex_search(show.out, std::regex("Profile 1:\n  A +Key: Left Ctrl\n")))
+        << show.out;
+    EXPECT_EQ(runKeyloomctl({"validate", "f.klm"}, dir.path()).exitCode, 0);
+}
+
+TEST_F(KeyloomctlConfig, LookingCommandsNeverWriteToTheKeyboard) {
+    ASSERT_EQ(run({"assign", "B", "disabled"}).exitCode, 0);
+    for (std::vector<std::string> args :
+         {std::vector<std::string>{"info"}, {"dump-device"}, {"profile"}, {"backup", "x.klm"}}) {
+        std::remove(dir.file("t.txt").c_str());
+        args.insert(args.begin(), {"--trace", "t.txt"});
+        CliRun looked = run(args);
+        ASSERT_EQ(looked.exitCode, 0) << args.back() << ": " << looked.err;
+        // Reads only: parameter block, matrices, records, macro area.
+        std::string trace = dir.read("t.txt");
+        for (std::size_t at = 0; (at = trace.find("> ", at)) != std::string::npos; at += 2) {
+            std::string command = trace.substr(at + 2 + 6, 2);
+            EXPECT_TRUE(command == "03" || command == "05" || command == "07" || command == "09" ||
+                        command == "0f")
+                << args.back() << " sent command " << command;
+        }
+    }
+}
+
+TEST_F(KeyloomctlConfig, MacrosProfilesAndReportRate) {
+    CliRun set =
+        run({"macro", "set", "1", "Hello", "--count", "2", "H+50", "H-20", "Num -+5", "Num --0"});
+    ASSERT_EQ(set.exitCode, 0) << set.err;
+    CliRun list = run({"macro", "list"});
+    ASSERT_EQ(list.exitCode, 0) << list.err;
+    EXPECT_NE(list.out.find("Hello  (x2)"), std::string::npos) << list.out;
+    EXPECT_NE(list.out.find("H-20"), std::string::npos) << list.out;
+
+    EXPECT_EQ(run({"macro", "set", "1", "Bad", "H+40001"}).exitCode, 2);
+    EXPECT_EQ(run({"assign", "A", "macro:9"}).exitCode, 2);
+    ASSERT_EQ(run({"assign", "A", "macro:1:3"}).exitCode, 0);
+
+    ASSERT_EQ(run({"profile", "3"}).exitCode, 0);
+    CliRun profile = run({"profile"});
+    EXPECT_EQ(profile.out, "3\n");
+    EXPECT_EQ(run({"profile", "4"}).exitCode, 2);
+
+    std::remove(dir.file("t.txt").c_str());
+    ASSERT_EQ(run({"--trace", "t.txt", "report-rate", "3"}).exitCode, 0);
+    // One byte of value 3 at offset 2 x 42 + 15 of the lighting records.
+    EXPECT_NE(dir.read("t.txt").find("060163000003"), std::string::npos);
+    EXPECT_EQ(run({"report-rate", "4"}).exitCode, 2);
+
+    ASSERT_EQ(run({"macro", "delete", "1"}).exitCode, 0);
+    CliRun after = run({"macro", "list"});
+    EXPECT_NE(after.out.find("No macros."), std::string::npos) << after.out;
+}
+
+TEST_F(KeyloomctlConfig, UsageMistakesAreExitCodeTwo) {
+    EXPECT_EQ(runKeyloomctl({"assign", "NoSuchKey", "disabled"}, dir.path()).exitCode, 2);
+    EXPECT_EQ(runKeyloomctl({"assign", "A"}, dir.path()).exitCode, 2);
+    EXPECT_EQ(runKeyloomctl({"macro", "frob"}, dir.path()).exitCode, 2);
+    EXPECT_EQ(runKeyloomctl({"validate"}, dir.path()).exitCode, 2);
+    dir.write("junk.klm", std::string(40000, 'x'));
+    CliRun junk = runKeyloomctl({"validate", "junk.klm"}, dir.path());
+    EXPECT_EQ(junk.exitCode, 1);
+    EXPECT_FALSE(junk.err.empty());
+}
+
+}  // namespace
+}  // namespace keyloom::testing
