@@ -102,17 +102,19 @@ ConnectedKeyboard::~ConnectedKeyboard() {
         core_->stop();
 }
 
-bool ConnectedKeyboard::connect(const AppPaths& paths) {
+bool ConnectedKeyboard::open() {
+    if (!setUpProgramFiles(context_, paths_))
+        return false;
     // Without a keyboard to find, do not wait for discovery to give up.
     if (!configurationInterfacePresent()) {
         reportNoKeyboard(context_);
         return false;
     }
-    prepareDataFolder(paths);
+    prepareDataFolder(paths_);
     window_.adoptCurrentThread();
     CoreSetup setup;
     setup.startHidden = true;  // a command-line run never opens a window
-    core_ = std::make_unique<KeyloomCore>(window_, paths, setup);
+    core_ = std::make_unique<KeyloomCore>(window_, paths_, setup);
     bindQueuedWindow(window_, *core_);
     core_->start();
     const ConnectionValues& values = core_->state().connection;

@@ -67,8 +67,9 @@ public:
     explicit ConnectedKeyboard(CliContext& context) : context_(context), window_(context.err) {}
     ~ConnectedKeyboard();
 
-    // False, with the reason printed, when no keyboard connects.
-    bool connect(const AppPaths& paths);
+    // Sets up the program files and connects; false, with the reason
+    // printed, when either fails.
+    bool open();
 
     KeyloomCore& core() { return *core_; }
     CliWindow& window() { return window_; }
@@ -78,6 +79,7 @@ public:
 private:
     CliContext& context_;
     CliWindow window_;
+    AppPaths paths_;
     std::unique_ptr<KeyloomCore> core_;
 };
 

@@ -41,7 +41,8 @@ constexpr Command kCommands[] = {
      "list, add, replace or delete macros and apply",
      "EVENT is KEY+DELAY for a press followed by DELAY ms, KEY-DELAY for a release\n"
      "(delays up to 40000 ms). 'set' replaces macro NUMBER, or adds a new macro that\n"
-     "takes the smallest free number (at most 100 macros); 'delete' also sets keys that played it back to Default in all three\n"
+     "takes the smallest free number (at most 100 macros); 'delete' also sets keys that played it "
+     "back to Default in all three\n"
      "profiles. Changes are saved and written to the keyboard.",
      runMacro},
     {"default", "", "every key of the active profile back to its default, and apply",

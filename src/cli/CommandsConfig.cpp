@@ -158,11 +158,8 @@ int runBackup(CliContext& context) {
 int runRestore(CliContext& context) {
     if (context.options.args.size() != 1)
         return usageError(context, "restore needs one FILE");
-    AppPaths paths;
-    if (!setUpProgramFiles(context, paths))
-        return kExitFailure;
     ConnectedKeyboard keyboard(context);
-    if (!keyboard.connect(paths))
+    if (!keyboard.open())
         return kExitFailure;
     switch (keyboard.core().restoreFromFile(context.options.args[0])) {
         case RestoreResult::Written:
@@ -195,11 +192,8 @@ int runProfile(CliContext& context) {
     int profile = 0;
     if (!parseSmallNumber(context.options.args[0], 1, kProfiles, profile))
         return usageError(context, "profiles are numbered 1-3");
-    AppPaths paths;
-    if (!setUpProgramFiles(context, paths))
-        return kExitFailure;
     ConnectedKeyboard keyboard(context);
-    if (!keyboard.connect(paths))
+    if (!keyboard.open())
         return kExitFailure;
     if (!keyboard.core().switchActiveProfile(profile - 1) ||
         keyboard.core().areas().activeProfile() != profile - 1)
@@ -214,11 +208,8 @@ int runAssign(CliContext& context) {
     auto entry = parseKeyEntry(context.options.args[0]);
     if (!entry)
         return usageError(context, "no such key: '" + context.options.args[0] + "'");
-    AppPaths paths;
-    if (!setUpProgramFiles(context, paths))
-        return kExitFailure;
     ConnectedKeyboard keyboard(context);
-    if (!keyboard.connect(paths))
+    if (!keyboard.open())
         return kExitFailure;
     KeyloomCore& core = keyboard.core();
     const int active = core.areas().activeProfile();
@@ -247,11 +238,8 @@ int runAssign(CliContext& context) {
 int runDefault(CliContext& context) {
     if (!context.options.args.empty())
         return usageError(context, "default takes no arguments");
-    AppPaths paths;
-    if (!setUpProgramFiles(context, paths))
-        return kExitFailure;
     ConnectedKeyboard keyboard(context);
-    if (!keyboard.connect(paths))
+    if (!keyboard.open())
         return kExitFailure;
     // Running the command is the user's Yes to the program's question.
     keyboard.window().answer("MAIN_PROMPT_DEFAULT", window::MessageAnswer::Yes);
@@ -266,11 +254,8 @@ int runReportRate(CliContext& context) {
     int step = 0;
     if (context.options.args.size() != 1 || !parseSmallNumber(context.options.args[0], 0, 3, step))
         return usageError(context, "report-rate needs a STEP of 0-3");
-    AppPaths paths;
-    if (!setUpProgramFiles(context, paths))
-        return kExitFailure;
     ConnectedKeyboard keyboard(context);
-    if (!keyboard.connect(paths))
+    if (!keyboard.open())
         return kExitFailure;
     if (int status = keyboard.core().writeReportRate(step); status != result::Success)
         return fail(context, "the report rate was not written (" + describeResult(status) + ")");

@@ -7,6 +7,7 @@
 #include "cli/Commands.h"
 #include "cli/JsonWriter.h"
 #include "cli/KeySyntax.h"
+#include "cli/MacroOutput.h"
 #include "model/AssignmentImage.h"
 #include "platform/text/Utf16.h"
 #include "storage/ProfileFile.h"
@@ -16,7 +17,6 @@ namespace keyloom::cli {
 namespace {
 
 constexpr std::size_t kShownProfiles = 3;
-constexpr std::size_t kKeyNameLength = 64;
 
 // False (message printed) when the file is not a valid profile file.
 bool checkFile(CliContext& context, const std::string& path) {
@@ -36,11 +36,6 @@ bool checkFile(CliContext& context, const std::string& path) {
 // in the parameter field do not make an entry non-default).
 bool assigned(const KeyAssignment& entry) {
     return entry.kind != AssignmentKind::Default;
-}
-
-std::string eventText(const MacroAction& action) {
-    return KeyName(action.keyCode, kKeyNameLength) + (action.pressed() ? "+" : "-") +
-           std::to_string(action.delayMs);
 }
 
 }  // namespace
@@ -93,15 +88,7 @@ int runShow(CliContext& context) {
         json.endArray();
         json.beginArray("macros");
         for (const MacroRecord& macro : store.macros) {
-            json.beginObject();
-            json.field("number", static_cast<int>(macro.number));
-            json.field("name", text::utf16ToUtf8(macro.name));
-            json.field("count", static_cast<int>(macro.playCount));
-            json.beginArray("events");
-            for (const MacroAction& action : macro.actions)
-                json.value(eventText(action));
-            json.endArray();
-            json.endObject();
+            writeMacroJson(json, macro);
         }
         json.endArray();
         json.endObject();
@@ -127,7 +114,7 @@ int runShow(CliContext& context) {
         std::fprintf(context.out, "  %3u  %s  (x%u):", macro.number,
                      text::utf16ToUtf8(macro.name).c_str(), macro.playCount);
         for (const MacroAction& action : macro.actions)
-            std::fprintf(context.out, " %s", eventText(action).c_str());
+            std::fprintf(context.out, " %s", describeEvent(action).c_str());
         std::fprintf(context.out, "\n");
     }
     return kExitOk;

@@ -9,6 +9,7 @@
 #include "cli/Commands.h"
 #include "cli/JsonWriter.h"
 #include "cli/KeySyntax.h"
+#include "cli/MacroOutput.h"
 #include "model/AssignmentImage.h"
 #include "platform/text/SafeFormat.h"
 #include "platform/text/Utf16.h"
@@ -19,7 +20,6 @@ namespace keyloom::cli {
 namespace {
 
 constexpr std::uint32_t kMaxDelayMs = 40000;
-constexpr std::size_t kKeyNameLength = 64;
 
 bool parseUnsigned(std::string_view text, unsigned long& value) {
     auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -54,26 +54,13 @@ bool parseEvent(std::string_view text, MacroAction& action, std::string& error) 
     return true;
 }
 
-std::string describeEvent(const MacroAction& action) {
-    return KeyName(action.keyCode, kKeyNameLength) + (action.pressed() ? "+" : "-") +
-           std::to_string(action.delayMs);
-}
-
 int listMacros(CliContext& context, ConnectedKeyboard& keyboard) {
     auto working = keyboard.core().workingStore().lock();
     if (context.options.json) {
         JsonWriter json(context.out);
         json.beginArray();
         for (const MacroRecord& macro : working->macros) {
-            json.beginObject();
-            json.field("number", static_cast<int>(macro.number));
-            json.field("name", text::utf16ToUtf8(macro.name));
-            json.field("count", static_cast<int>(macro.playCount));
-            json.beginArray("events");
-            for (const MacroAction& action : macro.actions)
-                json.value(describeEvent(action));
-            json.endArray();
-            json.endObject();
+            writeMacroJson(json, macro);
         }
         json.endArray();
         json.finish();
@@ -199,11 +186,8 @@ int runMacro(CliContext& context) {
         return usageError(context, "unknown macro command '" + verb + "'");
     }
 
-    AppPaths paths;
-    if (!setUpProgramFiles(context, paths))
-        return kExitFailure;
     ConnectedKeyboard keyboard(context);
-    if (!keyboard.connect(paths))
+    if (!keyboard.open())
         return kExitFailure;
     if (verb == "list")
         return listMacros(context, keyboard);
