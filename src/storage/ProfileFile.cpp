@@ -99,6 +99,23 @@ int loadProfile(std::uint64_t size, Fetch&& fetch, StoreContents& store) {
     }
 }
 
+// A LaunchProgram or TextBlock entry without a text keeps its offset field,
+// but a stale offset into the new pool would give it another entry's text
+// when the file is loaded again (a key launching the wrong program). Such
+// offsets are moved to the end of the pool, where no text is found.
+void pointTextlessEntriesPastPool(AssignmentImage& image, const StringTable& placed,
+                                  std::size_t poolSize) {
+    auto entries = image.entries();
+    for (std::size_t slot = 0; slot < entries.size(); ++slot) {
+        auto& entry = entries[slot];
+        // Texts are read from the even offset at or below the field's value.
+        const std::size_t readFrom = entry.value & ~std::uint32_t{1};
+        if (carriesText(entry.kind) && !placed.text(slot) && readFrom < poolSize) {
+            entry.value = static_cast<std::uint32_t>(poolSize);
+        }
+    }
+}
+
 }  // namespace
 
 ProfileFileFault checkProfileBytes(std::span<const std::uint8_t> bytes) {
@@ -175,6 +192,7 @@ bool buildProfileBytes(StoreContents& store, std::vector<std::uint8_t>& out) {
             return false;
         }
         const StringTable placed = packTexts(image, store.texts, textSize);
+        pointTextlessEntriesPastPool(image, placed, textSize);
         const std::vector<std::uint8_t> pool = buildStringPool(image, placed, textSize);
 
         std::vector<std::uint8_t> bytes(image.header().totalSize);

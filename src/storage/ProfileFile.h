@@ -90,9 +90,11 @@ int loadProfileFile(const std::string& path, StoreContents& store);
 
 // The bytes a save writes for `store`. Rebuilds the store's image header
 // (macro count, pool size = the texts' total size, flag 0, checksum) and sets
-// the offset field of every LaunchProgram / TextBlock entry that has a text;
-// entries without a text keep their field. False (store unchanged) with more
-// than 100 macros or when memory runs out.
+// the offset field of every LaunchProgram / TextBlock entry that has a text.
+// Such entries without a text keep their field unless it points into the
+// pool; then it is set to the pool size, so that the entry does not pick up
+// another entry's text when the file is loaded. False (store unchanged) with
+// more than 100 macros or when memory runs out.
 bool buildProfileBytes(StoreContents& store, std::vector<std::uint8_t>& out);
 
 // Save working store to file, for a caller that holds the working-store lock

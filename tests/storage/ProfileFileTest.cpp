@@ -101,6 +101,26 @@ TEST_F(ProfileFileTest, SavingWithoutTextsWritesAnEmptyPoolAndLeavesOffsetsAlone
     EXPECT_FALSE(loaded.texts.text(12).has_value());
 }
 
+TEST_F(ProfileFileTest, AnEntryWithoutTextDoesNotPickUpAnotherEntrysText) {
+    StoreContents store;
+    auto entries = store.image->entries();
+    entries[1] = {AssignmentKind::LaunchProgram, 0, 0};  // no text, offset into the pool
+    entries[2] = {AssignmentKind::TextBlock, 0, 3};      // no text, odd offset into the pool
+    entries[3] = {AssignmentKind::TextBlock, 0, 500};    // no text, beyond the pool
+    entries[4] = {AssignmentKind::LaunchProgram, 0, 0};
+    store.texts.setText(4, u"/bin/true");
+    ASSERT_EQ(saveProfileFile(store, path()), 1);
+    EXPECT_EQ(entries[1].value, 20u);
+    EXPECT_EQ(entries[2].value, 20u);
+    EXPECT_EQ(entries[3].value, 500u);
+
+    StoreContents loaded;
+    ASSERT_EQ(loadProfileFile(path(), loaded), 1);
+    EXPECT_EQ(loaded.texts.text(4), u"/bin/true");
+    for (std::size_t slot : {1, 2, 3})
+        EXPECT_FALSE(loaded.texts.text(slot).has_value()) << slot;
+}
+
 TEST_F(ProfileFileTest, SaveTakesTheWorkingStoreLockWhenAsked) {
     WorkingStore working;
     working.lock()->macros = {sampleMacro(1, u"m", 1)};

@@ -1,0 +1,40 @@
+// Checks and loads arbitrary bytes as a profile file, as an import does, and
+// checks that whatever loads saves again into a file that passes the check
+// and loads to the same contents.
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "model/ConfigurationStore.h"
+#include "storage/ProfileFile.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::span<const std::uint8_t> bytes(data, size);
+    const keyloom::ProfileFileFault fault = keyloom::checkProfileBytes(bytes);
+
+    keyloom::StoreContents store;
+    const int loaded = keyloom::loadProfileBytes(bytes, store);
+    if (fault == keyloom::ProfileFileFault::None && loaded != 1) {
+        __builtin_trap();  // a file that passes the check must load
+    }
+    if (loaded != 1) {
+        return 0;
+    }
+    if (store.macros.size() > keyloom::MacroRecord::kMaxMacros || store.texts.totalSize() > size) {
+        __builtin_trap();
+    }
+
+    std::vector<std::uint8_t> saved;
+    if (!keyloom::buildProfileBytes(store, saved) ||
+        keyloom::checkProfileBytes(saved) != keyloom::ProfileFileFault::None) {
+        __builtin_trap();
+    }
+    keyloom::StoreContents again;
+    if (keyloom::loadProfileBytes(saved, again) != 1 || again.macros != store.macros ||
+        again.texts != store.texts || *again.image != *store.image) {
+        __builtin_trap();
+    }
+    return 0;
+}
