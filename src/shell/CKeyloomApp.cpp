@@ -1,0 +1,128 @@
+#include "shell/CKeyloomApp.h"
+
+#include <unistd.h>
+
+#include <QApplication>
+#include <QProcess>
+#include <QSocketNotifier>
+#include <memory>
+#include <string>
+
+#include "device/ReportTrace.h"
+#include "model/KeyTable.h"
+#include "platform/hid/HidPlatform.h"
+#include "platform/instance/InstanceControl.h"
+#include "platform/instance/NamedEvents.h"
+#include "shell/CKeyloomDlg.h"
+#include "sim/SimSetup.h"
+#include "storage/AppPaths.h"
+#include "storage/Language.h"
+#include "storage/SystemLanguage.h"
+
+namespace keyloom::shell {
+
+void CKeyloomApp::printUsage(std::FILE* out) {
+    std::fprintf(out,
+                 "Usage: keyloom [OPTIONS]\n"
+                 "Configure the keys, macros and lighting of a Keyloom keyboard. The program\n"
+                 "lives in the system tray; starting it again opens its window.\n\n"
+                 "Options:\n"
+                 "  /Start, --start               start hidden: only the tray icon, the window\n"
+                 "                                never opens by itself\n"
+                 "  /Kill, --kill                 end the running instance (and this start)\n"
+                 "  --simulate MODEL[:STATEFILE]  add a simulated keyboard (MODEL 0c45:652f or\n"
+                 "                                320f:5064), its memory kept in STATEFILE\n"
+                 "  --trace FILE                  append every configuration report to FILE\n"
+                 "  --data-dir DIR                use DIR as the per-user data folder\n"
+                 "  --help, -h                    this text\n");
+}
+
+int CKeyloomApp::run(const std::vector<std::string_view>& arguments) {
+    const instance::StartupArguments args = instance::parseStartupArguments(arguments);
+    if (args.help) {
+        printUsage(stdout);
+        return 0;
+    }
+    for (const std::string& problem : args.problems)
+        std::fprintf(stderr, "keyloom: %s\n", problem.c_str());
+
+    AppPathsOptions options;
+    options.dataFolder = args.dataDir;
+    AppPaths paths;
+    const AppPathsStatus status = buildAppPaths(options, paths);
+    if (status != AppPathsStatus::Ok) {
+        std::fprintf(stderr, "keyloom: %s\n", describeAppPathsStatus(status));
+        return 1;
+    }
+    auto registry = std::make_shared<registry::Registry>(paths.registryFile);
+    installLanguageFiles(
+        std::make_shared<LanguageFiles>(paths.programFolder, registry, systemLanguageId()));
+    SetKeyTextLookup([](std::string_view key) { return lookupText(key); });
+
+    if (!args.trace.empty() && !ReportTrace::instance().open(args.trace)) {
+        std::fprintf(stderr, "keyloom: cannot open the trace file %s\n", args.trace.c_str());
+        return 2;
+    }
+
+    // Instance control before anything that other instances would notice.
+    instance::InstanceControl control;
+    if (control.run(args) == instance::StartDecision::Exit)
+        return control.exitCode();
+
+    sim::Simulation simulation;
+    if (!args.simulate.empty()) {
+        std::string error;
+        if (!sim::startSimulation(args.simulate, hid::HidPlatform::system(), simulation, error)) {
+            std::fprintf(stderr, "keyloom: %s\n", error.c_str());
+            return 2;
+        }
+        if (!simulation.message.empty())
+            std::fprintf(stderr, "keyloom: %s\n", simulation.message.c_str());
+    }
+
+    // The companion program is started only when it is there; nothing waits
+    // for it or talks to it.
+    if (::access(paths.companionProgram.c_str(), X_OK) == 0)
+        QProcess::startDetached(QString::fromStdString(paths.companionProgram), {});
+
+    DialogSetup setup;
+    setup.paths = paths;
+    setup.registry = registry;
+    setup.core.startHidden = control.startHidden();
+    CKeyloomDlg dialog(std::move(setup));
+    const InitResult init = dialog.initialise();
+    if (!init.ok) {
+        // Without its pictures the window cannot be drawn; say which one so
+        // the end of the program is no mystery.
+        std::fprintf(stderr, "keyloom: cannot load the skin picture %s\n",
+                     init.missingPicture.c_str());
+        control.release();
+        return 0;
+    }
+    instance::NamedEvents events = instance::NamedEvents::create();
+
+    std::unique_ptr<QSocketNotifier> requests;
+    if (instance::InstanceServer* server = control.server()) {
+        requests = std::make_unique<QSocketNotifier>(server->pendingFd(), QSocketNotifier::Read);
+        QObject::connect(requests.get(), &QSocketNotifier::activated, &dialog, [&] {
+            server->handlePending([&](instance::InstanceRequest request) {
+                dialog.handleMessage(request == instance::InstanceRequest::Kill
+                                         ? window::kKillMessage
+                                         : window::kOpenMessage);
+            });
+        });
+    }
+
+    QApplication::setQuitOnLastWindowClosed(false);
+    QObject::connect(&dialog, &CKeyloomDlg::exitRequested, qApp, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
+    QApplication::exec();
+
+    requests.reset();
+    dialog.shutdown();
+    control.release();
+    events.close();
+    return 0;
+}
+
+}  // namespace keyloom::shell

@@ -1,0 +1,742 @@
+#include "shell/CKeyloomDlg.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QSystemTrayIcon>
+#include <QThread>
+#include <QUrl>
+
+#include "controls/SkinReaders.h"
+#include "core/KeyViewKeys.h"
+#include "model/KeyTable.h"
+#include "platform/ini/Ini.h"
+#include "shell/KeyTooltip.h"
+#include "shell/MainControls.h"
+#include "shell/TopRowSwitch.h"
+#include "storage/Language.h"
+#include "storage/SettingsKey.h"
+
+namespace keyloom::shell {
+
+using controls::CSkinButton;
+using controls::SkinPictureSet;
+
+namespace {
+
+QString qs(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+constexpr int kNameBufferSize = 260;
+
+// Which key view row or G button a control is: row 0-104, G j as 105 + j.
+std::optional<std::size_t> rowOf(int controlId) {
+    for (std::size_t r = 0; r < kKeyViewKeys.size(); ++r)
+        if (kKeyViewKeys[r].controlId == controlId)
+            return r;
+    return std::nullopt;
+}
+std::optional<std::size_t> gButtonOf(int controlId) {
+    for (std::size_t j = 0; j < kGButtonControls.size(); ++j)
+        if (kGButtonControls[j] == controlId)
+            return j;
+    return std::nullopt;
+}
+
+// The address a link button opens: the first two share "Link".
+int linkOf(int linkButton) {
+    return linkButton == 0 ? 0 : linkButton - 1;
+}
+
+}  // namespace
+
+CKeyloomDlg::CKeyloomDlg(DialogSetup setup, QWidget* parent)
+    : CBaseDialog(parent), setup_(std::move(setup)) {
+    qRegisterMetaType<window::WindowMessage>();
+    core_ = std::make_unique<KeyloomCore>(*this, setup_.paths, setup_.core);
+    for (int id : {window::timer::kBusyIndicator, window::timer::kLightingRefresh,
+                   window::timer::kStartup, window::timer::kProfileRefresh}) {
+        auto timer = std::make_unique<QTimer>();
+        timer->setObjectName(QStringLiteral("timer%1").arg(id));
+        timer->setSingleShot(id != window::timer::kBusyIndicator);
+        connect(timer.get(), &QTimer::timeout, this, [this, id] { onTimer(id); });
+        timers_[id] = std::move(timer);
+    }
+    // Enter, Escape and arrow keys are filtered before any control sees them.
+    qApp->installEventFilter(this);
+}
+
+CKeyloomDlg::~CKeyloomDlg() {
+    qApp->removeEventFilter(this);
+    shutdown();
+    core_.reset();
+}
+
+// --- Initialisation ----------------------------------------------------------
+
+InitResult CKeyloomDlg::initialise() {
+    InitResult result;
+    const AppPaths& paths = setup_.paths;
+    loadSkin(paths.mainSkinFile);
+    setAttribute(Qt::WA_DeleteOnClose, false);
+
+    setModified(false);
+    if (!loadPictures(result.missingPicture))
+        return result;
+    for (int i = 0; i < 3; ++i) {
+        static const char* const kLinkKeys[] = {"Link", "Link1", "Link2"};
+        links_[i] = ini::readString(paths.mainSkinFile, "SCREEN", kLinkKeys[i], "");
+    }
+    buildControls();
+    buildCommandTable();
+    topRow_ = readTopRowSwitch(setup_.registry.get());
+    applyTopRowSwitch();
+    setModified(false);
+
+    prepareDataFolder(paths);
+
+    setWindowTitle(qs(lookupText("MAIN_CAPTION")));
+    core_->state().keyToggleMode = false;
+    setSwitchText();
+    buildTrayIcon();
+
+    postMessage(window::kInitMessage);
+    sendMessage(window::languageMessage(currentLanguageIndex()));
+    startTimer(window::timer::kStartup, std::chrono::milliseconds(100));
+
+    // The device threads come last: their messages wait for the window thread
+    // anyway, and a start that fails above has nothing to stop.
+    core_->start();
+    initialised_ = true;
+    result.ok = true;
+    return result;
+}
+
+bool CKeyloomDlg::loadPictures(std::string& missing) {
+    const std::string& folder = setup_.paths.skinFolder;
+    struct Picture {
+        QPixmap* target;
+        const char* file;
+    };
+    const Picture pictures[] = {
+        {&normal_, "main_normal.jpg"},   {&hover_, "main_over.jpg"},
+        {&pressed_, "main_down.jpg"},    {&disabled_, "main_disable.jpg"},
+        {&normal2_, "main_normal.jpg"},  {&hover2_, "main_over.jpg"},
+        {&pressed2_, "main_down.jpg"},   {&disabled2_, "main_disable.jpg"},
+        {&arrows_, "Arrow.jpg"},         {&toggleOff_, "main_color0.jpg"},
+        {&toggleOn_, "main_color1.jpg"},
+    };
+    for (const Picture& p : pictures) {
+        if (!p.target->load(qs(folder + p.file))) {
+            missing = folder + p.file;
+            return false;
+        }
+    }
+    // The busy indicator's frames are optional: without them it stays empty.
+    for (int i = 1; i <= 10; ++i) {
+        QPixmap frame;
+        frame.load(qs(folder + "jdt" + std::to_string(i) + ".bmp"));
+        busyFrames_.push_back(frame);
+    }
+    return true;
+}
+
+void CKeyloomDlg::buildControls() {
+    const std::string& skin = setup_.paths.mainSkinFile;
+    auto picture = [this](char face) -> const QPixmap& {
+        switch (face) {
+            case 'H':
+                return hover_;
+            case 'P':
+                return pressed_;
+            case 'D':
+                return disabled_;
+            default:
+                return normal_;
+        }
+    };
+    for (const MainControl& c : mainControls()) {
+        auto button = std::make_unique<CSkinButton>(this);
+        const std::string& f = c.faces;
+        controls::readSkinControl(
+            *button, skin, "BUTTONINFO", c.skinKey,
+            {picture(f[0]), picture(f[1]), picture(f[2]), picture(f[3]), picture(f[4])});
+        if (isKeyViewControl(c.id) || c.id == control::kFn)
+            button->setTogglePictures(toggleOff_, toggleOn_);
+        const int id = c.id;
+        connect(button.get(), &CSkinButton::clicked, this, [this, id] { runCommand(id); });
+        buttons_[c.id] = std::move(button);
+    }
+
+    QFont big("Arial Unicode MS");
+    big.setPointSize(10);
+    QFont small("Verdana Unicode MS");
+    small.setPointSize(8);
+    button(control::kProfileName)->setFont(big);
+    button(control::kSwitch)->setFont(big);
+    button(control::kVersion)->setFont(small);
+    button(control::kVersion)->setText(QString());
+    button(control::kVersion)->setEnabled(false);
+    // Indicators only show state.
+    for (int id : {control::kLockCaps, control::kLockNum, control::kLockScroll, control::kLockAb,
+                   control::kFlip0})
+        button(id)->setFocusPolicy(Qt::NoFocus);
+
+    leftArrow_ = std::make_unique<CSkinButton>(this);
+    rightArrow_ = std::make_unique<CSkinButton>(this);
+    leftArrow_->setFocusPolicy(Qt::NoFocus);
+    rightArrow_->setFocusPolicy(Qt::NoFocus);
+    // Each arrow shows while its flip button shows its normal face.
+    connect(button(control::kFlip1), &CSkinButton::painted, this, [this](controls::SkinFace face) {
+        leftArrow_->setVisible(face == controls::SkinFace::Normal);
+    });
+    connect(button(control::kFlip2), &CSkinButton::painted, this, [this](controls::SkinFace face) {
+        rightArrow_->setVisible(face == controls::SkinFace::Normal);
+    });
+
+    busyIndicator_ = std::make_unique<QLabel>(this);
+    controls::placeControl(*busyIndicator_, skin, "BUTTONINFO", "CONTROL_JDTStatic");
+    busyIndicator_->hide();
+
+    const auto setTip = [this](int id, const char* key) {
+        button(id)->setToolTip(qs(lookupText(key)));
+    };
+    setTip(control::kHelp, "MAIN_HELP_PROMPT");
+    setTip(control::kClose, "MAIN_CLOSE_PROMPT");
+    setTip(control::kMinimize, "MAIN_MINIMIZE_PROMPT");
+    setTip(control::kMenu, "MAIN_MENU_PROMPT");
+    for (int i = 0; i < 4; ++i)
+        button(control::kLinkButtons[i])->setToolTip(qs(links_[linkOf(i)]));
+    rebuildKeyTooltips();
+}
+
+void CKeyloomDlg::buildCommandTable() {
+    for (const KeyViewKey& key : kKeyViewKeys)
+        commands_[key.controlId] = [this, id = key.controlId] { selectKey(id); };
+    for (int id : kGButtonControls)
+        commands_[id] = [this, id] { selectKey(id); };
+    commands_[control::kSwitch] = [this] { switchKeyToggleMode(); };
+    commands_[control::kFlip1] = [this] { flipTopRowSwitch(); };
+    commands_[control::kFlip2] = [this] { flipTopRowSwitch(); };
+    commands_[control::kOk] = [this] {
+        runApply();
+        hide();
+    };
+    commands_[control::kCancel] = [this] { hide(); };
+    commands_[control::kApply] = [this] { runApply(); };
+    for (int p = 0; p < 3; ++p)
+        commands_[control::kProfile1 + p] = [this, p] { core_->profileButton(p); };
+    for (int step = 0; step < 4; ++step)
+        commands_[control::kReportButtons[step]] = [this, step] {
+            if (core_->writeReportRate(step) == 1)
+                for (int i = 0; i < 4; ++i)
+                    button(control::kReportButtons[i])->setSelected(i == step);
+        };
+    commands_[control::kDefault] = [this] { core_->restoreDefault(); };
+    commands_[control::kClose] = [this] { exitProgram(); };
+    commands_[control::kMinimize] = [this] { showMinimized(); };
+    commands_[control::kHelp] = [this] {
+        QDesktopServices::openUrl(QUrl::fromLocalFile(qs(setup_.paths.helpFolder + "index.html")));
+    };
+    for (int i = 0; i < 4; ++i)
+        commands_[control::kLinkButtons[i]] = [this, link = linkOf(i)] {
+            if (!links_[link].empty())
+                QDesktopServices::openUrl(QUrl(qs(links_[link])));
+        };
+}
+
+void CKeyloomDlg::buildTrayIcon() {
+    if (!setup_.trayIcon || !QSystemTrayIcon::isSystemTrayAvailable())
+        return;  // no tray: the program runs on, reachable by a second start
+    trayMenu_ = std::make_unique<QMenu>();
+    QAction* open = trayMenu_->addAction(qs(lookupText("MENU_11")));
+    QAction* quit = trayMenu_->addAction(qs(lookupText("MENU_33")));
+    connect(open, &QAction::triggered, this, [this] { openPath(); });
+    connect(quit, &QAction::triggered, this, [this] { exitProgram(); });
+    tray_ = std::make_unique<QSystemTrayIcon>();
+    tray_->setContextMenu(trayMenu_.get());
+    tray_->setToolTip(qs(lookupText("KEYBOARD_TRAY_DESC")).left(127));
+    connect(tray_.get(), &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason reason) {
+                if (reason == QSystemTrayIcon::DoubleClick || reason == QSystemTrayIcon::Trigger)
+                    openPath();
+            });
+    showTrayIcon(window::icon::kDisconnected);
+    tray_->show();
+}
+
+// --- Commands -----------------------------------------------------------------
+
+CSkinButton* CKeyloomDlg::button(int controlId) const {
+    auto it = buttons_.find(controlId);
+    return it == buttons_.end() ? nullptr : it->second.get();
+}
+
+void CKeyloomDlg::runCommand(int controlId) {
+    auto it = commands_.find(controlId);
+    if (it != commands_.end())
+        it->second();
+}
+
+std::size_t CKeyloomDlg::activeBlock() const {
+    // Before the keyboard told its active profile, profile 1 is shown.
+    const int profile = core_->state().connection.activeProfile.load();
+    return profile >= 0 && profile <= 2 ? static_cast<std::size_t>(profile) : 0;
+}
+
+bool CKeyloomDlg::keyToggleMode() const {
+    return core_->state().keyToggleMode.load();
+}
+
+int CKeyloomDlg::selectKey(int controlId) {
+    const auto g = gButtonOf(controlId);
+    const auto row = g ? std::nullopt : rowOf(controlId);
+    if (!g && !row)
+        return -1;
+    CSkinButton* b = button(controlId);
+    selectedKey_.kind = 0;
+    selectedKey_.code = g ? static_cast<std::uint16_t>(gButtonEntry(*g))
+                          : foldedScanCode(kKeyViewKeys[*row].scanCode);
+    selectedKey_.controlId = controlId;
+
+    if (keyToggleMode()) {
+        const std::size_t entry = g ? *g : *row;
+        bool flag = false;
+        {
+            WorkingStore::Access working = core_->workingStore().lock();
+            KeyAssignment& a = working->image->block(activeBlock())[entry];
+            a.toggle = a.toggle ? 0 : 1;
+            flag = a.toggle != 0;
+        }
+        if (b)
+            b->setToggleDisplay(true, flag);
+        setModified(true);
+        return 0;
+    }
+    if (b) {
+        const QPoint offset = b->pictureOffset();
+        b->setPictures({hover_, hover_, pressed_, normal_, hover_}, offset);
+        openKeyAssignmentDialog(*b);
+        b->setPictures({normal_, hover_, pressed_, normal_, disabled_}, offset);
+        b->update();
+    }
+    return 0;
+}
+
+void CKeyloomDlg::openKeyAssignmentDialog(CSkinButton& /*button*/) {
+    // The key assignment dialog edits selectedKey_; it is not built yet.
+}
+
+void CKeyloomDlg::switchKeyToggleMode() {
+    core_->state().keyToggleMode = !keyToggleMode();
+    setSwitchText();
+    redrawKeyFaces();
+}
+
+void CKeyloomDlg::setSwitchText() {
+    if (CSkinButton* b = button(control::kSwitch))
+        b->setText(qs(
+            lookupText(keyToggleMode() ? "MAIN_SWITCH_COLOR_TEXT" : "MAIN_SWITCH_FUNCTION_TEXT")));
+}
+
+void CKeyloomDlg::redrawKeyFaces() {
+    const bool mode = keyToggleMode();
+    std::vector<std::pair<CSkinButton*, bool>> faces;
+    {
+        WorkingStore::Access working = core_->workingStore().lock();
+        const auto block = std::as_const(*working->image).block(activeBlock());
+        for (std::size_t j = 0; j < kGButtonCount; ++j)
+            faces.emplace_back(button(kGButtonControls[j]), block[j].toggle != 0);
+        for (std::size_t r = 0; r < kKeyViewKeys.size(); ++r)
+            faces.emplace_back(button(kKeyViewKeys[r].controlId), block[r].toggle != 0);
+    }
+    for (auto& [b, flag] : faces)
+        if (b)
+            b->setToggleDisplay(mode, flag);
+}
+
+void CKeyloomDlg::rebuildKeyTooltips() {
+    struct Tip {
+        CSkinButton* button;
+        std::string text;
+        bool assigned;
+    };
+    std::vector<Tip> tips;
+    const TooltipLookup text = [](std::string_view key) { return lookupText(key); };
+    const KeyNameLookup name = [](std::uint16_t code) { return KeyName(code, kNameBufferSize); };
+    {
+        WorkingStore::Access working = core_->workingStore().lock();
+        const auto block = std::as_const(*working->image).block(activeBlock());
+        for (const KeyViewKey& key : kKeyViewKeys) {
+            const std::uint16_t code = foldedScanCode(key.scanCode);
+            const KeyAssignment& a = block[code];
+            tips.push_back({button(key.controlId),
+                            keyTooltip(name(code), a, working->macros, text, name),
+                            a.kind != AssignmentKind::Default});
+        }
+        for (std::size_t j = 0; j < kGButtonCount; ++j) {
+            const KeyAssignment& a = block[gButtonEntry(j)];
+            tips.push_back({button(kGButtonControls[j]),
+                            keyTooltip(gButtonLabel(j), a, working->macros, text, name),
+                            a.kind != AssignmentKind::Default});
+        }
+    }
+    for (const Tip& t : tips) {
+        if (!t.button)
+            continue;
+        t.button->setToolTip(qs(t.text));
+        t.button->setSelected(t.assigned);
+    }
+}
+
+// --- Top-row switch -------------------------------------------------------------
+
+void CKeyloomDlg::flipTopRowSwitch() {
+    topRow_ = !topRow_;
+    writeTopRowSwitch(setup_.registry.get(), topRow_);
+    applyTopRowSwitch();
+}
+
+void CKeyloomDlg::applyTopRowSwitch() {
+    for (int i = 0; i < 4; ++i)
+        if (CSkinButton* b = button(control::kFirstTopRowKey + i))
+            b->setEnabled(!topRow_);
+    for (int i = 0; i < 6; ++i)
+        if (CSkinButton* b = button(control::kFirstAltTopRowKey + i))
+            b->setEnabled(topRow_);
+    if (CSkinButton* flip0 = button(control::kFlip0)) {
+        const QPixmap& face = topRow_ ? normal2_ : normal_;
+        flip0->setPictures({face, face, face, face, disabled_}, flip0->pictureOffset());
+        flip0->update();
+    }
+    placeArrows();
+}
+
+void CKeyloomDlg::placeArrows() {
+    const std::string& skin = setup_.paths.mainSkinFile;
+    const char* left = topRow_ ? "UP_ARROW_LEFT1" : "DOWN_ARROW_LEFT1";
+    const char* right = topRow_ ? "UP_ARROW_RIGHT1" : "DOWN_ARROW_RIGHT1";
+    controls::placeControlWithSource(*leftArrow_, skin, "BUTTONINFO", "LEFT_ARROW", "BUTTONINFO2",
+                                     left, arrows_);
+    controls::placeControlWithSource(*rightArrow_, skin, "BUTTONINFO", "RIGHT_ARROW", "BUTTONINFO2",
+                                     right, arrows_);
+    leftArrow_->update();
+    rightArrow_->update();
+}
+
+// --- Messages and timers ---------------------------------------------------------
+
+void CKeyloomDlg::handleMessage(const window::WindowMessage& msg) {
+    namespace m = window::message;
+    namespace w = window::word;
+    if (msg.message == m::kOpen && msg.word == w::kOpen) {
+        openPath();
+    } else if (msg.message == m::kKill && msg.word == w::kKill) {
+        exitProgram();
+    } else if (msg.message == m::kInit && msg.word == w::kInit) {
+        hide();
+    } else if (msg.message == m::kLanguage && msg.word == w::kLanguage) {
+        languageTexts(static_cast<int>(msg.argument));
+    } else if (msg.message == m::kReadProfile && msg.word == w::kProfile) {
+        core_->handleWindowMessage(msg);
+        rebuildKeyTooltips();
+        redrawKeyFaces();
+    } else if (msg.message == m::kDeviceGone) {
+        // No editor is open yet; the focus goes to Profile 1.
+        if (CSkinButton* b = button(control::kProfile1))
+            b->setFocus();
+    }
+}
+
+void CKeyloomDlg::languageTexts(int languageIndex) {
+    const auto tip = [&](int id, const char* key) {
+        if (CSkinButton* b = button(id))
+            b->setToolTip(qs(lookupText(key, languageIndex)));
+    };
+    tip(control::kMinimize, "MAIN_MINIMIZE_PROMPT");
+    tip(control::kMenu, "MAIN_MENU_PROMPT");
+    tip(control::kClose, "MAIN_CLOSE_PROMPT");
+}
+
+void CKeyloomDlg::onTimer(int id) {
+    switch (id) {
+        case window::timer::kBusyIndicator:
+            advanceBusyIndicator();
+            break;
+        case window::timer::kStartup:
+            // Re-armed for the lighting preview, which advances only in the
+            // lighting view.
+            timer(id).start(50);
+            break;
+        default:
+            core_->handleTimer(id);
+            break;
+    }
+}
+
+void CKeyloomDlg::advanceBusyIndicator() {
+    if (busyFrames_.empty())
+        return;
+    busyIndicator_->setPixmap(busyFrames_[static_cast<std::size_t>(busyFrame_)]);
+    busyFrame_ = (busyFrame_ + 1) % static_cast<int>(busyFrames_.size());
+}
+
+QTimer& CKeyloomDlg::timer(int id) {
+    return *timers_.at(id);
+}
+
+// --- Show, hide, exit --------------------------------------------------------------
+
+void CKeyloomDlg::openPath() {
+    if (core_->state().connection.state.load() == 1) {
+        showNormal();
+        raise();
+        activateWindow();
+        return;
+    }
+    window::MessageRequest request;
+    request.key = "MAIN_NO_DEVICE_PROMPT";
+    request.text = lookupText(request.key);
+    request.caption = window::MessageCaption::Empty;
+    request.ownedByWindow = false;
+    showMessage(request);
+}
+
+void CKeyloomDlg::exitProgram() {
+    hide();
+    shutdown();
+    emit exitRequested();
+}
+
+void CKeyloomDlg::shutdown() {
+    if (shutDown_)
+        return;
+    shutDown_ = true;
+    for (auto& [id, t] : timers_)
+        t->stop();
+    if (core_)
+        core_->stop();
+    if (tray_)
+        tray_->hide();
+    if (buttons_.count(control::kApply))
+        setModified(false);
+}
+
+void CKeyloomDlg::reject() {
+    hide();  // closing only hides: the program stays in the tray
+}
+
+void CKeyloomDlg::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    hide();
+}
+
+void CKeyloomDlg::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape)
+        return;  // never closes or hides the window
+    CBaseDialog::keyPressEvent(event);
+}
+
+bool CKeyloomDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
+        return CBaseDialog::eventFilter(watched, event);
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || widget->window() != this)
+        return CBaseDialog::eventFilter(watched, event);
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape)
+        return true;
+    const bool arrow =
+        key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down;
+    if (arrow && widget->property("controlId").toInt() == control::kEffectList)
+        return true;
+    return CBaseDialog::eventFilter(watched, event);
+}
+
+// --- WindowPort -----------------------------------------------------------------
+
+bool CKeyloomDlg::isWindowThread() const {
+    return QThread::currentThread() == thread();
+}
+
+void CKeyloomDlg::runOnWindowThread(std::function<void()> work) {
+    if (isWindowThread()) {
+        work();
+        return;
+    }
+    QMetaObject::invokeMethod(
+        this,
+        [this, work = std::move(work)] {
+            if (!stopped_)
+                work();
+        },
+        Qt::QueuedConnection);
+}
+
+bool CKeyloomDlg::blockingCall(std::function<void()> work) {
+    if (isWindowThread()) {
+        work();
+        return true;
+    }
+    // Not Qt::BlockingQueuedConnection: a sender must also be released when
+    // the window stops handling messages (shutdown joins the sending thread).
+    auto done = std::make_shared<bool>(false);
+    QMetaObject::invokeMethod(
+        this,
+        [this, work = std::move(work), done] {
+            if (!stopped_)
+                work();
+            std::lock_guard lock(callMutex_);
+            *done = true;
+            callDone_.notify_all();
+        },
+        Qt::QueuedConnection);
+    std::unique_lock lock(callMutex_);
+    callDone_.wait(lock, [&] { return *done || stopped_.load(); });
+    return *done;
+}
+
+void CKeyloomDlg::sendMessage(const window::WindowMessage& msg) {
+    if (stopped_)
+        return;
+    blockingCall([this, msg] { handleMessage(msg); });
+}
+
+void CKeyloomDlg::postMessage(const window::WindowMessage& msg) {
+    if (stopped_)
+        return;
+    QMetaObject::invokeMethod(
+        this,
+        [this, msg] {
+            if (!stopped_)
+                handleMessage(msg);
+        },
+        Qt::QueuedConnection);
+}
+
+void CKeyloomDlg::startTimer(int id, std::chrono::milliseconds delay) {
+    if (stopped_ || !timers_.count(id))
+        return;
+    runOnWindowThread([this, id, delay] { timers_.at(id)->start(delay); });
+}
+
+void CKeyloomDlg::killTimer(int id) {
+    if (!timers_.count(id))
+        return;
+    runOnWindowThread([this, id] { timers_.at(id)->stop(); });
+}
+
+window::MessageAnswer CKeyloomDlg::showMessage(const window::MessageRequest& request) {
+    window::MessageAnswer answer = request.buttons == window::MessageButtons::YesNo
+                                       ? window::MessageAnswer::No
+                                       : window::MessageAnswer::Ok;
+    blockingCall([this, &request, &answer] {
+        {
+            std::lock_guard lock(shownMutex_);
+            shownKeys_.push_back(request.key);
+        }
+        if (responder_) {
+            answer = responder_(request);
+            return;
+        }
+        QMessageBox box(request.ownedByWindow ? this : nullptr);
+        box.setText(qs(request.text));
+        box.setWindowTitle(request.caption == window::MessageCaption::ApplicationTitle
+                               ? qs(std::string(kApplicationTitle))
+                               : QString());
+        switch (request.icon) {
+            case window::MessageIcon::Information:
+                box.setIcon(QMessageBox::Information);
+                break;
+            case window::MessageIcon::Warning:
+                box.setIcon(QMessageBox::Warning);
+                break;
+            case window::MessageIcon::Question:
+                box.setIcon(QMessageBox::Question);
+                break;
+            case window::MessageIcon::None:
+                break;
+        }
+        if (request.topmost)
+            box.setWindowFlag(Qt::WindowStaysOnTopHint);
+        if (request.buttons == window::MessageButtons::YesNo) {
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            box.setDefaultButton(QMessageBox::No);
+            answer = box.exec() == QMessageBox::Yes ? window::MessageAnswer::Yes
+                                                    : window::MessageAnswer::No;
+        } else {
+            box.setStandardButtons(QMessageBox::Ok);
+            box.exec();
+        }
+    });
+    return answer;
+}
+
+std::vector<std::string> CKeyloomDlg::messageKeysShown() const {
+    std::lock_guard lock(shownMutex_);
+    return shownKeys_;
+}
+
+void CKeyloomDlg::showTrayIcon(int iconId) {
+    runOnWindowThread([this, iconId] {
+        if (!tray_)
+            return;
+        const char* file = iconId == window::icon::kConnected   ? "tray_connected.png"
+                           : iconId == window::icon::kIndicator ? "tray_indicator.png"
+                                                                : "tray_disconnected.png";
+        tray_->setIcon(QIcon(qs(setup_.paths.skinFolder + file)));
+    });
+}
+
+void CKeyloomDlg::hideWindow() {
+    runOnWindowThread([this] { hide(); });
+}
+
+void CKeyloomDlg::stopMessages() {
+    {
+        std::lock_guard lock(callMutex_);
+        stopped_ = true;
+    }
+    callDone_.notify_all();
+}
+
+bool CKeyloomDlg::isModified() const {
+    const CSkinButton* apply = button(control::kApply);
+    return apply && apply->isEnabled();
+}
+
+void CKeyloomDlg::setModified(bool modified) {
+    if (CSkinButton* apply = button(control::kApply))
+        apply->setEnabled(modified);
+}
+
+void CKeyloomDlg::redrawKeyView() {
+    redrawKeyFaces();
+    rebuildKeyTooltips();
+}
+
+void CKeyloomDlg::setProfileButtons(int activeProfile) {
+    if (activeProfile < 0 || activeProfile > 2)
+        return;
+    for (int p = 0; p < 3; ++p)
+        if (CSkinButton* b = button(control::kProfile1 + p))
+            b->setSelected(p == activeProfile);
+}
+
+void CKeyloomDlg::keyToggleModeOff() {
+    core_->state().keyToggleMode = false;
+    setSwitchText();
+    redrawKeyFaces();
+}
+
+void CKeyloomDlg::runApply() {
+    core_->apply();
+}
+
+}  // namespace keyloom::shell

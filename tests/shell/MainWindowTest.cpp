@@ -1,0 +1,230 @@
+// The main window against the simulated keyboard: start-up visibility, the
+// full read at connection, key-toggle mode, the top-row switch, the keyboard
+// filter, the device-gone path and the key tooltips.
+
+#include <QKeyEvent>
+
+#include "ShellFixture.h"
+#include "core/KeyViewKeys.h"
+#include "shell/MainControls.h"
+
+namespace keyloom::testing {
+namespace {
+
+using controls::SkinFace;
+namespace id = shell::control;
+
+constexpr int kAKey = 1058;  // key view row 0
+constexpr int kG1 = 1000;
+constexpr int kSwitch = id::kSwitch;
+
+// Pumps events for a while so that anything queued (an OPEN post, a timer)
+// has had every chance to run; used only before checking that nothing
+// happened.
+void settle() {
+    for (int i = 0; i < 50; ++i)
+        QTest::qWait(2);
+}
+
+class MainWindowTest : public ShellFixture {};
+
+TEST_F(MainWindowTest, WithoutKeyboardTheWindowNeverOpensByItself) {
+    createWindow();
+    ASSERT_TRUE(pumpUntil([&] { return dialog->core().state().startup.startHidden.load(); }));
+    // A keyboard plugged in later does not open the window either.
+    plugIn();
+    ASSERT_TRUE(waitConnected());
+    settle();
+    EXPECT_FALSE(dialog->isVisible());
+    // The OPEN path opens it on request.
+    dialog->handleMessage(window::kOpenMessage);
+    EXPECT_TRUE(dialog->isVisible());
+}
+
+TEST_F(MainWindowTest, HiddenStartWithKeyboardKeepsTheWindowHidden) {
+    plugIn();
+    createWindow(/*startHidden=*/true);
+    ASSERT_TRUE(waitConnected());
+    settle();
+    EXPECT_FALSE(dialog->isVisible());
+}
+
+TEST_F(MainWindowTest, OpenWithoutKeyboardSaysSoAndStaysHidden) {
+    createWindow();
+    dialog->handleMessage(window::kOpenMessage);
+    EXPECT_FALSE(dialog->isVisible());
+    const auto shown = dialog->messageKeysShown();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0], "MAIN_NO_DEVICE_PROMPT");
+}
+
+TEST_F(MainWindowTest, FirstConnectionOpensTheWindowAfterTheFullRead) {
+    openWindow();
+    const int active = dialog->core().state().connection.activeProfile.load();
+    ASSERT_GE(active, 0);
+    ASSERT_LE(active, 2);
+    for (int p = 0; p < 3; ++p)
+        EXPECT_EQ(button(id::kProfile1 + p).isSelected(), p == active) << p;
+    EXPECT_FALSE(dialog->isModified());
+    EXPECT_EQ(dialog->windowTitle().toStdString(), lookupText("MAIN_CAPTION"));
+    // Every key carries at least its name as tooltip.
+    EXPECT_EQ(button(kAKey).toolTip().toStdString(), KeyName(0x1E, 260));
+    EXPECT_EQ(button(kG1).toolTip().toStdString(), "G1");
+}
+
+TEST_F(MainWindowTest, KeyToggleModeFlipsTheAKeysFlag) {
+    openWindow();
+    EXPECT_EQ(button(kSwitch).text().toStdString(), lookupText("MAIN_SWITCH_FUNCTION_TEXT"));
+    dialog->runCommand(kSwitch);
+    EXPECT_TRUE(dialog->keyToggleMode());
+    EXPECT_EQ(button(kSwitch).text().toStdString(), lookupText("MAIN_SWITCH_COLOR_TEXT"));
+    EXPECT_EQ(button(kAKey).currentFace(), SkinFace::ToggleOff);
+
+    QTest::mouseClick(&button(kAKey), Qt::LeftButton);
+    EXPECT_EQ(button(kAKey).currentFace(), SkinFace::ToggleOn);
+    EXPECT_TRUE(dialog->isModified());
+    EXPECT_TRUE(button(id::kApply).isEnabled());
+    EXPECT_EQ(dialog->selectedKey().code, 0x1E);
+    EXPECT_EQ(dialog->selectedKey().controlId, kAKey);
+
+    QTest::mouseClick(&button(kAKey), Qt::LeftButton);
+    EXPECT_EQ(button(kAKey).currentFace(), SkinFace::ToggleOff);
+    {
+        const int profile = dialog->core().state().connection.activeProfile.load();
+        WorkingStore::Access working = dialog->core().workingStore().lock();
+        EXPECT_EQ(working->image->block(profile)[0].toggle, 0u);
+    }
+
+    // The switch pressed again: ordinary faces and the function text.
+    dialog->runCommand(kSwitch);
+    EXPECT_FALSE(dialog->keyToggleMode());
+    EXPECT_EQ(button(kSwitch).text().toStdString(), lookupText("MAIN_SWITCH_FUNCTION_TEXT"));
+    EXPECT_NE(button(kAKey).currentFace(), SkinFace::ToggleOff);
+    EXPECT_NE(button(kAKey).currentFace(), SkinFace::ToggleOn);
+}
+
+TEST_F(MainWindowTest, G1AndTheAKeyShareToggleEntryZero) {
+    openWindow();
+    dialog->runCommand(kSwitch);
+    dialog->runCommand(kG1);
+    EXPECT_EQ(button(kG1).currentFace(), SkinFace::ToggleOn);
+    EXPECT_EQ(dialog->selectedKey().code, 0x100);
+    // The A key shows the shared flag at the next redraw.
+    EXPECT_EQ(button(kAKey).currentFace(), SkinFace::ToggleOff);
+    dialog->redrawKeyView();
+    EXPECT_EQ(button(kAKey).currentFace(), SkinFace::ToggleOn);
+}
+
+TEST_F(MainWindowTest, KeySelectionOutsideToggleModeRestoresTheButton) {
+    openWindow();
+    const QPixmap normal = button(kAKey).pictures().normal;
+    EXPECT_EQ(dialog->selectKey(kAKey), 0);
+    EXPECT_EQ(dialog->selectedKey().code, 0x1E);
+    EXPECT_EQ(dialog->selectedKey().kind, 0);
+    EXPECT_EQ(button(kAKey).pictures().normal.cacheKey(), normal.cacheKey());
+    EXPECT_FALSE(dialog->isModified());
+    // Controls outside the key view select nothing.
+    EXPECT_EQ(dialog->selectKey(id::kApply), -1);
+    EXPECT_EQ(dialog->selectedKey().controlId, kAKey);
+}
+
+TEST_F(MainWindowTest, TopRowSwitchIsStoredAndApplied) {
+    writeAppString(*registry, kProfilesSection, kTopRowSwitchValue, "1");
+    openWindow();
+    EXPECT_TRUE(dialog->topRowSwitch());
+    for (int i = 0; i < 4; ++i)
+        EXPECT_FALSE(button(id::kFirstTopRowKey + i).isEnabled()) << i;
+    saveScreenshot("top_row_1");
+
+    dialog->runCommand(id::kFlip1);
+    EXPECT_FALSE(dialog->topRowSwitch());
+    EXPECT_EQ(readAppString(*registry, kProfilesSection, kTopRowSwitchValue, "?"), "0");
+    for (int i = 0; i < 4; ++i)
+        EXPECT_TRUE(button(id::kFirstTopRowKey + i).isEnabled()) << i;
+    saveScreenshot("top_row_0");
+
+    dialog->runCommand(id::kFlip2);
+    EXPECT_EQ(readAppString(*registry, kProfilesSection, kTopRowSwitchValue, "?"), "1");
+}
+
+TEST_F(MainWindowTest, AnyNonZeroFlipCountsAsOn) {
+    writeAppString(*registry, kProfilesSection, kTopRowSwitchValue, "7");
+    createWindow();
+    EXPECT_TRUE(dialog->topRowSwitch());
+    dialog->runCommand(id::kFlip1);
+    EXPECT_EQ(readAppString(*registry, kProfilesSection, kTopRowSwitchValue, "?"), "0");
+}
+
+TEST_F(MainWindowTest, EnterAndEscapeNeitherCloseNorHide) {
+    openWindow();
+    for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter}) {
+        QTest::keyClick(dialog.get(), key);
+        QTest::keyClick(&button(id::kOk), key);
+        EXPECT_TRUE(dialog->isVisible()) << key;
+    }
+    EXPECT_EQ(dialog->result(), 0);
+}
+
+TEST_F(MainWindowTest, CancelAndCloseOnlyHide) {
+    openWindow();
+    dialog->runCommand(id::kCancel);
+    EXPECT_FALSE(dialog->isVisible());
+    dialog->handleMessage(window::kOpenMessage);
+    ASSERT_TRUE(dialog->isVisible());
+    dialog->close();
+    EXPECT_FALSE(dialog->isVisible());
+    // The core keeps running: the keyboard is still connected.
+    EXPECT_EQ(dialog->core().state().connection.state.load(), 1);
+}
+
+TEST_F(MainWindowTest, UnpluggingTheKeyboardHidesTheWindow) {
+    openWindow();
+    keyboard->unplug();
+    ASSERT_TRUE(pumpUntil([&] { return !dialog->isVisible(); }));
+    EXPECT_EQ(dialog->core().state().connection.state.load(), 0);
+}
+
+TEST_F(MainWindowTest, TooltipsDescribeAssignedKeys) {
+    openWindow();
+    const int profile = dialog->core().state().connection.activeProfile.load();
+    {
+        WorkingStore::Access working = dialog->core().workingStore().lock();
+        working->image->block(profile)[0x1E] = {AssignmentKind::Key, 0, 0x1D};
+        working->image->block(profile)[gButtonEntry(0)] = {AssignmentKind::Function, 0, 2};
+    }
+    dialog->redrawKeyView();
+    const std::string a = KeyName(0x1E, 260);
+    EXPECT_EQ(button(kAKey).toolTip().toStdString(), a + lookupText("KEY_PROMPT_SET") +
+                                                         lookupText("KEY_PROMPT_SINGLE") +
+                                                         KeyName(0x1D, 260) + ")");
+    EXPECT_TRUE(button(kAKey).isSelected());
+    EXPECT_EQ(button(kG1).toolTip().toStdString(), "G1" + lookupText("KEY_PROMPT_SET") +
+                                                       lookupText("KEY_PROMPT_FUNCTION") +
+                                                       lookupText("FUNC_KEY_DESC3") + ")");
+    EXPECT_FALSE(button(1075).isSelected());  // B keeps its default
+}
+
+TEST_F(MainWindowTest, ScreenshotInKeyToggleMode) {
+    openWindow();
+    dialog->runCommand(kSwitch);
+    for (int key : {kAKey, 1059, 1060, 1001})
+        dialog->runCommand(key);
+    saveScreenshot("key_toggle_mode");
+}
+
+TEST_F(MainWindowTest, KillRequestEndsTheRun) {
+    openWindow();
+    bool exitRequested = false;
+    QObject::connect(dialog.get(), &shell::CKeyloomDlg::exitRequested,
+                     [&] { exitRequested = true; });
+    dialog->handleMessage(window::kKillMessage);
+    EXPECT_TRUE(exitRequested);
+    EXPECT_FALSE(dialog->isVisible());
+    // After the shutdown the port drops whatever still arrives.
+    dialog->postMessage(window::kOpenMessage);
+    settle();
+    EXPECT_FALSE(dialog->isVisible());
+}
+
+}  // namespace
+}  // namespace keyloom::testing
