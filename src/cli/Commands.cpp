@@ -57,6 +57,10 @@ constexpr Command kCommands[] = {
      "Prints every key of each profile that does not do its default, and every\n"
      "macro with its events.",
      runShow},
+    {"watch", "[--for SECONDS]", "print every notification from the keyboard as it arrives",
+     "Listens on the keyboard's notification interface and prints each code and what\n"
+     "the program does about it, until interrupted (or for SECONDS). Writes nothing.",
+     runWatch},
 };
 
 }  // namespace

@@ -33,5 +33,6 @@ int runDefault(CliContext& context);
 int runReportRate(CliContext& context);
 int runValidate(CliContext& context);
 int runShow(CliContext& context);
+int runWatch(CliContext& context);
 
 }  // namespace keyloom::cli

@@ -79,3 +79,18 @@ TEST(KeyloomctlUsage, ExitCodesForMistakesAndMissingKeyboards) {
 
 }  // namespace
 }  // namespace keyloom::testing
+
+namespace keyloom::testing {
+namespace {
+
+TEST(KeyloomctlWatch, ListensOnTheConsumerCollectionUntilItsTimeIsUp) {
+    TempDir dir;
+    CliRun run = runKeyloomctl({"--simulate", "320f:5064", "watch", "--for", "1"}, dir.path());
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.out.find("Listening on /sim/"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("&col01"), std::string::npos) << run.out;
+    EXPECT_EQ(runKeyloomctl({"watch", "--for", "x"}, dir.path()).exitCode, 2);
+}
+
+}  // namespace
+}  // namespace keyloom::testing
