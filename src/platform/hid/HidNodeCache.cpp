@@ -37,6 +37,7 @@ bool HidNodeCache::describe(const std::string& sysfsRoot, unsigned node, HidNode
     entry.description.id = info.id;
     entry.description.version = info.version;
     entry.description.interfaceNumber = info.interfaceNumber;
+    entry.description.nodeNumber = sysfsDeviceNumber(nodeFolder);
     entry.description.collections = std::move(collections);
     {
         std::lock_guard lock(mutex_);

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -25,6 +26,7 @@ struct HidNodeDescription {
     HidId id;
     std::uint16_t version = 0;
     std::uint8_t interfaceNumber = 0;
+    std::optional<dev_t> nodeNumber;  // the node's "dev" attribute, when sysfs has one
     std::shared_ptr<const std::vector<CollectionDescriptor>> collections;  // never empty
 };
 

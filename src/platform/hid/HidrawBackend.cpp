@@ -66,11 +66,10 @@ bool resolve(HidNodeCache& cache, const std::string& sysfsRoot, const std::strin
 
 // For a real device node, the node must be the one sysfs describes: same
 // device number, so a node recreated for another device is not mistaken.
-bool nodeMatchesSysfs(const struct stat& st, const std::string& nodeFolder) {
+bool nodeMatchesSysfs(const struct stat& st, const HidNodeDescription& node) {
     if (!S_ISCHR(st.st_mode))
         return true;
-    auto number = sysfsDeviceNumber(nodeFolder);
-    return !number || *number == st.st_rdev;
+    return !node.nodeNumber || *node.nodeNumber == st.st_rdev;
 }
 
 }  // namespace
@@ -132,10 +131,9 @@ std::unique_ptr<HidHandle> HidrawBackend::open(std::string_view path, const Open
         resolveHidDevice(identity.nodeFolder) != target.node.hidDevice)
         return nullptr;
     struct stat st {};
-    if (::stat(identity.nodePath.c_str(), &st) != 0 || !nodeMatchesSysfs(st, identity.nodeFolder))
+    if (::stat(identity.nodePath.c_str(), &st) != 0 || !nodeMatchesSysfs(st, target.node))
         return nullptr;
-    if (!statNodeIdentity(identity.nodePath, identity))
-        return nullptr;
+    setNodeIdentity(st, identity);
 
     UniqueFd fd(opener_(identity.nodePath, openFlags(options)));
     if (!fd.valid())
@@ -164,7 +162,7 @@ bool HidrawBackend::isPresent(std::string_view path) {
         return false;
     struct stat st {};
     return ::stat(target.path.nodePath(devRoot_).c_str(), &st) == 0 &&
-           nodeMatchesSysfs(st, target.node.nodeFolder);
+           nodeMatchesSysfs(st, target.node);
 }
 
 }  // namespace keyloom::hid

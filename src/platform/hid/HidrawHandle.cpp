@@ -42,15 +42,11 @@ TransferResult fromWait(WaitResult wait) {
 
 }  // namespace
 
-bool statNodeIdentity(const std::string& nodePath, NodeIdentity& identity) {
-    struct stat st {};
-    if (::stat(nodePath.c_str(), &st) != 0)
-        return false;
-    identity.fileType = st.st_mode & S_IFMT;
-    identity.rdev = st.st_rdev;
-    identity.dev = st.st_dev;
-    identity.ino = st.st_ino;
-    return true;
+void setNodeIdentity(const struct stat& node, NodeIdentity& identity) {
+    identity.fileType = node.st_mode & S_IFMT;
+    identity.rdev = node.st_rdev;
+    identity.dev = node.st_dev;
+    identity.ino = node.st_ino;
 }
 
 bool sameNode(const struct stat& now, const NodeIdentity& identity) {

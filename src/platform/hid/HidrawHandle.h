@@ -60,8 +60,8 @@ private:
     NodeIdentity identity_;
 };
 
-// Fills the file part of `identity` from the node on disk.
-bool statNodeIdentity(const std::string& nodePath, NodeIdentity& identity);
+// Fills the file part of `identity` from the node's stat().
+void setNodeIdentity(const struct stat& node, NodeIdentity& identity);
 // True when the node on disk is still the file recorded in `identity`.
 bool sameNode(const struct stat& now, const NodeIdentity& identity);
 

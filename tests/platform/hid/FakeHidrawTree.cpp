@@ -65,6 +65,13 @@ void FakeHidrawTree::writeUsbFile(unsigned number, int levelsUp, const std::stri
     dir_.write(fsys::relative(folder, dir_.path()).string() + "/" + name, content);
 }
 
+void FakeHidrawTree::useCharacterDevice(unsigned number, const std::string& target,
+                                        const std::string& majorMinor) {
+    removeDevNode(number);
+    fsys::create_symlink(target, devRoot() + "/hidraw" + std::to_string(number));
+    dir_.write("sys/class/hidraw/hidraw" + std::to_string(number) + "/dev", majorMinor + "\n");
+}
+
 void FakeHidrawTree::removeDevNode(unsigned number) {
     fsys::remove(devRoot() + "/hidraw" + std::to_string(number));
 }

@@ -37,6 +37,11 @@ public:
     // Writes a file into the USB interface or USB device folder above it.
     void writeUsbFile(unsigned number, int levelsUp, const std::string& name,
                       const std::string& content);
+    // Makes <dev>/hidrawN a symbolic link to `target` (e.g. /dev/null, a
+    // character device anyone may stat) and gives the node folder a "dev"
+    // attribute with `majorMinor` ("1:3").
+    void useCharacterDevice(unsigned number, const std::string& target,
+                            const std::string& majorMinor);
     void removeDevNode(unsigned number);
     // Removes and recreates the placeholder: same name, another file.
     void replaceDevNode(unsigned number);

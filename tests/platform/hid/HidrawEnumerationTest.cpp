@@ -1,5 +1,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 #include <string>
 #include <vector>
@@ -177,6 +179,27 @@ TEST(HidrawEnumeration, AccessRightsChooseTheOpenFlags) {
             EXPECT_TRUE(flags & O_NONBLOCK);
         }
     }
+}
+
+TEST(HidrawEnumeration, CharacterDeviceNodeMustCarryTheSysfsNumber) {
+    struct stat null {};
+    ASSERT_EQ(::stat("/dev/null", &null), 0);
+    const std::string number =
+        std::to_string(major(null.st_rdev)) + ":" + std::to_string(minor(null.st_rdev));
+    FakeHidrawTree tree;
+    tree.addNode({0, "0003:00000C45:0000652F", samples::vendorCollection()});
+    tree.addNode({1, "0003:00000C45:0000652F", samples::vendorCollection()});
+    tree.useCharacterDevice(0, "/dev/null", number);
+    tree.useCharacterDevice(1, "/dev/null", number + "7");  // another device's number
+    auto backend = tree.backend();
+    auto paths = enumerate(*backend);
+    ASSERT_EQ(paths.size(), 2u);
+    EXPECT_TRUE(backend->isPresent(paths[0]));
+    auto handle = backend->open(paths[0], {});
+    ASSERT_TRUE(handle);
+    EXPECT_TRUE(handle->stillPresent());
+    EXPECT_FALSE(backend->isPresent(paths[1]));
+    EXPECT_FALSE(backend->open(paths[1], {}));
 }
 
 TEST(HidrawEnumeration, StillPresentFollowsTheDevice) {
