@@ -24,6 +24,8 @@ KeyloomCore::KeyloomCore(window::WindowPort& port, AppPaths paths, CoreSetup set
       link_(platformOf(setup), traceOf(setup)),
       areas_(link_, state_.connection),
       tray_(port),
+      listener_(platformOf(setup), port, tray_, setup.notificationTiming),
+      listenForNotifications_(setup.listenForNotifications),
       switcher_(port, areas_, working_,
                 [this](WorkingStore::Access& working) { return reloadSlotFile(working); }),
       discovery_(link_, *this, state_.startup, setup.timing) {
@@ -35,6 +37,8 @@ KeyloomCore::~KeyloomCore() {
 }
 
 void KeyloomCore::start() {
+    if (listenForNotifications_)
+        listener_.start();
     discovery_.start();
 }
 
@@ -42,6 +46,7 @@ void KeyloomCore::stop() {
     // A discovery thread waiting in a send to the window would never return
     // once the window thread stops pumping; release it before joining.
     port_.stopMessages();
+    listener_.stop();
     discovery_.stop();
 }
 

@@ -1,10 +1,10 @@
 #pragma once
 // The one object the Qt window and keyloomctl both drive: it owns the device
 // link, the two stores, the keyboard data read at connection, the lighting
-// state, the discovery thread (it is that thread's ConnectionHandler) and
-// the tray status, and runs every sequence that reads or writes the keyboard.
-// The window reaches it by forwarding its messages and timers; the core
-// reaches the window only through the WindowPort.
+// state, the discovery thread (it is that thread's ConnectionHandler), the
+// notification listener thread and the tray status, and runs every sequence that reads or writes
+// the keyboard. The window reaches it by forwarding its messages and timers; the core reaches the
+// window only through the WindowPort.
 //
 // Threads: connectionChanged runs on the discovery thread; everything else
 // belongs to the window thread unless it says otherwise. Locks: working
@@ -21,6 +21,7 @@
 #include "device/ConnectionHandler.h"
 #include "device/DeviceLink.h"
 #include "device/DiscoveryMonitor.h"
+#include "device/NotificationListener.h"
 #include "model/ConfigurationStore.h"
 #include "model/KeyColourMap.h"
 #include "model/KeyMatrix.h"
@@ -39,6 +40,9 @@ struct CoreSetup {
     hid::HidPlatform* platform = nullptr;  // null: the system's
     ReportTrace* trace = nullptr;          // null: the process-wide trace
     DiscoveryTiming timing{};
+    NotificationTiming notificationTiming{};
+    // Whether start() also starts the notification listener.
+    bool listenForNotifications = true;
     bool startHidden = false;  // "/Start": the window never opens by itself
 };
 
@@ -56,10 +60,11 @@ public:
     KeyloomCore(const KeyloomCore&) = delete;
     KeyloomCore& operator=(const KeyloomCore&) = delete;
 
-    // Starts the discovery thread (once).
+    // Starts the notification listener (unless the setup said not to), then
+    // the discovery thread; once.
     void start();
     // Stops the port's messages (releasing a discovery thread blocked in a
-    // send), then stops and joins the discovery thread.
+    // send), then stops and joins both threads.
     void stop();
 
     // --- Forwarded by the window ------------------------------------------------
@@ -117,6 +122,7 @@ public:
     DeviceStore& deviceStore() { return device_; }
     AppState& state() { return state_; }
     window::TrayStatus& tray() { return tray_; }
+    NotificationListener& listener() { return listener_; }
     const AppPaths& paths() const { return paths_; }
     std::string slotFile() const;
     // Window thread only: filled by the user-mode loader.
@@ -143,6 +149,8 @@ private:
     WorkingStore working_;
     DeviceStore device_;
     window::TrayStatus tray_;
+    NotificationListener listener_;
+    bool listenForNotifications_;
     ProfileSwitcher switcher_;
     KeyColourMap keyColours_;
 

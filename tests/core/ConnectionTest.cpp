@@ -163,5 +163,27 @@ TEST_F(Connection, LightingRefreshBurstRunsOnceAndFollowsTheKeyboard) {
     EXPECT_EQ(core->lightingState().effect, 9);
 }
 
+TEST_F(Connection, KeyboardNotificationsReachTheWindowThroughTimersAndTheTray) {
+    withListener = true;
+    plugIn();
+    startAndConnect();
+    ASSERT_TRUE(window.pumpUntil(
+        [&] { return core->listener().state() == NotificationListenerState::Listening; },
+        kHangGuard));
+    changeMemory([](sim::SimMemory& m) { m.profileSettings[0] = 9; });
+    window.clearRecords();
+
+    ASSERT_TRUE(keyboard->sendNotification(0x0401));
+    ASSERT_TRUE(window.pumpUntil([&] { return core->lightingState().effect == 9; }, kHangGuard));
+    EXPECT_EQ(window.firedTimers(), std::vector<int>{window::timer::kLightingRefresh});
+
+    ASSERT_TRUE(keyboard->sendNotification(0x1811));
+    ASSERT_TRUE(window.pumpUntil(
+        [&] { return core->tray().shownIcon() == window::icon::kIndicator; }, kHangGuard));
+    ASSERT_TRUE(keyboard->sendNotification(0x1810));
+    ASSERT_TRUE(window.pumpUntil(
+        [&] { return core->tray().shownIcon() == window::icon::kConnected; }, kHangGuard));
+}
+
 }  // namespace
 }  // namespace keyloom::testing

@@ -81,6 +81,8 @@ protected:
         setup.trace = &trace;
         setup.timing = kFastDiscovery;
         setup.startHidden = startHidden;
+        setup.listenForNotifications = withListener;
+        setup.notificationTiming.scanInterval = std::chrono::milliseconds(1);
         core = std::make_unique<KeyloomCore>(window, paths(), setup);
         bindQueuedWindow(window, *core);
     }
@@ -170,6 +172,9 @@ protected:
                 return true;
         return false;
     }
+
+    // Most tests drive the refresh timers themselves.
+    bool withListener = false;
 
     RuntimeFolder runtime;
     TempDir dir;
