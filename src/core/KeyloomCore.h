@@ -103,7 +103,10 @@ public:
     // Asks first; every key of the active profile back to Default, then Apply.
     bool restoreDefault();
     RestoreResult restoreFromFile(const std::string& path);
+    // Saves the working store (with any unapplied edits) to `path`.
     bool backupToFile(const std::string& path);
+    // Writes what the keyboard itself holds to `path` as a profile file.
+    bool dumpKeyboard(const std::string& path);
     // Report-rate step 0-3 of the lighting profile, one byte at offset 15.
     int writeReportRate(int step);
     // Profile buttons 0-2.

@@ -1,5 +1,6 @@
 // The working store and the slot file: refreshed from the keyboard through
-// the slot file, saved to it at Apply, reloaded from it to drop edits.
+// the slot file, saved to it at Apply, reloaded from it to drop edits; and
+// the keyboard's own contents written to a profile file.
 
 #include "core/KeyloomCore.h"
 #include "storage/ProfileDump.h"
@@ -8,16 +9,19 @@
 
 namespace keyloom {
 
+bool KeyloomCore::dumpKeyboard(const std::string& path) {
+    const int active = areas_.activeProfile();
+    if (active == ConnectionValues::kUnknownProfile)
+        return false;
+    const KeyMatrix defaults = defaultMatrix();
+    const KeyboardDumpSource source{link_, defaults, state_.connection.macroCapacity.load()};
+    return dumpKeyboardToFile(source, active, path) == 1;
+}
+
 void KeyloomCore::refreshFromKeyboard(bool keepModified) {
     prepareDataFolder(paths_);
     const std::string slot = slotFile();
-    const int active = areas_.activeProfile();
-    bool dumped = false;
-    if (active != ConnectionValues::kUnknownProfile) {
-        const KeyMatrix defaults = defaultMatrix();
-        const KeyboardDumpSource source{link_, defaults, state_.connection.macroCapacity.load()};
-        dumped = dumpKeyboardToFile(source, active, slot) == 1;
-    }
+    const bool dumped = dumpKeyboard(slot);
     {
         auto working = working_.lock();
         // The slot file keeps its last contents when the keyboard could not

@@ -80,13 +80,18 @@ int KeyboardAreas::writeMacroArea(std::span<const std::uint8_t> area) {
 int KeyboardAreas::readProfileRecords(ProfileRecords& records) {
     for (std::size_t p = 0; p < records.size(); ++p) {
         std::array<std::uint8_t, kMaxReportData> reply{};
-        const auto offset = static_cast<std::uint16_t>(p * ProfileRecord::kSize);
-        const int code = link_.ReadProfileSettings(reply, kMaxReportData, offset);
+        const int code =
+            readProfileSettings(reply, static_cast<std::uint16_t>(p * ProfileRecord::kSize));
         if (code != result::Success)
             return code;
         records[p].assign(reply);
     }
     return result::Success;
+}
+
+int KeyboardAreas::readProfileSettings(std::span<std::uint8_t, kMaxReportData> bytes,
+                                       std::uint16_t offset) {
+    return link_.ReadProfileSettings(bytes, kMaxReportData, offset);
 }
 
 int KeyboardAreas::writeProfileSettings(std::span<const std::uint8_t> data, std::uint16_t offset) {

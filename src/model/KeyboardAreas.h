@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <span>
 
+#include "device/ConfigReport.h"
 #include "device/DeviceLink.h"
 #include "model/ConnectionValues.h"
 #include "model/KeyMatrix.h"
@@ -58,6 +59,8 @@ public:
     // first 42 bytes of the 56 that come back. Stops at the first failure;
     // the records read before it are kept in `records`.
     int readProfileRecords(ProfileRecords& records);
+    // The 56 bytes at `offset` of the profile-settings area.
+    int readProfileSettings(std::span<std::uint8_t, kMaxReportData> bytes, std::uint16_t offset);
     // `data` (at most 56 bytes) at `offset` of the profile-settings area.
     int writeProfileSettings(std::span<const std::uint8_t> data, std::uint16_t offset);
     // Key colours at `keyIndex` of the lighting profile's block.

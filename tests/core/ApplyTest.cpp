@@ -107,6 +107,20 @@ TEST_F(Apply, BackupThenRestoreWritesAllThreeProfiles) {
     EXPECT_EQ(working->image->block(2)[0x1E], kLeftCtrl);
 }
 
+TEST_F(Apply, BackupKeepsUnappliedEditsWhileADumpHoldsWhatTheKeyboardHas) {
+    plugIn();
+    startAndConnect();
+    assign(0, 0x1E, kLeftCtrl);
+    ASSERT_TRUE(core->backupToFile(dir.file("backup.klm")));
+    ASSERT_TRUE(core->dumpKeyboard(dir.file("dump.klm")));
+    StoreContents backup;
+    StoreContents dump;
+    ASSERT_EQ(loadProfileFile(dir.file("backup.klm"), backup), 1);
+    ASSERT_EQ(loadProfileFile(dir.file("dump.klm"), dump), 1);
+    EXPECT_EQ(backup.image->block(0)[0x1E], kLeftCtrl);
+    EXPECT_EQ(dump.image->block(0)[0x1E].kind, AssignmentKind::Default);
+}
+
 TEST_F(Apply, RestoreOfABrokenFileChangesNothing) {
     plugIn();
     startAndConnect();
