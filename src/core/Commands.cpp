@@ -17,14 +17,15 @@ bool KeyloomCore::apply() {
     bool applied = true;
     if (port_.isModified()) {
         bool saved = false;
-        bool written = false;
+        WriteAllResult result;
         {
             auto working = working_.lock();
             saved = saveToSlotFile(working);
-            written = writeAll(working, false);
+            result = writeAllLocked(working, false);
         }
+        tellWriteResult(result);
         // Either failure leaves Apply enabled, so the user can try again.
-        applied = saved && written;
+        applied = saved && result.written;
         if (applied)
             port_.setModified(false);
     }
@@ -61,20 +62,25 @@ RestoreResult KeyloomCore::restoreFromFile(const std::string& path) {
         return RestoreResult::InvalidFile;
     }
 
-    bool written = false;
+    WriteAllResult result;
+    bool loaded = false;
     {
         auto working = working_.lock();
-        if (loadProfileFile(path, *working) != 1) {
-            // The file changed or vanished since the check; the store keeps
-            // what it held and nothing is written.
-            showPrompt(port_, "MAIN_PROMPT_INPORT");
-            return RestoreResult::LoadFailed;
+        loaded = loadProfileFile(path, *working) == 1;
+        if (loaded) {
+            saveToSlotFile(working);
+            result = writeAllLocked(working, true);
         }
-        saveToSlotFile(working);
-        written = writeAll(working, true);
     }
+    if (!loaded) {
+        // The file changed or vanished since the check; the store keeps
+        // what it held and nothing is written.
+        showPrompt(port_, "MAIN_PROMPT_INPORT");
+        return RestoreResult::LoadFailed;
+    }
+    tellWriteResult(result);
     port_.redrawKeyView();
-    if (written) {
+    if (result.written) {
         port_.setModified(false);
         return RestoreResult::Written;
     }

@@ -85,8 +85,8 @@ public:
     void refreshFromKeyboard(bool keepModified = false);
     // Writes the working store's macros and key matrices: all three profiles
     // when `allProfiles` or the write-all flag is set, else the active one.
+    // Tells the user when the macros do not fit or lost their names.
     bool writeAll(bool allProfiles);
-    bool writeAll(const WorkingStore::Access& working, bool allProfiles);
 
     // Parameter block and the three lighting records (begun and ended), the
     // lighting profile's record decoded. False when the block could not be read.
@@ -140,6 +140,16 @@ public:
     void setLightingProfile(int profile);
 
 private:
+    struct WriteAllResult {
+        bool written = false;
+        bool macrosTooLong = false;  // nothing was written
+        bool namesDropped = false;   // written without the macro names
+    };
+    // The write itself, under the caller's working-store lock; the user is
+    // told afterwards (tellWriteResult), once the lock is released, since a
+    // message box lets the window thread handle other work meanwhile.
+    WriteAllResult writeAllLocked(const WorkingStore::Access& working, bool allProfiles);
+    void tellWriteResult(const WriteAllResult& result);
     bool saveToSlotFile(const WorkingStore::Access& working);
     bool reloadSlotFile(WorkingStore::Access& working);
     void decodeLightingProfile();

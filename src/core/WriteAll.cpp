@@ -17,23 +17,37 @@ constexpr PromptStyle kTopmost{window::MessageButtons::Ok, window::MessageIcon::
 }  // namespace
 
 bool KeyloomCore::writeAll(bool allProfiles) {
-    auto working = working_.lock();
-    return writeAll(working, allProfiles);
+    WriteAllResult result;
+    {
+        auto working = working_.lock();
+        result = writeAllLocked(working, allProfiles);
+    }
+    tellWriteResult(result);
+    return result.written;
 }
 
-bool KeyloomCore::writeAll(const WorkingStore::Access& working, bool allProfiles) {
+void KeyloomCore::tellWriteResult(const WriteAllResult& result) {
+    if (result.macrosTooLong)
+        showPrompt(port_, "EXTRA_MACRO_TOO_LONG", kTopmost);
+    if (result.namesDropped)
+        showPrompt(port_, "EXTRA_PROFILE_SPACE_TIGHT", kTopmost);
+}
+
+KeyloomCore::WriteAllResult KeyloomCore::writeAllLocked(const WorkingStore::Access& working,
+                                                        bool allProfiles) {
     ConnectionValues& values = state_.connection;
+    WriteAllResult result;
     if (!copyToDeviceStore(working, device_))
-        return false;
+        return result;
 
     const MacroAreaPlan plan = planMacroArea(macroAreaSizes(device_), values.macroCapacity.load());
     if (plan.fit == MacroAreaFit::TooLong) {
-        showPrompt(port_, "EXTRA_MACRO_TOO_LONG", kTopmost);
-        return false;
+        result.macrosTooLong = true;
+        return result;
     }
     const std::vector<std::uint8_t> area = encodeMacroArea(device_, plan.withNames());
     if (area.size() != plan.size)
-        return false;
+        return result;
 
     std::vector<int> profiles;
     if (allProfiles || values.writeAllProfiles.load()) {
@@ -43,7 +57,7 @@ bool KeyloomCore::writeAll(const WorkingStore::Access& working, bool allProfiles
         // Without a known profile the matrices could not follow the macro
         // area, whose macro numbers they refer to: write nothing.
         if (active < 0 || active >= kProfileCount)
-            return false;
+            return result;
         profiles = {active};
     }
 
@@ -65,12 +79,12 @@ bool KeyloomCore::writeAll(const WorkingStore::Access& working, bool allProfiles
         areas_.end();
     }
 
-    if (areaWritten && !plan.withNames())
-        showPrompt(port_, "EXTRA_PROFILE_SPACE_TIGHT", kTopmost);
+    result.written = written;
+    result.namesDropped = areaWritten && !plan.withNames();
     // Kept after a failure, so that the retry writes every profile again.
     if (written)
         values.writeAllProfiles = false;
-    return written;
+    return result;
 }
 
 }  // namespace keyloom

@@ -4,6 +4,7 @@
 // report trace. Checks go against the simulated keyboard's memory and the
 // reports it received.
 
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <memory>
@@ -45,6 +46,41 @@ private:
     std::optional<std::string> old_;
 };
 
+// The queued window, checking that the core never calls the window while
+// it holds a store lock (a message box or a hook may run other window work
+// that locks the stores itself).
+class LockCheckingWindow : public window::QueuedWindow {
+public:
+    window::MessageAnswer showMessage(const window::MessageRequest& request) override {
+        check();
+        return QueuedWindow::showMessage(request);
+    }
+    void redrawKeyView() override {
+        check();
+        QueuedWindow::redrawKeyView();
+    }
+    void setModified(bool modified) override {
+        check();
+        QueuedWindow::setModified(modified);
+    }
+    void runApply() override {
+        check();
+        QueuedWindow::runApply();
+    }
+    void rebuildLightingPanel() override {
+        check();
+        QueuedWindow::rebuildLightingPanel();
+    }
+    bool calledUnderLock() const { return calledUnderLock_.load(); }
+
+private:
+    void check() {
+        if (WorkingStore::heldByThisThread() || DeviceStore::heldByThisThread())
+            calledUnderLock_ = true;
+    }
+    std::atomic<bool> calledUnderLock_{false};
+};
+
 struct Request {
     std::uint8_t command = 0;
     std::uint8_t length = 0;
@@ -60,6 +96,7 @@ protected:
     void TearDown() override {
         if (core)
             core->stop();
+        EXPECT_FALSE(window.calledUnderLock());
     }
 
     AppPaths paths() const {
@@ -182,7 +219,7 @@ protected:
     std::shared_ptr<sim::SimKeyboard> keyboard;
     hid::HidPlatform platform;
     ReportTrace trace;
-    window::QueuedWindow window;
+    LockCheckingWindow window;
     std::unique_ptr<KeyloomCore> core;
 };
 
