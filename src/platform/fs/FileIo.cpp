@@ -1,5 +1,7 @@
 #include "platform/fs/FileIo.h"
 
+#include "platform/fs/UniqueFd.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,31 +14,12 @@ namespace keyloom::fs {
 
 namespace {
 
-// Closes a descriptor on every path out of a function.
-class FdGuard {
-public:
-    explicit FdGuard(int fd) : fd_(fd) {}
-    ~FdGuard() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    FdGuard(const FdGuard&) = delete;
-    FdGuard& operator=(const FdGuard&) = delete;
-    int get() const { return fd_; }
-    int release() {
-        int fd = fd_;
-        fd_ = -1;
-        return fd;
-    }
-
-private:
-    int fd_;
-};
-
 bool writeAll(int fd, const std::uint8_t* data, std::size_t size) {
     while (size > 0) {
         ssize_t n = ::write(fd, data, size);
         if (n < 0) {
-            if (errno == EINTR) continue;
+            if (errno == EINTR)
+                continue;
             return false;
         }
         data += n;
@@ -47,8 +30,10 @@ bool writeAll(int fd, const std::uint8_t* data, std::size_t size) {
 
 std::string parentOf(const std::string& path) {
     auto slash = path.find_last_of('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
+    if (slash == std::string::npos)
+        return ".";
+    if (slash == 0)
+        return "/";
     return path.substr(0, slash);
 }
 
@@ -56,21 +41,26 @@ std::string parentOf(const std::string& path) {
 
 bool readFile(const std::string& path, std::vector<std::uint8_t>& out, std::size_t maxBytes) {
     out.clear();
-    FdGuard fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (fd.get() < 0) return false;
+    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (fd.get() < 0)
+        return false;
     struct stat st {};
-    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-    if (static_cast<std::uint64_t>(st.st_size) > maxBytes) return false;
+    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
+        return false;
+    if (static_cast<std::uint64_t>(st.st_size) > maxBytes)
+        return false;
     out.reserve(static_cast<std::size_t>(st.st_size));
     std::uint8_t chunk[65536];
     for (;;) {
         ssize_t n = ::read(fd.get(), chunk, sizeof chunk);
         if (n < 0) {
-            if (errno == EINTR) continue;
+            if (errno == EINTR)
+                continue;
             out.clear();
             return false;
         }
-        if (n == 0) break;
+        if (n == 0)
+            break;
         if (out.size() + static_cast<std::size_t>(n) > maxBytes) {
             out.clear();
             return false;
@@ -82,8 +72,9 @@ bool readFile(const std::string& path, std::vector<std::uint8_t>& out, std::size
 
 bool writeFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes) {
     std::string tmp = path + ".tmpXXXXXX";
-    FdGuard fd(::mkostemp(tmp.data(), O_CLOEXEC));
-    if (fd.get() < 0) return false;
+    UniqueFd fd(::mkostemp(tmp.data(), O_CLOEXEC));
+    if (fd.get() < 0)
+        return false;
     bool ok = writeAll(fd.get(), bytes.data(), bytes.size()) && ::fsync(fd.get()) == 0;
     // New files get the usual permissions (mkostemp creates them 0600).
     ok = ok && ::fchmod(fd.get(), 0644) == 0;
@@ -91,8 +82,9 @@ bool writeFileAtomically(const std::string& path, std::span<const std::uint8_t> 
     ok = (::close(raw) == 0) && ok;
     if (ok && ::rename(tmp.c_str(), path.c_str()) == 0) {
         // Make the rename itself durable.
-        FdGuard dir(::open(parentOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-        if (dir.get() >= 0) ::fsync(dir.get());
+        UniqueFd dir(::open(parentOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (dir.get() >= 0)
+            ::fsync(dir.get());
         return true;
     }
     ::unlink(tmp.c_str());
@@ -106,14 +98,17 @@ bool writeFileAtomically(const std::string& path, const std::string& text) {
 }
 
 bool makeDirectories(const std::string& path) {
-    if (path.empty()) return false;
+    if (path.empty())
+        return false;
     std::string partial;
     std::size_t pos = 0;
     while (pos != std::string::npos) {
         pos = path.find('/', pos + 1);
         partial = path.substr(0, pos);
-        if (partial.empty()) continue;
-        if (::mkdir(partial.c_str(), 0700) != 0 && errno != EEXIST) return false;
+        if (partial.empty())
+            continue;
+        if (::mkdir(partial.c_str(), 0700) != 0 && errno != EEXIST)
+            return false;
     }
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);

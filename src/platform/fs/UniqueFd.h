@@ -1,11 +1,12 @@
 #pragma once
-// Owns a file descriptor and closes it when it goes out of scope.
+// Owns a file descriptor (file, socket, eventfd) and closes it when it goes
+// out of scope.
 
 #include <unistd.h>
 
 #include <utility>
 
-namespace keyloom::hid {
+namespace keyloom::fs {
 
 class UniqueFd {
 public:
@@ -25,6 +26,8 @@ public:
 
     int get() const { return fd_; }
     bool valid() const { return fd_ >= 0; }
+    // Gives up ownership without closing (for a close whose result matters).
+    int release() { return std::exchange(fd_, -1); }
     void reset() {
         if (fd_ >= 0)
             ::close(fd_);
@@ -35,4 +38,4 @@ private:
     int fd_ = -1;
 };
 
-}  // namespace keyloom::hid
+}  // namespace keyloom::fs

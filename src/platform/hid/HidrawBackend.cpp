@@ -7,7 +7,7 @@
 #include "platform/hid/HidrawHandle.h"
 #include "platform/hid/InterfacePath.h"
 #include "platform/hid/SysfsHidraw.h"
-#include "platform/hid/UniqueFd.h"
+#include "platform/fs/UniqueFd.h"
 
 namespace keyloom::hid {
 
@@ -135,7 +135,7 @@ std::unique_ptr<HidHandle> HidrawBackend::open(std::string_view path, const Open
         return nullptr;
     setNodeIdentity(st, identity);
 
-    UniqueFd fd(opener_(identity.nodePath, openFlags(options)));
+    fs::UniqueFd fd(opener_(identity.nodePath, openFlags(options)));
     if (!fd.valid())
         return nullptr;
     // Transfers wait in poll() and must never block in read() or write(),

@@ -59,7 +59,7 @@ bool sameNode(const struct stat& now, const NodeIdentity& identity) {
     return now.st_dev == identity.dev && now.st_ino == identity.ino;
 }
 
-HidrawHandle::HidrawHandle(UniqueFd fd, bool readable, bool writable,
+HidrawHandle::HidrawHandle(fs::UniqueFd fd, bool readable, bool writable,
                            CollectionDescriptor descriptor, Attributes attributes,
                            NodeIdentity identity)
     : fd_(std::move(fd)),

@@ -13,7 +13,7 @@
 #include <string>
 
 #include "platform/hid/HidBackend.h"
-#include "platform/hid/UniqueFd.h"
+#include "platform/fs/UniqueFd.h"
 
 namespace keyloom::hid {
 
@@ -31,7 +31,7 @@ struct NodeIdentity {
 
 class HidrawHandle : public HidHandle {
 public:
-    HidrawHandle(UniqueFd fd, bool readable, bool writable, CollectionDescriptor descriptor,
+    HidrawHandle(fs::UniqueFd fd, bool readable, bool writable, CollectionDescriptor descriptor,
                  Attributes attributes, NodeIdentity identity);
 
     const CollectionDescriptor& descriptor() const override { return descriptor_; }
@@ -51,7 +51,7 @@ public:
     bool stillPresent() const override;
 
 private:
-    UniqueFd fd_;
+    fs::UniqueFd fd_;
     bool readable_;
     bool writable_;
     bool isSocket_;  // test devices: written with MSG_NOSIGNAL

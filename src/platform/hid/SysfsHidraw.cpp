@@ -12,7 +12,7 @@
 #include <memory>
 
 #include "platform/fs/FileIo.h"
-#include "platform/hid/UniqueFd.h"
+#include "platform/fs/UniqueFd.h"
 
 namespace keyloom::hid {
 
@@ -146,7 +146,7 @@ bool resolveDeviceLink(const std::string& nodeFolder, HidDeviceLink& out) {
     std::string link = nodeFolder + "/device";
     // Opening the link and asking the kernel for the path of what it opened
     // takes three system calls; realpath() walks every component.
-    UniqueFd fd(::open(link.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    fs::UniqueFd fd(::open(link.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
     if (!fd.valid())
         return false;
     struct stat st {};

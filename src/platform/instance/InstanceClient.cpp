@@ -24,13 +24,13 @@ bool mayListenLater(int error) {
     return error == ENOENT || error == ECONNREFUSED || error == EAGAIN;
 }
 
-FileDescriptor connectTo(pid_t pid, const std::string& socketPath,
+fs::UniqueFd connectTo(pid_t pid, const std::string& socketPath,
                          SteadyClock::time_point retryUntil) {
     sockaddr_un address{};
     if (!unixAddressFor(socketPath, address))
         return {};
     for (;;) {
-        FileDescriptor socket = makeUnixSocket();
+        fs::UniqueFd socket = makeUnixSocket();
         if (!socket.valid())
             return {};
         if (::connect(socket.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) ==
@@ -54,7 +54,7 @@ bool sendToInstance(pid_t pid, InstanceRequest request, const std::string& socke
         return false;
     const auto started = SteadyClock::now();
     const auto deadline = started + timeout;
-    FileDescriptor socket =
+    fs::UniqueFd socket =
         connectTo(pid, socketPath, std::min(deadline, started + kConnectRetryLimit));
     if (!socket.valid())
         return false;

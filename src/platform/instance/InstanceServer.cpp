@@ -58,7 +58,7 @@ bool InstanceServer::start(const std::string& socketPath) {
             return false;
     }
 
-    FileDescriptor listener = makeUnixSocket();
+    fs::UniqueFd listener = makeUnixSocket();
     if (!listener.valid() ||
         ::bind(listener.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0)
         return false;
@@ -69,8 +69,8 @@ bool InstanceServer::start(const std::string& socketPath) {
         socketInode_ = bound.st_ino;
     }
 
-    FileDescriptor stopEvent(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
-    FileDescriptor pendingEvent(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
+    fs::UniqueFd stopEvent(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
+    fs::UniqueFd pendingEvent(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
     if (::listen(listener.get(), kListenBacklog) != 0 || !stopEvent.valid() ||
         !pendingEvent.valid()) {
         removeSocketFile();
@@ -100,7 +100,7 @@ void InstanceServer::serve() {
 }
 
 void InstanceServer::takeConnection() {
-    FileDescriptor client(
+    fs::UniqueFd client(
         ::accept4(listenFd_.get(), nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK));
     if (!client.valid())
         return;

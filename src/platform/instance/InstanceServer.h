@@ -24,7 +24,7 @@
 #include <string>
 #include <thread>
 
-#include "platform/instance/FileDescriptor.h"
+#include "platform/fs/UniqueFd.h"
 #include "platform/instance/InstanceRequest.h"
 
 namespace keyloom::instance {
@@ -64,16 +64,16 @@ public:
 private:
     struct Pending {
         RequestWords words;
-        FileDescriptor client;
+        fs::UniqueFd client;
     };
 
     void serve();
     void takeConnection();
     void removeSocketFile();
 
-    FileDescriptor listenFd_;
-    FileDescriptor stopFd_;
-    FileDescriptor pendingFd_;
+    fs::UniqueFd listenFd_;
+    fs::UniqueFd stopFd_;
+    fs::UniqueFd pendingFd_;
     std::string path_;
     dev_t socketDevice_ = 0;
     ino_t socketInode_ = 0;

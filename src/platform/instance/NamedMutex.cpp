@@ -56,7 +56,7 @@ NamedMutex NamedMutex::acquire(const std::string& lockPath) {
     NamedMutex mutex;
     mutex.path_ = lockPath;
     mutex.fd_ =
-        FileDescriptor(::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
+        fs::UniqueFd(::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
     if (!mutex.fd_.valid())
         return mutex;
     if (flockRetrying(mutex.fd_.get(), LOCK_EX | LOCK_NB)) {

@@ -14,7 +14,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/instance/FileDescriptor.h"
+#include "platform/fs/UniqueFd.h"
 
 namespace keyloom::instance {
 
@@ -49,7 +49,7 @@ public:
     void release();
 
 private:
-    FileDescriptor fd_;
+    fs::UniqueFd fd_;
     State state_ = State::Unavailable;
     std::string path_;
 };

@@ -9,8 +9,8 @@
 
 namespace keyloom::instance {
 
-FileDescriptor makeUnixSocket() {
-    return FileDescriptor(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
+fs::UniqueFd makeUnixSocket() {
+    return fs::UniqueFd(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
 }
 
 bool unixAddressFor(const std::string& path, sockaddr_un& address) {

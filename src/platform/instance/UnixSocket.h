@@ -10,14 +10,14 @@
 #include <span>
 #include <string>
 
-#include "platform/instance/FileDescriptor.h"
+#include "platform/fs/UniqueFd.h"
 
 namespace keyloom::instance {
 
 using SteadyClock = std::chrono::steady_clock;
 
 // A Unix stream socket, close-on-exec and non-blocking.
-FileDescriptor makeUnixSocket();
+fs::UniqueFd makeUnixSocket();
 
 // Fills `address` for `path`; false when the path does not fit.
 bool unixAddressFor(const std::string& path, sockaddr_un& address);
