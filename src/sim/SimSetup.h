@@ -17,13 +17,13 @@
 
 namespace keyloom::sim {
 
-struct SimulationSpec {
+struct SimulationChoice {
     const SimModel* model = nullptr;
     std::string stateFile;  // empty: memory not kept
 };
 
 // False with a message for the user when the text is not MODEL[:STATEFILE].
-bool parseSimulationSpec(std::string_view text, SimulationSpec& spec, std::string& error);
+bool parseSimulationArgument(std::string_view text, SimulationChoice& choice, std::string& error);
 
 struct Simulation {
     std::shared_ptr<SimBackend> backend;

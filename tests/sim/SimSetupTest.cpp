@@ -9,20 +9,20 @@ namespace keyloom::sim {
 namespace {
 
 TEST(SimSetup, ParsesModelAndOptionalStateFile) {
-    SimulationSpec spec;
+    SimulationChoice choice;
     std::string error;
-    ASSERT_TRUE(parseSimulationSpec("0c45:652f", spec, error));
-    EXPECT_EQ(spec.model, &kModel652F);
-    EXPECT_EQ(spec.stateFile, "");
-    ASSERT_TRUE(parseSimulationSpec("320F:5064:/tmp/a:b.state", spec, error));
-    EXPECT_EQ(spec.model, &kModel5064);
-    EXPECT_EQ(spec.stateFile, "/tmp/a:b.state");
+    ASSERT_TRUE(parseSimulationArgument("0c45:652f", choice, error));
+    EXPECT_EQ(choice.model, &kModel652F);
+    EXPECT_EQ(choice.stateFile, "");
+    ASSERT_TRUE(parseSimulationArgument("320F:5064:/tmp/a:b.state", choice, error));
+    EXPECT_EQ(choice.model, &kModel5064);
+    EXPECT_EQ(choice.stateFile, "/tmp/a:b.state");
 
     for (const char* bad : {"", "0c45", "0c45:5064", "320f:652f", "0c45:652f:", "0c45:652fx",
                             "0c45-652f", "1234:5678", " 0c45:652f"}) {
-        EXPECT_FALSE(parseSimulationSpec(bad, spec, error)) << bad;
+        EXPECT_FALSE(parseSimulationArgument(bad, choice, error)) << bad;
         EXPECT_NE(error.find("0c45:652f or 320f:5064"), std::string::npos) << error;
-        EXPECT_EQ(spec.model, nullptr);
+        EXPECT_EQ(choice.model, nullptr);
     }
 }
 

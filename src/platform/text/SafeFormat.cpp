@@ -99,13 +99,13 @@ bool isSigned(char letter) {
 // Integers go through snprintf with a conversion rebuilt from parsed, capped
 // parts, so the library never sees the file's text.
 void appendInteger(std::string& out, const Conversion& c, std::int64_t value) {
-    std::string spec = "%" + c.flags;
+    std::string printfFormat = "%" + c.flags;
     if (c.width >= 0)
-        spec += std::to_string(c.width);
+        printfFormat += std::to_string(c.width);
     if (c.precision >= 0)
-        spec += "." + std::to_string(c.precision);
-    spec += "ll";
-    spec += c.letter;
+        printfFormat += "." + std::to_string(c.precision);
+    printfFormat += "ll";
+    printfFormat += c.letter;
 
     // The value is narrowed the way printf would read an argument of that
     // length (long is 32 bits, as in the files' Windows origin).
@@ -128,7 +128,7 @@ void appendInteger(std::string& out, const Conversion& c, std::int64_t value) {
                 v = value;
                 break;
         }
-        n = std::snprintf(buffer.data(), buffer.size(), spec.c_str(), v);
+        n = std::snprintf(buffer.data(), buffer.size(), printfFormat.c_str(), v);
     } else {
         unsigned long long v = 0;
         switch (c.length) {
@@ -146,7 +146,7 @@ void appendInteger(std::string& out, const Conversion& c, std::int64_t value) {
                 v = static_cast<std::uint64_t>(value);
                 break;
         }
-        n = std::snprintf(buffer.data(), buffer.size(), spec.c_str(), v);
+        n = std::snprintf(buffer.data(), buffer.size(), printfFormat.c_str(), v);
     }
     if (n > 0)
         out.append(buffer.data(), std::min<std::size_t>(n, buffer.size() - 1));
