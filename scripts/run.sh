@@ -13,8 +13,8 @@ cmake --build "$build" -j"$(nproc)" --target keyloomctl keyloom
 ctl="$build/bin/keyloomctl"
 simulate=()
 if ! "$ctl" list >/dev/null 2>&1; then
+    # The program creates and seeds the data folder on its first run.
     data="${XDG_DATA_HOME:-$HOME/.local/share}/ORVK_Keyboard"
-    mkdir -p "$data"
     echo "No supported keyboard found: using the simulated keyboard (state in $data/simulated-keyboard.state)."
     simulate=(--simulate "0c45:652f:$data/simulated-keyboard.state")
 fi

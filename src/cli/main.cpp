@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "cli/CliContext.h"
+#include "cli/CliSession.h"
 #include "cli/Commands.h"
 #include "device/ReportTrace.h"
 #include "platform/hid/HidPlatform.h"
@@ -65,6 +66,11 @@ int main(int argc, char** argv) {
         return fail(context, "cannot open the trace file " + context.options.trace);
 
     if (!context.options.simulate.empty()) {
+        // A state file kept in the data folder would create the folder and so
+        // skip its first-run seeding: prepare it first.
+        keyloom::AppPaths paths;
+        if (setUpProgramFiles(context, paths))
+            keyloom::prepareDataFolder(paths);
         if (!keyloom::sim::startSimulation(context.options.simulate,
                                            keyloom::hid::HidPlatform::system(), context.simulation,
                                            error))

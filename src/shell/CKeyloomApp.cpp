@@ -71,6 +71,9 @@ int CKeyloomApp::run(const std::vector<std::string_view>& arguments) {
 
     sim::Simulation simulation;
     if (!args.simulate.empty()) {
+        // A state file kept in the data folder would create the folder and
+        // so skip its first-run seeding: prepare it first.
+        prepareDataFolder(paths);
         std::string error;
         if (!sim::startSimulation(args.simulate, hid::HidPlatform::system(), simulation, error)) {
             std::fprintf(stderr, "keyloom: %s\n", error.c_str());
