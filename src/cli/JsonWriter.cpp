@@ -58,26 +58,22 @@ void JsonWriter::beginArray(std::string_view name) {
     first_.push_back(true);
 }
 
-void JsonWriter::endObject() {
-    bool empty = first_.back();
+void JsonWriter::close(char bracket) {
+    const bool empty = first_.back();
     first_.pop_back();
     if (!empty) {
         std::fputc('\n', out_);
         for (std::size_t i = 0; i < first_.size(); ++i)
             std::fputs("  ", out_);
     }
-    std::fputc('}', out_);
+    std::fputc(bracket, out_);
 }
 
+void JsonWriter::endObject() {
+    close('}');
+}
 void JsonWriter::endArray() {
-    bool empty = first_.back();
-    first_.pop_back();
-    if (!empty) {
-        std::fputc('\n', out_);
-        for (std::size_t i = 0; i < first_.size(); ++i)
-            std::fputs("  ", out_);
-    }
-    std::fputc(']', out_);
+    close(']');
 }
 
 void JsonWriter::field(std::string_view name, std::string_view text) {

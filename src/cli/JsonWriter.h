@@ -37,6 +37,7 @@ public:
 
 private:
     void prefix(std::string_view name);
+    void close(char bracket);
 
     std::FILE* out_;
     std::vector<bool> first_;  // per open container: no element written yet

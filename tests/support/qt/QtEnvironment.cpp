@@ -1,5 +1,6 @@
 // One QApplication for the whole suite, on the offscreen platform so that the
-// tests run the same with or without a display.
+// tests run the same with or without a display. Linked into every suite of
+// window code.
 
 #include <gtest/gtest.h>
 
@@ -18,7 +19,7 @@ public:
 
 private:
     int argc_ = 1;
-    char name_[24] = "keyloom_tests_controls";
+    char name_[16] = "keyloom_tests";
     char* argv_[2] = {name_, nullptr};
     std::unique_ptr<QApplication> application_;
 };
