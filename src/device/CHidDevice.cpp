@@ -171,8 +171,12 @@ bool CHidDevice::releaseOpenState() {
     return wasOpen;
 }
 
-bool CHidDevice::Read(std::span<std::uint8_t> buffer, std::uint32_t& transferred,
-                      std::uint32_t timeoutMs) {
+// Runs one transfer on a copy of the handle, so a Close or Open from another
+// thread can cancel it without freeing the handle under it; the pending count
+// tells them when it has returned.
+template <class Transfer>
+bool CHidDevice::transfer(std::atomic<int>& pendingCount, std::size_t bufferSize,
+                          std::uint32_t& transferred, Transfer&& run) {
     transferred = 0;
     std::shared_ptr<hid::HidHandle> handle;
     {
@@ -180,33 +184,30 @@ bool CHidDevice::Read(std::span<std::uint8_t> buffer, std::uint32_t& transferred
         if (!handle_)
             return false;
         handle = handle_;
-        ++readsPending_;
+        ++pendingCount;
     }
-    PendingScope pending(readsPending_, stateMutex_, idle_);
+    PendingScope pending(pendingCount, stateMutex_, idle_);
     std::size_t bytes = 0;
-    if (handle->read(buffer, bytes, timeoutMs, cancel_) != hid::TransferResult::Done)
+    if (run(*handle, bytes) != hid::TransferResult::Done)
         return false;
-    transferred = static_cast<std::uint32_t>(std::min(bytes, buffer.size()));
+    transferred = static_cast<std::uint32_t>(std::min(bytes, bufferSize));
     return true;
+}
+
+bool CHidDevice::Read(std::span<std::uint8_t> buffer, std::uint32_t& transferred,
+                      std::uint32_t timeoutMs) {
+    return transfer(readsPending_, buffer.size(), transferred,
+                    [&](hid::HidHandle& handle, std::size_t& bytes) {
+                        return handle.read(buffer, bytes, timeoutMs, cancel_);
+                    });
 }
 
 bool CHidDevice::Write(std::span<const std::uint8_t> buffer, std::uint32_t& transferred,
                        std::uint32_t timeoutMs) {
-    transferred = 0;
-    std::shared_ptr<hid::HidHandle> handle;
-    {
-        std::lock_guard lock(stateMutex_);
-        if (!handle_)
-            return false;
-        handle = handle_;
-        ++writesPending_;
-    }
-    PendingScope pending(writesPending_, stateMutex_, idle_);
-    std::size_t bytes = 0;
-    if (handle->write(buffer, bytes, timeoutMs, cancel_) != hid::TransferResult::Done)
-        return false;
-    transferred = static_cast<std::uint32_t>(std::min(bytes, buffer.size()));
-    return true;
+    return transfer(writesPending_, buffer.size(), transferred,
+                    [&](hid::HidHandle& handle, std::size_t& bytes) {
+                        return handle.write(buffer, bytes, timeoutMs, cancel_);
+                    });
 }
 
 bool CHidDevice::StartReader(ReaderCallback callback) {

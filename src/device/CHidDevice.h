@@ -115,6 +115,9 @@ private:
     };
 
     ReportTypeState& state(hid::ReportType type) { return types_[static_cast<int>(type)]; }
+    template <class Transfer>
+    bool transfer(std::atomic<int>& pendingCount, std::size_t bufferSize,
+                  std::uint32_t& transferred, Transfer&& run);
     bool releaseOpenState();
     void cancelPendingTransfers(std::unique_lock<std::mutex>& lock);
     void stopReader();

@@ -25,7 +25,7 @@ bool mayListenLater(int error) {
 }
 
 fs::UniqueFd connectTo(pid_t pid, const std::string& socketPath,
-                         SteadyClock::time_point retryUntil) {
+                       SteadyClock::time_point retryUntil) {
     sockaddr_un address{};
     if (!unixAddressFor(socketPath, address))
         return {};

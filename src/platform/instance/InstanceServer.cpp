@@ -100,8 +100,7 @@ void InstanceServer::serve() {
 }
 
 void InstanceServer::takeConnection() {
-    fs::UniqueFd client(
-        ::accept4(listenFd_.get(), nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK));
+    fs::UniqueFd client(::accept4(listenFd_.get(), nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK));
     if (!client.valid())
         return;
     PeerIdentity peer;

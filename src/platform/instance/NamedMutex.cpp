@@ -1,5 +1,7 @@
 #include "platform/instance/NamedMutex.h"
 
+#include "platform/instance/ProcessLookup.h"
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -39,17 +41,7 @@ void storePid(int fd) {
 pid_t parseStoredPid(std::string_view text) {
     if (!text.empty() && text.back() == '\n')
         text.remove_suffix(1);
-    if (text.empty() || text.size() > 10)
-        return 0;
-    long long value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9')
-            return 0;
-        value = value * 10 + (c - '0');
-    }
-    if (value <= 0 || value > std::numeric_limits<pid_t>::max())
-        return 0;
-    return static_cast<pid_t>(value);
+    return parsePid(text);
 }
 
 NamedMutex NamedMutex::acquire(const std::string& lockPath) {

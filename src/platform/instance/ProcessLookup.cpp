@@ -36,28 +36,13 @@ std::string_view baseName(std::string_view path) {
     return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
-// A /proc entry name that is a process id; 0 otherwise.
-pid_t pidOfEntry(std::string_view name) {
-    if (name.empty() || name.size() > 10)
-        return 0;
-    long long value = 0;
-    for (char c : name) {
-        if (c < '0' || c > '9')
-            return 0;
-        value = value * 10 + (c - '0');
-    }
-    if (value <= 0 || value > std::numeric_limits<pid_t>::max())
-        return 0;
-    return static_cast<pid_t>(value);
-}
-
 std::vector<pid_t> processIds(const std::string& procRoot) {
     std::vector<pid_t> pids;
     std::unique_ptr<DIR, DirCloser> dir(::opendir(procRoot.c_str()));
     if (!dir)
         return pids;
     while (const dirent* entry = ::readdir(dir.get())) {
-        if (pid_t pid = pidOfEntry(entry->d_name))
+        if (pid_t pid = parsePid(entry->d_name))
             pids.push_back(pid);
     }
     std::sort(pids.begin(), pids.end());
@@ -98,6 +83,20 @@ pid_t findInstanceProcess(std::string_view programFileName, const std::string& p
 
 bool isProcessAlive(pid_t pid) {
     return pid > 0 && ::kill(pid, 0) == 0;
+}
+
+pid_t parsePid(std::string_view text) {
+    if (text.empty() || text.size() > 10)
+        return 0;
+    long long value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9')
+            return 0;
+        value = value * 10 + (c - '0');
+    }
+    if (value <= 0 || value > std::numeric_limits<pid_t>::max())
+        return 0;
+    return static_cast<pid_t>(value);
 }
 
 }  // namespace keyloom::instance

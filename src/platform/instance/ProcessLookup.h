@@ -24,4 +24,8 @@ pid_t findInstanceProcess(std::string_view programFileName, const std::string& p
 // True while `pid` names a process this user may signal.
 bool isProcessAlive(pid_t pid);
 
+// A decimal process id (a /proc entry name, a pid file's text); 0 when the
+// text is not one.
+pid_t parsePid(std::string_view text);
+
 }  // namespace keyloom::instance
