@@ -144,6 +144,9 @@ private:
         bool written = false;
         bool macrosTooLong = false;  // nothing was written
         bool namesDropped = false;   // written without the macro names
+        // Why nothing (or not everything) reached the keyboard: the result
+        // code of the failed step; NotWritten when nothing could be sent.
+        int failedCode = -1;
     };
     // The write itself, under the caller's working-store lock; the user is
     // told afterwards (tellWriteResult), once the lock is released, since a

@@ -12,6 +12,17 @@ namespace keyloom {
 
 namespace {
 
+// The text telling the user the keyboard was not written, and why.
+std::string_view writeFailureKey(int code, bool connected) {
+    if (!connected)
+        return "KEYLOOM_WRITE_NOT_CONNECTED";
+    if (code == result::NoReply)
+        return "KEYLOOM_WRITE_NO_ANSWER";
+    if (code == result::StatusFF || code == result::StatusFE)
+        return "KEYLOOM_WRITE_REFUSED";
+    return "KEYLOOM_WRITE_FAILED";
+}
+
 constexpr PromptStyle kTopmost{window::MessageButtons::Ok, window::MessageIcon::Warning, true};
 
 }  // namespace
@@ -29,6 +40,8 @@ bool KeyloomCore::writeAll(bool allProfiles) {
 void KeyloomCore::tellWriteResult(const WriteAllResult& result) {
     if (result.macrosTooLong)
         showPrompt(port_, "EXTRA_MACRO_TOO_LONG", kTopmost);
+    else if (!result.written)
+        showPrompt(port_, writeFailureKey(result.failedCode, link_.isConnected()), kTopmost);
     if (result.namesDropped)
         showPrompt(port_, "EXTRA_PROFILE_SPACE_TIGHT", kTopmost);
 }
@@ -56,8 +69,10 @@ KeyloomCore::WriteAllResult KeyloomCore::writeAllLocked(const WorkingStore::Acce
         const int active = areas_.activeProfile();
         // Without a known profile the matrices could not follow the macro
         // area, whose macro numbers they refer to: write nothing.
-        if (active < 0 || active >= kProfileCount)
+        if (active < 0 || active >= kProfileCount) {
+            result.failedCode = result::NoReply;  // the keyboard never told its profile
             return result;
+        }
         profiles = {active};
     }
 
@@ -69,17 +84,19 @@ KeyloomCore::WriteAllResult KeyloomCore::writeAllLocked(const WorkingStore::Acce
 
     // A failed step ends the transfer: key matrices written after a lost
     // macro area would play the wrong macros.
-    bool written = areas_.begin() == result::Success;
+    int code = areas_.begin();
     bool areaWritten = false;
-    if (written) {
-        areaWritten = areas_.writeMacroArea(area) == result::Success;
-        written = areaWritten;
-        for (std::size_t i = 0; written && i < profiles.size(); ++i)
-            written = areas_.writeKeyMatrix(matrices[i], profiles[i]) == result::Success;
+    if (code == result::Success) {
+        code = areas_.writeMacroArea(area);
+        areaWritten = code == result::Success;
+        for (std::size_t i = 0; code == result::Success && i < profiles.size(); ++i)
+            code = areas_.writeKeyMatrix(matrices[i], profiles[i]);
         areas_.end();
     }
+    const bool written = code == result::Success;
 
     result.written = written;
+    result.failedCode = code;
     result.namesDropped = areaWritten && !plan.withNames();
     // Kept after a failure, so that the retry writes every profile again.
     if (written)

@@ -177,6 +177,34 @@ TEST_F(Apply, MacroCapacityZeroWritesNothingAndSaysTheMacrosAreTooLong) {
     EXPECT_TRUE(window.isModified());
 }
 
+// Each failed write tells the user why the keyboard was not written; Apply
+// stays enabled so that the changes can be written later.
+TEST_F(Apply, AFailedWriteSaysWhyAndKeepsApplyEnabled) {
+    plugIn();
+    startAndConnect();
+    assign(0, 0x1E, kLeftCtrl);
+
+    const auto failWith = [&](auto fault) {
+        keyboard->withFirmware([&](sim::SimFirmware& f) { fault(f.faults()); });
+        window.clearRecords();
+        EXPECT_FALSE(core->apply());
+        keyboard->withFirmware([](sim::SimFirmware& f) { f.faults().clear(); });
+        EXPECT_TRUE(window.isModified());
+        const auto messages = window.messagesShown();
+        return messages.empty() ? std::string() : messages.back().key;
+    };
+    EXPECT_EQ(failWith([](sim::SimFaults& f) { f.dropRequests(sim::SimFaults::kAlways); }),
+              "KEYLOOM_WRITE_NO_ANSWER");
+    EXPECT_EQ(failWith([](sim::SimFaults& f) { f.refuseCommand(8, 0xFF); }),
+              "KEYLOOM_WRITE_REFUSED");
+
+    // Once the keyboard answers again the same changes are written.
+    window.clearRecords();
+    EXPECT_TRUE(core->apply());
+    EXPECT_TRUE(window.messagesShown().empty());
+    EXPECT_FALSE(window.isModified());
+}
+
 TEST_F(Apply, NamesAreDroppedToFitAndTheUserIsToldAfterTheWrite) {
     plugIn(sim::kModel652F, 1);  // 128 bytes
     startAndConnect();
@@ -317,6 +345,8 @@ TEST_F(UnplugDuringApply, LeavesApplyEnabledAndTheStoreAndSlotFileIntact) {
     EXPECT_TRUE(window.isModified());
     ASSERT_TRUE(waitForState(0));
     EXPECT_TRUE(window.hidden());
+    ASSERT_FALSE(window.messagesShown().empty());
+    EXPECT_EQ(window.messagesShown().back().key.rfind("KEYLOOM_WRITE_", 0), 0u);
 
     {
         auto working = core->workingStore().lock();
@@ -332,8 +362,11 @@ TEST_F(UnplugDuringApply, LeavesApplyEnabledAndTheStoreAndSlotFileIntact) {
     ASSERT_TRUE(header);
     EXPECT_EQ(header->macroCount, 1);
     // Nothing is sent while the keyboard is gone, and a later Apply fails again.
+    window.clearRecords();
     EXPECT_FALSE(core->apply());
     EXPECT_TRUE(window.isModified());
+    ASSERT_FALSE(window.messagesShown().empty());
+    EXPECT_EQ(window.messagesShown().back().key, "KEYLOOM_WRITE_NOT_CONNECTED");
 }
 
 }  // namespace
