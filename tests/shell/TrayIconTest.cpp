@@ -1,0 +1,162 @@
+// The tray icon without a desktop tray: its popup menu (texts from the
+// language file, the bold default item, commands), the mouse handling, the
+// tooltip limit and what is kept when no tray exists.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QMenu>
+#include <QTest>
+#include <QWidget>
+#include <memory>
+#include <vector>
+
+#include "platform/registry/Registry.h"
+#include "platform/window/WindowPort.h"
+#include "shell/CTrayIcon.h"
+#include "storage/Language.h"
+#include "support/TempDir.h"
+
+namespace keyloom::testing {
+namespace {
+
+using shell::CTrayIcon;
+using shell::TrayMouseEvent;
+namespace tray = shell::tray;
+
+class TrayIconTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // A language file of our own, so the texts provably come from it.
+        dir.write("program/Lang0409.ini",
+                  "[TEXT]\nMENU_11=Open the keyboard\nMENU_22=About this program\n"
+                  "MENU_33=Quit now\n");
+        auto registry = std::make_shared<registry::Registry>(dir.file("registry.ini"));
+        installLanguageFiles(
+            std::make_shared<LanguageFiles>(dir.file("program/"), registry, 0x0409));
+        // The offscreen platform has no tray: create() fails but keeps
+        // everything the handlers need.
+        icon.create(
+            &owner, [this](int command) { commands.push_back(command); }, "tip",
+            window::icon::kDisconnected);
+    }
+    void TearDown() override {
+        icon.menu()->hide();
+        installLanguageFiles(nullptr);
+    }
+
+    std::vector<QString> menuTexts() const {
+        std::vector<QString> texts;
+        for (QAction* action : icon.menu()->actions())
+            texts.push_back(action->text());
+        return texts;
+    }
+
+    TempDir dir;
+    QWidget owner;
+    CTrayIcon icon{dir.file("program/Skins/"), [] { return false; }};
+    std::vector<int> commands;
+};
+
+TEST_F(TrayIconTest, RightClickOpensTheLocalisedMenuWithOpenInBold) {
+    EXPECT_EQ(icon.onTrayNotification(tray::kTrayId, TrayMouseEvent::RightButtonUp), 1);
+    ASSERT_TRUE(icon.menu()->isVisible());
+    EXPECT_EQ(menuTexts(),
+              (std::vector<QString>{"Open the keyboard", "About this program", "Quit now"}));
+    ASSERT_EQ(icon.defaultAction(), icon.action(tray::kOpen));
+    for (QAction* action : icon.menu()->actions())
+        EXPECT_EQ(action->font().bold(), action == icon.action(tray::kOpen))
+            << action->text().toStdString();
+    // The items carry their commands.
+    EXPECT_NE(icon.action(tray::kAbout), nullptr);
+    EXPECT_NE(icon.action(tray::kExit), nullptr);
+}
+
+TEST_F(TrayIconTest, TextsAreReadAgainEachTimeTheMenuOpens) {
+    icon.onTrayNotification(tray::kTrayId, TrayMouseEvent::RightButtonUp);
+    icon.menu()->hide();
+    // The file changes while the program runs; a missing key shows "#Error".
+    dir.write("program/Lang0409.ini", "[TEXT]\nMENU_11=Show\nMENU_22=Info\n");
+    icon.onTrayNotification(tray::kTrayId, TrayMouseEvent::RightButtonUp);
+    EXPECT_EQ(menuTexts(), (std::vector<QString>{"Show", "Info", "#Error"}));
+
+    // Another localiser replaces the language file's, and runs on every opening.
+    int calls = 0;
+    icon.setMenuLocaliser([&](QMenu& menu) {
+        ++calls;
+        menu.actions().front()->setText("Mine");
+    });
+    const int before = calls;
+    icon.menu()->hide();
+    icon.onTrayNotification(tray::kTrayId, TrayMouseEvent::RightButtonUp);
+    EXPECT_EQ(calls, before + 1);
+    EXPECT_EQ(menuTexts().front(), "Mine");
+}
+
+TEST_F(TrayIconTest, ChoosingAnItemSendsItsCommand) {
+    icon.action(tray::kAbout)->trigger();
+    icon.action(tray::kExit)->trigger();
+    EXPECT_EQ(commands, (std::vector<int>{tray::kAbout, tray::kExit}));
+}
+
+TEST_F(TrayIconTest, DoubleClickSendsTheDefaultCommand) {
+    EXPECT_EQ(icon.onTrayNotification(tray::kTrayId, TrayMouseEvent::LeftDoubleClick), 1);
+    EXPECT_EQ(commands, std::vector<int>{tray::kOpen});
+
+    // A set default command is sent instead, and is the bold item.
+    icon.setDefaultCommand(tray::kAbout);
+    icon.onTrayNotification(tray::kTrayId, TrayMouseEvent::LeftDoubleClick);
+    EXPECT_EQ(commands.back(), tray::kAbout);
+    icon.prepareMenu();
+    EXPECT_EQ(icon.defaultAction(), icon.action(tray::kAbout));
+    EXPECT_TRUE(icon.action(tray::kAbout)->font().bold());
+    EXPECT_FALSE(icon.action(tray::kOpen)->font().bold());
+}
+
+TEST_F(TrayIconTest, SingleClicksAndOtherIconsDoNothing) {
+    EXPECT_EQ(icon.onTrayNotification(tray::kTrayId, TrayMouseEvent::Other), 0);
+    EXPECT_EQ(icon.onTrayNotification(tray::kTrayId + 1, TrayMouseEvent::LeftDoubleClick), 0);
+    EXPECT_EQ(icon.onTrayNotification(tray::kTrayId + 1, TrayMouseEvent::RightButtonUp), 0);
+    EXPECT_TRUE(commands.empty());
+    EXPECT_FALSE(icon.menu()->isVisible());
+}
+
+TEST_F(TrayIconTest, TipIsCutTo127Characters) {
+    icon.setTip(QString(200, 'x'));
+    EXPECT_EQ(icon.tip(), QString(127, 'x'));
+    icon.setTip(QString(127, 'y'));
+    EXPECT_EQ(icon.tip(), QString(127, 'y'));
+    // A character outside the BMP straddling the limit is dropped whole
+    // rather than cut in half.
+    const QString tip = QString(126, 'z') + QString::fromUtf8("\xF0\x9F\x8E\xB9") + "tail";
+    icon.setTip(tip);
+    EXPECT_EQ(icon.tip(), QString(126, 'z'));
+}
+
+TEST_F(TrayIconTest, WithoutATrayTheIconStillKeepsItsState) {
+    EXPECT_FALSE(icon.isPresent());
+    EXPECT_EQ(icon.tip(), "tip");
+    EXPECT_EQ(icon.iconId(), window::icon::kDisconnected);
+    EXPECT_TRUE(icon.setIcon(window::icon::kConnected));
+    EXPECT_EQ(icon.iconId(), window::icon::kConnected);
+    // An id that has no picture changes nothing.
+    EXPECT_FALSE(icon.setIcon(7));
+    EXPECT_EQ(icon.iconId(), window::icon::kConnected);
+    icon.remove();
+    EXPECT_FALSE(icon.isPresent());
+
+    // Without an owner there is no icon even where a tray exists.
+    CTrayIcon withTray(dir.file("program/Skins/"), [] { return true; });
+    EXPECT_FALSE(withTray.create(nullptr, {}, "tip", window::icon::kConnected));
+    EXPECT_FALSE(withTray.isPresent());
+}
+
+TEST_F(TrayIconTest, PicturesOfTheThreeStatusIcons) {
+    EXPECT_EQ(shell::trayPictureName(window::icon::kDisconnected), "tray_disconnected.png");
+    EXPECT_EQ(shell::trayPictureName(window::icon::kConnected), "tray_connected.png");
+    EXPECT_EQ(shell::trayPictureName(window::icon::kIndicator), "tray_indicator.png");
+    EXPECT_TRUE(shell::trayPictureName(0).isEmpty());
+}
+
+}  // namespace
+}  // namespace keyloom::testing
