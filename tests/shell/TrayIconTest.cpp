@@ -158,5 +158,22 @@ TEST_F(TrayIconTest, PicturesOfTheThreeStatusIcons) {
     EXPECT_TRUE(shell::trayPictureName(0).isEmpty());
 }
 
+TEST_F(TrayIconTest, WhereATrayExistsTheIconComesAndGoes) {
+    CTrayIcon shown(dir.file("program/Skins/"), [] { return true; });
+    ASSERT_TRUE(shown.create(&owner, [this](int command) { commands.push_back(command); }, "tip",
+                             window::icon::kConnected));
+    EXPECT_TRUE(shown.isPresent());
+    // The tray shows its context menu itself: a right click must not pop up
+    // a second copy.
+    EXPECT_EQ(shown.onTrayNotification(tray::kTrayId, TrayMouseEvent::RightButtonUp), 1);
+    EXPECT_FALSE(shown.menu()->isVisible());
+    EXPECT_EQ(shown.defaultAction(), shown.action(tray::kOpen));
+    shown.remove();
+    EXPECT_FALSE(shown.isPresent());
+    EXPECT_TRUE(shown.create(&owner, {}, "again", window::icon::kIndicator));
+    EXPECT_EQ(shown.tip(), "again");
+    EXPECT_EQ(shown.iconId(), window::icon::kIndicator);
+}
+
 }  // namespace
 }  // namespace keyloom::testing
