@@ -5,12 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QDir>
 #include <QMenu>
 #include <QTest>
 #include <QWidget>
 #include <memory>
 #include <vector>
 
+#include "ShellFixture.h"
 #include "platform/registry/Registry.h"
 #include "platform/window/WindowPort.h"
 #include "shell/CTrayIcon.h"
@@ -70,6 +72,9 @@ TEST_F(TrayIconTest, RightClickOpensTheLocalisedMenuWithOpenInBold) {
     // The items carry their commands.
     EXPECT_NE(icon.action(tray::kAbout), nullptr);
     EXPECT_NE(icon.action(tray::kExit), nullptr);
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(builtFile("screenshots"))));
+    EXPECT_TRUE(
+        icon.menu()->grab().save(QString::fromStdString(builtFile("screenshots/tray_menu.png"))));
 }
 
 TEST_F(TrayIconTest, TextsAreReadAgainEachTimeTheMenuOpens) {
@@ -160,8 +165,9 @@ TEST_F(TrayIconTest, PicturesOfTheThreeStatusIcons) {
 
 TEST_F(TrayIconTest, WhereATrayExistsTheIconComesAndGoes) {
     CTrayIcon shown(dir.file("program/Skins/"), [] { return true; });
-    ASSERT_TRUE(shown.create(&owner, [this](int command) { commands.push_back(command); }, "tip",
-                             window::icon::kConnected));
+    ASSERT_TRUE(shown.create(
+        &owner, [this](int command) { commands.push_back(command); }, "tip",
+        window::icon::kConnected));
     EXPECT_TRUE(shown.isPresent());
     // The tray shows its context menu itself: a right click must not pop up
     // a second copy.
