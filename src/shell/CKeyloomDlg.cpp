@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -46,11 +45,6 @@ std::optional<std::size_t> gButtonOf(int controlId) {
         if (kGButtonControls[j] == controlId)
             return j;
     return std::nullopt;
-}
-
-// The address a link button opens: the first two share "Link".
-int linkOf(int linkButton) {
-    return linkButton == 0 ? 0 : linkButton - 1;
 }
 
 }  // namespace
@@ -211,43 +205,8 @@ void CKeyloomDlg::buildControls() {
     setTip(control::kMinimize, "MAIN_MINIMIZE_PROMPT");
     setTip(control::kMenu, "MAIN_MENU_PROMPT");
     for (int i = 0; i < 4; ++i)
-        button(control::kLinkButtons[i])->setToolTip(qs(links_[linkOf(i)]));
+        button(control::kLinkButtons[i])->setToolTip(qs(links_[linkAddressOf(i)]));
     rebuildKeyTooltips();
-}
-
-void CKeyloomDlg::buildCommandTable() {
-    for (const KeyViewKey& key : kKeyViewKeys)
-        commands_[key.controlId] = [this, id = key.controlId] { selectKey(id); };
-    for (int id : kGButtonControls)
-        commands_[id] = [this, id] { selectKey(id); };
-    commands_[control::kSwitch] = [this] { switchKeyToggleMode(); };
-    commands_[control::kFlip1] = [this] { flipTopRowSwitch(); };
-    commands_[control::kFlip2] = [this] { flipTopRowSwitch(); };
-    commands_[control::kOk] = [this] {
-        runApply();
-        hide();
-    };
-    commands_[control::kCancel] = [this] { hide(); };
-    commands_[control::kApply] = [this] { runApply(); };
-    for (int p = 0; p < 3; ++p)
-        commands_[control::kProfile1 + p] = [this, p] { core_->profileButton(p); };
-    for (int step = 0; step < 4; ++step)
-        commands_[control::kReportButtons[step]] = [this, step] {
-            if (core_->writeReportRate(step) == 1)
-                for (int i = 0; i < 4; ++i)
-                    button(control::kReportButtons[i])->setSelected(i == step);
-        };
-    commands_[control::kDefault] = [this] { core_->restoreDefault(); };
-    commands_[control::kClose] = [this] { exitProgram(); };
-    commands_[control::kMinimize] = [this] { showMinimized(); };
-    commands_[control::kHelp] = [this] {
-        QDesktopServices::openUrl(QUrl::fromLocalFile(qs(setup_.paths.helpFolder + "index.html")));
-    };
-    for (int i = 0; i < 4; ++i)
-        commands_[control::kLinkButtons[i]] = [this, link = linkOf(i)] {
-            if (!links_[link].empty())
-                QDesktopServices::openUrl(QUrl(qs(links_[link])));
-        };
 }
 
 void CKeyloomDlg::buildTrayIcon() {
@@ -278,6 +237,12 @@ CSkinButton* CKeyloomDlg::button(int controlId) const {
 }
 
 void CKeyloomDlg::runCommand(int controlId) {
+    // One command at a time: the keyboard work holds the stores. Showing the
+    // window and ending the program (after the work) are always possible.
+    const bool always = controlId == command::kOpen || controlId == command::kExit ||
+                        controlId == command::kExitFromMenu || controlId == control::kClose;
+    if (isBusy() && !always)
+        return;
     auto it = commands_.find(controlId);
     if (it != commands_.end())
         it->second();
@@ -443,9 +408,12 @@ void CKeyloomDlg::handleMessage(const window::WindowMessage& msg) {
     } else if (msg.message == m::kLanguage && msg.word == w::kLanguage) {
         languageTexts(static_cast<int>(msg.argument));
     } else if (msg.message == m::kReadProfile && msg.word == w::kProfile) {
-        core_->handleWindowMessage(msg);
-        rebuildKeyTooltips();
-        redrawKeyFaces();
+        whenIdle([this, msg] {
+            core_->handleWindowMessage(msg);
+            rebuildKeyTooltips();
+            redrawKeyFaces();
+            refreshProfileLabel();
+        });
     } else if (msg.message == m::kDeviceGone) {
         // No editor is open yet; the focus goes to Profile 1.
         if (CSkinButton* b = button(control::kProfile1))
@@ -474,7 +442,7 @@ void CKeyloomDlg::onTimer(int id) {
             timer(id).start(50);
             break;
         default:
-            core_->handleTimer(id);
+            whenIdle([this, id] { core_->handleTimer(id); });
             break;
     }
 }
@@ -509,6 +477,10 @@ void CKeyloomDlg::openPath() {
 
 void CKeyloomDlg::exitProgram() {
     hide();
+    if (isBusy()) {
+        exitPending_ = true;  // the keyboard work ends first, then the program
+        return;
+    }
     shutdown();
     emit exitRequested();
 }
@@ -519,6 +491,10 @@ void CKeyloomDlg::shutdown() {
     shutDown_ = true;
     for (auto& [id, t] : timers_)
         t->stop();
+    // Keyboard work still running is released from any message it waits on,
+    // then waited for: it uses the core.
+    stopMessages();
+    task_.wait();
     if (core_)
         core_->stop();
     if (tray_)
@@ -540,6 +516,10 @@ void CKeyloomDlg::keyPressEvent(QKeyEvent* event) {
     const int key = event->key();
     if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape)
         return;  // never closes or hides the window
+    if (key == Qt::Key_F1) {
+        openHelp();
+        return;
+    }
     CBaseDialog::keyPressEvent(event);
 }
 
@@ -707,35 +687,47 @@ void CKeyloomDlg::stopMessages() {
 }
 
 bool CKeyloomDlg::isModified() const {
-    const CSkinButton* apply = button(control::kApply);
-    return apply && apply->isEnabled();
+    return modified_.load();
 }
 
 void CKeyloomDlg::setModified(bool modified) {
-    if (CSkinButton* apply = button(control::kApply))
-        apply->setEnabled(modified);
+    modified_ = modified;
+    runOnWindowThread([this, modified] {
+        if (CSkinButton* apply = button(control::kApply))
+            apply->setEnabled(modified);
+    });
 }
 
 void CKeyloomDlg::redrawKeyView() {
-    redrawKeyFaces();
-    rebuildKeyTooltips();
+    runOnWindowThread([this] {
+        whenIdle([this] {
+            redrawKeyFaces();
+            rebuildKeyTooltips();
+        });
+    });
 }
 
 void CKeyloomDlg::setProfileButtons(int activeProfile) {
     if (activeProfile < 0 || activeProfile > 2)
         return;
-    for (int p = 0; p < 3; ++p)
-        if (CSkinButton* b = button(control::kProfile1 + p))
-            b->setSelected(p == activeProfile);
+    runOnWindowThread([this, activeProfile] {
+        for (int p = 0; p < 3; ++p)
+            if (CSkinButton* b = button(control::kProfile1 + p))
+                b->setSelected(p == activeProfile);
+        refreshProfileLabel();
+    });
 }
 
 void CKeyloomDlg::keyToggleModeOff() {
     core_->state().keyToggleMode = false;
-    setSwitchText();
-    redrawKeyFaces();
+    runOnWindowThread([this] {
+        setSwitchText();
+        whenIdle([this] { redrawKeyFaces(); });
+    });
 }
 
 void CKeyloomDlg::runApply() {
+    // Asked for by a sequence that is already running, on its thread.
     core_->apply();
 }
 

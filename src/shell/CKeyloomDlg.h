@@ -23,9 +23,11 @@
 #include "core/KeyloomCore.h"
 #include "platform/registry/Registry.h"
 #include "platform/window/WindowPort.h"
+#include "shell/BackgroundTask.h"
 #include "storage/AppPaths.h"
 
 class QLabel;
+class QUrl;
 class QSystemTrayIcon;
 class QMenu;
 
@@ -81,6 +83,27 @@ public:
     bool keyToggleMode() const;
     QTimer& timer(int id);
 
+    // Keyboard work (Apply, Restore default, the file commands, the profile
+    // and report-rate buttons) runs off the window thread; meanwhile the busy
+    // indicator animates and no other command is taken.
+    bool isBusy() const { return task_.running(); }
+    QLabel* busyIndicator() const { return busyIndicator_.get(); }
+
+    // The Button menu (restore, backup, firmware update, About, Exit) and the
+    // profile menu, built and localised as they are about to open.
+    QMenu& buttonMenu();
+    QMenu& profileMenu();
+    void openButtonMenu(const QPoint& at);
+    void openProfileMenu(const QPoint& at);
+
+    // Where the file commands' dialogs and the links and help go; tests
+    // replace both so that no dialog or browser opens.
+    enum class FileDialogKind { Open, Save };
+    using FileChooser = std::function<std::string(FileDialogKind)>;
+    void setFileChooser(FileChooser chooser) { fileChooser_ = std::move(chooser); }
+    using UrlOpener = std::function<void(const QUrl&)>;
+    void setUrlOpener(UrlOpener opener) { urlOpener_ = std::move(opener); }
+
     // Answers message boxes instead of showing them (tests, offscreen runs).
     using MessageResponder = std::function<window::MessageAnswer(const window::MessageRequest&)>;
     void setMessageResponder(MessageResponder responder) { responder_ = std::move(responder); }
@@ -102,6 +125,8 @@ public:
     void setProfileButtons(int activeProfile) override;
     void keyToggleModeOff() override;
     void runApply() override;
+    void busyIndicatorOn() override;
+    void busyIndicatorOff() override;
 
 signals:
     void exitRequested();
@@ -120,6 +145,25 @@ private:
     bool loadPictures(std::string& missing);
     void buildControls();
     void buildCommandTable();
+    // Starts `work` off the window thread (false while other work runs);
+    // `done` runs on the window thread afterwards.
+    bool runKeyboardWork(std::function<void()> work, std::function<void()> done = {});
+    // Runs `work` now, or once the keyboard work has ended when it would
+    // wait for the stores that work holds.
+    void whenIdle(std::function<void()> work);
+    void keyboardWorkEnded();
+    void showBusyIndicator();
+    void hideBusyIndicator();
+    void restoreFromFile();
+    void backupToFile();
+    void pressReportRate(int step);
+    void refreshProfileLabel();
+    void openUrl(const QUrl& url);
+    void openHelp();
+    // The profile manager and the firmware update come with their editors.
+    void openProfileManager() {}
+    void openFirmwareUpdate() {}
+    std::string chooseFile(FileDialogKind kind);
     void buildTrayIcon();
     void applyTopRowSwitch();
     void placeArrows();
@@ -162,6 +206,17 @@ private:
     std::map<int, std::function<void()>> commands_;
     std::map<int, std::unique_ptr<QTimer>> timers_;
     std::unique_ptr<QMenu> trayMenu_;
+    std::unique_ptr<QMenu> buttonMenu_;
+    std::unique_ptr<QMenu> profileMenu_;
+    FileChooser fileChooser_;
+    UrlOpener urlOpener_;
+    // Mirrors Apply's enabled state for the keyboard work's thread.
+    std::atomic<bool> modified_{false};
+    int busyDepth_ = 0;
+    std::vector<std::function<void()>> deferred_;
+    bool exitPending_ = false;
+    // Last member: its thread is joined before the rest goes.
+    BackgroundTask task_;
     std::unique_ptr<QSystemTrayIcon> tray_;
 
     SelectedKey selectedKey_;

@@ -50,6 +50,23 @@ inline constexpr int kReportButtons[4] = {1147, 1168, 1169, 1170};
 inline constexpr int kLinkButtons[4] = {1121, 1219, 1220, 1221};
 }  // namespace control
 
+// Which of the skin's three addresses "Link", "Link1", "Link2" link button
+// 0-3 opens: the first two share "Link".
+inline int linkAddressOf(int linkButton) {
+    return linkButton == 0 ? 0 : linkButton - 1;
+}
+
+// Menu commands of the tray menu and the Button menu.
+namespace command {
+inline constexpr int kOpen = 32771;
+inline constexpr int kAbout = 32773;
+inline constexpr int kExit = 32774;
+inline constexpr int kRestore = 32776;
+inline constexpr int kBackup = 32777;
+inline constexpr int kExitFromMenu = 32779;
+inline constexpr int kFirmwareUpdate = 32780;
+}  // namespace command
+
 // Every skinned button of the main window except the two arrow indicators,
 // which show a part of the arrow picture instead.
 const std::vector<MainControl>& mainControls();

@@ -18,6 +18,7 @@
 #include "core/QueuedWindowBinding.h"
 #include "platform/window/QueuedWindow.h"
 #include "sim/SimBackend.h"
+#include "support/SimKeyboardLog.h"
 #include "support/TempDir.h"
 
 namespace keyloom::testing {
@@ -81,13 +82,6 @@ private:
     std::atomic<bool> calledUnderLock_{false};
 };
 
-struct Request {
-    std::uint8_t command = 0;
-    std::uint8_t length = 0;
-    std::uint16_t offset = 0;
-    std::vector<std::uint8_t> data;
-};
-
 class CoreFixture : public ::testing::Test {
 protected:
     void SetUp() override { platform.addBackend(platformBackend()); }
@@ -138,44 +132,16 @@ protected:
     }
 
     // Requests the keyboard received since the last clearLog().
-    std::vector<Request> received() {
-        return keyboard->withFirmware([](sim::SimFirmware& f) {
-            std::vector<Request> out;
-            for (const sim::LogEntry& entry : f.log().entries()) {
-                if (entry.direction != sim::Direction::Received)
-                    continue;
-                Request r;
-                r.command = entry.bytes[3];
-                r.length = entry.bytes[4];
-                r.offset = static_cast<std::uint16_t>(entry.bytes[5] | entry.bytes[6] << 8);
-                r.data.assign(entry.bytes.begin() + 8,
-                              entry.bytes.begin() + 8 + std::min<std::size_t>(r.length, 56));
-                out.push_back(std::move(r));
-            }
-            return out;
-        });
-    }
+    std::vector<Request> received() { return requestsReceived(*keyboard); }
     std::vector<int> commands() {
         std::vector<int> out;
         for (const Request& r : received())
             out.push_back(r.command);
         return out;
     }
-    // Profiles whose key matrix was written (command 8 at offset 0 of a profile).
-    std::vector<int> matrixWrites() {
-        std::vector<int> out;
-        const unsigned stride = keyboard->model().keyMatrixStride;
-        for (const Request& r : received())
-            if (r.command == 8 && r.offset % stride == 0)
-                out.push_back(static_cast<int>(r.offset / stride));
-        return out;
-    }
-    void clearLog() {
-        keyboard->withFirmware([](sim::SimFirmware& f) { f.log().clear(); });
-    }
-    sim::SimMemory memory() {
-        return keyboard->withFirmware([](sim::SimFirmware& f) { return f.memory(); });
-    }
+    std::vector<int> matrixWrites() { return matrixWritesReceived(*keyboard); }
+    void clearLog() { clearReceived(*keyboard); }
+    sim::SimMemory memory() { return memoryOf(*keyboard); }
     template <class F>
     void changeMemory(F&& f) {
         keyboard->withFirmware([&](sim::SimFirmware& firmware) { f(firmware.memory()); });

@@ -1,0 +1,286 @@
+// The main window's commands: the command table, the keyboard work that runs
+// off the window thread behind the busy indicator, the Button menu, the
+// profile menu, the file commands, links and help.
+
+#include <QDesktopServices>
+#include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMenu>
+#include <QTimer>
+#include <QUrl>
+#include <chrono>
+#include <thread>
+
+#include "core/KeyViewKeys.h"
+#include "core/Prompts.h"
+#include "shell/CKeyloomDlg.h"
+#include "shell/MainControls.h"
+#include "storage/Language.h"
+#include "storage/ProfileMenu.h"
+
+namespace keyloom::shell {
+
+using controls::CSkinButton;
+
+namespace {
+
+QString qs(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+// How long the busy indicator's thread waits before it shows the indicator
+// and before it hides it again.
+constexpr std::chrono::milliseconds kBusyIndicatorPause{100};
+constexpr std::chrono::milliseconds kBusyFrameInterval{50};
+
+}  // namespace
+
+void CKeyloomDlg::buildCommandTable() {
+    for (const KeyViewKey& key : kKeyViewKeys)
+        commands_[key.controlId] = [this, id = key.controlId] { selectKey(id); };
+    for (int id : kGButtonControls)
+        commands_[id] = [this, id] { selectKey(id); };
+    commands_[control::kSwitch] = [this] { switchKeyToggleMode(); };
+    commands_[control::kFlip1] = [this] { flipTopRowSwitch(); };
+    commands_[control::kFlip2] = [this] { flipTopRowSwitch(); };
+    commands_[control::kOk] = [this] {
+        runKeyboardWork([this] { core_->apply(); }, [this] { hide(); });
+    };
+    commands_[control::kCancel] = [this] { hide(); };
+    commands_[control::kApply] = [this] { runKeyboardWork([this] { core_->apply(); }); };
+    commands_[control::kDefault] = [this] { runKeyboardWork([this] { core_->restoreDefault(); }); };
+    for (int p = 0; p < 3; ++p)
+        commands_[control::kProfile1 + p] = [this, p] {
+            runKeyboardWork([this, p] { core_->profileButton(p); });
+        };
+    for (int step = 0; step < 4; ++step)
+        commands_[control::kReportButtons[step]] = [this, step] { pressReportRate(step); };
+    commands_[control::kProfileName] = [this] { openProfileManager(); };
+    commands_[control::kMenu] = [this] { openButtonMenu(QCursor::pos()); };
+    commands_[command::kRestore] = [this] { restoreFromFile(); };
+    commands_[command::kBackup] = [this] { backupToFile(); };
+    commands_[command::kFirmwareUpdate] = [this] { openFirmwareUpdate(); };
+    commands_[command::kOpen] = [this] { openPath(); };
+    commands_[command::kExit] = [this] { exitProgram(); };
+    commands_[command::kExitFromMenu] = [this] { exitProgram(); };
+    commands_[control::kClose] = [this] { exitProgram(); };
+    commands_[control::kMinimize] = [this] { showMinimized(); };
+    commands_[control::kHelp] = [this] { openHelp(); };
+    for (int i = 0; i < 4; ++i)
+        commands_[control::kLinkButtons[i]] = [this, link = linkAddressOf(i)] {
+            if (!links_[link].empty())
+                openUrl(QUrl(qs(links_[link])));
+        };
+    // The profile menu opens from the profile label by a right click.
+    CSkinButton* label = button(control::kProfileName);
+    label->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(label, &QWidget::customContextMenuRequested, this,
+            [this, label](const QPoint& at) { openProfileMenu(label->mapToGlobal(at)); });
+    for (int c = ProfileMenu::kDefaultCommand; c <= ProfileMenu::kLastCommand; ++c)
+        commands_[c] = [this, c] {
+            runKeyboardWork([this, c] { core_->chooseProfileMenuItem(c); },
+                            [this] { setProfileButtons(core_->state().connection.activeProfile); });
+        };
+}
+
+// --- Keyboard work off the window thread -------------------------------------------
+
+bool CKeyloomDlg::runKeyboardWork(std::function<void()> work, std::function<void()> done) {
+    if (isBusy() || shutDown_)
+        return false;
+    showBusyIndicator();
+    return task_.start(std::move(work), [this, done = std::move(done)] {
+        keyboardWorkEnded();
+        if (done)
+            done();
+        if (exitPending_)
+            exitProgram();
+    });
+}
+
+void CKeyloomDlg::keyboardWorkEnded() {
+    QTimer::singleShot(kBusyIndicatorPause, this, [this] { hideBusyIndicator(); });
+    // What waited for the stores runs now, in the order it arrived.
+    std::vector<std::function<void()>> deferred;
+    deferred.swap(deferred_);
+    for (auto& work : deferred)
+        work();
+}
+
+void CKeyloomDlg::whenIdle(std::function<void()> work) {
+    if (isBusy())
+        deferred_.push_back(std::move(work));
+    else
+        work();
+}
+
+void CKeyloomDlg::busyIndicatorOn() {
+    // Apply's own indicator shows after a pause, as a short Apply flickers less.
+    if (!isWindowThread())
+        std::this_thread::sleep_for(kBusyIndicatorPause);
+    runOnWindowThread([this] { showBusyIndicator(); });
+}
+
+void CKeyloomDlg::busyIndicatorOff() {
+    runOnWindowThread(
+        [this] { QTimer::singleShot(kBusyIndicatorPause, this, [this] { hideBusyIndicator(); }); });
+}
+
+void CKeyloomDlg::showBusyIndicator() {
+    if (busyDepth_++ > 0)
+        return;
+    busyFrame_ = 0;
+    advanceBusyIndicator();
+    busyIndicator_->show();
+    busyIndicator_->raise();
+    timer(window::timer::kBusyIndicator).start(kBusyFrameInterval);
+}
+
+void CKeyloomDlg::hideBusyIndicator() {
+    if (busyDepth_ == 0 || --busyDepth_ > 0)
+        return;
+    timer(window::timer::kBusyIndicator).stop();
+    busyIndicator_->hide();
+}
+
+// --- Report rate ----------------------------------------------------------------------
+
+void CKeyloomDlg::pressReportRate(int step) {
+    for (int i = 0; i < 4; ++i)
+        button(control::kReportButtons[i])->setSelected(i == step);
+    runKeyboardWork([this, step] { core_->writeReportRate(step); });
+}
+
+// --- File commands -----------------------------------------------------------------------
+
+std::string CKeyloomDlg::chooseFile(FileDialogKind kind) {
+    if (fileChooser_)
+        return fileChooser_(kind);
+    QFileDialog dialog(this);
+    dialog.setNameFilters(
+        {QStringLiteral("Keyloom profiles (*.klm)"), QStringLiteral("All files (*)")});
+    dialog.setDefaultSuffix(QStringLiteral("klm"));
+    if (kind == FileDialogKind::Save) {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);  // asks before overwriting
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString();
+}
+
+void CKeyloomDlg::restoreFromFile() {
+    const std::string path = chooseFile(FileDialogKind::Open);
+    if (path.empty())
+        return;
+    runKeyboardWork([this, path] { core_->restoreFromFile(path); });
+}
+
+void CKeyloomDlg::backupToFile() {
+    const std::string path = chooseFile(FileDialogKind::Save);
+    if (path.empty())
+        return;
+    runKeyboardWork([this, path] {
+        // A backup that was not written must not pass for one that was.
+        if (!core_->backupToFile(path))
+            showPrompt(*this, "KEYLOOM_BACKUP_FAILED",
+                       {window::MessageButtons::Ok, window::MessageIcon::Warning, false});
+    });
+}
+
+// --- Button menu and profile menu --------------------------------------------------------
+
+QMenu& CKeyloomDlg::buttonMenu() {
+    if (buttonMenu_)
+        return *buttonMenu_;
+    buttonMenu_ = std::make_unique<QMenu>(this);
+    const auto add = [this](int command) {
+        QAction* action = buttonMenu_->addAction(QString());
+        action->setData(command);
+        connect(action, &QAction::triggered, this, [this, command] { runCommand(command); });
+    };
+    add(command::kRestore);
+    add(command::kBackup);
+    buttonMenu_->addSeparator();
+    add(command::kFirmwareUpdate);
+    buttonMenu_->addSeparator();
+    add(command::kAbout);
+    add(command::kExitFromMenu);
+    // The texts are put on each time the menu opens, so a new language shows.
+    connect(buttonMenu_.get(), &QMenu::aboutToShow, this, [this] {
+        static const std::pair<int, const char*> kTexts[] = {
+            {command::kRestore, "MENU_1"},
+            {command::kBackup, "MENU_2"},
+            {command::kAbout, "MENU_3"},
+            {command::kExitFromMenu, "MENU_4"},
+            {command::kFirmwareUpdate, "KEYLOOM_MENU_FIRMWARE"},
+        };
+        for (QAction* action : buttonMenu_->actions())
+            for (const auto& [command, key] : kTexts)
+                if (action->data().toInt() == command)
+                    action->setText(qs(lookupText(key)));
+    });
+    return *buttonMenu_;
+}
+
+void CKeyloomDlg::openButtonMenu(const QPoint& at) {
+    buttonMenu().popup(at);
+}
+
+QMenu& CKeyloomDlg::profileMenu() {
+    if (profileMenu_)
+        return *profileMenu_;
+    profileMenu_ = std::make_unique<QMenu>(this);
+    // Rebuilt from scratch each time it opens: names and check mark follow the
+    // slot file and the keyboard's active profile.
+    connect(profileMenu_.get(), &QMenu::aboutToShow, this, [this] {
+        profileMenu_->clear();
+        for (const ProfileMenuItem& item : core_->profileMenu().items) {
+            if (item.separator()) {
+                profileMenu_->addSeparator();
+                continue;
+            }
+            QAction* action = profileMenu_->addAction(qs(item.text));
+            action->setCheckable(true);
+            action->setChecked(item.checked);
+            action->setData(item.command);
+            connect(action, &QAction::triggered, this,
+                    [this, command = item.command] { runCommand(command); });
+        }
+    });
+    return *profileMenu_;
+}
+
+void CKeyloomDlg::openProfileMenu(const QPoint& at) {
+    if (!isBusy())
+        profileMenu().popup(at);
+}
+
+void CKeyloomDlg::refreshProfileLabel() {
+    CSkinButton* label = button(control::kProfileName);
+    if (!label)
+        return;
+    const ProfileMenu menu = core_->profileMenu();
+    label->setText(qs(menu.label));
+    label->setToolTip(qs(menu.tooltip));
+}
+
+// --- Links and help ---------------------------------------------------------------------
+
+void CKeyloomDlg::openUrl(const QUrl& url) {
+    // A link or help page that cannot be opened is not reported.
+    if (urlOpener_)
+        urlOpener_(url);
+    else
+        QDesktopServices::openUrl(url);
+}
+
+void CKeyloomDlg::openHelp() {
+    openUrl(QUrl::fromLocalFile(qs(setup_.paths.helpFolder + "index.html")));
+}
+
+}  // namespace keyloom::shell

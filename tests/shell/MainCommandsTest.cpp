@@ -1,0 +1,248 @@
+// The main window's commands against the simulated keyboard, checked by what
+// the keyboard received: Apply, Restore default, backup and restore, the
+// profile and report-rate buttons, the keyboard going silent while Apply
+// waits, the Button menu, the profile menu, links and help.
+
+#include <QLabel>
+#include <QMenu>
+#include <QUrl>
+#include <filesystem>
+
+#include "ShellFixture.h"
+#include "core/KeyViewKeys.h"
+#include "shell/MainControls.h"
+#include "support/SimKeyboardLog.h"
+
+namespace keyloom::testing {
+namespace {
+
+namespace id = shell::control;
+namespace cmd = shell::command;
+
+constexpr int kAKey = 1058;
+const KeyAssignment kLeftCtrl{AssignmentKind::Key, 0, 0x1D};
+const std::vector<std::uint8_t> kLeftCtrlEntry{0x02, 0x01, 0x01};
+
+class MainCommandsTest : public ShellFixture {
+protected:
+    // As the key assignment dialog does: the entry changes, Apply is enabled.
+    void assignA(int profile, KeyAssignment assignment = kLeftCtrl) {
+        {
+            auto working = dialog->core().workingStore().lock();
+            working->image->block(profile)[0x1E] = assignment;
+        }
+        dialog->setModified(true);
+    }
+    // Runs a command and waits for its keyboard work to end.
+    void run(int command) {
+        dialog->runCommand(command);
+        ASSERT_TRUE(pumpUntil([&] { return !dialog->isBusy(); }));
+    }
+    std::size_t positionOfA() {
+        const sim::SimMemory m = memoryOf(*keyboard);
+        for (std::size_t i = 0; i * 3 + 2 < m.defaultMatrix.size(); ++i)
+            if (m.defaultMatrix[3 * i] == 2 && m.defaultMatrix[3 * i + 2] == 0x04)
+                return i;
+        ADD_FAILURE() << "no matrix position for A";
+        return 0;
+    }
+    std::vector<std::uint8_t> entryOnKeyboard(int profile, std::size_t position) {
+        const sim::SimMemory m = memoryOf(*keyboard);
+        const std::size_t at = profile * keyboard->model().keyMatrixStride + 3 * position;
+        return {m.keyMatrices[at], m.keyMatrices[at + 1], m.keyMatrices[at + 2]};
+    }
+    bool applyEnabled() { return button(id::kApply).isEnabled(); }
+    bool shown(const std::string& key) {
+        for (const std::string& k : dialog->messageKeysShown())
+            if (k == key)
+                return true;
+        return false;
+    }
+};
+
+TEST_F(MainCommandsTest, ApplyWritesOnlyTheActiveProfileAndOnlyWhenSomethingChanged) {
+    openWindow();
+    clearReceived(*keyboard);
+    run(id::kApply);
+    EXPECT_TRUE(requestsReceived(*keyboard).empty()) << "nothing modified, nothing written";
+
+    assignA(0);
+    EXPECT_TRUE(applyEnabled());
+    run(id::kApply);
+    EXPECT_EQ(matrixWritesReceived(*keyboard), std::vector<int>{0});
+    EXPECT_EQ(entryOnKeyboard(0, positionOfA()), kLeftCtrlEntry);
+    EXPECT_NE(entryOnKeyboard(1, positionOfA()), kLeftCtrlEntry);
+    EXPECT_FALSE(applyEnabled());
+    EXPECT_FALSE(dialog->isModified());
+
+    // OK applies, then hides the window.
+    assignA(0, {AssignmentKind::Key, 0, 0x2A});
+    run(id::kOk);
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_FALSE(applyEnabled());
+}
+
+TEST_F(MainCommandsTest, RestoreDefaultAnsweredYesRevertsTheKeyboardAndTheKeyView) {
+    openWindow();
+    assignA(0);
+    run(id::kApply);
+    ASSERT_EQ(entryOnKeyboard(0, positionOfA()), kLeftCtrlEntry);
+    dialog->redrawKeyView();
+    ASSERT_TRUE(pumpUntil([&] { return button(kAKey).isSelected(); }));
+
+    run(id::kDefault);
+    EXPECT_TRUE(shown("MAIN_PROMPT_DEFAULT"));
+    const sim::SimMemory m = memoryOf(*keyboard);
+    const std::vector<std::uint8_t> profile0(m.keyMatrices.begin(),
+                                             m.keyMatrices.begin() + m.defaultMatrix.size());
+    EXPECT_EQ(profile0, m.defaultMatrix);
+    ASSERT_TRUE(pumpUntil([&] { return !button(kAKey).isSelected(); }));
+    for (const KeyViewKey& key : kKeyViewKeys)
+        EXPECT_FALSE(button(key.controlId).isSelected()) << key.controlId;
+    EXPECT_FALSE(applyEnabled());
+}
+
+TEST_F(MainCommandsTest, BackupThenRestoreOfTheSameFileWritesAllThreeProfiles) {
+    openWindow();
+    const std::string file = dir.file("backup.klm");
+    std::vector<shell::CKeyloomDlg::FileDialogKind> asked;
+    dialog->setFileChooser([&](shell::CKeyloomDlg::FileDialogKind kind) {
+        asked.push_back(kind);
+        return file;
+    });
+    assignA(1);  // not applied: the backup holds the working store
+    run(cmd::kBackup);
+    ASSERT_TRUE(std::filesystem::exists(file));
+    EXPECT_TRUE(applyEnabled()) << "a backup leaves Apply as it was";
+
+    clearReceived(*keyboard);
+    run(cmd::kRestore);
+    EXPECT_EQ(matrixWritesReceived(*keyboard), (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(entryOnKeyboard(1, positionOfA()), kLeftCtrlEntry);
+    EXPECT_FALSE(applyEnabled());
+    using Kind = shell::CKeyloomDlg::FileDialogKind;
+    EXPECT_EQ(asked, (std::vector<Kind>{Kind::Save, Kind::Open}));
+
+    // A cancelled dialog does nothing; a backup that cannot be written says so.
+    dialog->setFileChooser([](shell::CKeyloomDlg::FileDialogKind) { return std::string(); });
+    clearReceived(*keyboard);
+    run(cmd::kRestore);
+    EXPECT_TRUE(requestsReceived(*keyboard).empty());
+    dialog->setFileChooser(
+        [&](shell::CKeyloomDlg::FileDialogKind) { return dir.file("no-such-folder/backup.klm"); });
+    run(cmd::kBackup);
+    EXPECT_TRUE(shown("KEYLOOM_BACKUP_FAILED"));
+}
+
+TEST_F(MainCommandsTest, ProfileButtonOfTheActiveProfileLeavesTheKeyboardAlone) {
+    plugIn();
+    ASSERT_TRUE(keyboard->selectProfileOnKeyboard(1));
+    createWindow();
+    ASSERT_TRUE(waitConnected());
+    ASSERT_TRUE(pumpUntil([&] { return button(id::kProfile1 + 1).isSelected(); }));
+    const sim::SimMemory before = memoryOf(*keyboard);
+    clearReceived(*keyboard);
+
+    run(id::kProfile1 + 1);
+    for (const Request& r : requestsReceived(*keyboard))
+        EXPECT_TRUE(r.command == 1 || r.command == 2 || r.command == 3 || r.command == 5)
+            << "only reads, got command " << int(r.command);
+    EXPECT_EQ(memoryOf(*keyboard).profileSettings, before.profileSettings);
+    EXPECT_FALSE(button(id::kProfile1).isSelected());
+    EXPECT_TRUE(button(id::kProfile1 + 1).isSelected());
+    EXPECT_FALSE(button(id::kProfile1 + 2).isSelected());
+
+    // The profile label names the active profile's slot file; its right-click
+    // menu has the default item, a separator and the three profiles.
+    EXPECT_FALSE(button(id::kProfileName).text().isEmpty());
+    QMenu& menu = dialog->profileMenu();
+    emit menu.aboutToShow();
+    ASSERT_EQ(menu.actions().size(), 5);
+    EXPECT_TRUE(menu.actions()[1]->isSeparator());
+    EXPECT_TRUE(menu.actions()[3]->isChecked());
+    EXPECT_EQ(menu.actions()[3]->text(), button(id::kProfileName).text());
+}
+
+TEST_F(MainCommandsTest, ReportRateButtonFourWritesThreeAtOffsetFifteen) {
+    openWindow();
+    clearReceived(*keyboard);
+    run(id::kReportButtons[3]);
+    std::vector<Request> writes;
+    for (const Request& r : requestsReceived(*keyboard))
+        if (r.command == 6)
+            writes.push_back(r);
+    ASSERT_EQ(writes.size(), 1u);
+    EXPECT_EQ(writes[0].offset, dialog->core().lightingProfile() * 42 + 15);
+    EXPECT_EQ(writes[0].data, std::vector<std::uint8_t>{3});
+    for (int i = 0; i < 3; ++i)
+        EXPECT_FALSE(button(id::kReportButtons[i]).isSelected());
+    EXPECT_TRUE(button(id::kReportButtons[3]).isSelected());
+}
+
+TEST_F(MainCommandsTest, ASilentKeyboardDuringApplyLeavesTheWindowResponsiveAndApplyEnabled) {
+    openWindow();
+    assignA(0);
+    keyboard->withFirmware(
+        [](sim::SimFirmware& f) { f.faults().dropRequests(sim::SimFaults::kAlways); });
+
+    dialog->runCommand(id::kApply);
+    ASSERT_TRUE(dialog->isBusy());
+    // The window thread keeps handling events and the indicator animates.
+    ASSERT_TRUE(pumpUntil([&] { return dialog->busyIndicator()->isVisible(); }));
+    const QImage first = dialog->busyIndicator()->pixmap().toImage();
+    ASSERT_TRUE(pumpUntil([&] { return dialog->busyIndicator()->pixmap().toImage() != first; }));
+    saveScreenshot("during_apply");
+    // No other command is taken meanwhile.
+    dialog->runCommand(id::kDefault);
+    EXPECT_FALSE(shown("MAIN_PROMPT_DEFAULT"));
+
+    ASSERT_TRUE(pumpUntil([&] { return !dialog->isBusy(); }));
+    EXPECT_TRUE(applyEnabled());
+    EXPECT_TRUE(shown("KEYLOOM_WRITE_NO_ANSWER"));
+    ASSERT_TRUE(pumpUntil([&] { return !dialog->busyIndicator()->isVisible(); }));
+
+    // Once it answers again, the same changes go out.
+    keyboard->withFirmware([](sim::SimFirmware& f) { f.faults().clear(); });
+    run(id::kApply);
+    EXPECT_FALSE(applyEnabled());
+    EXPECT_EQ(entryOnKeyboard(0, positionOfA()), kLeftCtrlEntry);
+}
+
+TEST_F(MainCommandsTest, ButtonMenuCarriesTheLanguageTextsAndRunsItsCommands) {
+    openWindow();
+    QMenu& menu = dialog->buttonMenu();
+    emit menu.aboutToShow();
+    QStringList texts;
+    for (QAction* a : menu.actions())
+        if (!a->isSeparator())
+            texts << a->text();
+    const auto text = [](const char* key) { return QString::fromStdString(lookupText(key)); };
+    EXPECT_EQ(texts, (QStringList{text("MENU_1"), text("MENU_2"), text("KEYLOOM_MENU_FIRMWARE"),
+                                  text("MENU_3"), text("MENU_4")}));
+
+    // Exit from the menu ends the program.
+    bool exited = false;
+    QObject::connect(dialog.get(), &shell::CKeyloomDlg::exitRequested, [&] { exited = true; });
+    menu.actions().last()->trigger();
+    EXPECT_TRUE(exited);
+}
+
+TEST_F(MainCommandsTest, LinksAndHelpOpenTheirAddresses) {
+    openWindow();
+    std::vector<QUrl> opened;
+    dialog->setUrlOpener([&](const QUrl& url) { opened.push_back(url); });
+    dialog->runCommand(id::kHelp);
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_TRUE(opened[0].isLocalFile());
+    EXPECT_TRUE(opened[0].toLocalFile().endsWith(QStringLiteral("Help/index.html")));
+    EXPECT_TRUE(std::filesystem::exists(opened[0].toLocalFile().toStdString()));
+
+    for (int link : id::kLinkButtons) {
+        dialog->runCommand(link);
+        EXPECT_EQ(opened.back().toString(), button(link).toolTip()) << link;
+    }
+    EXPECT_EQ(opened.size(), 5u);
+}
+
+}  // namespace
+}  // namespace keyloom::testing
