@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
-#include <QSystemTrayIcon>
 #include <QThread>
 #include <QUrl>
 
@@ -210,23 +209,23 @@ void CKeyloomDlg::buildControls() {
 }
 
 void CKeyloomDlg::buildTrayIcon() {
-    if (!setup_.trayIcon || !QSystemTrayIcon::isSystemTrayAvailable())
-        return;  // no tray: the program runs on, reachable by a second start
-    trayMenu_ = std::make_unique<QMenu>();
-    QAction* open = trayMenu_->addAction(qs(lookupText("MENU_11")));
-    QAction* quit = trayMenu_->addAction(qs(lookupText("MENU_33")));
-    connect(open, &QAction::triggered, this, [this] { openPath(); });
-    connect(quit, &QAction::triggered, this, [this] { exitProgram(); });
-    tray_ = std::make_unique<QSystemTrayIcon>();
-    tray_->setContextMenu(trayMenu_.get());
-    tray_->setToolTip(qs(lookupText("KEYBOARD_TRAY_DESC")).left(127));
-    connect(tray_.get(), &QSystemTrayIcon::activated, this,
-            [this](QSystemTrayIcon::ActivationReason reason) {
-                if (reason == QSystemTrayIcon::DoubleClick || reason == QSystemTrayIcon::Trigger)
-                    openPath();
-            });
-    showTrayIcon(window::icon::kDisconnected);
-    tray_->show();
+    // The icon object exists even without a tray (or when the setup asks for
+    // none): its status and menu keep working, and a second start still
+    // reaches the program.
+    CTrayIcon::Availability available;
+    if (!setup_.trayIcon)
+        available = [] { return false; };
+    tray_ = std::make_unique<CTrayIcon>(setup_.paths.skinFolder, std::move(available));
+    tray_->create(
+        this, [this](int command) { runCommand(command); }, qs(lookupText("KEYBOARD_TRAY_DESC")),
+        window::icon::kDisconnected);
+
+    AboutSetup about;
+    about.skinFolder = setup_.paths.skinFolder;
+    about.link = readAboutLink(setup_.paths.mainSkinFile);
+    about.openHelp = [this] { openHelp(); };
+    about.openUrl = [this](const QString& url) { openLink(url); };
+    about_ = std::make_unique<AboutBox>(std::move(about), this);
 }
 
 // --- Commands -----------------------------------------------------------------
@@ -415,6 +414,8 @@ void CKeyloomDlg::handleMessage(const window::WindowMessage& msg) {
             refreshProfileLabel();
         });
     } else if (msg.message == m::kDeviceGone) {
+        if (about_)
+            about_->close();
         // No editor is open yet; the focus goes to Profile 1.
         if (CSkinButton* b = button(control::kProfile1))
             b->setFocus();
@@ -497,8 +498,10 @@ void CKeyloomDlg::shutdown() {
     task_.wait();
     if (core_)
         core_->stop();
+    if (about_)
+        about_->close();
     if (tray_)
-        tray_->hide();
+        tray_->remove();
     if (buttons_.count(control::kApply))
         setModified(false);
 }
@@ -665,12 +668,8 @@ std::vector<std::string> CKeyloomDlg::messageKeysShown() const {
 
 void CKeyloomDlg::showTrayIcon(int iconId) {
     runOnWindowThread([this, iconId] {
-        if (!tray_)
-            return;
-        const char* file = iconId == window::icon::kConnected   ? "tray_connected.png"
-                           : iconId == window::icon::kIndicator ? "tray_indicator.png"
-                                                                : "tray_disconnected.png";
-        tray_->setIcon(QIcon(qs(setup_.paths.skinFolder + file)));
+        if (tray_)
+            tray_->setIcon(iconId);
     });
 }
 

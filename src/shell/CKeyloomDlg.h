@@ -24,11 +24,12 @@
 #include "platform/registry/Registry.h"
 #include "platform/window/WindowPort.h"
 #include "shell/BackgroundTask.h"
+#include "shell/CAboutDlg.h"
+#include "shell/CTrayIcon.h"
 #include "storage/AppPaths.h"
 
 class QLabel;
 class QUrl;
-class QSystemTrayIcon;
 class QMenu;
 
 namespace keyloom::shell {
@@ -91,6 +92,9 @@ public:
 
     // The Button menu (restore, backup, firmware update, About, Exit) and the
     // profile menu, built and localised as they are about to open.
+    CTrayIcon* trayIcon() const { return tray_.get(); }
+    AboutBox* aboutBox() const { return about_.get(); }
+
     QMenu& buttonMenu();
     QMenu& profileMenu();
     void openButtonMenu(const QPoint& at);
@@ -159,6 +163,8 @@ private:
     void pressReportRate(int step);
     void refreshProfileLabel();
     void openUrl(const QUrl& url);
+    // A web address from the skin: only http and https are opened.
+    void openLink(const QString& address);
     void openHelp();
     // The profile manager and the firmware update come with their editors.
     void openProfileManager() {}
@@ -205,7 +211,6 @@ private:
     std::unique_ptr<QLabel> busyIndicator_;
     std::map<int, std::function<void()>> commands_;
     std::map<int, std::unique_ptr<QTimer>> timers_;
-    std::unique_ptr<QMenu> trayMenu_;
     std::unique_ptr<QMenu> buttonMenu_;
     std::unique_ptr<QMenu> profileMenu_;
     FileChooser fileChooser_;
@@ -217,7 +222,8 @@ private:
     bool exitPending_ = false;
     // Last member: its thread is joined before the rest goes.
     BackgroundTask task_;
-    std::unique_ptr<QSystemTrayIcon> tray_;
+    std::unique_ptr<CTrayIcon> tray_;
+    std::unique_ptr<AboutBox> about_;
 
     SelectedKey selectedKey_;
     bool topRow_ = false;

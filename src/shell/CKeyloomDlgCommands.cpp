@@ -62,6 +62,7 @@ void CKeyloomDlg::buildCommandTable() {
     commands_[command::kBackup] = [this] { backupToFile(); };
     commands_[command::kFirmwareUpdate] = [this] { openFirmwareUpdate(); };
     commands_[command::kOpen] = [this] { openPath(); };
+    commands_[command::kAbout] = [this] { about_->open(); };
     commands_[command::kExit] = [this] { exitProgram(); };
     commands_[command::kExitFromMenu] = [this] { exitProgram(); };
     commands_[control::kClose] = [this] { exitProgram(); };
@@ -70,7 +71,7 @@ void CKeyloomDlg::buildCommandTable() {
     for (int i = 0; i < 4; ++i)
         commands_[control::kLinkButtons[i]] = [this, link = linkAddressOf(i)] {
             if (!links_[link].empty())
-                openUrl(QUrl(qs(links_[link])));
+                openLink(qs(links_[link]));
         };
     // The profile menu opens from the profile label by a right click.
     CSkinButton* label = button(control::kProfileName);
@@ -277,6 +278,13 @@ void CKeyloomDlg::openUrl(const QUrl& url) {
         urlOpener_(url);
     else
         QDesktopServices::openUrl(url);
+}
+
+void CKeyloomDlg::openLink(const QString& address) {
+    if (urlOpener_)
+        urlOpener_(QUrl(address));
+    else
+        openWebAddress(address);
 }
 
 void CKeyloomDlg::openHelp() {

@@ -3,6 +3,7 @@
 // profile and report-rate buttons, the keyboard going silent while Apply
 // waits, the Button menu, the profile menu, links and help.
 
+#include <QApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QUrl>
@@ -242,6 +243,50 @@ TEST_F(MainCommandsTest, LinksAndHelpOpenTheirAddresses) {
         EXPECT_EQ(opened.back().toString(), button(link).toolTip()) << link;
     }
     EXPECT_EQ(opened.size(), 5u);
+}
+
+TEST_F(MainCommandsTest, TrayIconFollowsTheConnectionAndTheIndicatorNotifications) {
+    plugIn();
+    createWindow(true);
+    ASSERT_TRUE(waitConnected());
+    shell::CTrayIcon& tray = *dialog->trayIcon();
+    ASSERT_TRUE(pumpUntil([&] { return tray.iconId() == window::icon::kConnected; }));
+    EXPECT_EQ(tray.tip().toStdString(), lookupText("KEYBOARD_TRAY_DESC"));
+
+    // The keyboard's indicator notifications: 142 while on, then back.
+    ASSERT_TRUE(keyboard->sendNotification(0x1811));
+    ASSERT_TRUE(pumpUntil([&] { return tray.iconId() == window::icon::kIndicator; }));
+    ASSERT_TRUE(keyboard->sendNotification(0x1810));
+    ASSERT_TRUE(pumpUntil([&] { return tray.iconId() == window::icon::kConnected; }));
+
+    // A double click runs "open": connected, so the window shows.
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(tray.onTrayNotification(tray.trayId(), shell::TrayMouseEvent::LeftDoubleClick), 1);
+    EXPECT_TRUE(dialog->isVisible());
+
+    keyboard->unplug();
+    ASSERT_TRUE(pumpUntil([&] { return tray.iconId() == window::icon::kDisconnected; }));
+    EXPECT_FALSE(dialog->isVisible());
+}
+
+TEST_F(MainCommandsTest, TwoAboutCommandsGiveOneAboutWindow) {
+    openWindow();
+    dialog->runCommand(cmd::kAbout);
+    shell::CAboutDlg* first = dialog->aboutBox()->dialog();
+    ASSERT_NE(first, nullptr);
+    dialog->runCommand(cmd::kAbout);
+    EXPECT_EQ(dialog->aboutBox()->dialog(), first);
+    int aboutWindows = 0;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (qobject_cast<shell::CAboutDlg*>(w) && w->isVisible())
+            ++aboutWindows;
+    EXPECT_EQ(aboutWindows, 1);
+    const QImage about = first->grab().toImage();
+    EXPECT_TRUE(about.save(QString::fromStdString(builtFile("screenshots/about_box_main.png"))));
+
+    // The keyboard going away closes it.
+    keyboard->unplug();
+    ASSERT_TRUE(pumpUntil([&] { return dialog->aboutBox()->dialog() == nullptr; }));
 }
 
 }  // namespace
