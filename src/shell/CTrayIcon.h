@@ -16,6 +16,8 @@
 #include <memory>
 #include <string>
 
+#include "shell/MainControls.h"
+
 class QAction;
 class QMenu;
 class QWidget;
@@ -24,9 +26,9 @@ namespace keyloom::shell {
 
 namespace tray {
 inline constexpr int kTrayId = 140;  // the icon's id, also the popup menu's
-inline constexpr int kOpen = 32771;
-inline constexpr int kAbout = 32773;
-inline constexpr int kExit = 32774;
+inline constexpr int kOpen = command::kOpen;
+inline constexpr int kAbout = command::kAbout;
+inline constexpr int kExit = command::kExit;
 // The notification area holds 127 characters of tooltip.
 inline constexpr int kMaxTipLength = 127;
 }  // namespace tray
