@@ -107,6 +107,33 @@ TEST_F(Apply, BackupThenRestoreWritesAllThreeProfiles) {
     EXPECT_EQ(working->image->block(2)[0x1E], kLeftCtrl);
 }
 
+TEST_F(Apply, RestoreThatCannotWriteTheKeyboardKeepsApplyEnabledForAllThreeProfiles) {
+    plugIn();
+    startAndConnect();
+    const std::size_t aKey = positionOfKey(kUsageA);
+    assign(2, 0x1E, kLeftCtrl);
+    const std::string file = dir.file("backup.klm");
+    ASSERT_TRUE(core->backupToFile(file));
+    window.setModified(false);
+    keyboard->withFirmware([](sim::SimFirmware& f) { f.faults().refuseCommand(8, 0xFF); });
+    window.clearRecords();
+
+    EXPECT_EQ(core->restoreFromFile(file), RestoreResult::NotWritten);
+    EXPECT_TRUE(window.isModified()) << "the keyboard does not hold the file";
+    EXPECT_TRUE(shown("KEYLOOM_WRITE_REFUSED"));
+    StoreContents slot;
+    ASSERT_EQ(loadProfileFile(core->slotFile(), slot), 1);
+    EXPECT_EQ(slot.image->block(2)[0x1E], kLeftCtrl);
+
+    // The retry writes every profile, not just the active one.
+    keyboard->withFirmware([](sim::SimFirmware& f) { f.faults().clear(); });
+    clearLog();
+    EXPECT_TRUE(core->apply());
+    EXPECT_EQ(matrixWrites(), (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(matrixEntryOnKeyboard(2, aKey), kLeftCtrlEntry);
+    EXPECT_FALSE(window.isModified());
+}
+
 TEST_F(Apply, BackupKeepsUnappliedEditsWhileADumpHoldsWhatTheKeyboardHas) {
     plugIn();
     startAndConnect();
