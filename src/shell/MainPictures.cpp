@@ -1,0 +1,173 @@
+#include "shell/MainPictures.h"
+
+#include <QImage>
+#include <QImageReader>
+#include <QRect>
+#include <algorithm>
+
+namespace keyloom::shell {
+
+using controls::CSkinButton;
+using controls::SkinFace;
+using controls::SkinPictureSet;
+
+namespace {
+
+using Picture = MainPictures::Picture;
+
+constexpr std::array<const char*, MainPictures::kCount> kFiles = {
+    MainPictures::kNormalFile, "main_over.jpg",   "main_down.jpg",
+    "main_disable.jpg",        "main_color0.jpg", "main_color1.jpg",
+};
+
+Picture pictureOfLetter(char letter) {
+    switch (letter) {
+        case 'H':
+            return MainPictures::Hover;
+        case 'P':
+            return MainPictures::Pressed;
+        case 'D':
+            return MainPictures::Disabled;
+        default:
+            return MainPictures::Normal;
+    }
+}
+
+// The picture of state `s` (0-4: normal, hover, pressed, disabled, selected).
+Picture pictureOfState(std::string_view faces, std::size_t s) {
+    return pictureOfLetter(s < faces.size() ? faces[s] : 'N');
+}
+
+bool uses(std::string_view faces, bool toggleFaces, Picture picture) {
+    if (picture == MainPictures::ToggleOff || picture == MainPictures::ToggleOn)
+        return toggleFaces;
+    for (std::size_t s = 0; s < 5; ++s)
+        if (pictureOfState(faces, s) == picture)
+            return true;
+    return false;
+}
+
+// The rectangle of the full-window picture a button draws: from one pixel up
+// and left of its picture offset, its own size (see drawPictureSlice).
+QRect wantedRect(const CSkinButton& button) {
+    return QRect(button.pictureOffset() - QPoint(1, 1), button.size());
+}
+
+// Where a button's cuts begin in the full-window picture: the wanted
+// rectangle's corner, moved into the picture where it lies above or left of
+// it; every cut then holds exactly what the button would draw of the whole.
+QPoint cutOrigin(const QRect& wanted) {
+    return QPoint(std::max(wanted.left(), 0), std::max(wanted.top(), 0));
+}
+
+QPixmap cut(const QImage& picture, const QRect& wanted) {
+    const QRect inside = wanted.intersected(picture.rect());
+    if (inside.isEmpty())
+        return {};
+    return QPixmap::fromImage(picture.copy(inside));
+}
+
+}  // namespace
+
+bool MainPictures::dress(const std::string& skinFolder, const QPixmap& normal,
+                         std::span<const Use> uses, std::string& missing) {
+    // A missing or unreadable picture ends the start as before, although
+    // most pictures are decoded only later: their headers are read now.
+    for (std::size_t p = 0; p < kCount; ++p) {
+        if (p == Normal && !normal.isNull())
+            continue;
+        QImageReader reader(QString::fromStdString(skinFolder + kFiles[p]));
+        if (!reader.canRead() || !reader.size().isValid()) {
+            missing = skinFolder + kFiles[p];
+            return false;
+        }
+    }
+    QPixmap arrows;
+    if (!arrows.load(QString::fromStdString(skinFolder + kArrowFile))) {
+        missing = skinFolder + kArrowFile;
+        return false;
+    }
+    arrows_ = arrows;
+    folder_ = skinFolder;
+    tried_ = {};
+    dressed_.clear();
+    for (const Use& use : uses) {
+        if (!use.button)
+            continue;
+        dressed_.push_back({use.button,
+                            std::string(use.faces),
+                            use.toggleFaces,
+                            cutOrigin(wantedRect(*use.button)),
+                            {}});
+        use.button->setPictureLoader(
+            [this](CSkinButton& button, SkinFace face) { provide(button, face); });
+    }
+    decode(Normal, normal);
+    return true;
+}
+
+void MainPictures::complete(CSkinButton& button) {
+    for (const Dressed& d : dressed_) {
+        if (d.button != &button)
+            continue;
+        for (std::size_t p = 0; p < kCount; ++p)
+            if (uses(d.faces, d.toggleFaces, static_cast<Picture>(p)))
+                decode(static_cast<Picture>(p));
+    }
+}
+
+void MainPictures::provide(CSkinButton& button, SkinFace face) {
+    const auto d = std::find_if(dressed_.begin(), dressed_.end(),
+                                [&](const Dressed& x) { return x.button == &button; });
+    if (d == dressed_.end())
+        return;
+    const bool toggle = face == SkinFace::ToggleOff || face == SkinFace::ToggleOn;
+    if (toggle && !d->toggleFaces)
+        return;
+    const Picture picture = face == SkinFace::ToggleOff ? ToggleOff
+                            : face == SkinFace::ToggleOn
+                                ? ToggleOn
+                                : pictureOfState(d->faces, static_cast<std::size_t>(face));
+    if (!tried_[picture]) {
+        decode(picture);  // gives every button using it its cut
+        return;
+    }
+    // Decoded before: the button lost its cut to pictures set by hand.
+    if (d->cuts[picture].isNull())
+        return;
+    if (toggle)
+        button.setTogglePictures(d->cuts[ToggleOff], d->cuts[ToggleOn]);
+    else
+        applyStatePictures(*d);
+}
+
+void MainPictures::decode(Picture picture, const QPixmap& decodedAlready) {
+    if (tried_[picture])
+        return;
+    tried_[picture] = true;
+    QImage full = decodedAlready.isNull() ? QImage() : decodedAlready.toImage();
+    if (full.isNull()) {
+        QImageReader reader(QString::fromStdString(folder_ + kFiles[picture]));
+        if (!reader.read(&full))
+            return;
+    }
+    for (Dressed& d : dressed_) {
+        if (!uses(d.faces, d.toggleFaces, picture))
+            continue;
+        d.cuts[picture] = cut(full, wantedRect(*d.button));
+        if (picture == ToggleOff || picture == ToggleOn)
+            d.button->setTogglePictures(d.cuts[ToggleOff], d.cuts[ToggleOn]);
+        else
+            applyStatePictures(d);
+    }
+}
+
+void MainPictures::applyStatePictures(const Dressed& d) {
+    const auto face = [&](std::size_t s) -> const QPixmap& {
+        return d.cuts[pictureOfState(d.faces, s)];
+    };
+    d.button->setPictures(SkinPictureSet{face(0), face(1), face(2), face(3), face(4)},
+                          d.button->pictureOffset(), d.origin);
+}
+
+}  // namespace keyloom::shell
