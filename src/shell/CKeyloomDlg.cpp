@@ -83,7 +83,8 @@ CKeyloomDlg::~CKeyloomDlg() {
 InitResult CKeyloomDlg::initialise() {
     InitResult result;
     const AppPaths& paths = setup_.paths;
-    loadSkin(paths.mainSkinFile);
+    // Decoded when first painted: a start hidden in the tray needs none of it.
+    loadSkin(paths.mainSkinFile, SkinPictures::WhenNeeded);
     setAttribute(Qt::WA_DeleteOnClose, false);
 
     setModified(false);
@@ -127,7 +128,10 @@ bool CKeyloomDlg::loadPictures(std::string& missing) {
     // The background is normally the normal picture itself: no second decoding.
     const bool backgroundIsNormal = readSkinScreen(setup_.paths.mainSkinFile).mainPicturePath ==
                                     folder + MainPictures::kNormalFile;
-    if (!pictures_.dress(folder, backgroundIsNormal ? background() : QPixmap(), uses, missing))
+    MainPictures::NormalSource normal;
+    if (backgroundIsNormal)
+        normal = [this] { return background(); };
+    if (!pictures_.dress(folder, std::move(normal), uses, missing))
         return false;
     // The busy indicator's frames are optional: without them it stays empty.
     for (int i = 1; i <= 10; ++i) {

@@ -69,13 +69,11 @@ QPixmap cut(const QImage& picture, const QRect& wanted) {
 
 }  // namespace
 
-bool MainPictures::dress(const std::string& skinFolder, const QPixmap& normal,
+bool MainPictures::dress(const std::string& skinFolder, NormalSource normal,
                          std::span<const Use> uses, std::string& missing) {
     // A missing or unreadable picture ends the start as before, although
-    // most pictures are decoded only later: their headers are read now.
+    // the pictures are decoded only later: their headers are read now.
     for (std::size_t p = 0; p < kCount; ++p) {
-        if (p == Normal && !normal.isNull())
-            continue;
         QImageReader reader(QString::fromStdString(skinFolder + kFiles[p]));
         if (!reader.canRead() || !reader.size().isValid()) {
             missing = skinFolder + kFiles[p];
@@ -89,6 +87,7 @@ bool MainPictures::dress(const std::string& skinFolder, const QPixmap& normal,
     }
     arrows_ = arrows;
     folder_ = skinFolder;
+    normal_ = std::move(normal);
     tried_ = {};
     dressed_.clear();
     for (const Use& use : uses) {
@@ -102,7 +101,6 @@ bool MainPictures::dress(const std::string& skinFolder, const QPixmap& normal,
         use.button->setPictureLoader(
             [this](CSkinButton& button, SkinFace face) { provide(button, face); });
     }
-    decode(Normal, normal);
     return true;
 }
 
@@ -141,11 +139,13 @@ void MainPictures::provide(CSkinButton& button, SkinFace face) {
         applyStatePictures(*d);
 }
 
-void MainPictures::decode(Picture picture, const QPixmap& decodedAlready) {
+void MainPictures::decode(Picture picture) {
     if (tried_[picture])
         return;
     tried_[picture] = true;
-    QImage full = decodedAlready.isNull() ? QImage() : decodedAlready.toImage();
+    QImage full;
+    if (picture == Normal && normal_)
+        full = normal_().toImage();
     if (full.isNull()) {
         QImageReader reader(QString::fromStdString(folder_ + kFiles[picture]));
         if (!reader.read(&full))

@@ -5,16 +5,17 @@
 // The skin paints the buttons from full-window pictures (normal, hover,
 // pressed, disabled and the two toggle faces), yet each button only ever
 // draws its own rectangle of each. Decoded, every such picture costs over
-// 3 MB and a good part of the window's start-up. So only the normal picture
-// is cut at once (from the window's background, which is the same file);
-// every other picture is decoded the first time a button paints a face from
-// it, each button receives the cut of its own rectangle and the full
-// picture is dropped again. A program started hidden in the tray decodes
-// none of them until its window opens.
+// 3 MB and a good part of the window's start-up. So every picture is
+// decoded the first time a button paints a face from it (the normal picture
+// is taken from the window's background, which is the same file), each
+// button receives the cut of its own rectangle and the full picture is
+// dropped again. A program started hidden in the tray decodes none of them
+// until its window opens.
 
 #include <QPixmap>
 #include <QPoint>
 #include <array>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -43,14 +44,17 @@ public:
     MainPictures(const MainPictures&) = delete;
     MainPictures& operator=(const MainPictures&) = delete;
 
+    // Gives the normal picture already decoded elsewhere, or a null picture.
+    using NormalSource = std::function<QPixmap()>;
+
     // Checks that every picture in `skinFolder` can be read, loads the arrow
-    // picture, gives every button the cuts of its rectangle (from its
-    // picture offset and size) of the normal picture and lets it ask for the
-    // others when it first paints them. `normal`, when not null, is the
-    // already decoded normal picture. False, with `missing` set to the
-    // picture's path, when a picture cannot be read; the buttons are then
-    // left as they were. The buttons must not outlive this object.
-    bool dress(const std::string& skinFolder, const QPixmap& normal, std::span<const Use> uses,
+    // picture and lets every button ask for the cut of its rectangle (from
+    // its picture offset and size) of each picture when it first paints it.
+    // `normal`, when set, is asked for the normal picture before the file
+    // is decoded. False, with `missing` set to the picture's path, when a
+    // picture cannot be read; the buttons are then left as they were. The
+    // buttons must not outlive this object.
+    bool dress(const std::string& skinFolder, NormalSource normal, std::span<const Use> uses,
                std::string& missing);
 
     // Gives the button every picture it uses now (before its pictures are
@@ -76,10 +80,11 @@ private:
     };
 
     void provide(controls::CSkinButton& button, controls::SkinFace face);
-    void decode(Picture picture, const QPixmap& decodedAlready = {});
+    void decode(Picture picture);
     static void applyStatePictures(const Dressed& d);
 
     std::string folder_;
+    NormalSource normal_;
     std::vector<Dressed> dressed_;
     std::array<bool, kCount> tried_{};
     QPixmap arrows_;

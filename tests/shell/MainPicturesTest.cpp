@@ -71,21 +71,21 @@ protected:
     MainPictures pictures;
 };
 
-TEST_F(MainPicturesTest, OnlyTheNormalPictureIsDecodedAtFirst) {
+TEST_F(MainPicturesTest, EachPictureIsDecodedWhenFirstShown) {
     CSkinButton& key = place({40, 30, 30, 20});
     CSkinButton& corner = place({0, 0, 12, 12});
     const std::vector<MainPictures::Use> uses = {{&key, "NHPND", true}, {&corner, "NHPDN", false}};
     std::string missing;
-    ASSERT_TRUE(pictures.dress(folder, QPixmap(), uses, missing)) << missing;
-    EXPECT_TRUE(pictures.decoded(MainPictures::Normal));
-    for (auto p : {MainPictures::Hover, MainPictures::Pressed, MainPictures::Disabled,
-                   MainPictures::ToggleOff, MainPictures::ToggleOn})
+    ASSERT_TRUE(pictures.dress(folder, {}, uses, missing)) << missing;
+    for (auto p : {MainPictures::Normal, MainPictures::Hover, MainPictures::Pressed,
+                   MainPictures::Disabled, MainPictures::ToggleOff, MainPictures::ToggleOn})
         EXPECT_FALSE(pictures.decoded(p)) << p;
     EXPECT_FALSE(pictures.arrows().isNull());
     EXPECT_TRUE(showsFull(key, 0));
+    EXPECT_TRUE(pictures.decoded(MainPictures::Normal));
+    EXPECT_FALSE(pictures.decoded(MainPictures::Hover));
     EXPECT_TRUE(showsFull(corner, 0));
 
-    // Each picture is decoded when a face first shows it.
     key.setHovered(true);
     EXPECT_TRUE(showsFull(key, 1));
     EXPECT_TRUE(pictures.decoded(MainPictures::Hover));
@@ -109,9 +109,17 @@ TEST_F(MainPicturesTest, AGivenNormalPictureIsNotDecodedAgain) {
     QImage other(300, 160, QImage::Format_RGB32);
     other.fill(qRgb(1, 2, 3));
     std::string missing;
-    ASSERT_TRUE(pictures.dress(folder, QPixmap::fromImage(other), uses, missing));
+    int asked = 0;
+    const auto normal = [&] {
+        ++asked;
+        return QPixmap::fromImage(other);
+    };
+    ASSERT_TRUE(pictures.dress(folder, normal, uses, missing));
+    EXPECT_EQ(asked, 0);
     const QImage got = key.grab().toImage().convertToFormat(QImage::Format_RGB32);
     EXPECT_EQ(got.pixel(5, 5), qRgb(1, 2, 3));
+    key.grab();
+    EXPECT_EQ(asked, 1);
 }
 
 TEST_F(MainPicturesTest, AMissingPictureFailsBeforeAnyButtonChanges) {
@@ -120,7 +128,7 @@ TEST_F(MainPicturesTest, AMissingPictureFailsBeforeAnyButtonChanges) {
     for (const char* file : {"main_color1.jpg", "Arrow.jpg"}) {
         ASSERT_TRUE(QFile::remove(QString::fromStdString(folder + file)));
         std::string missing;
-        EXPECT_FALSE(pictures.dress(folder, QPixmap(), uses, missing));
+        EXPECT_FALSE(pictures.dress(folder, {}, uses, missing));
         EXPECT_EQ(missing, folder + file);
         EXPECT_TRUE(key.pictures().normal.isNull());
         // Written back as text: present but unreadable counts as missing.
@@ -128,7 +136,7 @@ TEST_F(MainPicturesTest, AMissingPictureFailsBeforeAnyButtonChanges) {
         ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
         broken.write("not a picture");
         broken.close();
-        EXPECT_FALSE(pictures.dress(folder, QPixmap(), uses, missing));
+        EXPECT_FALSE(pictures.dress(folder, {}, uses, missing));
         EXPECT_EQ(missing, folder + file);
         ASSERT_TRUE(QFile::remove(QString::fromStdString(folder + file)));
         ASSERT_TRUE(
@@ -140,7 +148,7 @@ TEST_F(MainPicturesTest, PicturesSwappedByHandAfterCompleteStaySwapped) {
     CSkinButton& key = place({40, 30, 30, 20});
     const std::vector<MainPictures::Use> uses = {{&key, "NHPND", true}};
     std::string missing;
-    ASSERT_TRUE(pictures.dress(folder, QPixmap(), uses, missing));
+    ASSERT_TRUE(pictures.dress(folder, {}, uses, missing));
     pictures.complete(key);
     for (auto p : {MainPictures::Hover, MainPictures::Pressed, MainPictures::Disabled,
                    MainPictures::ToggleOff, MainPictures::ToggleOn})
@@ -158,7 +166,7 @@ TEST_F(MainPicturesTest, AButtonThatLostItsCutGetsItBack) {
     CSkinButton& key = place({40, 30, 30, 20});
     const std::vector<MainPictures::Use> uses = {{&key, "NHPND", false}};
     std::string missing;
-    ASSERT_TRUE(pictures.dress(folder, QPixmap(), uses, missing));
+    ASSERT_TRUE(pictures.dress(folder, {}, uses, missing));
     key.setHovered(true);
     EXPECT_TRUE(showsFull(key, 1));
     // Pictures from before the decoding, set again by hand.
