@@ -4,6 +4,7 @@
 #include <QImageReader>
 #include <QRect>
 #include <algorithm>
+#include <memory>
 
 namespace keyloom::shell {
 
@@ -65,6 +66,25 @@ QPixmap cut(const QImage& picture, const QRect& wanted) {
     if (inside.isEmpty())
         return {};
     return QPixmap::fromImage(picture.copy(inside));
+}
+
+// A cut that shares the pixels of a picture that stays in memory anyway (the
+// window's background): no copy, and the picture lives as long as the cut.
+QPixmap sharedCut(const QImage& picture, const QRect& wanted) {
+    const QRect inside = wanted.intersected(picture.rect());
+    if (inside.isEmpty())
+        return {};
+    const int bytesPerPixel = picture.depth() / 8;
+    if (bytesPerPixel == 0)
+        return cut(picture, wanted);
+    const uchar* first =
+        picture.constBits() + inside.top() * picture.bytesPerLine() + inside.left() * bytesPerPixel;
+    auto keep = std::make_unique<QImage>(picture);
+    QImage view(
+        first, inside.width(), inside.height(), picture.bytesPerLine(), picture.format(),
+        [](void* kept) { std::unique_ptr<QImage>(static_cast<QImage*>(kept)); }, keep.get());
+    keep.release();  // now owned by the view's clean-up
+    return QPixmap::fromImage(std::move(view));
 }
 
 }  // namespace
@@ -146,6 +166,7 @@ void MainPictures::decode(Picture picture) {
     QImage full;
     if (picture == Normal && normal_)
         full = normal_().toImage();
+    const bool shared = !full.isNull();
     if (full.isNull()) {
         QImageReader reader(QString::fromStdString(folder_ + kFiles[picture]));
         if (!reader.read(&full))
@@ -154,7 +175,8 @@ void MainPictures::decode(Picture picture) {
     for (Dressed& d : dressed_) {
         if (!uses(d.faces, d.toggleFaces, picture))
             continue;
-        d.cuts[picture] = cut(full, wantedRect(*d.button));
+        d.cuts[picture] =
+            shared ? sharedCut(full, wantedRect(*d.button)) : cut(full, wantedRect(*d.button));
         if (picture == ToggleOff || picture == ToggleOn)
             d.button->setTogglePictures(d.cuts[ToggleOff], d.cuts[ToggleOn]);
         else

@@ -108,11 +108,12 @@ TEST_F(MainPicturesTest, AGivenNormalPictureIsNotDecodedAgain) {
     // A different picture in the normal's place shows that it was used.
     QImage other(300, 160, QImage::Format_RGB32);
     other.fill(qRgb(1, 2, 3));
+    const QPixmap given = QPixmap::fromImage(other);
     std::string missing;
     int asked = 0;
     const auto normal = [&] {
         ++asked;
-        return QPixmap::fromImage(other);
+        return given;
     };
     ASSERT_TRUE(pictures.dress(folder, normal, uses, missing));
     EXPECT_EQ(asked, 0);
@@ -120,6 +121,12 @@ TEST_F(MainPicturesTest, AGivenNormalPictureIsNotDecodedAgain) {
     EXPECT_EQ(got.pixel(5, 5), qRgb(1, 2, 3));
     key.grab();
     EXPECT_EQ(asked, 1);
+    // The normal cut shares the given picture's pixels instead of copying them.
+    const QImage cutPixels = key.pictures().normal.toImage();
+    const QImage givenPixels = given.toImage();
+    const uchar* start = givenPixels.constBits();
+    EXPECT_GE(cutPixels.constBits(), start);
+    EXPECT_LT(cutPixels.constBits(), start + givenPixels.sizeInBytes());
 }
 
 TEST_F(MainPicturesTest, AMissingPictureFailsBeforeAnyButtonChanges) {
