@@ -89,6 +89,11 @@ QPixmap sharedCut(const QImage& picture, const QRect& wanted) {
 
 }  // namespace
 
+MainPictures::MainPictures() {
+    holdTimer_.setSingleShot(true);
+    holdTimer_.callOnTimeout([this] { dropWholePictures(); });
+}
+
 bool MainPictures::dress(const std::string& skinFolder, NormalSource normal,
                          std::span<const Use> uses, std::string& missing) {
     // A missing or unreadable picture ends the start as before, although
@@ -108,7 +113,8 @@ bool MainPictures::dress(const std::string& skinFolder, NormalSource normal,
     arrows_ = arrows;
     folder_ = skinFolder;
     normal_ = std::move(normal);
-    tried_ = {};
+    dropWholePictures();
+    unreadable_ = {};
     dressed_.clear();
     for (const Use& use : uses) {
         if (!use.button)
@@ -125,12 +131,19 @@ bool MainPictures::dress(const std::string& skinFolder, NormalSource normal,
 }
 
 void MainPictures::complete(CSkinButton& button) {
-    for (const Dressed& d : dressed_) {
+    for (Dressed& d : dressed_) {
         if (d.button != &button)
             continue;
-        for (std::size_t p = 0; p < kCount; ++p)
-            if (uses(d.faces, d.toggleFaces, static_cast<Picture>(p)))
-                decode(static_cast<Picture>(p));
+        bool state = false;
+        for (std::size_t p = 0; p < kCount; ++p) {
+            const auto picture = static_cast<Picture>(p);
+            if (uses(d.faces, d.toggleFaces, picture) && d.cuts[p].isNull() && cutFor(d, picture))
+                state = state || (picture != ToggleOff && picture != ToggleOn);
+        }
+        if (state)
+            applyStatePictures(d);
+        if (d.toggleFaces)
+            applyTogglePictures(d);
     }
 }
 
@@ -146,42 +159,54 @@ void MainPictures::provide(CSkinButton& button, SkinFace face) {
                             : face == SkinFace::ToggleOn
                                 ? ToggleOn
                                 : pictureOfState(d->faces, static_cast<std::size_t>(face));
-    if (!tried_[picture]) {
-        decode(picture);  // gives every button using it its cut
-        return;
-    }
-    // Decoded before: the button lost its cut to pictures set by hand.
-    if (d->cuts[picture].isNull())
+    // A cut made before is given again: the button lost it to pictures set
+    // by hand.
+    if (d->cuts[picture].isNull() && !cutFor(*d, picture))
         return;
     if (toggle)
-        button.setTogglePictures(d->cuts[ToggleOff], d->cuts[ToggleOn]);
+        applyTogglePictures(*d);
     else
         applyStatePictures(*d);
 }
 
-void MainPictures::decode(Picture picture) {
-    if (tried_[picture])
-        return;
-    tried_[picture] = true;
-    QImage full;
-    if (picture == Normal && normal_)
-        full = normal_().toImage();
-    const bool shared = !full.isNull();
-    if (full.isNull()) {
-        QImageReader reader(QString::fromStdString(folder_ + kFiles[picture]));
-        if (!reader.read(&full))
-            return;
+bool MainPictures::cutFor(Dressed& d, Picture picture) {
+    if (!d.cuts[picture].isNull())
+        return true;
+    const QImage& full = whole(picture);
+    if (full.isNull())
+        return false;
+    // Cuts of the normal picture share the background's pixels; any other
+    // picture is dropped soon, so its cuts are copies.
+    d.cuts[picture] = picture == Normal && normalShared_ ? sharedCut(full, wantedRect(*d.button))
+                                                         : cut(full, wantedRect(*d.button));
+    return true;
+}
+
+const QImage& MainPictures::whole(Picture picture) {
+    QImage& full = whole_[picture];
+    if (full.isNull() && !unreadable_[picture]) {
+        if (picture == Normal && normal_)
+            full = normal_().toImage();
+        if (picture == Normal)
+            normalShared_ = !full.isNull();
+        if (full.isNull()) {
+            QImageReader reader(QString::fromStdString(folder_ + kFiles[picture]));
+            // A picture that turns out unreadable is not tried again; its
+            // faces stay undrawn.
+            if (!reader.read(&full))
+                unreadable_[picture] = true;
+            else
+                ++decodings_[picture];
+        }
     }
-    for (Dressed& d : dressed_) {
-        if (!uses(d.faces, d.toggleFaces, picture))
-            continue;
-        d.cuts[picture] =
-            shared ? sharedCut(full, wantedRect(*d.button)) : cut(full, wantedRect(*d.button));
-        if (picture == ToggleOff || picture == ToggleOn)
-            d.button->setTogglePictures(d.cuts[ToggleOff], d.cuts[ToggleOn]);
-        else
-            applyStatePictures(d);
-    }
+    if (!full.isNull())
+        holdTimer_.start(kHoldWhole);
+    return full;
+}
+
+void MainPictures::dropWholePictures() {
+    holdTimer_.stop();
+    whole_ = {};
 }
 
 void MainPictures::applyStatePictures(const Dressed& d) {
@@ -190,6 +215,10 @@ void MainPictures::applyStatePictures(const Dressed& d) {
     };
     d.button->setPictures(SkinPictureSet{face(0), face(1), face(2), face(3), face(4)},
                           d.button->pictureOffset(), d.origin);
+}
+
+void MainPictures::applyTogglePictures(const Dressed& d) {
+    d.button->setTogglePictures(d.cuts[ToggleOff], d.cuts[ToggleOn]);
 }
 
 }  // namespace keyloom::shell

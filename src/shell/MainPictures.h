@@ -5,16 +5,21 @@
 // The skin paints the buttons from full-window pictures (normal, hover,
 // pressed, disabled and the two toggle faces), yet each button only ever
 // draws its own rectangle of each. Decoded, every such picture costs over
-// 3 MB and a good part of the window's start-up. So every picture is
-// decoded the first time a button paints a face from it (the normal picture
-// is taken from the window's background, which is the same file), each
-// button receives the cut of its own rectangle and the full picture is
-// dropped again. A program started hidden in the tray decodes none of them
-// until its window opens.
+// 3 MB and a good part of the window's start-up. So a button receives the
+// cut of its own rectangle of a picture the first time it paints a face
+// from it. The normal picture is the window's background, which stays in
+// memory anyway, and its cuts share its pixels; any other picture is
+// decoded when a cut is first needed and held whole only briefly (a mouse
+// moving over the keys needs many cuts of the hover picture in a row), then
+// dropped. A program started hidden in the tray decodes nothing until its
+// window opens.
 
+#include <QImage>
 #include <QPixmap>
 #include <QPoint>
+#include <QTimer>
 #include <array>
+#include <chrono>
 #include <functional>
 #include <span>
 #include <string>
@@ -39,8 +44,10 @@ public:
 
     static constexpr const char* kNormalFile = "main_normal.jpg";
     static constexpr const char* kArrowFile = "Arrow.jpg";
+    // How long a decoded picture is held whole after its last use.
+    static constexpr std::chrono::milliseconds kHoldWhole{1000};
 
-    MainPictures() = default;
+    MainPictures();
     MainPictures(const MainPictures&) = delete;
     MainPictures& operator=(const MainPictures&) = delete;
 
@@ -58,7 +65,7 @@ public:
                std::string& missing);
 
     // Gives the button every picture it uses now (before its pictures are
-    // swapped by hand, so that a later decoding does not undo the swap).
+    // swapped by hand, so that a later cut does not undo the swap).
     void complete(controls::CSkinButton& button);
 
     // The arrow indicators' picture, small enough to keep whole.
@@ -66,9 +73,11 @@ public:
 
     // The pictures, in decoding order.
     enum Picture : std::size_t { Normal, Hover, Pressed, Disabled, ToggleOff, ToggleOn, kCount };
-    // Whether a picture was decoded (or tried: a picture that turns out
-    // unreadable is not tried again and leaves its faces undrawn).
-    bool decoded(Picture picture) const { return tried_[picture]; }
+    // Whether the picture is held whole now, and how often it was decoded.
+    bool heldWhole(Picture picture) const { return !whole_[picture].isNull(); }
+    int decodings(Picture picture) const { return decodings_[picture]; }
+    // Drops the pictures held whole (the hold timer does this by itself).
+    void dropWholePictures();
 
 private:
     struct Dressed {
@@ -80,13 +89,22 @@ private:
     };
 
     void provide(controls::CSkinButton& button, controls::SkinFace face);
-    void decode(Picture picture);
+    // Cuts the button's part of the picture unless it has it; false when the
+    // picture cannot be decoded.
+    bool cutFor(Dressed& d, Picture picture);
+    const QImage& whole(Picture picture);
     static void applyStatePictures(const Dressed& d);
+    static void applyTogglePictures(const Dressed& d);
 
     std::string folder_;
     NormalSource normal_;
     std::vector<Dressed> dressed_;
-    std::array<bool, kCount> tried_{};
+    std::array<QImage, kCount> whole_;
+    // The normal picture held is the background given, not a decoding.
+    bool normalShared_ = false;
+    std::array<bool, kCount> unreadable_{};
+    std::array<int, kCount> decodings_{};
+    QTimer holdTimer_;
     QPixmap arrows_;
 };
 

@@ -71,35 +71,49 @@ protected:
     MainPictures pictures;
 };
 
-TEST_F(MainPicturesTest, EachPictureIsDecodedWhenFirstShown) {
+TEST_F(MainPicturesTest, EachButtonGetsItsCutWhenItFirstShowsAFace) {
     CSkinButton& key = place({40, 30, 30, 20});
     CSkinButton& corner = place({0, 0, 12, 12});
     const std::vector<MainPictures::Use> uses = {{&key, "NHPND", true}, {&corner, "NHPDN", false}};
     std::string missing;
     ASSERT_TRUE(pictures.dress(folder, {}, uses, missing)) << missing;
-    for (auto p : {MainPictures::Normal, MainPictures::Hover, MainPictures::Pressed,
-                   MainPictures::Disabled, MainPictures::ToggleOff, MainPictures::ToggleOn})
-        EXPECT_FALSE(pictures.decoded(p)) << p;
+    const auto all = {MainPictures::Normal,   MainPictures::Hover,     MainPictures::Pressed,
+                      MainPictures::Disabled, MainPictures::ToggleOff, MainPictures::ToggleOn};
+    for (auto p : all)
+        EXPECT_EQ(pictures.decodings(p), 0) << p;
     EXPECT_FALSE(pictures.arrows().isNull());
     EXPECT_TRUE(showsFull(key, 0));
-    EXPECT_TRUE(pictures.decoded(MainPictures::Normal));
-    EXPECT_FALSE(pictures.decoded(MainPictures::Hover));
     EXPECT_TRUE(showsFull(corner, 0));
+    EXPECT_EQ(pictures.decodings(MainPictures::Normal), 1);
 
     key.setHovered(true);
     EXPECT_TRUE(showsFull(key, 1));
-    EXPECT_TRUE(pictures.decoded(MainPictures::Hover));
-    EXPECT_FALSE(pictures.decoded(MainPictures::Pressed));
-    corner.setHovered(true);  // already decoded for every button
+    EXPECT_TRUE(pictures.heldWhole(MainPictures::Hover));
+    EXPECT_TRUE(corner.pictures().hover.isNull());  // not shown yet, not cut
+    corner.setHovered(true);
     EXPECT_TRUE(showsFull(corner, 1));
+    EXPECT_EQ(pictures.decodings(MainPictures::Hover), 1);  // held whole meanwhile
+
+    // Once dropped, a picture is decoded again for a button that lacks its cut.
+    pictures.dropWholePictures();
+    EXPECT_FALSE(pictures.heldWhole(MainPictures::Hover));
     key.setSelected(true);  // "NHPND": selected shows the disabled picture
     key.setHovered(false);
     EXPECT_TRUE(showsFull(key, 3));
-    key.setToggleDisplay(true, true);
-    EXPECT_TRUE(showsFull(key, 5));
-    EXPECT_FALSE(pictures.decoded(MainPictures::ToggleOff));
+    pictures.dropWholePictures();
     corner.setEnabled(false);
     EXPECT_TRUE(showsFull(corner, 3));
+    EXPECT_EQ(pictures.decodings(MainPictures::Disabled), 2);
+    // Cuts made stay: showing them again decodes nothing.
+    corner.setEnabled(true);
+    corner.setHovered(true);
+    EXPECT_TRUE(showsFull(corner, 1));
+    EXPECT_EQ(pictures.decodings(MainPictures::Hover), 1);
+
+    key.setToggleDisplay(true, true);
+    EXPECT_TRUE(showsFull(key, 5));
+    EXPECT_EQ(pictures.decodings(MainPictures::ToggleOff), 0);
+    EXPECT_EQ(pictures.decodings(MainPictures::Pressed), 0);
 }
 
 TEST_F(MainPicturesTest, AGivenNormalPictureIsNotDecodedAgain) {
@@ -117,6 +131,7 @@ TEST_F(MainPicturesTest, AGivenNormalPictureIsNotDecodedAgain) {
     };
     ASSERT_TRUE(pictures.dress(folder, normal, uses, missing));
     EXPECT_EQ(asked, 0);
+    EXPECT_EQ(pictures.decodings(MainPictures::Normal), 0);
     const QImage got = key.grab().toImage().convertToFormat(QImage::Format_RGB32);
     EXPECT_EQ(got.pixel(5, 5), qRgb(1, 2, 3));
     key.grab();
@@ -157,9 +172,10 @@ TEST_F(MainPicturesTest, PicturesSwappedByHandAfterCompleteStaySwapped) {
     std::string missing;
     ASSERT_TRUE(pictures.dress(folder, {}, uses, missing));
     pictures.complete(key);
-    for (auto p : {MainPictures::Hover, MainPictures::Pressed, MainPictures::Disabled,
-                   MainPictures::ToggleOff, MainPictures::ToggleOn})
-        EXPECT_TRUE(pictures.decoded(p)) << p;
+    const controls::SkinPictureSet set = key.pictures();
+    for (const QPixmap* face :
+         {&set.normal, &set.hover, &set.pressed, &set.disabled, &set.selected})
+        EXPECT_FALSE(face->isNull());
     // The key view's look while its key is edited: hover as normal face.
     const controls::SkinPictureSet own = key.pictures();
     key.setPictures({own.hover, own.hover, own.pressed, own.normal, own.hover}, key.pictureOffset(),
