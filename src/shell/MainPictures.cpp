@@ -39,7 +39,7 @@ Picture pictureOfState(std::string_view faces, std::size_t s) {
     return pictureOfLetter(s < faces.size() ? faces[s] : 'N');
 }
 
-bool uses(std::string_view faces, bool toggleFaces, Picture picture) {
+bool showsPicture(std::string_view faces, bool toggleFaces, Picture picture) {
     if (picture == MainPictures::ToggleOff || picture == MainPictures::ToggleOn)
         return toggleFaces;
     for (std::size_t s = 0; s < 5; ++s)
@@ -82,7 +82,8 @@ QPixmap sharedCut(const QImage& picture, const QRect& wanted) {
     auto keep = std::make_unique<QImage>(picture);
     QImage view(
         first, inside.width(), inside.height(), picture.bytesPerLine(), picture.format(),
-        [](void* kept) { std::unique_ptr<QImage>(static_cast<QImage*>(kept)); }, keep.get());
+        [](void* kept) { std::unique_ptr<QImage>{static_cast<QImage*>(kept)}.reset(); },
+        keep.get());
     keep.release();  // now owned by the view's clean-up
     return QPixmap::fromImage(std::move(view));
 }
@@ -134,14 +135,10 @@ void MainPictures::complete(CSkinButton& button) {
     for (Dressed& d : dressed_) {
         if (d.button != &button)
             continue;
-        bool state = false;
-        for (std::size_t p = 0; p < kCount; ++p) {
-            const auto picture = static_cast<Picture>(p);
-            if (uses(d.faces, d.toggleFaces, picture) && d.cuts[p].isNull() && cutFor(d, picture))
-                state = state || (picture != ToggleOff && picture != ToggleOn);
-        }
-        if (state)
-            applyStatePictures(d);
+        for (std::size_t p = 0; p < kCount; ++p)
+            if (showsPicture(d.faces, d.toggleFaces, static_cast<Picture>(p)))
+                cutFor(d, static_cast<Picture>(p));
+        applyStatePictures(d);
         if (d.toggleFaces)
             applyTogglePictures(d);
     }
