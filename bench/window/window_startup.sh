@@ -25,6 +25,9 @@ rss_kb() { awk '/VmRSS/ {print $2}' "/proc/$1/status"; }
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 switches() { awk '/voluntary_ctxt_switches/ {s += $2} END {print s}' "/proc/$1/status"; }
 
+# The machine's load decides how far apart the two programs' times lie:
+# report it with the results.
+load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 bare_times=() keyloom_times=() bare_rss=() keyloom_rss=()
 for ((i = 0; i < runs; i++)); do
     start=$(now_ms)
@@ -65,3 +68,4 @@ kr=$(printf '%s\n' "${keyloom_rss[@]}" | median)
 echo "start-up to ready (median of $runs): keyloom ${kt} ms, bare Qt window ${bt} ms, ratio $(awk -v a=$kt -v b=$bt 'BEGIN {printf "%.2f", a / b}') (target <= 1.5)"
 echo "settled resident memory: keyloom ${kr} kB, bare Qt window ${br} kB, ratio $(awk -v a=$kr -v b=$br 'BEGIN {printf "%.2f", a / b}') (target <= 1.5)"
 echo "idle for 30 s: ${idle_cpu} % of one core (target <= 0.5), ${idle_wakeups} voluntary wake-ups per second (presence test 10/s + preview timer 20/s)"
+echo "load average before: ${load_before}, after: $(cut -d' ' -f1-3 /proc/loadavg)"

@@ -1,5 +1,6 @@
 #include "controls/CBaseDialog.h"
 
+#include <QImageReader>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWindow>
@@ -13,8 +14,24 @@ CBaseDialog::CBaseDialog(QWidget* parent) : QDialog(parent) {
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
 }
 
-bool CBaseDialog::loadSkin(const std::string& skinFile) {
+bool CBaseDialog::loadSkin(const std::string& skinFile, SkinPictures when) {
     const SkinScreen screen = readSkinScreen(skinFile);
+    if (when == SkinPictures::WhenNeeded) {
+        // Only the header now: the size must be right before the window shows.
+        QImageReader reader(QString::fromStdString(screen.mainPicturePath));
+        const QSize size = screen.mainPicturePath.empty() ? QSize() : reader.size();
+        const bool readable = size.isValid() && reader.canRead();
+        if (readable) {
+            background_ = QPixmap();
+            pendingBackground_ = screen.mainPicturePath;
+            setFixedSize(size);
+            update();
+        }
+        pendingMask_ = screen.maskPicturePath;
+        return readable;
+    }
+    pendingBackground_.clear();
+    pendingMask_.clear();
     QPixmap picture;
     const bool loaded = !screen.mainPicturePath.empty() &&
                         picture.load(QString::fromStdString(screen.mainPicturePath));
@@ -29,7 +46,17 @@ bool CBaseDialog::loadSkin(const std::string& skinFile) {
     return loaded;
 }
 
+const QPixmap& CBaseDialog::background() const {
+    if (!pendingBackground_.empty()) {
+        // An unreadable body leaves the background empty, as a missing file would.
+        background_.load(QString::fromStdString(pendingBackground_));
+        pendingBackground_.clear();
+    }
+    return background_;
+}
+
 void CBaseDialog::setBackground(const QPixmap& picture) {
+    pendingBackground_.clear();
     background_ = picture;
     if (!picture.isNull()) {
         setFixedSize(picture.size());
@@ -47,11 +74,24 @@ void CBaseDialog::setMaskPicture(const QImage& mask) {
 }
 
 void CBaseDialog::paintEvent(QPaintEvent*) {
-    if (background_.isNull()) {
+    const QPixmap& picture = background();
+    if (picture.isNull()) {
         return;
     }
     QPainter painter(this);
-    painter.drawPixmap(0, 0, background_);
+    painter.drawPixmap(0, 0, picture);
+}
+
+void CBaseDialog::showEvent(QShowEvent* event) {
+    // Shown before the window system maps the window: the shape is in place.
+    if (!pendingMask_.empty()) {
+        QImage mask;
+        if (mask.load(QString::fromStdString(pendingMask_))) {
+            setMaskPicture(mask);
+        }
+        pendingMask_.clear();
+    }
+    QDialog::showEvent(event);
 }
 
 void CBaseDialog::mousePressEvent(QMouseEvent* event) {

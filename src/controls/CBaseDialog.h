@@ -19,27 +19,39 @@ class CBaseDialog : public QDialog {
 public:
     explicit CBaseDialog(QWidget* parent = nullptr);
 
+    // When the skin's pictures are decoded: at once, or when they are first
+    // needed (the background when painted, the mask when the window is
+    // shown), so that a window that starts hidden costs no decoding until
+    // it opens. The window takes the background's size at once either way.
+    enum class SkinPictures { Now, WhenNeeded };
+
     // Skins the window from the "SCREEN" section of `skinFile`: background
     // picture "Main", shape mask "Mask" (default: the background picture),
     // both in the skin file's folder. Returns whether the background was
-    // loaded; without it the window keeps its size and paints no background.
-    // A mask that cannot be loaded leaves the window rectangular.
-    bool loadSkin(const std::string& skinFile);
+    // loaded (WhenNeeded: whether it can be read); without it the window
+    // keeps its size and paints no background. A mask that cannot be loaded
+    // leaves the window rectangular.
+    bool loadSkin(const std::string& skinFile, SkinPictures when = SkinPictures::Now);
 
     // The window takes the picture's size.
     void setBackground(const QPixmap& picture);
-    const QPixmap& background() const { return background_; }
+    // The background picture, decoded first if it was left for later.
+    const QPixmap& background() const;
     // Shapes the window from a mask picture; a null picture removes the shape.
     void setMaskPicture(const QImage& mask);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    QPixmap background_;
+    mutable QPixmap background_;
+    // Pictures left for later: decoded on first need, then cleared.
+    mutable std::string pendingBackground_;
+    std::string pendingMask_;
     // Where the window was grabbed, relative to its top-left corner, while
     // it is dragged by hand (when the window system cannot move it for us).
     std::optional<QPoint> dragOffset_;

@@ -10,9 +10,11 @@ namespace keyloom::controls {
 
 CSkinButton::CSkinButton(QWidget* parent) : QAbstractButton(parent) {}
 
-void CSkinButton::setPictures(const SkinPictureSet& pictures, QPoint pictureOffset) {
+void CSkinButton::setPictures(const SkinPictureSet& pictures, QPoint pictureOffset,
+                              QPoint pictureOrigin) {
     pictures_ = pictures;
     pictureOffset_ = pictureOffset;
+    pictureOrigin_ = pictureOrigin;
 }
 
 void CSkinButton::setPictureOffset(QPoint pictureOffset) {
@@ -52,6 +54,14 @@ SkinFace CSkinButton::currentFace() const {
     return now.face();
 }
 
+const QPixmap& CSkinButton::ownPictureFor(SkinFace face) const {
+    if (face == SkinFace::ToggleOff)
+        return toggleOff_;
+    if (face == SkinFace::ToggleOn)
+        return toggleOn_;
+    return pictureFor(face);
+}
+
 const QPixmap& CSkinButton::pictureFor(SkinFace face) const {
     switch (face) {
         case SkinFace::Hover:
@@ -88,8 +98,10 @@ void CSkinButton::repaintIf(bool changed) {
 void CSkinButton::paintEvent(QPaintEvent*) {
     syncFromWidget();
     const SkinFace face = state_.face();
+    if (loader_ && ownPictureFor(face).isNull())
+        loader_(*this, face);
     QPainter painter(this);
-    drawPictureSlice(painter, pictureFor(face), pictureOffset_, size());
+    drawPictureSlice(painter, pictureFor(face), pictureOffset_, size(), pictureOrigin_);
 
     if (const auto& outline = state_.outline()) {
         painter.setRenderHint(QPainter::Antialiasing);

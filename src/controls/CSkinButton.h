@@ -10,6 +10,7 @@
 
 #include <QAbstractButton>
 #include <QPoint>
+#include <functional>
 #include <optional>
 
 #include "controls/SkinButtonState.h"
@@ -26,13 +27,26 @@ public:
 
     // Gives the button its five pictures and its picture offset. Does not
     // repaint by itself (the caller decides when the new look shows).
-    void setPictures(const SkinPictureSet& pictures, QPoint pictureOffset);
+    // The pictures are full-window pictures, or cuts of them whose top-left
+    // corner lies at `pictureOrigin` of the full picture: a cut that holds
+    // the button's rectangle draws exactly what the full picture would.
+    void setPictures(const SkinPictureSet& pictures, QPoint pictureOffset,
+                     QPoint pictureOrigin = QPoint(0, 0));
     void setPictureOffset(QPoint pictureOffset);
     const SkinPictureSet& pictures() const { return pictures_; }
     QPoint pictureOffset() const { return pictureOffset_; }
+    QPoint pictureOrigin() const { return pictureOrigin_; }
 
-    // The two pictures of the toggle-face display (flag off, flag on).
+    // The two pictures of the toggle-face display (flag off, flag on), cut
+    // at the same origin as the state pictures.
     void setTogglePictures(const QPixmap& off, const QPixmap& on);
+
+    // Called before a face is painted whose picture the button does not
+    // have (a null picture), so that pictures can be decoded when they are
+    // first shown. It may give the button its pictures; without them the
+    // face stays undrawn as before.
+    using PictureLoader = std::function<void(CSkinButton&, SkinFace)>;
+    void setPictureLoader(PictureLoader loader) { loader_ = std::move(loader); }
     void setToggleDisplay(bool on, bool flag);
 
     void setSelected(bool selected);
@@ -64,6 +78,8 @@ protected:
 
 private:
     const QPixmap& pictureFor(SkinFace face) const;
+    // The picture of the face itself, without the toggle faces' fallback.
+    const QPixmap& ownPictureFor(SkinFace face) const;
     void syncFromWidget();
     void repaintIf(bool changed);
 
@@ -72,7 +88,9 @@ private:
     QPixmap toggleOff_;
     QPixmap toggleOn_;
     QPoint pictureOffset_{1, 1};
+    QPoint pictureOrigin_{0, 0};
     SkinTextColours textColours_;
+    PictureLoader loader_;
 };
 
 }  // namespace keyloom::controls

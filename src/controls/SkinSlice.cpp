@@ -4,16 +4,18 @@
 
 namespace keyloom::controls {
 
-void drawPictureSlice(QPainter& painter, const QPixmap& picture, QPoint pictureOffset, QSize size) {
+void drawPictureSlice(QPainter& painter, const QPixmap& picture, QPoint pictureOffset, QSize size,
+                      QPoint pictureOrigin) {
     if (picture.isNull()) {
         return;
     }
     const QRect wanted(pictureOffset - QPoint(1, 1), size);
-    const QRect available = wanted.intersected(QRect(QPoint(0, 0), picture.size()));
+    const QRect available = wanted.intersected(QRect(pictureOrigin, picture.size()));
     if (available.isEmpty()) {
         return;
     }
-    painter.drawPixmap(available.topLeft() - wanted.topLeft(), picture, available);
+    painter.drawPixmap(available.topLeft() - wanted.topLeft(), picture,
+                       available.translated(-pictureOrigin));
 }
 
 }  // namespace keyloom::controls

@@ -18,6 +18,7 @@
 #include "shell/TopRowSwitch.h"
 #include "storage/Language.h"
 #include "storage/SettingsKey.h"
+#include "storage/SkinScreen.h"
 
 namespace keyloom::shell {
 
@@ -75,17 +76,19 @@ CKeyloomDlg::~CKeyloomDlg() {
 InitResult CKeyloomDlg::initialise() {
     InitResult result;
     const AppPaths& paths = setup_.paths;
-    loadSkin(paths.mainSkinFile);
+    // Decoded when first painted: a start hidden in the tray needs none of it.
+    loadSkin(paths.mainSkinFile, SkinPictures::WhenNeeded);
     setAttribute(Qt::WA_DeleteOnClose, false);
 
     setModified(false);
-    if (!loadPictures(result.missingPicture))
-        return result;
     for (int i = 0; i < 3; ++i) {
         static const char* const kLinkKeys[] = {"Link", "Link1", "Link2"};
         links_[i] = ini::readString(paths.mainSkinFile, "SCREEN", kLinkKeys[i], "");
     }
     buildControls();
+    // The pictures are cut to the placed buttons' rectangles.
+    if (!loadPictures(result.missingPicture))
+        return result;
     buildCommandTable();
     topRow_ = readTopRowSwitch(setup_.registry.get());
     applyTopRowSwitch();
@@ -112,24 +115,17 @@ InitResult CKeyloomDlg::initialise() {
 
 bool CKeyloomDlg::loadPictures(std::string& missing) {
     const std::string& folder = setup_.paths.skinFolder;
-    struct Picture {
-        QPixmap* target;
-        const char* file;
-    };
-    const Picture pictures[] = {
-        {&normal_, "main_normal.jpg"},   {&hover_, "main_over.jpg"},
-        {&pressed_, "main_down.jpg"},    {&disabled_, "main_disable.jpg"},
-        {&normal2_, "main_normal.jpg"},  {&hover2_, "main_over.jpg"},
-        {&pressed2_, "main_down.jpg"},   {&disabled2_, "main_disable.jpg"},
-        {&arrows_, "Arrow.jpg"},         {&toggleOff_, "main_color0.jpg"},
-        {&toggleOn_, "main_color1.jpg"},
-    };
-    for (const Picture& p : pictures) {
-        if (!p.target->load(qs(folder + p.file))) {
-            missing = folder + p.file;
-            return false;
-        }
-    }
+    std::vector<MainPictures::Use> uses;
+    for (const MainControl& c : mainControls())
+        uses.push_back({button(c.id), c.faces, isKeyViewControl(c.id) || c.id == control::kFn});
+    // The background is normally the normal picture itself: no second decoding.
+    const bool backgroundIsNormal = readSkinScreen(setup_.paths.mainSkinFile).mainPicturePath ==
+                                    folder + MainPictures::kNormalFile;
+    MainPictures::NormalSource normal;
+    if (backgroundIsNormal)
+        normal = [this] { return background(); };
+    if (!pictures_.dress(folder, std::move(normal), uses, missing))
+        return false;
     // The busy indicator's frames are optional: without them it stays empty.
     for (int i = 1; i <= 10; ++i) {
         QPixmap frame;
@@ -141,26 +137,10 @@ bool CKeyloomDlg::loadPictures(std::string& missing) {
 
 void CKeyloomDlg::buildControls() {
     const std::string& skin = setup_.paths.mainSkinFile;
-    auto picture = [this](char face) -> const QPixmap& {
-        switch (face) {
-            case 'H':
-                return hover_;
-            case 'P':
-                return pressed_;
-            case 'D':
-                return disabled_;
-            default:
-                return normal_;
-        }
-    };
+    // Placed here; their pictures follow in loadPictures, cut to these places.
     for (const MainControl& c : mainControls()) {
         auto button = std::make_unique<CSkinButton>(this);
-        const std::string& f = c.faces;
-        controls::readSkinControl(
-            *button, skin, "BUTTONINFO", c.skinKey,
-            {picture(f[0]), picture(f[1]), picture(f[2]), picture(f[3]), picture(f[4])});
-        if (isKeyViewControl(c.id) || c.id == control::kFn)
-            button->setTogglePictures(toggleOff_, toggleOn_);
+        controls::readSkinControl(*button, skin, "BUTTONINFO", c.skinKey, SkinPictureSet{});
         const int id = c.id;
         connect(button.get(), &CSkinButton::clicked, this, [this, id] { runCommand(id); });
         buttons_[c.id] = std::move(button);
@@ -284,9 +264,12 @@ int CKeyloomDlg::selectKey(int controlId) {
     }
     if (b) {
         const QPoint offset = b->pictureOffset();
-        b->setPictures({hover_, hover_, pressed_, normal_, hover_}, offset);
+        const QPoint origin = b->pictureOrigin();
+        pictures_.complete(*b);
+        const SkinPictureSet own = b->pictures();
+        b->setPictures({own.hover, own.hover, own.pressed, own.normal, own.hover}, offset, origin);
         openKeyAssignmentDialog(*b);
-        b->setPictures({normal_, hover_, pressed_, normal_, disabled_}, offset);
+        b->setPictures(own, offset, origin);
         b->update();
     }
     return 0;
@@ -373,11 +356,10 @@ void CKeyloomDlg::applyTopRowSwitch() {
     for (int i = 0; i < 6; ++i)
         if (CSkinButton* b = button(control::kFirstAltTopRowKey + i))
             b->setEnabled(topRow_);
-    if (CSkinButton* flip0 = button(control::kFlip0)) {
-        const QPixmap& face = topRow_ ? normal2_ : normal_;
-        flip0->setPictures({face, face, face, face, disabled_}, flip0->pictureOffset());
+    // The flip indicator shows the second picture set when the switch is on;
+    // both sets come from the same files, so its pictures stay as they are.
+    if (CSkinButton* flip0 = button(control::kFlip0))
         flip0->update();
-    }
     placeArrows();
 }
 
@@ -386,9 +368,9 @@ void CKeyloomDlg::placeArrows() {
     const char* left = topRow_ ? "UP_ARROW_LEFT1" : "DOWN_ARROW_LEFT1";
     const char* right = topRow_ ? "UP_ARROW_RIGHT1" : "DOWN_ARROW_RIGHT1";
     controls::placeControlWithSource(*leftArrow_, skin, "BUTTONINFO", "LEFT_ARROW", "BUTTONINFO2",
-                                     left, arrows_);
+                                     left, pictures_.arrows());
     controls::placeControlWithSource(*rightArrow_, skin, "BUTTONINFO", "RIGHT_ARROW", "BUTTONINFO2",
-                                     right, arrows_);
+                                     right, pictures_.arrows());
     leftArrow_->update();
     rightArrow_->update();
 }

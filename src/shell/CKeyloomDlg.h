@@ -26,6 +26,7 @@
 #include "shell/BackgroundTask.h"
 #include "shell/CAboutDlg.h"
 #include "shell/CTrayIcon.h"
+#include "shell/MainPictures.h"
 #include "storage/AppPaths.h"
 
 class QLabel;
@@ -197,10 +198,8 @@ private:
     bool shutDown_ = false;
     bool initialised_ = false;
 
-    // Pictures: first set, second set, arrows, toggle faces.
-    QPixmap normal_, hover_, pressed_, disabled_;
-    QPixmap normal2_, hover2_, pressed2_, disabled2_;
-    QPixmap arrows_, toggleOff_, toggleOn_;
+    // The buttons' pictures are cut to their rectangles; the arrows stay whole.
+    MainPictures pictures_;
     std::vector<QPixmap> busyFrames_;
     int busyFrame_ = 0;
     std::string links_[3];

@@ -1,5 +1,7 @@
 // keyloom: the keyboard's configuration program with its window and tray icon.
 
+#include <malloc.h>
+
 #include <QApplication>
 #include <string_view>
 #include <vector>
@@ -8,6 +10,12 @@
 #include "shell/CKeyloomApp.h"
 
 int main(int argc, char** argv) {
+    // The program lives in the tray for the whole session: blocks of a
+    // megabyte and more (decoded pictures, slot file buffers) are mapped on
+    // their own, so that freeing them gives the memory back instead of
+    // leaving it in the heap; a fixed threshold also stops glibc from
+    // raising it after the first such block is freed.
+    mallopt(M_MMAP_THRESHOLD, 1024 * 1024);
     // --help needs no display, so it is answered before Qt starts.
     if (keyloom::instance::parseStartupArguments(argc, argv).help) {
         keyloom::shell::CKeyloomApp::printUsage(stdout);

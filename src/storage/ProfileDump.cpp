@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <array>
 #include <new>
+#include <span>
 #include <vector>
 
 #include "device/ProtocolResult.h"
 #include "model/ConfigurationStore.h"
 #include "model/KeyMatrixCodec.h"
 #include "model/MacroArea.h"
+#include "platform/fs/FileIo.h"
 #include "platform/ini/TextEncoding.h"
 #include "storage/Language.h"
 #include "storage/ProfileFile.h"
@@ -47,6 +49,18 @@ bool readMacroArea(const KeyboardDumpSource& source, std::vector<std::uint8_t>& 
     return source.link.ReadMacroArea(area) == result::Success;
 }
 
+// The keyboard is dumped into the slot file at every connection and mostly
+// holds what it held the last time: a file that already has exactly these
+// bytes is left alone. It got them from an atomic, synchronised write, so
+// skipping the new one loses nothing and spares its disk flushes.
+bool writeUnlessSame(const std::string& path, std::span<const std::uint8_t> bytes) {
+    std::vector<std::uint8_t> current;
+    if (fs::readFile(path, current, bytes.size()) &&
+        std::equal(current.begin(), current.end(), bytes.begin(), bytes.end()))
+        return true;
+    return fs::writeFileAtomically(path, bytes);
+}
+
 }  // namespace
 
 int dumpKeyboardToFile(const KeyboardDumpSource& source, int activeProfile,
@@ -75,7 +89,10 @@ int dumpKeyboardToFile(const KeyboardDumpSource& source, int activeProfile, cons
         contents.macros = decodeMacroArea(area, source.macroCapacity, defaultNamePrefix);
         // The header counts the records actually decoded, so the file stays
         // consistent when the keyboard's count was damaged or above 100.
-        return saveProfileFile(contents, path);
+        std::vector<std::uint8_t> bytes;
+        if (!buildProfileBytes(contents, bytes))
+            return 0;
+        return writeUnlessSame(path, bytes) ? 1 : 0;
     } catch (const std::bad_alloc&) {
         return 0;
     }

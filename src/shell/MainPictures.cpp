@@ -1,0 +1,221 @@
+#include "shell/MainPictures.h"
+
+#include <QImage>
+#include <QImageReader>
+#include <QRect>
+#include <algorithm>
+#include <memory>
+
+namespace keyloom::shell {
+
+using controls::CSkinButton;
+using controls::SkinFace;
+using controls::SkinPictureSet;
+
+namespace {
+
+using Picture = MainPictures::Picture;
+
+constexpr std::array<const char*, MainPictures::kCount> kFiles = {
+    MainPictures::kNormalFile, "main_over.jpg",   "main_down.jpg",
+    "main_disable.jpg",        "main_color0.jpg", "main_color1.jpg",
+};
+
+Picture pictureOfLetter(char letter) {
+    switch (letter) {
+        case 'H':
+            return MainPictures::Hover;
+        case 'P':
+            return MainPictures::Pressed;
+        case 'D':
+            return MainPictures::Disabled;
+        default:
+            return MainPictures::Normal;
+    }
+}
+
+// The picture of state `s` (0-4: normal, hover, pressed, disabled, selected).
+Picture pictureOfState(std::string_view faces, std::size_t s) {
+    return pictureOfLetter(s < faces.size() ? faces[s] : 'N');
+}
+
+bool showsPicture(std::string_view faces, bool toggleFaces, Picture picture) {
+    if (picture == MainPictures::ToggleOff || picture == MainPictures::ToggleOn)
+        return toggleFaces;
+    for (std::size_t s = 0; s < 5; ++s)
+        if (pictureOfState(faces, s) == picture)
+            return true;
+    return false;
+}
+
+// The rectangle of the full-window picture a button draws: from one pixel up
+// and left of its picture offset, its own size (see drawPictureSlice).
+QRect wantedRect(const CSkinButton& button) {
+    return QRect(button.pictureOffset() - QPoint(1, 1), button.size());
+}
+
+// Where a button's cuts begin in the full-window picture: the wanted
+// rectangle's corner, moved into the picture where it lies above or left of
+// it; every cut then holds exactly what the button would draw of the whole.
+QPoint cutOrigin(const QRect& wanted) {
+    return QPoint(std::max(wanted.left(), 0), std::max(wanted.top(), 0));
+}
+
+QPixmap cut(const QImage& picture, const QRect& wanted) {
+    const QRect inside = wanted.intersected(picture.rect());
+    if (inside.isEmpty())
+        return {};
+    return QPixmap::fromImage(picture.copy(inside));
+}
+
+// A cut that shares the pixels of a picture that stays in memory anyway (the
+// window's background): no copy, and the picture lives as long as the cut.
+QPixmap sharedCut(const QImage& picture, const QRect& wanted) {
+    const QRect inside = wanted.intersected(picture.rect());
+    if (inside.isEmpty())
+        return {};
+    const int bytesPerPixel = picture.depth() / 8;
+    if (bytesPerPixel == 0)
+        return cut(picture, wanted);
+    const uchar* first =
+        picture.constBits() + inside.top() * picture.bytesPerLine() + inside.left() * bytesPerPixel;
+    auto keep = std::make_unique<QImage>(picture);
+    QImage view(
+        first, inside.width(), inside.height(), picture.bytesPerLine(), picture.format(),
+        [](void* kept) { std::unique_ptr<QImage>{static_cast<QImage*>(kept)}.reset(); },
+        keep.get());
+    keep.release();  // now owned by the view's clean-up
+    return QPixmap::fromImage(std::move(view));
+}
+
+}  // namespace
+
+MainPictures::MainPictures() {
+    holdTimer_.setSingleShot(true);
+    holdTimer_.callOnTimeout([this] { dropWholePictures(); });
+}
+
+bool MainPictures::dress(const std::string& skinFolder, NormalSource normal,
+                         std::span<const Use> uses, std::string& missing) {
+    // A missing or unreadable picture ends the start as before, although
+    // the pictures are decoded only later: their headers are read now.
+    for (std::size_t p = 0; p < kCount; ++p) {
+        QImageReader reader(QString::fromStdString(skinFolder + kFiles[p]));
+        if (!reader.canRead() || !reader.size().isValid()) {
+            missing = skinFolder + kFiles[p];
+            return false;
+        }
+    }
+    QPixmap arrows;
+    if (!arrows.load(QString::fromStdString(skinFolder + kArrowFile))) {
+        missing = skinFolder + kArrowFile;
+        return false;
+    }
+    arrows_ = arrows;
+    folder_ = skinFolder;
+    normal_ = std::move(normal);
+    dropWholePictures();
+    unreadable_ = {};
+    dressed_.clear();
+    for (const Use& use : uses) {
+        if (!use.button)
+            continue;
+        dressed_.push_back({use.button,
+                            std::string(use.faces),
+                            use.toggleFaces,
+                            cutOrigin(wantedRect(*use.button)),
+                            {}});
+        use.button->setPictureLoader(
+            [this](CSkinButton& button, SkinFace face) { provide(button, face); });
+    }
+    return true;
+}
+
+void MainPictures::complete(CSkinButton& button) {
+    for (Dressed& d : dressed_) {
+        if (d.button != &button)
+            continue;
+        for (std::size_t p = 0; p < kCount; ++p)
+            if (showsPicture(d.faces, d.toggleFaces, static_cast<Picture>(p)))
+                cutFor(d, static_cast<Picture>(p));
+        applyStatePictures(d);
+        if (d.toggleFaces)
+            applyTogglePictures(d);
+    }
+}
+
+void MainPictures::provide(CSkinButton& button, SkinFace face) {
+    const auto d = std::find_if(dressed_.begin(), dressed_.end(),
+                                [&](const Dressed& x) { return x.button == &button; });
+    if (d == dressed_.end())
+        return;
+    const bool toggle = face == SkinFace::ToggleOff || face == SkinFace::ToggleOn;
+    if (toggle && !d->toggleFaces)
+        return;
+    const Picture picture = face == SkinFace::ToggleOff ? ToggleOff
+                            : face == SkinFace::ToggleOn
+                                ? ToggleOn
+                                : pictureOfState(d->faces, static_cast<std::size_t>(face));
+    // A cut made before is given again: the button lost it to pictures set
+    // by hand.
+    if (d->cuts[picture].isNull() && !cutFor(*d, picture))
+        return;
+    if (toggle)
+        applyTogglePictures(*d);
+    else
+        applyStatePictures(*d);
+}
+
+bool MainPictures::cutFor(Dressed& d, Picture picture) {
+    if (!d.cuts[picture].isNull())
+        return true;
+    const QImage& full = whole(picture);
+    if (full.isNull())
+        return false;
+    // Cuts of the normal picture share the background's pixels; any other
+    // picture is dropped soon, so its cuts are copies.
+    d.cuts[picture] = picture == Normal && normalShared_ ? sharedCut(full, wantedRect(*d.button))
+                                                         : cut(full, wantedRect(*d.button));
+    return true;
+}
+
+const QImage& MainPictures::whole(Picture picture) {
+    QImage& full = whole_[picture];
+    if (full.isNull() && !unreadable_[picture]) {
+        if (picture == Normal && normal_)
+            full = normal_().toImage();
+        if (picture == Normal)
+            normalShared_ = !full.isNull();
+        if (full.isNull()) {
+            QImageReader reader(QString::fromStdString(folder_ + kFiles[picture]));
+            // A picture that turns out unreadable is not tried again; its
+            // faces stay undrawn.
+            if (!reader.read(&full))
+                unreadable_[picture] = true;
+            else
+                ++decodings_[picture];
+        }
+    }
+    if (!full.isNull())
+        holdTimer_.start(kHoldWhole);
+    return full;
+}
+
+void MainPictures::dropWholePictures() {
+    holdTimer_.stop();
+    whole_ = {};
+}
+
+void MainPictures::applyStatePictures(const Dressed& d) {
+    const auto face = [&](std::size_t s) -> const QPixmap& {
+        return d.cuts[pictureOfState(d.faces, s)];
+    };
+    d.button->setPictures(SkinPictureSet{face(0), face(1), face(2), face(3), face(4)},
+                          d.button->pictureOffset(), d.origin);
+}
+
+void MainPictures::applyTogglePictures(const Dressed& d) {
+    d.button->setTogglePictures(d.cuts[ToggleOff], d.cuts[ToggleOn]);
+}
+
+}  // namespace keyloom::shell
