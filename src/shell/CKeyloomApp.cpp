@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QProcess>
 #include <QSocketNotifier>
+#include <future>
 #include <memory>
 #include <string>
 
@@ -88,6 +89,11 @@ int CKeyloomApp::run(const std::vector<std::string_view>& arguments) {
     if (::access(paths.companionProgram.c_str(), X_OK) == 0)
         QProcess::startDetached(QString::fromStdString(paths.companionProgram), {});
 
+    // Nothing in the program waits on the named events: they are created
+    // beside the window's start-up instead of before it.
+    std::future<instance::NamedEvents> events =
+        std::async(std::launch::async, [] { return instance::NamedEvents::create(); });
+
     DialogSetup setup;
     setup.paths = paths;
     setup.registry = registry;
@@ -102,8 +108,6 @@ int CKeyloomApp::run(const std::vector<std::string_view>& arguments) {
         control.release();
         return 0;
     }
-    instance::NamedEvents events = instance::NamedEvents::create();
-
     std::unique_ptr<QSocketNotifier> requests;
     if (instance::InstanceServer* server = control.server()) {
         requests = std::make_unique<QSocketNotifier>(server->pendingFd(), QSocketNotifier::Read);
@@ -124,7 +128,7 @@ int CKeyloomApp::run(const std::vector<std::string_view>& arguments) {
     requests.reset();
     dialog.shutdown();
     control.release();
-    events.close();
+    events.get().close();
     return 0;
 }
 

@@ -80,6 +80,13 @@ InitResult CKeyloomDlg::initialise() {
     loadSkin(paths.mainSkinFile, SkinPictures::WhenNeeded);
     setAttribute(Qt::WA_DeleteOnClose, false);
 
+    // The device threads start early so that finding the keyboard overlaps
+    // building the window: their messages wait for the window thread, and a
+    // start that fails below stops them again (shutdown). The data folder
+    // is ready before the first full read keeps its slot file there.
+    prepareDataFolder(paths);
+    core_->start();
+
     setModified(false);
     for (int i = 0; i < 3; ++i) {
         static const char* const kLinkKeys[] = {"Link", "Link1", "Link2"};
@@ -94,8 +101,6 @@ InitResult CKeyloomDlg::initialise() {
     applyTopRowSwitch();
     setModified(false);
 
-    prepareDataFolder(paths);
-
     setWindowTitle(qs(lookupText("MAIN_CAPTION")));
     core_->state().keyToggleMode = false;
     setSwitchText();
@@ -104,10 +109,6 @@ InitResult CKeyloomDlg::initialise() {
     postMessage(window::kInitMessage);
     sendMessage(window::languageMessage(currentLanguageIndex()));
     startTimer(window::timer::kStartup, std::chrono::milliseconds(100));
-
-    // The device threads come last: their messages wait for the window thread
-    // anyway, and a start that fails above has nothing to stop.
-    core_->start();
     initialised_ = true;
     result.ok = true;
     return result;
@@ -126,12 +127,6 @@ bool CKeyloomDlg::loadPictures(std::string& missing) {
         normal = [this] { return background(); };
     if (!pictures_.dress(folder, std::move(normal), uses, missing))
         return false;
-    // The busy indicator's frames are optional: without them it stays empty.
-    for (int i = 1; i <= 10; ++i) {
-        QPixmap frame;
-        frame.load(qs(folder + "jdt" + std::to_string(i) + ".bmp"));
-        busyFrames_.push_back(frame);
-    }
     return true;
 }
 
@@ -431,8 +426,12 @@ void CKeyloomDlg::onTimer(int id) {
 }
 
 void CKeyloomDlg::advanceBusyIndicator() {
+    // Loaded when the indicator first runs: most starts never need them.
+    // They are optional: without them the indicator stays empty.
     if (busyFrames_.empty())
-        return;
+        for (int i = 1; i <= 10; ++i)
+            busyFrames_.emplace_back(
+                qs(setup_.paths.skinFolder + "jdt" + std::to_string(i) + ".bmp"));
     busyIndicator_->setPixmap(busyFrames_[static_cast<std::size_t>(busyFrame_)]);
     busyFrame_ = (busyFrame_ + 1) % static_cast<int>(busyFrames_.size());
 }

@@ -1,6 +1,7 @@
 #include "platform/instance/NamedEvents.h"
 
 #include <fcntl.h>
+#include <semaphore.h>
 
 #include <cstdio>
 #include <utility>
@@ -22,8 +23,12 @@ NamedEvents NamedEvents::create(std::string_view prefix) {
     for (int number = 1; number <= kNamedEventCount; ++number) {
         std::string name = "/" + namedEventName(prefix, number);
         sem_t* handle = ::sem_open(name.c_str(), O_CREAT, 0600, 0);
-        if (handle != SEM_FAILED)
-            events.events_.push_back(Event{std::move(name), handle});
+        if (handle == SEM_FAILED)
+            continue;
+        // The name keeps the event alive for other programs; holding it open
+        // here would only keep a mapped page per event.
+        ::sem_close(handle);
+        events.events_.push_back(std::move(name));
     }
     return events;
 }
@@ -42,10 +47,8 @@ NamedEvents& NamedEvents::operator=(NamedEvents&& other) noexcept {
 }
 
 void NamedEvents::close() {
-    for (Event& event : events_) {
-        ::sem_close(event.handle);
-        ::sem_unlink(event.name.c_str());
-    }
+    for (const std::string& name : events_)
+        ::sem_unlink(name.c_str());
     events_.clear();
 }
 

@@ -5,8 +5,6 @@
 // waits on them; they exist for companion programs. Names the system refuses
 // (no /dev/shm, another user's semaphore) are skipped without complaint.
 
-#include <semaphore.h>
-
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -40,11 +38,7 @@ public:
     void close();
 
 private:
-    struct Event {
-        std::string name;  // with the leading '/'
-        sem_t* handle = nullptr;
-    };
-    std::vector<Event> events_;
+    std::vector<std::string> events_;  // names with the leading '/'
 };
 
 }  // namespace keyloom::instance
