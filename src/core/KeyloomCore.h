@@ -109,6 +109,9 @@ public:
     bool dumpKeyboard(const std::string& path);
     // Report-rate step 0-3 of the lighting profile, one byte at offset 15.
     int writeReportRate(int step);
+    // Tells the user that the keyboard was not written and why, from the
+    // result code of the failed step.
+    void tellWriteFailure(int code);
     // Profile buttons 0-2.
     bool profileButton(int profile);
     // 1 switched, 0 refused or failed.

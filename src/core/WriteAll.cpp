@@ -41,9 +41,13 @@ void KeyloomCore::tellWriteResult(const WriteAllResult& result) {
     if (result.macrosTooLong)
         showPrompt(port_, "EXTRA_MACRO_TOO_LONG", kTopmost);
     else if (!result.written)
-        showPrompt(port_, writeFailureKey(result.failedCode, link_.isConnected()), kTopmost);
+        tellWriteFailure(result.failedCode);
     if (result.namesDropped)
         showPrompt(port_, "EXTRA_PROFILE_SPACE_TIGHT", kTopmost);
+}
+
+void KeyloomCore::tellWriteFailure(int code) {
+    showPrompt(port_, writeFailureKey(code, link_.isConnected()), kTopmost);
 }
 
 KeyloomCore::WriteAllResult KeyloomCore::writeAllLocked(const WorkingStore::Access& working,

@@ -150,7 +150,11 @@ void CKeyloomDlg::hideBusyIndicator() {
 void CKeyloomDlg::pressReportRate(int step) {
     for (int i = 0; i < 4; ++i)
         button(control::kReportButtons[i])->setSelected(i == step);
-    runKeyboardWork([this, step] { core_->writeReportRate(step); });
+    runKeyboardWork([this, step] {
+        const int code = core_->writeReportRate(step);
+        if (code != 1)
+            core_->tellWriteFailure(code);
+    });
 }
 
 // --- File commands -----------------------------------------------------------------------

@@ -178,6 +178,11 @@ TEST_F(MainCommandsTest, ReportRateButtonFourWritesThreeAtOffsetFifteen) {
     for (int i = 0; i < 3; ++i)
         EXPECT_FALSE(button(id::kReportButtons[i]).isSelected());
     EXPECT_TRUE(button(id::kReportButtons[3]).isSelected());
+
+    // A write the keyboard refuses is not passed over in silence.
+    keyboard->withFirmware([](sim::SimFirmware& f) { f.faults().refuseCommand(6, 0xFE); });
+    run(id::kReportButtons[1]);
+    EXPECT_TRUE(shown("KEYLOOM_WRITE_REFUSED"));
 }
 
 TEST_F(MainCommandsTest, ASilentKeyboardDuringApplyLeavesTheWindowResponsiveAndApplyEnabled) {
