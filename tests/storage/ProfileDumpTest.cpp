@@ -1,8 +1,10 @@
 // Dumping the simulated keyboard into a profile file: what is asked of the
 // keyboard, how its key matrices and macro area land in the file, and the
-// refusals that keep an old file when the keyboard cannot be read.
+// refusals that keep an old file when the keyboard cannot be read, and the
+// file left alone when the keyboard holds what it already says.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
 #include <optional>
@@ -12,6 +14,7 @@
 #include "device/ProtocolResult.h"
 #include "model/KeyTable.h"
 #include "model/MacroArea.h"
+#include "platform/fs/FileIo.h"
 #include "sim/SimBackend.h"
 #include "storage/ProfileDump.h"
 #include "storage/ProfileFile.h"
@@ -103,6 +106,17 @@ protected:
             }
             return out;
         });
+    }
+
+    // A file replaced by an atomic write is a new file.
+    ino_t fileId() const {
+        struct stat st {};
+        return ::stat(path_.c_str(), &st) == 0 ? st.st_ino : 0;
+    }
+    std::vector<std::uint8_t> contents() const {
+        std::vector<std::uint8_t> bytes;
+        EXPECT_TRUE(fs::readFile(path_, bytes));
+        return bytes;
     }
 
     int dump(int activeProfile = 0) {
@@ -258,6 +272,34 @@ TEST_F(ProfileDumpTest, NothingIsWrittenWhenTheKeyboardCannotBeRead) {
     EXPECT_EQ(dump(), 0);
     EXPECT_EQ(testing::readBytes(path_), before);
     EXPECT_EQ(dump(3), 1);  // profile 3 counts as known; the matrices read are 0-2
+}
+
+TEST_F(ProfileDumpTest, TheSameBytesLeaveTheFileAloneAndAnyDifferenceReplacesIt) {
+    connect(sim::kModel652F);
+    ASSERT_EQ(dump(), 1);
+    const ino_t first = fileId();
+    const auto good = contents();
+    ASSERT_EQ(dump(), 1);
+    EXPECT_EQ(fileId(), first);
+    EXPECT_EQ(contents(), good);
+
+    // The file differs in content or length: the dump replaces it.
+    for (bool longer : {false, true}) {
+        auto spoiled = good;
+        spoiled[spoiled.size() / 2] ^= 0xFF;
+        if (longer)
+            spoiled = good, spoiled.push_back(0);
+        ASSERT_TRUE(fs::writeFileAtomically(path_, spoiled));
+        ASSERT_EQ(dump(), 1);
+        EXPECT_EQ(contents(), good) << (longer ? "longer" : "same length");
+    }
+
+    // The keyboard changed: the file is replaced.
+    const ino_t before = fileId();
+    setDeviceEntry(0, 0, MatrixEntry{2, 1, 0x01});
+    ASSERT_EQ(dump(), 1);
+    EXPECT_NE(fileId(), before);
+    EXPECT_NE(contents(), good);
 }
 
 }  // namespace
