@@ -17,6 +17,7 @@
 #include "shell/MainControls.h"
 #include "shell/TopRowSwitch.h"
 #include "storage/Language.h"
+#include "storage/ProfileMenu.h"
 #include "storage/SettingsKey.h"
 #include "storage/SkinScreen.h"
 
@@ -217,6 +218,10 @@ void CKeyloomDlg::runCommand(int controlId) {
                         controlId == command::kExitFromMenu || controlId == control::kClose;
     if (isBusy() && !always)
         return;
+    if (ProfileMenu::isMenuCommand(controlId)) {
+        chooseProfileMenuItem(controlId);
+        return;
+    }
     auto it = commands_.find(controlId);
     if (it != commands_.end())
         it->second();

@@ -162,6 +162,8 @@ private:
     void restoreFromFile();
     void backupToFile();
     void pressReportRate(int step);
+    // Items 9000-9200 of the profile menu.
+    void chooseProfileMenuItem(int command);
     void refreshProfileLabel();
     void openUrl(const QUrl& url);
     // A web address from the skin: only http and https are opened.

@@ -78,11 +78,11 @@ void CKeyloomDlg::buildCommandTable() {
     label->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(label, &QWidget::customContextMenuRequested, this,
             [this, label](const QPoint& at) { openProfileMenu(label->mapToGlobal(at)); });
-    for (int c = ProfileMenu::kDefaultCommand; c <= ProfileMenu::kLastCommand; ++c)
-        commands_[c] = [this, c] {
-            runKeyboardWork([this, c] { core_->chooseProfileMenuItem(c); },
-                            [this] { setProfileButtons(core_->state().connection.activeProfile); });
-        };
+}
+
+void CKeyloomDlg::chooseProfileMenuItem(int command) {
+    runKeyboardWork([this, command] { core_->chooseProfileMenuItem(command); },
+                    [this] { setProfileButtons(core_->state().connection.activeProfile); });
 }
 
 // --- Keyboard work off the window thread -------------------------------------------

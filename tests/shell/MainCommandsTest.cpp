@@ -162,6 +162,13 @@ TEST_F(MainCommandsTest, ProfileButtonOfTheActiveProfileLeavesTheKeyboardAlone) 
     EXPECT_TRUE(menu.actions()[1]->isSeparator());
     EXPECT_TRUE(menu.actions()[3]->isChecked());
     EXPECT_EQ(menu.actions()[3]->text(), button(id::kProfileName).text());
+
+    // Its third profile item switches the keyboard to profile 3.
+    menu.actions()[4]->trigger();
+    ASSERT_TRUE(pumpUntil([&] { return !dialog->isBusy(); }));
+    ASSERT_TRUE(pumpUntil([&] { return button(id::kProfile1 + 2).isSelected(); }));
+    EXPECT_EQ(dialog->core().state().connection.activeProfile.load(), 2);
+    EXPECT_FALSE(button(id::kProfile1 + 1).isSelected());
 }
 
 TEST_F(MainCommandsTest, ReportRateButtonFourWritesThreeAtOffsetFifteen) {
