@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "core/KeyViewKeys.h"
+#include "model/KeyViewKeys.h"
 #include "core/KeyloomCore.h"
 #include "core/Prompts.h"
 #include "device/ProtocolResult.h"

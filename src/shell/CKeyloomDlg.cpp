@@ -10,7 +10,7 @@
 #include <QUrl>
 
 #include "controls/SkinReaders.h"
-#include "core/KeyViewKeys.h"
+#include "model/KeyViewKeys.h"
 #include "model/KeyTable.h"
 #include "platform/ini/Ini.h"
 #include "shell/KeyTooltip.h"

@@ -12,7 +12,7 @@
 #include <chrono>
 #include <thread>
 
-#include "core/KeyViewKeys.h"
+#include "model/KeyViewKeys.h"
 #include "core/Prompts.h"
 #include "shell/CKeyloomDlg.h"
 #include "shell/MainControls.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "core/KeyViewKeys.h"
+#include "model/KeyViewKeys.h"
 #include "storage/SkinGeometry.h"
 
 namespace keyloom::shell {

@@ -10,7 +10,7 @@
 #include <filesystem>
 
 #include "ShellFixture.h"
-#include "core/KeyViewKeys.h"
+#include "model/KeyViewKeys.h"
 #include "shell/MainControls.h"
 #include "support/SimKeyboardLog.h"
 

@@ -5,7 +5,7 @@
 #include <QKeyEvent>
 
 #include "ShellFixture.h"
-#include "core/KeyViewKeys.h"
+#include "model/KeyViewKeys.h"
 #include "shell/MainControls.h"
 
 namespace keyloom::testing {
