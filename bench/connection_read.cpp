@@ -13,8 +13,8 @@
 #include <string>
 
 #include "core/KeyloomCore.h"
-#include "core/QueuedWindowBinding.h"
-#include "platform/window/QueuedWindow.h"
+#include "core/HeadlessBinding.h"
+#include "core/window/HeadlessWindow.h"
 #include "sim/SimBackend.h"
 
 namespace {
@@ -43,8 +43,8 @@ public:
         setup.platform = &platform_;
         setup.trace = &trace_;
         setup.startHidden = true;
-        core_ = std::make_unique<KeyloomCore>(window_, paths, setup);
-        bindQueuedWindow(window_, *core_);
+        core_ = std::make_unique<KeyloomCore>(window_.coreWindow(), paths, setup);
+        bindHeadlessWindow(window_, *core_);
 
         core_->link().openConfigurationDevice(keyboard_->configPath());
         core_->link().setConnected(true);
@@ -58,7 +58,6 @@ public:
     }
 
     KeyloomCore& core() { return *core_; }
-    window::QueuedWindow& window() { return window_; }
 
 private:
     void fillMacros() {
@@ -82,7 +81,7 @@ private:
     std::shared_ptr<sim::SimKeyboard> keyboard_;
     hid::HidPlatform platform_;
     ReportTrace trace_;
-    window::QueuedWindow window_;
+    window::HeadlessWindow window_;
     std::unique_ptr<KeyloomCore> core_;
 };
 
@@ -91,7 +90,6 @@ void BM_ConnectionChangeAndFullRead(benchmark::State& state) {
     for (auto _ : state) {
         bench.core().connectionChanged(0);
         bench.core().connectionChanged(1);
-        bench.window().clearRecords();
     }
     auto working = bench.core().workingStore().lock();
     if (working->macros.size() != kMacroCount)

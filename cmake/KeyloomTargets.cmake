@@ -1,6 +1,23 @@
-# keyloom_library(NAME DIR DEPS...): a static library of every .cpp below DIR.
-# Folders without sources yet give an interface library, so dependants link
-# the same way before and after the folder fills.
+# keyloom_stage_headers(TARGET DIR SCOPE): makes the headers of src/DIR
+# reachable as "DIR/Name.h" to TARGET and to whatever links it, and to nothing
+# else. Each library gets a folder of its own in the build tree holding one
+# link to its source folder, so a library that includes a header of one it
+# does not depend on (a lower layer reaching up) fails to build.
+function(keyloom_stage_headers target dir scope)
+    set(stage ${PROJECT_BINARY_DIR}/include/${target})
+    file(RELATIVE_PATH relative ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/${dir})
+    get_filename_component(parent ${stage}/${relative} DIRECTORY)
+    file(MAKE_DIRECTORY ${parent})
+    if(NOT EXISTS ${stage}/${relative})
+        file(CREATE_LINK ${PROJECT_SOURCE_DIR}/${dir} ${stage}/${relative} SYMBOLIC)
+    endif()
+    target_include_directories(${target} ${scope} ${stage})
+endfunction()
+
+# keyloom_library(NAME DIR DEPS...): a static library of every .cpp below DIR,
+# which sees its own headers and those of DEPS. Folders without sources yet
+# give an interface library, so dependants link the same way before and after
+# the folder fills.
 function(keyloom_library name dir)
     set(target keyloom_${name})
     set(sources "")
@@ -9,12 +26,14 @@ function(keyloom_library name dir)
     endif()
     if(sources)
         add_library(${target} STATIC ${sources})
-        target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR}/src)
         target_link_libraries(${target} PUBLIC ${ARGN} Threads::Threads)
+        keyloom_stage_headers(${target} ${dir} PUBLIC)
     else()
         add_library(${target} INTERFACE)
-        target_include_directories(${target} INTERFACE ${PROJECT_SOURCE_DIR}/src)
         target_link_libraries(${target} INTERFACE ${ARGN} Threads::Threads)
+        if(dir AND EXISTS ${PROJECT_SOURCE_DIR}/${dir})
+            keyloom_stage_headers(${target} ${dir} INTERFACE)
+        endif()
     endif()
 endfunction()
 

@@ -3,7 +3,7 @@
 #include <chrono>
 #include <memory>
 
-#include "core/QueuedWindowBinding.h"
+#include "core/HeadlessBinding.h"
 #include "device/KeyboardModels.h"
 #include "device/ProtocolResult.h"
 #include "model/KeyTable.h"
@@ -52,7 +52,7 @@ window::MessageAnswer CliWindow::showMessage(const window::MessageRequest& reque
     // Questions are answered by the command itself; what it reports is shown.
     if (request.buttons == window::MessageButtons::Ok && !request.text.empty())
         std::fprintf(err_, "keyloomctl: %s\n", request.text.c_str());
-    return QueuedWindow::showMessage(request);
+    return HeadlessWindow::showMessage(request);
 }
 
 bool setUpProgramFiles(CliContext& context, AppPaths& paths) {
@@ -114,8 +114,8 @@ bool ConnectedKeyboard::open() {
     window_.adoptCurrentThread();
     CoreSetup setup;
     setup.startHidden = true;  // a command-line run never opens a window
-    core_ = std::make_unique<KeyloomCore>(window_, paths_, setup);
-    bindQueuedWindow(window_, *core_);
+    core_ = std::make_unique<KeyloomCore>(window_.coreWindow(), paths_, setup);
+    bindHeadlessWindow(window_, *core_);
     core_->start();
     const ConnectionValues& values = core_->state().connection;
     // Discovery reports the first scan's result either way; connected means

@@ -16,14 +16,14 @@
 #include "device/DiscoveryMonitor.h"
 #include "model/KeyMatrix.h"
 #include "model/ParameterBlock.h"
-#include "platform/window/QueuedWindow.h"
+#include "core/window/HeadlessWindow.h"
 #include "storage/AppPaths.h"
 
 namespace keyloom::cli {
 
 // A window that prints each message box's text to stderr, as the program
 // would show it, and answers as scripted.
-class CliWindow : public window::QueuedWindow {
+class CliWindow : public window::HeadlessWindow {
 public:
     explicit CliWindow(std::FILE* err) : err_(err) {}
     window::MessageAnswer showMessage(const window::MessageRequest& request) override;

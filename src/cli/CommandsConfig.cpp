@@ -227,7 +227,7 @@ int runAssign(CliContext& context) {
         block[*entry] = *assignment;
         description = describeAssignment(*assignment, working->macros);
     }
-    keyboard.window().setModified(true);
+    keyboard.core().modified().markEdited();
     if (!keyboard.apply())
         return kExitFailure;
     std::fprintf(context.out, "Profile %d: %s -> %s\n", active + 1, entryName(*entry).c_str(),

@@ -94,7 +94,7 @@ int setMacro(CliContext& context, ConnectedKeyboard& keyboard, MacroRecord macro
             working->macros.push_back(macro);
         }
     }
-    keyboard.window().setModified(true);
+    keyboard.core().modified().markEdited();
     if (!keyboard.apply())
         return kExitFailure;
     std::fprintf(context.out, "Macro %u saved to the keyboard\n", macro.number);
@@ -129,7 +129,7 @@ int deleteMacro(CliContext& context, ConnectedKeyboard& keyboard, std::uint16_t 
     }
     if (referenced)
         keyboard.core().state().connection.writeAllProfiles.store(true);
-    keyboard.window().setModified(true);
+    keyboard.core().modified().markEdited();
     if (!keyboard.apply())
         return kExitFailure;
     std::fprintf(context.out, "Macro %u deleted%s\n", number,

@@ -13,9 +13,11 @@
 namespace keyloom {
 
 bool KeyloomCore::apply() {
-    port_.busyIndicatorOn();
+    window_.view.busyIndicatorOn();
     bool applied = true;
-    if (port_.isModified()) {
+    if (modified_.isModified()) {
+        // Edits made while this Apply writes stay marked as unapplied.
+        const std::uint64_t revision = modified_.revision();
         bool saved = false;
         WriteAllResult result;
         {
@@ -27,14 +29,14 @@ bool KeyloomCore::apply() {
         // Either failure leaves Apply enabled, so the user can try again.
         applied = saved && result.written;
         if (applied)
-            port_.setModified(false);
+            modified_.clearIfUnchanged(revision);
     }
-    port_.busyIndicatorOff();
+    window_.view.busyIndicatorOff();
     return applied;
 }
 
 bool KeyloomCore::restoreDefault() {
-    if (!askYesNo(port_, "MAIN_PROMPT_DEFAULT"))
+    if (!askYesNo(window_.prompts, "MAIN_PROMPT_DEFAULT"))
         return false;
     const int active = areas_.activeProfile();
     if (active < 0 || active >= kProfileCount)
@@ -47,18 +49,18 @@ bool KeyloomCore::restoreDefault() {
         for (const KeyViewKey& key : kKeyViewKeys)
             block[foldedScanCode(key.scanCode)] = KeyAssignment{};
     }
-    port_.redrawKeyView();
-    port_.setModified(true);
-    port_.resetLightingIfViewOn();
+    window_.view.redrawKeyView();
+    modified_.markEdited();
+    window_.lighting.resetLightingIfViewOn();
     return apply();
 }
 
 RestoreResult KeyloomCore::restoreFromFile(const std::string& path) {
     const ProfileFileCheck check = validateProfileFile(path);
     if (!check.message.empty())
-        showFormattedPrompt(port_, kProfileFormatErrorKey, check.message);
+        showFormattedPrompt(window_.prompts, kProfileFormatErrorKey, check.message);
     if (!check.valid()) {
-        showPrompt(port_, "MAIN_PROMPT_INPORT");
+        showPrompt(window_.prompts, "MAIN_PROMPT_INPORT");
         return RestoreResult::InvalidFile;
     }
 
@@ -75,19 +77,19 @@ RestoreResult KeyloomCore::restoreFromFile(const std::string& path) {
     if (!loaded) {
         // The file changed or vanished since the check; the store keeps
         // what it held and nothing is written.
-        showPrompt(port_, "MAIN_PROMPT_INPORT");
+        showPrompt(window_.prompts, "MAIN_PROMPT_INPORT");
         return RestoreResult::LoadFailed;
     }
     tellWriteResult(result);
-    port_.redrawKeyView();
+    window_.view.redrawKeyView();
     if (result.written) {
-        port_.setModified(false);
+        modified_.clear();
         return RestoreResult::Written;
     }
     // The keyboard does not hold the file's contents: Apply stays enabled
     // and its retry writes all three profiles again.
     state_.connection.writeAllProfiles = true;
-    port_.setModified(true);
+    modified_.markEdited();
     return RestoreResult::NotWritten;
 }
 

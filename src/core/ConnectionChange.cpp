@@ -19,8 +19,8 @@ void KeyloomCore::connectionChanged(int connected) {
     if (connected == 0) {
         values.activeProfile = ConnectionValues::kUnknownProfile;
         // The window closes its editors before it hides.
-        port_.sendMessage(window::kDeviceGoneMessage);
-        port_.hideWindow();
+        window_.dispatch.sendMessage(window::kDeviceGoneMessage);
+        window_.dispatch.hideWindow();
     } else {
         KeyMatrix defaults;
         if (areas_.readDefaultKeyMatrix(defaults) == result::Success) {
@@ -28,7 +28,7 @@ void KeyloomCore::connectionChanged(int connected) {
             defaultMatrix_ = defaults;
         } else {
             // The previous default matrix stays; the connection goes on.
-            showPrompt(port_, "MAIN_DEFAULT_MATRIX_PROMPT");
+            showPrompt(window_.prompts, "MAIN_DEFAULT_MATRIX_PROMPT");
         }
         ParameterBlock block;
         if (areas_.readParameterBlock(block) == result::Success) {
@@ -37,7 +37,7 @@ void KeyloomCore::connectionChanged(int connected) {
             values.macroCapacity = block.macroCapacity();
         }
         // Runs the full read on the window thread before it returns.
-        port_.sendMessage(window::kReadProfileMessage);
+        window_.dispatch.sendMessage(window::kReadProfileMessage);
     }
 
     tray_.set(window::TrayStatus::Mode::Status,
@@ -45,7 +45,7 @@ void KeyloomCore::connectionChanged(int connected) {
     values.state = connected;
     // Only the first change after a normal start may open the window.
     if (!state_.startup.startHidden.exchange(true) && connected)
-        port_.postMessage(window::kOpenMessage);
+        window_.dispatch.postMessage(window::kOpenMessage);
     values.busy = false;
 }
 

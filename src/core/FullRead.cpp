@@ -18,7 +18,7 @@ void KeyloomCore::fullRead() {
     refreshFromKeyboard();
 
     const int active = areas_.activeProfile();
-    port_.setProfileButtons(active);
+    window_.view.setProfileButtons(active);
     setLightingProfile(active);
 
     ParameterBlock block;
@@ -35,7 +35,7 @@ void KeyloomCore::fullRead() {
         areas_.writeProfileSettings(one, kReactionTriggerOffset);
         areas_.end();
         if (block.supportsPerKeyColours())
-            port_.loadUserModes(lightingProfile(), true);
+            window_.lighting.loadUserModes(lightingProfile(), true);
 
         ProfileRecords records = profileRecords();
         const int code = areas_.readProfileRecords(records);
@@ -46,12 +46,12 @@ void KeyloomCore::fullRead() {
         }
         if (code == result::Success)
             decodeLightingProfile();
-        port_.reloadLightingViewSwitch();
+        window_.lighting.reloadLightingViewSwitch();
     }
 
-    port_.rebuildLightingPanel();
+    window_.lighting.rebuildLightingPanel();
     if (supportsPerKeyColours())
-        port_.markKeyColourMarks();
+        window_.lighting.markKeyColourMarks();
 }
 
 bool KeyloomCore::readLightingRecords() {
@@ -77,8 +77,8 @@ bool KeyloomCore::readLightingRecords() {
 
 void KeyloomCore::lightingRefresh() {
     readLightingRecords();
-    port_.reloadLightingViewSwitch();
-    port_.rebuildLightingPanel();
+    window_.lighting.reloadLightingViewSwitch();
+    window_.lighting.rebuildLightingPanel();
 }
 
 }  // namespace keyloom

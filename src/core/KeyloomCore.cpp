@@ -18,16 +18,19 @@ ReportTrace& traceOf(const CoreSetup& setup) {
 
 }  // namespace
 
-KeyloomCore::KeyloomCore(window::WindowPort& port, AppPaths paths, CoreSetup setup)
-    : port_(port),
+KeyloomCore::KeyloomCore(window::CoreWindow window, AppPaths paths, CoreSetup setup)
+    : window_(window),
+      modified_(window.view),
       paths_(std::move(paths)),
       link_(platformOf(setup), traceOf(setup)),
       areas_(link_, state_.connection),
-      tray_(port),
-      listener_(platformOf(setup), port, tray_, setup.notificationTiming),
+      tray_(window.dispatch),
+      listener_(platformOf(setup), window.dispatch, tray_, setup.notificationTiming),
       listenForNotifications_(setup.listenForNotifications),
-      switcher_(port, areas_, working_,
-                [this](WorkingStore::Access& working) { return reloadSlotFile(working); }),
+      switcher_(
+          window, areas_, working_, modified_,
+          [this](WorkingStore::Access& working) { return reloadSlotFile(working); },
+          [this] { apply(); }),
       discovery_(link_, *this, state_.startup, setup.timing) {
     state_.startup.startHidden = setup.startHidden;
 }
@@ -45,7 +48,7 @@ void KeyloomCore::start() {
 void KeyloomCore::stop() {
     // A discovery thread waiting in a send to the window would never return
     // once the window thread stops pumping; release it before joining.
-    port_.stopMessages();
+    window_.dispatch.stopMessages();
     listener_.stop();
     discovery_.stop();
 }
@@ -57,10 +60,10 @@ void KeyloomCore::handleWindowMessage(const window::WindowMessage& msg) {
 
 void KeyloomCore::handleTimer(int id) {
     if (id == window::timer::kLightingRefresh) {
-        port_.killTimer(id);
+        window_.dispatch.killTimer(id);
         lightingRefresh();
     } else if (id == window::timer::kProfileRefresh) {
-        port_.killTimer(id);
+        window_.dispatch.killTimer(id);
         profileRefreshFromKeyboard();
     }
 }

@@ -2,15 +2,16 @@
 // The one object the Qt window and keyloomctl both drive: it owns the device
 // link, the two stores, the keyboard data read at connection, the lighting
 // state, the discovery thread (it is that thread's ConnectionHandler), the
-// notification listener thread and the tray status, and runs every sequence that reads or writes
-// the keyboard. The window reaches it by forwarding its messages and timers; the core reaches the
-// window only through the WindowPort.
+// notification listener thread, the tray status and the modified state, and
+// runs every sequence that reads or writes the keyboard. The window reaches it
+// by forwarding its messages and timers; the core reaches the window only
+// through the role interfaces of CoreWindow.
 //
 // Threads: connectionChanged runs on the discovery thread; everything else
 // belongs to the window thread unless it says otherwise. Locks: working
 // store, then device store, then the core's data lock (held only to copy);
 // device transfers are serialised by the link. No lock is held while the
-// port is called.
+// window is called.
 
 #include <cstdint>
 #include <memory>
@@ -18,6 +19,10 @@
 #include <string>
 
 #include "core/AppState.h"
+#include "core/KeyboardAreas.h"
+#include "core/ModifiedState.h"
+#include "core/ProfileSwitch.h"
+#include "core/window/CoreWindow.h"
 #include "device/ConnectionHandler.h"
 #include "device/DeviceLink.h"
 #include "device/DiscoveryMonitor.h"
@@ -25,14 +30,12 @@
 #include "model/ConfigurationStore.h"
 #include "model/KeyColourMap.h"
 #include "model/KeyMatrix.h"
-#include "model/KeyboardAreas.h"
+#include "core/KeyboardAreas.h"
 #include "model/ParameterBlock.h"
 #include "model/ProfileRecord.h"
 #include "platform/window/TrayStatus.h"
-#include "platform/window/WindowPort.h"
 #include "storage/AppPaths.h"
 #include "storage/ProfileMenu.h"
-#include "storage/ProfileSwitch.h"
 
 namespace keyloom {
 
@@ -55,7 +58,7 @@ enum class RestoreResult {
 
 class KeyloomCore : public ConnectionHandler {
 public:
-    KeyloomCore(window::WindowPort& port, AppPaths paths, CoreSetup setup = {});
+    KeyloomCore(window::CoreWindow window, AppPaths paths, CoreSetup setup = {});
     ~KeyloomCore() override;
     KeyloomCore(const KeyloomCore&) = delete;
     KeyloomCore& operator=(const KeyloomCore&) = delete;
@@ -63,7 +66,7 @@ public:
     // Starts the notification listener (unless the setup said not to), then
     // the discovery thread; once.
     void start();
-    // Stops the port's messages (releasing a discovery thread blocked in a
+    // Stops the window's messages (releasing a discovery thread blocked in a
     // send), then stops and joins both threads.
     void stop();
 
@@ -121,7 +124,8 @@ public:
     bool chooseProfileMenuItem(int command);
 
     // --- State ------------------------------------------------------------------
-    window::WindowPort& port() { return port_; }
+    // Unapplied key changes; editors mark their commits here.
+    ModifiedState& modified() { return modified_; }
     DeviceLink& link() { return link_; }
     KeyboardAreas& areas() { return areas_; }
     WorkingStore& workingStore() { return working_; }
@@ -160,7 +164,8 @@ private:
     bool reloadSlotFile(WorkingStore::Access& working);
     void decodeLightingProfile();
 
-    window::WindowPort& port_;
+    window::CoreWindow window_;
+    ModifiedState modified_;
     AppPaths paths_;
     AppState state_;
     DeviceLink link_;

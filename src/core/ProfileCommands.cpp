@@ -16,20 +16,20 @@ bool KeyloomCore::profileButton(int profile) {
         return false;
     setLightingProfile(profile);
     readLightingRecords();
-    port_.reloadLightingViewSwitch();
+    window_.lighting.reloadLightingViewSwitch();
     if (supportsPerKeyColours())
-        port_.loadUserModes(profile, true);
-    port_.rebuildLightingPanel();
-    port_.lightingViewOff();
+        window_.lighting.loadUserModes(profile, true);
+    window_.lighting.rebuildLightingPanel();
+    window_.lighting.lightingViewOff();
 
     if (areas_.activeProfile() == profile)
         return true;
     if (!switchActiveProfile(profile))
         return false;
-    port_.setProfileButtons(profile);
+    window_.view.setProfileButtons(profile);
     state_.keyToggleMode = false;
-    port_.keyToggleModeOff();
-    port_.redrawKeyView();
+    window_.view.keyToggleModeOff();
+    window_.view.redrawKeyView();
     return true;
 }
 
@@ -42,11 +42,11 @@ void KeyloomCore::profileRefreshFromKeyboard() {
         }
         const int active = block.activeProfile();
         setLightingProfile(active);
-        port_.lightingViewOff();
+        window_.lighting.lightingViewOff();
         if (switchActiveProfile(active)) {
-            port_.setProfileButtons(active);
+            window_.view.setProfileButtons(active);
             if (block.supportsPerKeyColours())
-                port_.reseedUserModes();
+                window_.lighting.reseedUserModes();
         }
     }
     lightingRefresh();

@@ -7,12 +7,12 @@
 
 namespace keyloom {
 
-window::MessageAnswer showPrompt(window::WindowPort& port, std::string_view key,
+window::MessageAnswer showPrompt(window::Prompter& prompts, std::string_view key,
                                  PromptStyle style) {
-    return showFormattedPrompt(port, key, lookupText(key), style);
+    return showFormattedPrompt(prompts, key, lookupText(key), style);
 }
 
-window::MessageAnswer showFormattedPrompt(window::WindowPort& port, std::string_view key,
+window::MessageAnswer showFormattedPrompt(window::Prompter& prompts, std::string_view key,
                                           std::string text, PromptStyle style) {
     window::MessageRequest request;
     request.key = std::string(key);
@@ -20,12 +20,12 @@ window::MessageAnswer showFormattedPrompt(window::WindowPort& port, std::string_
     request.buttons = style.buttons;
     request.icon = style.icon;
     request.topmost = style.topmost;
-    return port.showMessage(request);
+    return prompts.showMessage(request);
 }
 
-bool askYesNo(window::WindowPort& port, std::string_view key) {
+bool askYesNo(window::Prompter& prompts, std::string_view key) {
     const PromptStyle style{window::MessageButtons::YesNo, window::MessageIcon::Question, false};
-    return showPrompt(port, key, style) == window::MessageAnswer::Yes;
+    return showPrompt(prompts, key, style) == window::MessageAnswer::Yes;
 }
 
 }  // namespace keyloom

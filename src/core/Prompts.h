@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "platform/window/WindowPort.h"
+#include "core/window/Prompter.h"
 
 namespace keyloom {
 
@@ -15,12 +15,12 @@ struct PromptStyle {
 };
 
 // Shows the text of `key` (looked up now, "#Error" when missing).
-window::MessageAnswer showPrompt(window::WindowPort& port, std::string_view key,
+window::MessageAnswer showPrompt(window::Prompter& prompts, std::string_view key,
                                  PromptStyle style = {});
 // Shows a text already formatted from the text of `key`.
-window::MessageAnswer showFormattedPrompt(window::WindowPort& port, std::string_view key,
+window::MessageAnswer showFormattedPrompt(window::Prompter& prompts, std::string_view key,
                                           std::string text, PromptStyle style = {});
 // Yes/No with No preselected; true for Yes.
-bool askYesNo(window::WindowPort& port, std::string_view key);
+bool askYesNo(window::Prompter& prompts, std::string_view key);
 
 }  // namespace keyloom

@@ -29,9 +29,9 @@ void KeyloomCore::refreshFromKeyboard(bool keepModified) {
         if (!dumped || loadProfileFile(slot, *working) != 1)
             working->reset();
     }
-    port_.redrawKeyView();
+    window_.view.redrawKeyView();
     if (!keepModified)
-        port_.setModified(false);
+        modified_.clear();
 }
 
 bool KeyloomCore::saveToSlotFile(const WorkingStore::Access& working) {

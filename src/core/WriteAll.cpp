@@ -39,15 +39,15 @@ bool KeyloomCore::writeAll(bool allProfiles) {
 
 void KeyloomCore::tellWriteResult(const WriteAllResult& result) {
     if (result.macrosTooLong)
-        showPrompt(port_, "EXTRA_MACRO_TOO_LONG", kTopmost);
+        showPrompt(window_.prompts, "EXTRA_MACRO_TOO_LONG", kTopmost);
     else if (!result.written)
         tellWriteFailure(result.failedCode);
     if (result.namesDropped)
-        showPrompt(port_, "EXTRA_PROFILE_SPACE_TIGHT", kTopmost);
+        showPrompt(window_.prompts, "EXTRA_PROFILE_SPACE_TIGHT", kTopmost);
 }
 
 void KeyloomCore::tellWriteFailure(int code) {
-    showPrompt(port_, writeFailureKey(code, link_.isConnected()), kTopmost);
+    showPrompt(window_.prompts, writeFailureKey(code, link_.isConnected()), kTopmost);
 }
 
 KeyloomCore::WriteAllResult KeyloomCore::writeAllLocked(const WorkingStore::Access& working,

@@ -22,7 +22,7 @@ std::string_view notificationListenerStateText(NotificationListenerState state) 
     return "ended";
 }
 
-NotificationListener::NotificationListener(hid::HidPlatform& platform, window::WindowPort& window,
+NotificationListener::NotificationListener(hid::HidPlatform& platform, window::WindowDispatch& window,
                                            window::TrayStatus& tray, NotificationTiming timing)
     : window_(window), timing_(timing), device_(platform), indicator_(tray, timing.indicator) {}
 

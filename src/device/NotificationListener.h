@@ -29,7 +29,7 @@
 #include "device/NotificationIndicator.h"
 #include "platform/hid/HidPlatform.h"
 #include "platform/window/TrayStatus.h"
-#include "platform/window/WindowPort.h"
+#include "platform/window/WindowDispatch.h"
 
 namespace keyloom {
 
@@ -60,7 +60,7 @@ struct NotificationObservers {
 
 class NotificationListener {
 public:
-    NotificationListener(hid::HidPlatform& platform, window::WindowPort& window,
+    NotificationListener(hid::HidPlatform& platform, window::WindowDispatch& window,
                          window::TrayStatus& tray, NotificationTiming timing = {});
     ~NotificationListener();
     NotificationListener(const NotificationListener&) = delete;
@@ -99,7 +99,7 @@ private:
     // False when stop was requested during the pause.
     bool pause(std::stop_token& stop, std::chrono::milliseconds duration);
 
-    window::WindowPort& window_;
+    window::WindowDispatch& window_;
     NotificationTiming timing_;
     NotificationObservers observers_;
 

@@ -53,7 +53,8 @@ std::optional<std::size_t> gButtonOf(int controlId) {
 CKeyloomDlg::CKeyloomDlg(DialogSetup setup, QWidget* parent)
     : CBaseDialog(parent), setup_(std::move(setup)) {
     qRegisterMetaType<window::WindowMessage>();
-    core_ = std::make_unique<KeyloomCore>(*this, setup_.paths, setup_.core);
+    port_ = std::make_unique<MainWindowPort>(*this);
+    core_ = std::make_unique<KeyloomCore>(port_->coreWindow(), setup_.paths, setup_.core);
     for (int id : {window::timer::kBusyIndicator, window::timer::kLightingRefresh,
                    window::timer::kStartup, window::timer::kProfileRefresh}) {
         auto timer = std::make_unique<QTimer>();
@@ -88,7 +89,7 @@ InitResult CKeyloomDlg::initialise() {
     prepareDataFolder(paths);
     core_->start();
 
-    setModified(false);
+    showModified(false);
     for (int i = 0; i < 3; ++i) {
         static const char* const kLinkKeys[] = {"Link", "Link1", "Link2"};
         links_[i] = ini::readString(paths.mainSkinFile, "SCREEN", kLinkKeys[i], "");
@@ -100,16 +101,16 @@ InitResult CKeyloomDlg::initialise() {
     buildCommandTable();
     topRow_ = readTopRowSwitch(setup_.registry.get());
     applyTopRowSwitch();
-    setModified(false);
+    showModified(core_->modified().isModified());
 
     setWindowTitle(qs(lookupText("MAIN_CAPTION")));
     core_->state().keyToggleMode = false;
     setSwitchText();
     buildTrayIcon();
 
-    postMessage(window::kInitMessage);
-    sendMessage(window::languageMessage(currentLanguageIndex()));
-    startTimer(window::timer::kStartup, std::chrono::milliseconds(100));
+    port_->postMessage(window::kInitMessage);
+    port_->sendMessage(window::languageMessage(currentLanguageIndex()));
+    port_->startTimer(window::timer::kStartup, std::chrono::milliseconds(100));
     initialised_ = true;
     result.ok = true;
     return result;
@@ -259,7 +260,7 @@ int CKeyloomDlg::selectKey(int controlId) {
         }
         if (b)
             b->setToggleDisplay(true, flag);
-        setModified(true);
+        core_->modified().markEdited();
         return 0;
     }
     if (b) {
@@ -459,7 +460,7 @@ void CKeyloomDlg::openPath() {
     request.text = lookupText(request.key);
     request.caption = window::MessageCaption::Empty;
     request.ownedByWindow = false;
-    showMessage(request);
+    port_->showMessage(request);
 }
 
 void CKeyloomDlg::exitProgram() {
@@ -480,7 +481,7 @@ void CKeyloomDlg::shutdown() {
         t->stop();
     // Keyboard work still running is released from any message it waits on,
     // then waited for: it uses the core.
-    stopMessages();
+    port_->stopMessages();
     task_.wait();
     if (core_)
         core_->stop();
@@ -488,8 +489,7 @@ void CKeyloomDlg::shutdown() {
         about_->close();
     if (tray_)
         tray_->remove();
-    if (buttons_.count(control::kApply))
-        setModified(false);
+    showModified(false);
 }
 
 void CKeyloomDlg::reject() {
@@ -528,123 +528,59 @@ bool CKeyloomDlg::eventFilter(QObject* watched, QEvent* event) {
     return CBaseDialog::eventFilter(watched, event);
 }
 
-// --- WindowPort -----------------------------------------------------------------
+// --- What the port runs on the window thread ---------------------------------------
 
-bool CKeyloomDlg::isWindowThread() const {
-    return QThread::currentThread() == thread();
+void CKeyloomDlg::startWindowTimer(int id, std::chrono::milliseconds delay) {
+    if (auto it = timers_.find(id); it != timers_.end())
+        it->second->start(delay);
 }
 
-void CKeyloomDlg::runOnWindowThread(std::function<void()> work) {
-    if (isWindowThread()) {
-        work();
-        return;
+void CKeyloomDlg::stopWindowTimer(int id) {
+    if (auto it = timers_.find(id); it != timers_.end())
+        it->second->stop();
+}
+
+void CKeyloomDlg::showTrayPicture(int iconId) {
+    if (tray_)
+        tray_->setIcon(iconId);
+}
+
+window::MessageAnswer CKeyloomDlg::showMessageBox(const window::MessageRequest& request) {
+    {
+        std::lock_guard lock(shownMutex_);
+        shownKeys_.push_back(request.key);
     }
-    QMetaObject::invokeMethod(
-        this,
-        [this, work = std::move(work)] {
-            if (!stopped_)
-                work();
-        },
-        Qt::QueuedConnection);
-}
-
-bool CKeyloomDlg::blockingCall(std::function<void()> work) {
-    if (isWindowThread()) {
-        work();
-        return true;
+    if (responder_)
+        return responder_(request);
+    QMessageBox box(request.ownedByWindow ? this : nullptr);
+    box.setText(qs(request.text));
+    box.setWindowTitle(request.caption == window::MessageCaption::ApplicationTitle
+                           ? qs(std::string(kApplicationTitle))
+                           : QString());
+    switch (request.icon) {
+        case window::MessageIcon::Information:
+            box.setIcon(QMessageBox::Information);
+            break;
+        case window::MessageIcon::Warning:
+            box.setIcon(QMessageBox::Warning);
+            break;
+        case window::MessageIcon::Question:
+            box.setIcon(QMessageBox::Question);
+            break;
+        case window::MessageIcon::None:
+            break;
     }
-    // Not Qt::BlockingQueuedConnection: a sender must also be released when
-    // the window stops handling messages (shutdown joins the sending thread).
-    auto done = std::make_shared<bool>(false);
-    QMetaObject::invokeMethod(
-        this,
-        [this, work = std::move(work), done] {
-            if (!stopped_)
-                work();
-            std::lock_guard lock(callMutex_);
-            *done = true;
-            callDone_.notify_all();
-        },
-        Qt::QueuedConnection);
-    std::unique_lock lock(callMutex_);
-    callDone_.wait(lock, [&] { return *done || stopped_.load(); });
-    return *done;
-}
-
-void CKeyloomDlg::sendMessage(const window::WindowMessage& msg) {
-    if (stopped_)
-        return;
-    blockingCall([this, msg] { handleMessage(msg); });
-}
-
-void CKeyloomDlg::postMessage(const window::WindowMessage& msg) {
-    if (stopped_)
-        return;
-    QMetaObject::invokeMethod(
-        this,
-        [this, msg] {
-            if (!stopped_)
-                handleMessage(msg);
-        },
-        Qt::QueuedConnection);
-}
-
-void CKeyloomDlg::startTimer(int id, std::chrono::milliseconds delay) {
-    if (stopped_ || !timers_.count(id))
-        return;
-    runOnWindowThread([this, id, delay] { timers_.at(id)->start(delay); });
-}
-
-void CKeyloomDlg::killTimer(int id) {
-    if (!timers_.count(id))
-        return;
-    runOnWindowThread([this, id] { timers_.at(id)->stop(); });
-}
-
-window::MessageAnswer CKeyloomDlg::showMessage(const window::MessageRequest& request) {
-    window::MessageAnswer answer = request.buttons == window::MessageButtons::YesNo
-                                       ? window::MessageAnswer::No
-                                       : window::MessageAnswer::Ok;
-    blockingCall([this, &request, &answer] {
-        {
-            std::lock_guard lock(shownMutex_);
-            shownKeys_.push_back(request.key);
-        }
-        if (responder_) {
-            answer = responder_(request);
-            return;
-        }
-        QMessageBox box(request.ownedByWindow ? this : nullptr);
-        box.setText(qs(request.text));
-        box.setWindowTitle(request.caption == window::MessageCaption::ApplicationTitle
-                               ? qs(std::string(kApplicationTitle))
-                               : QString());
-        switch (request.icon) {
-            case window::MessageIcon::Information:
-                box.setIcon(QMessageBox::Information);
-                break;
-            case window::MessageIcon::Warning:
-                box.setIcon(QMessageBox::Warning);
-                break;
-            case window::MessageIcon::Question:
-                box.setIcon(QMessageBox::Question);
-                break;
-            case window::MessageIcon::None:
-                break;
-        }
-        if (request.topmost)
-            box.setWindowFlag(Qt::WindowStaysOnTopHint);
-        if (request.buttons == window::MessageButtons::YesNo) {
-            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-            box.setDefaultButton(QMessageBox::No);
-            answer = box.exec() == QMessageBox::Yes ? window::MessageAnswer::Yes
-                                                    : window::MessageAnswer::No;
-        } else {
-            box.setStandardButtons(QMessageBox::Ok);
-            box.exec();
-        }
-    });
-    return answer;
+    if (request.topmost)
+        box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    if (request.buttons == window::MessageButtons::YesNo) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::No);
+        return box.exec() == QMessageBox::Yes ? window::MessageAnswer::Yes
+                                              : window::MessageAnswer::No;
+    }
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+    return window::MessageAnswer::Ok;
 }
 
 std::vector<std::string> CKeyloomDlg::messageKeysShown() const {
@@ -652,68 +588,33 @@ std::vector<std::string> CKeyloomDlg::messageKeysShown() const {
     return shownKeys_;
 }
 
-void CKeyloomDlg::showTrayIcon(int iconId) {
-    runOnWindowThread([this, iconId] {
-        if (tray_)
-            tray_->setIcon(iconId);
-    });
-}
-
-void CKeyloomDlg::hideWindow() {
-    runOnWindowThread([this] { hide(); });
-}
-
-void CKeyloomDlg::stopMessages() {
-    {
-        std::lock_guard lock(callMutex_);
-        stopped_ = true;
-    }
-    callDone_.notify_all();
-}
-
 bool CKeyloomDlg::isModified() const {
-    return modified_.load();
+    return core_->modified().isModified();
 }
 
-void CKeyloomDlg::setModified(bool modified) {
-    modified_ = modified;
-    runOnWindowThread([this, modified] {
-        if (CSkinButton* apply = button(control::kApply))
-            apply->setEnabled(modified);
-    });
+void CKeyloomDlg::showModified(bool modified) {
+    if (CSkinButton* apply = button(control::kApply))
+        apply->setEnabled(modified);
 }
 
 void CKeyloomDlg::redrawKeyView() {
-    runOnWindowThread([this] {
-        whenIdle([this] {
-            redrawKeyFaces();
-            rebuildKeyTooltips();
-        });
+    whenIdle([this] {
+        redrawKeyFaces();
+        rebuildKeyTooltips();
     });
 }
 
-void CKeyloomDlg::setProfileButtons(int activeProfile) {
-    if (activeProfile < 0 || activeProfile > 2)
-        return;
-    runOnWindowThread([this, activeProfile] {
-        for (int p = 0; p < 3; ++p)
-            if (CSkinButton* b = button(control::kProfile1 + p))
-                b->setSelected(p == activeProfile);
-        refreshProfileLabel();
-    });
+void CKeyloomDlg::showProfileButtons(int activeProfile) {
+    for (int p = 0; p < 3; ++p)
+        if (CSkinButton* b = button(control::kProfile1 + p))
+            b->setSelected(p == activeProfile);
+    refreshProfileLabel();
 }
 
-void CKeyloomDlg::keyToggleModeOff() {
+void CKeyloomDlg::showKeyToggleModeOff() {
     core_->state().keyToggleMode = false;
-    runOnWindowThread([this] {
-        setSwitchText();
-        whenIdle([this] { redrawKeyFaces(); });
-    });
-}
-
-void CKeyloomDlg::runApply() {
-    // Asked for by a sequence that is already running, on its thread.
-    core_->apply();
+    setSwitchText();
+    whenIdle([this] { redrawKeyFaces(); });
 }
 
 }  // namespace keyloom::shell

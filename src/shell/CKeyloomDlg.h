@@ -1,15 +1,14 @@
 #pragma once
 // The main window: the skinned key view with its 105 key buttons, nine G
 // buttons and Fn, the command buttons, the top-row switch and key-toggle
-// mode. It owns the core and is the core's window: messages, timers and
-// message boxes from other threads arrive here through the WindowPort and
-// run on the window thread.
+// mode. It owns the core and the port through which the core reaches it
+// (MainWindowPort): messages, timers and message boxes from other threads
+// arrive through the port and run on the window thread.
 
 #include <QPixmap>
 #include <QPointer>
 #include <QTimer>
 #include <atomic>
-#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -22,11 +21,12 @@
 #include "controls/CSkinButton.h"
 #include "core/KeyloomCore.h"
 #include "platform/registry/Registry.h"
-#include "platform/window/WindowPort.h"
+#include "core/window/Prompter.h"
 #include "shell/BackgroundTask.h"
 #include "shell/CAboutDlg.h"
 #include "shell/CTrayIcon.h"
 #include "shell/MainPictures.h"
+#include "shell/MainWindowPort.h"
 #include "storage/AppPaths.h"
 
 class QLabel;
@@ -54,7 +54,7 @@ struct InitResult {
     std::string missingPicture;  // the picture that could not be loaded
 };
 
-class CKeyloomDlg : public controls::CBaseDialog, public window::WindowPort {
+class CKeyloomDlg : public controls::CBaseDialog {
     Q_OBJECT
 
 public:
@@ -115,23 +115,14 @@ public:
     // The keys of every message box shown, oldest first.
     std::vector<std::string> messageKeysShown() const;
 
-    // --- WindowPort ------------------------------------------------------------
-    void sendMessage(const window::WindowMessage& msg) override;
-    void postMessage(const window::WindowMessage& msg) override;
-    void startTimer(int id, std::chrono::milliseconds delay) override;
-    void killTimer(int id) override;
-    window::MessageAnswer showMessage(const window::MessageRequest& request) override;
-    void showTrayIcon(int iconId) override;
-    void hideWindow() override;
-    void stopMessages() override;
-    bool isModified() const override;
-    void setModified(bool modified) override;
-    void redrawKeyView() override;
-    void setProfileButtons(int activeProfile) override;
-    void keyToggleModeOff() override;
-    void runApply() override;
-    void busyIndicatorOn() override;
-    void busyIndicatorOff() override;
+    MainWindowPort& port() { return *port_; }
+    // Posts to this window's own message handler (any thread).
+    void postMessage(const window::WindowMessage& msg) { port_->postMessage(msg); }
+    // The core's modified state, as Apply shows it.
+    bool isModified() const;
+    // Redraws key faces and rebuilds key tooltips from the working store,
+    // once the keyboard work has ended when it is running (window thread).
+    void redrawKeyView();
 
 signals:
     void exitRequested();
@@ -147,6 +138,18 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    friend class MainWindowPort;
+
+    // Called by the port on the window thread.
+    void startWindowTimer(int id, std::chrono::milliseconds delay);
+    void stopWindowTimer(int id);
+    void showTrayPicture(int iconId);
+    window::MessageAnswer showMessageBox(const window::MessageRequest& request);
+    void showModified(bool modified);
+    void showProfileButtons(int activeProfile);
+    void showKeyToggleModeOff();
+    void hideBusyIndicatorSoon();
+
     bool loadPictures(std::string& missing);
     void buildControls();
     void buildCommandTable();
@@ -185,18 +188,12 @@ private:
     void openKeyAssignmentDialog(controls::CSkinButton& button);
     void onTimer(int id);
     void advanceBusyIndicator();
-    bool isWindowThread() const;
-    void runOnWindowThread(std::function<void()> work);
-    bool blockingCall(std::function<void()> work);
     // Active profile's block number for the toggle flags and tooltips.
     std::size_t activeBlock() const;
 
     DialogSetup setup_;
+    std::unique_ptr<MainWindowPort> port_;
     std::unique_ptr<KeyloomCore> core_;
-    std::atomic<bool> stopped_{false};
-    // Senders from other threads wait here until their call ran or messages stop.
-    std::mutex callMutex_;
-    std::condition_variable callDone_;
     bool shutDown_ = false;
     bool initialised_ = false;
 
@@ -216,8 +213,6 @@ private:
     std::unique_ptr<QMenu> profileMenu_;
     FileChooser fileChooser_;
     UrlOpener urlOpener_;
-    // Mirrors Apply's enabled state for the keyboard work's thread.
-    std::atomic<bool> modified_{false};
     int busyDepth_ = 0;
     std::vector<std::function<void()>> deferred_;
     bool exitPending_ = false;

@@ -82,7 +82,7 @@ void CKeyloomDlg::buildCommandTable() {
 
 void CKeyloomDlg::chooseProfileMenuItem(int command) {
     runKeyboardWork([this, command] { core_->chooseProfileMenuItem(command); },
-                    [this] { setProfileButtons(core_->state().connection.activeProfile); });
+                    [this] { port_->setProfileButtons(core_->state().connection.activeProfile); });
 }
 
 // --- Keyboard work off the window thread -------------------------------------------
@@ -101,7 +101,7 @@ bool CKeyloomDlg::runKeyboardWork(std::function<void()> work, std::function<void
 }
 
 void CKeyloomDlg::keyboardWorkEnded() {
-    QTimer::singleShot(kBusyIndicatorPause, this, [this] { hideBusyIndicator(); });
+    hideBusyIndicatorSoon();
     // What waited for the stores runs now, in the order it arrived.
     std::vector<std::function<void()>> deferred;
     deferred.swap(deferred_);
@@ -116,16 +116,8 @@ void CKeyloomDlg::whenIdle(std::function<void()> work) {
         work();
 }
 
-void CKeyloomDlg::busyIndicatorOn() {
-    // Apply's own indicator shows after a pause, as a short Apply flickers less.
-    if (!isWindowThread())
-        std::this_thread::sleep_for(kBusyIndicatorPause);
-    runOnWindowThread([this] { showBusyIndicator(); });
-}
-
-void CKeyloomDlg::busyIndicatorOff() {
-    runOnWindowThread(
-        [this] { QTimer::singleShot(kBusyIndicatorPause, this, [this] { hideBusyIndicator(); }); });
+void CKeyloomDlg::hideBusyIndicatorSoon() {
+    QTimer::singleShot(kBusyIndicatorPause, this, [this] { hideBusyIndicator(); });
 }
 
 void CKeyloomDlg::showBusyIndicator() {
@@ -192,7 +184,7 @@ void CKeyloomDlg::backupToFile() {
     runKeyboardWork([this, path] {
         // A backup that was not written must not pass for one that was.
         if (!core_->backupToFile(path))
-            showPrompt(*this, "KEYLOOM_BACKUP_FAILED",
+            showPrompt(*port_, "KEYLOOM_BACKUP_FAILED",
                        {window::MessageButtons::Ok, window::MessageIcon::Warning, false});
     });
 }

@@ -7,7 +7,7 @@
 #include <QWidget>
 #include <utility>
 
-#include "platform/window/WindowPort.h"
+#include "platform/window/WindowMessages.h"
 #include "storage/Language.h"
 
 namespace keyloom::shell {

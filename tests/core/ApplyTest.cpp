@@ -33,7 +33,7 @@ protected:
             auto working = core->workingStore().lock();
             working->image->block(profile)[entry] = assignment;
         }
-        window.setModified(true);
+        core->modified().markEdited();
     }
 };
 
@@ -92,7 +92,7 @@ TEST_F(Apply, BackupThenRestoreWritesAllThreeProfiles) {
     const std::string file = dir.file("backup.klm");
     ASSERT_TRUE(core->backupToFile(file));
     EXPECT_TRUE(window.isModified());  // a backup leaves Apply as it was
-    window.setModified(false);
+    core->modified().clear();
     {
         auto working = core->workingStore().lock();
         working->reset();
@@ -114,7 +114,7 @@ TEST_F(Apply, RestoreThatCannotWriteTheKeyboardKeepsApplyEnabledForAllThreeProfi
     assign(2, 0x1E, kLeftCtrl);
     const std::string file = dir.file("backup.klm");
     ASSERT_TRUE(core->backupToFile(file));
-    window.setModified(false);
+    core->modified().clear();
     keyboard->withFirmware([](sim::SimFirmware& f) { f.faults().refuseCommand(8, 0xFF); });
     window.clearRecords();
 
@@ -175,14 +175,14 @@ TEST_F(Apply, DeletedMacroThatProfileThreeUsedMakesTheNextApplyWriteEveryProfile
         working->macros.clear();
     }
     core->state().connection.writeAllProfiles = true;
-    window.setModified(true);
+    core->modified().markEdited();
     clearLog();
     EXPECT_TRUE(core->apply());
     EXPECT_EQ(matrixWrites(), (std::vector<int>{0, 1, 2}));
     EXPECT_FALSE(core->state().connection.writeAllProfiles.load());
 
     // The flag is gone: the next Apply writes only the active profile.
-    window.setModified(true);
+    core->modified().markEdited();
     clearLog();
     EXPECT_TRUE(core->apply());
     EXPECT_EQ(matrixWrites(), std::vector<int>{0});
@@ -240,7 +240,7 @@ TEST_F(Apply, NamesAreDroppedToFitAndTheUserIsToldAfterTheWrite) {
         // 16 + 2 + 4 + 40 = 62 bytes without the name, 142 with it.
         working->macros.push_back(macro(1, 10, std::u16string(40, u'n')));
     }
-    window.setModified(true);
+    core->modified().markEdited();
     clearLog();
     window.clearRecords();
 

@@ -15,8 +15,8 @@
 #include <gtest/gtest.h>
 
 #include "core/KeyloomCore.h"
-#include "core/QueuedWindowBinding.h"
-#include "platform/window/QueuedWindow.h"
+#include "core/HeadlessBinding.h"
+#include "core/RecordingWindow.h"
 #include "sim/SimBackend.h"
 #include "support/SimKeyboardLog.h"
 #include "support/TempDir.h"
@@ -47,30 +47,26 @@ private:
     std::optional<std::string> old_;
 };
 
-// The queued window, checking that the core never calls the window while
+// The recording window, checking that the core never calls the window while
 // it holds a store lock (a message box or a hook may run other window work
 // that locks the stores itself).
-class LockCheckingWindow : public window::QueuedWindow {
+class LockCheckingWindow : public RecordingWindow {
 public:
     window::MessageAnswer showMessage(const window::MessageRequest& request) override {
         check();
-        return QueuedWindow::showMessage(request);
+        return RecordingWindow::showMessage(request);
     }
     void redrawKeyView() override {
         check();
-        QueuedWindow::redrawKeyView();
+        RecordingWindow::redrawKeyView();
     }
-    void setModified(bool modified) override {
+    void modifiedChanged(bool modified) override {
         check();
-        QueuedWindow::setModified(modified);
-    }
-    void runApply() override {
-        check();
-        QueuedWindow::runApply();
+        RecordingWindow::modifiedChanged(modified);
     }
     void rebuildLightingPanel() override {
         check();
-        QueuedWindow::rebuildLightingPanel();
+        RecordingWindow::rebuildLightingPanel();
     }
     bool calledUnderLock() const { return calledUnderLock_.load(); }
 
@@ -114,8 +110,8 @@ protected:
         setup.startHidden = startHidden;
         setup.listenForNotifications = withListener;
         setup.notificationTiming.scanInterval = std::chrono::milliseconds(1);
-        core = std::make_unique<KeyloomCore>(window, paths(), setup);
-        bindQueuedWindow(window, *core);
+        core = std::make_unique<KeyloomCore>(window.coreWindow(), paths(), setup);
+        bindHeadlessWindow(window, *core);
     }
 
     // Starts discovery and pumps until the connection change has finished.

@@ -48,7 +48,7 @@ TEST_F(ProfileSwitching, UnappliedChangesAnsweredYesAreWrittenBeforeTheSwitch) {
         auto working = core->workingStore().lock();
         working->image->block(0)[0x1E] = {AssignmentKind::Key, 0, 0x1D};
     }
-    window.setModified(true);
+    core->modified().markEdited();
     window.answer("PROFILE_SELECT_PROMPT", window::MessageAnswer::Yes);
     clearLog();
 
@@ -57,7 +57,7 @@ TEST_F(ProfileSwitching, UnappliedChangesAnsweredYesAreWrittenBeforeTheSwitch) {
     EXPECT_EQ(keyboardProfile(), 1);
     EXPECT_FALSE(window.isModified());
     const auto calls = window.calls();
-    EXPECT_NE(std::find(calls.begin(), calls.end(), "runApply"), calls.end());
+    EXPECT_NE(std::find(calls.begin(), calls.end(), "busyIndicatorOn"), calls.end());  // Apply ran
 }
 
 TEST_F(ProfileSwitching, UnappliedChangesAnsweredNoAreDroppedFromTheSlotFile) {
@@ -65,7 +65,7 @@ TEST_F(ProfileSwitching, UnappliedChangesAnsweredNoAreDroppedFromTheSlotFile) {
         auto working = core->workingStore().lock();
         working->image->block(0)[0x1E] = {AssignmentKind::Key, 0, 0x1D};
     }
-    window.setModified(true);
+    core->modified().markEdited();
     clearLog();
 
     EXPECT_TRUE(core->switchActiveProfile(1));

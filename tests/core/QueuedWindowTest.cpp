@@ -6,14 +6,14 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/window/QueuedWindow.h"
+#include "core/RecordingWindow.h"
 #include "platform/window/TrayStatus.h"
 
 namespace keyloom::testing {
 namespace {
 
 using namespace std::chrono_literals;
-using window::QueuedWindow;
+using QueuedWindow = RecordingWindow;
 using window::WindowMessage;
 
 constexpr auto kGuard = std::chrono::seconds(20);

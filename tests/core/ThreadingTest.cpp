@@ -40,7 +40,7 @@ TEST_F(Threads, ConnectionChangesFullReadsAndWritesRunTogether) {
             working->image->block(0)[0x1E] = {AssignmentKind::Key, 0,
                                               static_cast<std::uint32_t>(0x1D + round % 2)};
         }
-        window.setModified(true);
+        core->modified().markEdited();
         core->apply();
         core->switchActiveProfile(round % 3);
         core->writeReportRate(round % 4);
@@ -60,7 +60,7 @@ TEST_F(Threads, ConnectionChangesFullReadsAndWritesRunTogether) {
             auto working = core->workingStore().lock();
             working->image->block(0)[0x1E] = {AssignmentKind::Key, 0, 0x1D};
         }
-        window.setModified(true);
+        core->modified().markEdited();
         return core->apply();
     };
     ASSERT_TRUE(window.pumpUntil(applied, kHangGuard));

@@ -15,7 +15,7 @@
 #include "FakeHid.h"
 #include "TestDescriptors.h"
 #include "device/NotificationListener.h"
-#include "platform/window/QueuedWindow.h"
+#include "support/RecordingDispatch.h"
 #include "sim/SimBackend.h"
 
 namespace keyloom::testing {
@@ -67,7 +67,7 @@ protected:
     }
 
     hid::HidPlatform platform;
-    window::QueuedWindow window;  // the test thread plays the window thread
+    RecordingDispatch<> window;  // the test thread plays the window thread
     window::TrayStatus tray{window};
     NotificationListener listener{platform, window, tray,
                                   NotificationTiming{std::chrono::milliseconds(5), {}}};
@@ -137,7 +137,7 @@ TEST_F(SimListenerTest, MixedBurstKeepsTheOrderOfTheIndicatorCodes) {
 }
 
 TEST(NotificationIndicatorTest, AFloodStaysBoundedInOrderAndIsJoined) {
-    window::QueuedWindow window;
+    RecordingDispatch<> window;
     window::TrayStatus tray(window);
     tray.set(window::TrayStatus::Mode::Status, kConnected);
     window.clearRecords();

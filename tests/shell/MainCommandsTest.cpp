@@ -32,7 +32,7 @@ protected:
             auto working = dialog->core().workingStore().lock();
             working->image->block(profile)[0x1E] = assignment;
         }
-        dialog->setModified(true);
+        dialog->core().modified().markEdited();
     }
     // Runs a command and waits for its keyboard work to end.
     void run(int command) {

@@ -14,7 +14,7 @@
 
 #include "ShellFixture.h"
 #include "platform/registry/Registry.h"
-#include "platform/window/WindowPort.h"
+#include "platform/window/WindowMessages.h"
 #include "shell/CTrayIcon.h"
 #include "storage/Language.h"
 #include "support/TempDir.h"

@@ -27,11 +27,6 @@ void QueuedWindow::setTimerHandler(TimerHandler handler) {
     timerHandler_ = std::move(handler);
 }
 
-void QueuedWindow::setApplyHandler(CommandHandler handler) {
-    std::lock_guard lock(mutex_);
-    applyHandler_ = std::move(handler);
-}
-
 void QueuedWindow::adoptCurrentThread() {
     std::lock_guard lock(mutex_);
     windowThread_ = std::this_thread::get_id();
@@ -93,9 +88,9 @@ bool QueuedWindow::runOne(std::unique_lock<std::mutex>& lock) {
             continue;
         const int id = it->first;
         timers_.erase(it);
-        fired_.push_back(id);
         TimerHandler handler = timerHandler_;
         lock.unlock();
+        timerFired(id);
         if (handler)
             handler(id);
         lock.lock();
@@ -108,9 +103,9 @@ void QueuedWindow::deliver(const WindowMessage& msg) {
     MessageHandler handler;
     {
         std::lock_guard lock(mutex_);
-        handled_.push_back(msg);
         handler = messageHandler_;
     }
+    messageDelivered(msg);
     if (handler)
         handler(msg);
 }
@@ -151,25 +146,6 @@ void QueuedWindow::killTimer(int id) {
     timers_.erase(id);
 }
 
-MessageAnswer QueuedWindow::showMessage(const MessageRequest& request) {
-    std::lock_guard lock(mutex_);
-    messages_.push_back(request);
-    if (const auto it = answers_.find(request.key); it != answers_.end())
-        return it->second;
-    return request.buttons == MessageButtons::Ok ? MessageAnswer::Ok : defaultYesNo_;
-}
-
-void QueuedWindow::showTrayIcon(int iconId) {
-    std::lock_guard lock(mutex_);
-    trayIcons_.push_back(iconId);
-}
-
-void QueuedWindow::hideWindow() {
-    std::lock_guard lock(mutex_);
-    hidden_ = true;
-    calls_.push_back("hideWindow");
-}
-
 void QueuedWindow::stopMessages() {
     std::lock_guard lock(mutex_);
     stopped_ = true;
@@ -178,189 +154,9 @@ void QueuedWindow::stopMessages() {
     wake_.notify_all();
 }
 
-bool QueuedWindow::isKeyAssignmentDialogOpen() {
-    std::lock_guard lock(mutex_);
-    return keyDialogOpen_;
-}
-
-bool QueuedWindow::isProfileManagerOpen() {
-    std::lock_guard lock(mutex_);
-    return profileManagerOpen_;
-}
-
-bool QueuedWindow::profileManagerHasUnappliedChanges() {
-    std::lock_guard lock(mutex_);
-    return profileManagerModified_;
-}
-
-void QueuedWindow::profileManagerSelectRow(int profile) {
-    std::lock_guard lock(mutex_);
-    profileManagerModified_ = false;
-    calls_.push_back("profileManagerSelectRow " + std::to_string(profile));
-}
-
-bool QueuedWindow::isModified() const {
-    std::lock_guard lock(mutex_);
-    return modified_;
-}
-
-void QueuedWindow::setModified(bool modified) {
-    std::lock_guard lock(mutex_);
-    modified_ = modified;
-    calls_.push_back(modified ? "setModified 1" : "setModified 0");
-}
-
-void QueuedWindow::redrawKeyView() {
-    record("redrawKeyView");
-}
-
-void QueuedWindow::setProfileButtons(int activeProfile) {
-    std::lock_guard lock(mutex_);
-    if (activeProfile >= 0 && activeProfile <= 2)
-        selectedProfileButton_ = activeProfile;
-    calls_.push_back("setProfileButtons " + std::to_string(activeProfile));
-}
-
-void QueuedWindow::keyToggleModeOff() {
-    record("keyToggleModeOff");
-}
-
-void QueuedWindow::profileMenuChanged() {
-    record("profileMenuChanged");
-}
-
-void QueuedWindow::runApply() {
-    CommandHandler handler;
-    {
-        std::lock_guard lock(mutex_);
-        calls_.push_back("runApply");
-        handler = applyHandler_;
-    }
-    if (handler)
-        handler();
-}
-
-void QueuedWindow::busyIndicatorOn() {
-    record("busyIndicatorOn");
-}
-
-void QueuedWindow::busyIndicatorOff() {
-    record("busyIndicatorOff");
-}
-
-void QueuedWindow::reloadLightingViewSwitch() {
-    record("reloadLightingViewSwitch");
-}
-
-void QueuedWindow::rebuildLightingPanel() {
-    record("rebuildLightingPanel");
-}
-
-void QueuedWindow::lightingViewOff() {
-    record("lightingViewOff");
-}
-
-void QueuedWindow::resetLightingIfViewOn() {
-    record("resetLightingIfViewOn");
-}
-
-void QueuedWindow::loadUserModes(int profile, bool send) {
-    record("loadUserModes " + std::to_string(profile) + (send ? " send" : ""));
-}
-
-void QueuedWindow::reseedUserModes() {
-    record("reseedUserModes");
-}
-
-void QueuedWindow::markKeyColourMarks() {
-    record("markKeyColourMarks");
-}
-
-void QueuedWindow::answer(const std::string& key, MessageAnswer answer) {
-    std::lock_guard lock(mutex_);
-    answers_[key] = answer;
-}
-
-void QueuedWindow::setDefaultYesNoAnswer(MessageAnswer answer) {
-    std::lock_guard lock(mutex_);
-    defaultYesNo_ = answer;
-}
-
-void QueuedWindow::setKeyAssignmentDialogOpen(bool open) {
-    std::lock_guard lock(mutex_);
-    keyDialogOpen_ = open;
-}
-
-void QueuedWindow::setProfileManagerOpen(bool open) {
-    std::lock_guard lock(mutex_);
-    profileManagerOpen_ = open;
-}
-
-void QueuedWindow::setProfileManagerModified(bool modified) {
-    std::lock_guard lock(mutex_);
-    profileManagerModified_ = modified;
-}
-
-std::vector<MessageRequest> QueuedWindow::messagesShown() const {
-    std::lock_guard lock(mutex_);
-    return messages_;
-}
-
-std::vector<std::string> QueuedWindow::messageKeysShown() const {
-    std::lock_guard lock(mutex_);
-    std::vector<std::string> keys;
-    for (const MessageRequest& request : messages_)
-        keys.push_back(request.key);
-    return keys;
-}
-
-std::vector<int> QueuedWindow::trayIcons() const {
-    std::lock_guard lock(mutex_);
-    return trayIcons_;
-}
-
-std::vector<WindowMessage> QueuedWindow::handledMessages() const {
-    std::lock_guard lock(mutex_);
-    return handled_;
-}
-
-std::vector<int> QueuedWindow::firedTimers() const {
-    std::lock_guard lock(mutex_);
-    return fired_;
-}
-
-std::vector<std::string> QueuedWindow::calls() const {
-    std::lock_guard lock(mutex_);
-    return calls_;
-}
-
-int QueuedWindow::selectedProfileButton() const {
-    std::lock_guard lock(mutex_);
-    return selectedProfileButton_;
-}
-
-bool QueuedWindow::hidden() const {
-    std::lock_guard lock(mutex_);
-    return hidden_;
-}
-
 bool QueuedWindow::timerPending(int id) const {
     std::lock_guard lock(mutex_);
     return timers_.count(id) != 0;
-}
-
-void QueuedWindow::clearRecords() {
-    std::lock_guard lock(mutex_);
-    messages_.clear();
-    trayIcons_.clear();
-    handled_.clear();
-    fired_.clear();
-    calls_.clear();
-}
-
-void QueuedWindow::record(std::string call) {
-    std::lock_guard lock(mutex_);
-    calls_.push_back(std::move(call));
 }
 
 }  // namespace keyloom::window

@@ -2,7 +2,7 @@
 
 namespace keyloom::window {
 
-TrayStatus::TrayStatus(WindowPort& port, int shownIcon) : port_(port), shownIcon_(shownIcon) {}
+TrayStatus::TrayStatus(WindowDispatch& port, int shownIcon) : port_(port), shownIcon_(shownIcon) {}
 
 void TrayStatus::set(Mode mode, int iconId) {
     std::lock_guard lock(mutex_);

@@ -10,7 +10,7 @@
 
 #include <mutex>
 
-#include "platform/window/WindowPort.h"
+#include "platform/window/WindowDispatch.h"
 
 namespace keyloom::window {
 
@@ -19,7 +19,7 @@ public:
     enum class Mode { Status = 0, Indicator = 1 };
 
     // The tray icon is created showing `shownIcon`.
-    explicit TrayStatus(WindowPort& port, int shownIcon = icon::kDisconnected);
+    explicit TrayStatus(WindowDispatch& port, int shownIcon = icon::kDisconnected);
     TrayStatus(const TrayStatus&) = delete;
     TrayStatus& operator=(const TrayStatus&) = delete;
 
@@ -38,7 +38,7 @@ public:
 private:
     void showLocked(int iconId);
 
-    WindowPort& port_;
+    WindowDispatch& port_;
     mutable std::mutex mutex_;
     int shownIcon_;
     int statusIcon_ = icon::kDisconnected;

@@ -10,9 +10,10 @@
 
 #include <functional>
 
+#include "core/KeyboardAreas.h"
+#include "core/ModifiedState.h"
+#include "core/window/CoreWindow.h"
 #include "model/ConfigurationStore.h"
-#include "model/KeyboardAreas.h"
-#include "platform/window/WindowPort.h"
 
 namespace keyloom {
 
@@ -21,9 +22,11 @@ public:
     // Replaces the working store's contents by the slot file's; false when
     // the file could not be loaded.
     using ReloadSlotFile = std::function<bool(WorkingStore::Access&)>;
+    // The main window's Apply.
+    using Apply = std::function<void()>;
 
-    ProfileSwitcher(window::WindowPort& port, KeyboardAreas& areas, WorkingStore& working,
-                    ReloadSlotFile reloadSlotFile);
+    ProfileSwitcher(window::CoreWindow window, KeyboardAreas& areas, WorkingStore& working,
+                    ModifiedState& modified, ReloadSlotFile reloadSlotFile, Apply apply);
 
     // `profile` 3 or above is taken as 0; a negative number runs only the
     // prompt, the redraw and the menu rebuild. True when switched: refused
@@ -34,10 +37,12 @@ private:
     // The unapplied-changes question: apply, or drop the edits.
     void settleUnappliedChanges();
 
-    window::WindowPort& port_;
+    window::CoreWindow window_;
     KeyboardAreas& areas_;
     WorkingStore& working_;
+    ModifiedState& modified_;
     ReloadSlotFile reloadSlotFile_;
+    Apply apply_;
     bool promptShowing_ = false;
 };
 

@@ -1,4 +1,4 @@
-#include "model/KeyboardAreas.h"
+#include "core/KeyboardAreas.h"
 
 #include "device/ConfigReport.h"
 #include "device/ProtocolResult.h"

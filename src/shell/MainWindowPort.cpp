@@ -1,0 +1,209 @@
+#include "shell/MainWindowPort.h"
+
+#include <QThread>
+#include <memory>
+#include <thread>
+#include <utility>
+
+#include "shell/CKeyloomDlg.h"
+
+namespace keyloom::shell {
+
+namespace {
+
+// Apply's own busy indicator shows after this pause, as a short Apply
+// flickers less.
+constexpr std::chrono::milliseconds kBusyIndicatorPause{100};
+
+}  // namespace
+
+bool MainWindowPort::isWindowThread() const {
+    return QThread::currentThread() == dialog_.thread();
+}
+
+void MainWindowPort::runOnWindowThread(std::function<void()> work) {
+    if (isWindowThread()) {
+        work();
+        return;
+    }
+    QMetaObject::invokeMethod(
+        &dialog_,
+        [this, work = std::move(work)] {
+            if (!stopped_)
+                work();
+        },
+        Qt::QueuedConnection);
+}
+
+bool MainWindowPort::blockingCall(std::function<void()> work) {
+    if (isWindowThread()) {
+        work();
+        return true;
+    }
+    // Not Qt::BlockingQueuedConnection: a sender must also be released when
+    // the window stops handling messages (shutdown joins the sending thread).
+    auto done = std::make_shared<bool>(false);
+    QMetaObject::invokeMethod(
+        &dialog_,
+        [this, work = std::move(work), done] {
+            if (!stopped_)
+                work();
+            std::lock_guard lock(callMutex_);
+            *done = true;
+            callDone_.notify_all();
+        },
+        Qt::QueuedConnection);
+    std::unique_lock lock(callMutex_);
+    callDone_.wait(lock, [&] { return *done || stopped_.load(); });
+    return *done;
+}
+
+// --- WindowDispatch ------------------------------------------------------------
+
+void MainWindowPort::sendMessage(const window::WindowMessage& msg) {
+    if (stopped_)
+        return;
+    blockingCall([this, msg] { dialog_.handleMessage(msg); });
+}
+
+void MainWindowPort::postMessage(const window::WindowMessage& msg) {
+    if (stopped_)
+        return;
+    QMetaObject::invokeMethod(
+        &dialog_,
+        [this, msg] {
+            if (!stopped_)
+                dialog_.handleMessage(msg);
+        },
+        Qt::QueuedConnection);
+}
+
+void MainWindowPort::startTimer(int id, std::chrono::milliseconds delay) {
+    if (stopped_)
+        return;
+    runOnWindowThread([this, id, delay] { dialog_.startWindowTimer(id, delay); });
+}
+
+void MainWindowPort::killTimer(int id) {
+    runOnWindowThread([this, id] { dialog_.stopWindowTimer(id); });
+}
+
+void MainWindowPort::showTrayIcon(int iconId) {
+    runOnWindowThread([this, iconId] { dialog_.showTrayPicture(iconId); });
+}
+
+void MainWindowPort::hideWindow() {
+    runOnWindowThread([this] { dialog_.hide(); });
+}
+
+void MainWindowPort::stopMessages() {
+    {
+        std::lock_guard lock(callMutex_);
+        stopped_ = true;
+    }
+    callDone_.notify_all();
+}
+
+// --- Prompter ----------------------------------------------------------------------
+
+window::MessageAnswer MainWindowPort::showMessage(const window::MessageRequest& request) {
+    window::MessageAnswer answer = request.buttons == window::MessageButtons::YesNo
+                                       ? window::MessageAnswer::No
+                                       : window::MessageAnswer::Ok;
+    blockingCall([this, &request, &answer] { answer = dialog_.showMessageBox(request); });
+    return answer;
+}
+
+// --- MainView ------------------------------------------------------------------------
+
+void MainWindowPort::modifiedChanged(bool modified) {
+    runOnWindowThread([this, modified] { dialog_.showModified(modified); });
+}
+
+void MainWindowPort::redrawKeyView() {
+    runOnWindowThread([this] { dialog_.redrawKeyView(); });
+}
+
+void MainWindowPort::setProfileButtons(int activeProfile) {
+    if (activeProfile < 0 || activeProfile > 2)
+        return;
+    runOnWindowThread([this, activeProfile] { dialog_.showProfileButtons(activeProfile); });
+}
+
+void MainWindowPort::keyToggleModeOff() {
+    runOnWindowThread([this] { dialog_.showKeyToggleModeOff(); });
+}
+
+void MainWindowPort::profileMenuChanged() {
+    runOnWindowThread([this] { dialog_.refreshProfileLabel(); });
+}
+
+void MainWindowPort::busyIndicatorOn() {
+    if (!isWindowThread())
+        std::this_thread::sleep_for(kBusyIndicatorPause);
+    runOnWindowThread([this] { dialog_.showBusyIndicator(); });
+}
+
+void MainWindowPort::busyIndicatorOff() {
+    runOnWindowThread([this] { dialog_.hideBusyIndicatorSoon(); });
+}
+
+// --- EditorWindows -----------------------------------------------------------------------
+
+bool MainWindowPort::isKeyAssignmentDialogOpen() {
+    return editors_ && editors_->isKeyAssignmentDialogOpen();
+}
+
+bool MainWindowPort::isProfileManagerOpen() {
+    return editors_ && editors_->isProfileManagerOpen();
+}
+
+bool MainWindowPort::profileManagerHasUnappliedChanges() {
+    return editors_ && editors_->profileManagerHasUnappliedChanges();
+}
+
+void MainWindowPort::profileManagerSelectRow(int profile) {
+    if (editors_)
+        editors_->profileManagerSelectRow(profile);
+}
+
+// --- LightingView --------------------------------------------------------------------------
+
+void MainWindowPort::onLightingView(std::function<void(window::LightingView&)> work) {
+    // The core calls these from the keyboard work's thread too; the panel's
+    // widgets are touched on the window thread only.
+    runOnWindowThread([this, work = std::move(work)] {
+        if (lighting_)
+            work(*lighting_);
+    });
+}
+
+void MainWindowPort::reloadLightingViewSwitch() {
+    onLightingView([](window::LightingView& v) { v.reloadLightingViewSwitch(); });
+}
+
+void MainWindowPort::rebuildLightingPanel() {
+    onLightingView([](window::LightingView& v) { v.rebuildLightingPanel(); });
+}
+
+void MainWindowPort::lightingViewOff() {
+    onLightingView([](window::LightingView& v) { v.lightingViewOff(); });
+}
+
+void MainWindowPort::resetLightingIfViewOn() {
+    onLightingView([](window::LightingView& v) { v.resetLightingIfViewOn(); });
+}
+
+void MainWindowPort::loadUserModes(int profile, bool send) {
+    onLightingView([profile, send](window::LightingView& v) { v.loadUserModes(profile, send); });
+}
+
+void MainWindowPort::reseedUserModes() {
+    onLightingView([](window::LightingView& v) { v.reseedUserModes(); });
+}
+
+void MainWindowPort::markKeyColourMarks() {
+    onLightingView([](window::LightingView& v) { v.markKeyColourMarks(); });
+}
+
+}  // namespace keyloom::shell

@@ -1,0 +1,93 @@
+#pragma once
+// The core's view of the Qt main window: every role interface of CoreWindow
+// on top of one CKeyloomDlg. Whatever thread calls, the work runs on the
+// window thread: sends and message boxes wait for it (and are released when
+// messages stop at shutdown), everything else is queued. The lighting panel
+// and the editor dialogs plug in here when they exist.
+
+#include <atomic>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+
+#include "core/window/CoreWindow.h"
+
+namespace keyloom::shell {
+
+class CKeyloomDlg;
+
+class MainWindowPort final : public window::WindowDispatch,
+                             public window::Prompter,
+                             public window::MainView,
+                             public window::EditorWindows,
+                             public window::LightingView {
+public:
+    explicit MainWindowPort(CKeyloomDlg& dialog) : dialog_(dialog) {}
+    MainWindowPort(const MainWindowPort&) = delete;
+    MainWindowPort& operator=(const MainWindowPort&) = delete;
+
+    window::CoreWindow coreWindow() { return window::CoreWindow::of(*this); }
+
+    // Window thread: where the lighting panel and the editors answer. Null
+    // (the default) answers as if they were not there.
+    void setLightingView(window::LightingView* view) { lighting_ = view; }
+    void setEditorWindows(window::EditorWindows* editors) { editors_ = editors; }
+
+    bool isWindowThread() const;
+    // Runs `work` now on the window thread, else queues it there; dropped
+    // once messages have stopped.
+    void runOnWindowThread(std::function<void()> work);
+    bool stopped() const { return stopped_.load(); }
+
+    // --- WindowDispatch -----------------------------------------------------
+    void sendMessage(const window::WindowMessage& msg) override;
+    void postMessage(const window::WindowMessage& msg) override;
+    void startTimer(int id, std::chrono::milliseconds delay) override;
+    void killTimer(int id) override;
+    void showTrayIcon(int iconId) override;
+    void hideWindow() override;
+    void stopMessages() override;
+
+    // --- Prompter -----------------------------------------------------------
+    window::MessageAnswer showMessage(const window::MessageRequest& request) override;
+
+    // --- MainView -----------------------------------------------------------
+    void modifiedChanged(bool modified) override;
+    void redrawKeyView() override;
+    void setProfileButtons(int activeProfile) override;
+    void keyToggleModeOff() override;
+    void profileMenuChanged() override;
+    void busyIndicatorOn() override;
+    void busyIndicatorOff() override;
+
+    // --- EditorWindows (window thread) --------------------------------------
+    bool isKeyAssignmentDialogOpen() override;
+    bool isProfileManagerOpen() override;
+    bool profileManagerHasUnappliedChanges() override;
+    void profileManagerSelectRow(int profile) override;
+
+    // --- LightingView -------------------------------------------------------
+    void reloadLightingViewSwitch() override;
+    void rebuildLightingPanel() override;
+    void lightingViewOff() override;
+    void resetLightingIfViewOn() override;
+    void loadUserModes(int profile, bool send) override;
+    void reseedUserModes() override;
+    void markKeyColourMarks() override;
+
+private:
+    // Runs `work` on the window thread and waits for it; false when messages
+    // stopped before it ran.
+    bool blockingCall(std::function<void()> work);
+    void onLightingView(std::function<void(window::LightingView&)> work);
+
+    CKeyloomDlg& dialog_;
+    std::atomic<bool> stopped_{false};
+    // Senders from other threads wait here until their call ran or messages stop.
+    std::mutex callMutex_;
+    std::condition_variable callDone_;
+    window::LightingView* lighting_ = nullptr;
+    window::EditorWindows* editors_ = nullptr;
+};
+
+}  // namespace keyloom::shell
