@@ -57,6 +57,9 @@ public:
     static constexpr int kMacroOnlyButton = 1143;  // G9
 
     KeyAssignmentState(WorkingStore& store, MacroRecorder::Clock clock);
+    // The recorder refers to the editor inside this object.
+    KeyAssignmentState(const KeyAssignmentState&) = delete;
+    KeyAssignmentState& operator=(const KeyAssignmentState&) = delete;
 
     // Chooses the entry for a key button; in key-toggle mode flips its toggle
     // flag instead (the main window then shows it and marks itself changed).
