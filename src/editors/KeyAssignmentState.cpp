@@ -1,0 +1,362 @@
+#include "editors/KeyAssignmentState.h"
+
+#include <algorithm>
+
+#include "editors/EntryDefaults.h"
+#include "model/KeyViewKeys.h"
+#include "model/MediaTable.h"
+#include "model/MouseTable.h"
+
+namespace keyloom::editors {
+
+namespace {
+
+std::optional<std::size_t> entryOfButton(int buttonId, bool secondBank) {
+    const auto g = std::find(kGButtonControls.begin(), kGButtonControls.end(), buttonId);
+    if (g != kGButtonControls.end()) {
+        const auto j = static_cast<std::size_t>(g - kGButtonControls.begin());
+        return AssignmentImage::kFirstExtraKeyEntry + j +
+               (secondBank ? AssignmentImage::kExtraKeysPerBank : 0);
+    }
+    for (const KeyViewKey& key : kKeyViewKeys) {
+        if (key.controlId == buttonId) {
+            return static_cast<std::size_t>(KeyIndexOf(key.scanCode));
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::uint32_t> mouseRowOf(std::uint32_t keyCode) {
+    for (std::size_t row = 0; row < MouseTable.size(); ++row) {
+        if (MouseTable[row].keyCode == keyCode) {
+            return static_cast<std::uint32_t>(row);
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+KeyAssignmentState::KeyAssignmentState(WorkingStore& store, MacroRecorder::Clock clock)
+    : store_(store), recorder_(macros_, std::move(clock)) {}
+
+OpenResult KeyAssignmentState::openForKeyButton(int buttonId, const KeyButtonContext& context) {
+    const auto entry = entryOfButton(buttonId, context.secondBank);
+    if (!entry) {
+        return {OpenOutcome::NotAKeyButton, false};
+    }
+    // An unknown active profile would aim the edit at no block at all.
+    if (context.activeProfile < 0 ||
+        static_cast<std::size_t>(context.activeProfile) >= AssignmentImage::kProfileBlockCount) {
+        return {OpenOutcome::NoActiveProfile, false};
+    }
+    macroOnly_ = buttonId == kMacroOnlyButton;
+    layer_ = 0;
+    entryIndex_ = *entry;
+    buttonId_ = buttonId;
+    block_ = static_cast<std::size_t>(context.activeProfile) + layer_;
+
+    if (context.keyToggleMode) {
+        auto working = store_.lock();
+        KeyAssignment& assignment = working->image->block(block_)[entryIndex_];
+        assignment.toggle = assignment.toggle == 0 ? 1 : 0;
+        return {OpenOutcome::Toggled, assignment.toggle != 0};
+    }
+    return {OpenOutcome::ShowDialog, false};
+}
+
+void KeyAssignmentState::initialise(std::u16string macroNamePrefix, bool recordDelaySetting) {
+    ++openCounter_;
+    open_ = true;
+    recorder_.stop();
+    recorder_.setMeasuredDelays(recordDelaySetting);
+    macros_.setNamePrefix(std::move(macroNamePrefix));
+    macros_.load(store_);
+    mediaRow_ = 0;
+    functionRow_ = 0;
+    mouseRow_ = 0;
+    keyboardOption_ = true;
+    captureBox_.reset();
+    firstMacroVisit_ = true;
+
+    KeyAssignment entry;
+    {
+        auto working = store_.lock();
+        entry = working->image->block(block_)[entryIndex_];
+    }
+    initialKind_ = entry.kind;
+    mode_ = entry.kind;
+    initialValue_ = entry.value;
+    initialParameter_ = entry.parameter;
+    if (macroOnly_) {
+        mode_ = AssignmentKind::Macro;
+    }
+    capturedKey_ = 0;
+    showTab(true);
+    markUnchanged();
+}
+
+TabView KeyAssignmentState::view() const {
+    switch (mode_) {
+        case AssignmentKind::Macro:
+            return TabView::Macro;
+        case AssignmentKind::Media:
+            return TabView::Media;
+        case AssignmentKind::Function:
+            return TabView::Function;
+        default:
+            return TabView::Key;
+    }
+}
+
+std::optional<TabView> KeyAssignmentState::pressedTab() const {
+    const TabView shown = view();
+    if (shown == TabView::Key && mode_ != AssignmentKind::Key) {
+        return std::nullopt;
+    }
+    return shown;
+}
+
+void KeyAssignmentState::showTab(bool onOpening) {
+    switch (view()) {
+        case TabView::Macro:
+            if (onOpening) {
+                macros_.selectMacroNumbered(initialValue_);
+            } else if (firstMacroVisit_) {
+                firstMacroVisit_ = false;
+                // Apply needs a macro to name; the first one stands in when
+                // the key had none or nothing is selected yet.
+                if (initialValue_ == 0 || macros_.selectedMacro() == kNoSelection) {
+                    macros_.selectMacro(0);
+                }
+            }
+            break;
+        case TabView::Media:
+            if (onOpening) {
+                mediaRow_ = initialValue_ < MediaTable.size() ? initialValue_ : 0;
+            }
+            break;
+        case TabView::Function:
+            if (onOpening) {
+                functionRow_ = initialValue_ < kFunctionCount ? initialValue_ : 0;
+            }
+            break;
+        case TabView::Key:
+            if (!onOpening) {
+                break;
+            }
+            keyboardOption_ = true;
+            // Only a Key entry's value is a key; other kinds may carry
+            // leftovers there, which must not become the captured key.
+            if (mode_ != AssignmentKind::Key || initialValue_ == 0 || initialValue_ > 0xFFFF) {
+                break;
+            }
+            capturedKey_ = static_cast<KeyCode>(initialValue_);
+            if (auto row = mouseRowOf(initialValue_)) {
+                mouseRow_ = *row;
+                keyboardOption_ = false;
+            } else {
+                captureBox_ = capturedKey_;
+            }
+            break;
+    }
+}
+
+void KeyAssignmentState::switchTo(AssignmentKind mode) {
+    if (mode_ == AssignmentKind::Macro && mode != AssignmentKind::Macro) {
+        // The recording controls go out of sight with the Macro tab.
+        recorder_.stop();
+    }
+    mode_ = mode;
+    showTab(false);
+    changed_ = true;
+}
+
+void KeyAssignmentState::pressKeyTab() {
+    if (!macroOnly_ && mode_ != AssignmentKind::Key && mode_ != AssignmentKind::Default) {
+        switchTo(AssignmentKind::Key);
+    }
+}
+
+void KeyAssignmentState::pressMacroTab() {
+    if (mode_ != AssignmentKind::Macro) {
+        switchTo(AssignmentKind::Macro);
+    }
+}
+
+void KeyAssignmentState::pressMediaTab() {
+    if (!macroOnly_ && mode_ != AssignmentKind::Media) {
+        switchTo(AssignmentKind::Media);
+    }
+}
+
+void KeyAssignmentState::pressFunctionTab() {
+    if (!macroOnly_ && mode_ != AssignmentKind::Function) {
+        switchTo(AssignmentKind::Function);
+    }
+}
+
+void KeyAssignmentState::pressClear() {
+    if (macroOnly_) {
+        return;
+    }
+    pressKeyTab();
+    if (mode_ == AssignmentKind::Key) {
+        captureBox_.reset();
+        mode_ = AssignmentKind::Default;
+        keyboardOption_ = true;
+        // A cleared key is a change Apply has to be able to write.
+        changed_ = true;
+    }
+}
+
+void KeyAssignmentState::selectMediaRow(std::uint32_t row) {
+    if (row < MediaTable.size() && row != mediaRow_) {
+        mediaRow_ = row;
+        changed_ = true;
+    }
+}
+
+void KeyAssignmentState::selectFunctionRow(std::uint32_t row) {
+    if (row < kFunctionCount && row != functionRow_) {
+        functionRow_ = row;
+        changed_ = true;
+    }
+}
+
+void KeyAssignmentState::selectMouseRow(std::uint32_t row) {
+    if (row < MouseTable.size() && row != mouseRow_) {
+        mouseRow_ = row;
+        changed_ = true;
+    }
+}
+
+void KeyAssignmentState::selectKeyboardOption() {
+    keyboardOption_ = true;
+}
+
+void KeyAssignmentState::selectMouseOption() {
+    keyboardOption_ = false;
+}
+
+void KeyAssignmentState::capture(KeyCode key) {
+    captureBox_ = key;
+    capturedKey_ = key;
+    mode_ = AssignmentKind::Key;
+    changed_ = true;
+}
+
+HookVerdict KeyAssignmentState::onThreadKeyEvent(const KeyEvent& event) {
+    if (recorder_.recording()) {
+        return recorder_.onThreadKeyEvent(event);
+    }
+    if (!captureHooksWanted()) {
+        return HookVerdict::PassOn;
+    }
+    const CaptureDecision decision = captureFromThreadHook(event, keyboardOption_);
+    if (decision.captured != 0) {
+        capture(decision.captured);
+    }
+    return decision.verdict;
+}
+
+HookVerdict KeyAssignmentState::onLowLevelKeyEvent(const LowLevelKeyEvent& event) {
+    if (recorder_.recording()) {
+        return recorder_.onLowLevelKeyEvent(event);
+    }
+    if (!captureHooksWanted()) {
+        return HookVerdict::PassOn;
+    }
+    const CaptureDecision decision = captureFromLowLevelHook(event);
+    if (decision.captured != 0) {
+        capture(decision.captured);
+    }
+    return decision.verdict;
+}
+
+KeyAssignment KeyAssignmentState::buildAssignment(const KeyAssignment& current) const {
+    KeyAssignment built = current;  // the toggle flag and reserved word stay
+    built.kind = mode_;
+    built.parameter = defaultParameterOf(entryIndex_);
+    built.value = 0;
+    switch (mode_) {
+        case AssignmentKind::Key:
+            if (!keyboardOption_) {
+                built.value = MouseTable[mouseRow_].keyCode;
+            } else if (capturedKey_ == 0 ||
+                       static_cast<std::size_t>(KeyIndexOf(capturedKey_)) == entryIndex_) {
+                built.kind = AssignmentKind::Default;
+            } else {
+                built.value = capturedKey_;
+            }
+            break;
+        case AssignmentKind::Macro: {
+            const auto list = macros_.macros();
+            if (list.empty()) {
+                built.kind = AssignmentKind::Default;
+                break;
+            }
+            const MacroRecord* chosen = macros_.selectedRecord();
+            built.value = (chosen ? *chosen : list.front()).number;
+            built.parameter = static_cast<std::uint16_t>(macros_.playCount());
+            break;
+        }
+        case AssignmentKind::Media:
+            built.value = mediaRow_;
+            break;
+        case AssignmentKind::Function:
+            built.value = functionRow_;
+            break;
+        default:
+            // A program or text the dialog cannot edit stays as it was.
+            if (carriesText(mode_) && mode_ == initialKind_) {
+                return current;
+            }
+            break;
+    }
+    return built;
+}
+
+ApplyResult KeyAssignmentState::apply() {
+    recorder_.stop();
+    ApplyResult result;
+    result.macros = macros_.commit(store_);
+    {
+        auto working = store_.lock();
+        KeyAssignment& entry = working->image->block(block_)[entryIndex_];
+        const KeyAssignment built = buildAssignment(entry);
+        if (!(carriesText(built.kind) && built == entry)) {
+            working->texts.clearText(block_ * AssignmentImage::kEntriesPerBlock + entryIndex_);
+        }
+        entry = built;
+        result.written = built;
+    }
+    result.assignedLook = result.written.kind != AssignmentKind::Default;
+    markUnchanged();
+    return result;
+}
+
+void KeyAssignmentState::markUnchanged() {
+    changed_ = false;
+    macros_.markUnchanged();
+}
+
+void KeyAssignmentState::close() {
+    recorder_.stop();
+    macros_.close();
+    markUnchanged();
+    if (open_) {
+        open_ = false;
+        openCounter_ = std::max(0, openCounter_ - 1);
+    }
+}
+
+bool KeyAssignmentState::closeIfOpen() {
+    if (openCounter_ <= 0) {
+        return false;
+    }
+    close();
+    return true;
+}
+
+}  // namespace keyloom::editors

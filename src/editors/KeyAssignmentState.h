@@ -1,0 +1,167 @@
+#pragma once
+// The key assignment dialog without its window: which entry it edits, the
+// tab (mode) being edited, the captured key, the media, function and mouse
+// choices, the macro tab (editor and recorder), Apply and Close. The dialog
+// shows what this state says and hands it the user's actions and the key
+// events of its hooks.
+//
+// The dialog edits one entry of one profile block of the working store; the
+// store is read at opening and written by Apply under its lock.
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "editors/KeyCapture.h"
+#include "editors/MacroEditor.h"
+#include "editors/MacroRecorder.h"
+#include "model/ConfigurationStore.h"
+#include "model/KeyAssignment.h"
+
+namespace keyloom::editors {
+
+// What the main window knows when a key button is clicked.
+struct KeyButtonContext {
+    int activeProfile = -1;      // 0-2; anything else and the dialog does not open
+    bool keyToggleMode = false;  // flip the key's toggle flag instead of editing
+    bool secondBank = false;     // the G buttons show the extra keys' second bank
+};
+
+enum class OpenOutcome {
+    NotAKeyButton,    // the id names no key: nothing happens
+    NoActiveProfile,  // the active profile is not known: nothing to edit
+    Toggled,          // the toggle flag was flipped; the dialog is not shown
+    ShowDialog,       // run the dialog (which calls initialise())
+};
+
+struct OpenResult {
+    OpenOutcome outcome = OpenOutcome::NotAKeyButton;
+    bool toggleOn = false;  // Toggled: the entry's new toggle state
+};
+
+// The four tab views. Every mode other than Macro, Media and Function shows
+// the Key view (Default, Disabled, Key and kinds the dialog cannot edit).
+enum class TabView { Key, Macro, Media, Function };
+
+struct ApplyResult {
+    MacroCommit macros;
+    KeyAssignment written;
+    // The key button shows the assigned look (anything but Default).
+    bool assignedLook = false;
+};
+
+class KeyAssignmentState {
+public:
+    static constexpr int kMacroOnlyButton = 1143;  // G9
+
+    KeyAssignmentState(WorkingStore& store, MacroRecorder::Clock clock);
+    // The recorder refers to the editor inside this object.
+    KeyAssignmentState(const KeyAssignmentState&) = delete;
+    KeyAssignmentState& operator=(const KeyAssignmentState&) = delete;
+
+    // Chooses the entry for a key button; in key-toggle mode flips its toggle
+    // flag instead (the main window then shows it and marks itself changed).
+    OpenResult openForKeyButton(int buttonId, const KeyButtonContext& context);
+
+    // The dialog's initialisation: loads the macro list, reads the entry and
+    // shows its tab with its values. `recordDelaySetting` is the stored
+    // setting (RecordDelaySetting.h), `macroNamePrefix` the language's
+    // "MACRO_NEW_PREFIX".
+    void initialise(std::u16string macroNamePrefix, bool recordDelaySetting);
+
+    // Tab buttons and Clear.
+    void pressKeyTab();
+    void pressMacroTab();
+    void pressMediaTab();
+    void pressFunctionTab();
+    void pressClear();
+
+    void selectMediaRow(std::uint32_t row);
+    void selectFunctionRow(std::uint32_t row);
+    void selectMouseRow(std::uint32_t row);
+    void selectKeyboardOption();
+    void selectMouseOption();
+
+    // Key events of the dialog's two hooks: captured in the Key view,
+    // recorded while recording, otherwise passed on.
+    HookVerdict onThreadKeyEvent(const KeyEvent& event);
+    HookVerdict onLowLevelKeyEvent(const LowLevelKeyEvent& event);
+    // Whether the capture hooks should be installed now.
+    bool captureHooksWanted() const { return open_ && view() == TabView::Key; }
+
+    // A delay cell is about to be edited: recording stops first.
+    void beginDelayEdit() { recorder_.stop(); }
+    // The record-delay check box was clicked (the dialog stores the setting).
+    void setRecordDelaySetting(bool on) { recorder_.setMeasuredDelays(on); }
+
+    // Commits the macros and writes the assignment built from the tab.
+    ApplyResult apply();
+    // OK after Apply, Cancel, or the main window closing the dialog.
+    void close();
+    // The main window's close-if-open: true when the dialog was open and
+    // has now been closed as by Cancel.
+    bool closeIfOpen();
+
+    MacroEditor& macros() { return macros_; }
+    const MacroEditor& macros() const { return macros_; }
+    MacroRecorder& recorder() { return recorder_; }
+
+    // Opening values.
+    std::uint16_t layer() const { return layer_; }
+    std::size_t entryIndex() const { return entryIndex_; }
+    int buttonId() const { return buttonId_; }
+    std::size_t block() const { return block_; }
+    bool macroOnly() const { return macroOnly_; }
+    std::uint32_t initialValue() const { return initialValue_; }
+    std::uint16_t initialParameter() const { return initialParameter_; }
+    int openCounter() const { return openCounter_; }
+
+    // What the dialog shows.
+    AssignmentKind mode() const { return mode_; }
+    TabView view() const;
+    // The tab button shown pressed (none in the Key view unless the mode is Key).
+    std::optional<TabView> pressedTab() const;
+    KeyCode capturedKey() const { return capturedKey_; }
+    // The key named in the capture box; nothing when the box is empty.
+    std::optional<KeyCode> captureBoxKey() const { return captureBox_; }
+    bool keyboardOption() const { return keyboardOption_; }
+    std::uint32_t mediaRow() const { return mediaRow_; }
+    std::uint32_t functionRow() const { return functionRow_; }
+    std::uint32_t mouseRow() const { return mouseRow_; }
+    bool changed() const { return changed_ || macros_.changed(); }
+
+private:
+    void showTab(bool onOpening);
+    void switchTo(AssignmentKind mode);
+    void capture(KeyCode key);
+    void markUnchanged();
+    KeyAssignment buildAssignment(const KeyAssignment& current) const;
+
+    WorkingStore& store_;
+    MacroEditor macros_;
+    MacroRecorder recorder_;
+
+    std::uint16_t layer_ = 0;
+    std::size_t entryIndex_ = 0;
+    int buttonId_ = 0;
+    std::size_t block_ = 0;
+    bool macroOnly_ = false;
+    AssignmentKind mode_ = AssignmentKind::Default;
+    KeyCode capturedKey_ = 0;
+    std::optional<KeyCode> captureBox_;
+    std::uint32_t initialValue_ = 0;
+    std::uint16_t initialParameter_ = 0;
+    AssignmentKind initialKind_ = AssignmentKind::Default;
+    bool keyboardOption_ = true;
+    std::uint32_t mediaRow_ = 0;
+    std::uint32_t functionRow_ = 0;
+    std::uint32_t mouseRow_ = 0;
+    bool firstMacroVisit_ = true;
+    bool changed_ = false;
+    bool open_ = false;
+    int openCounter_ = 0;
+};
+
+}  // namespace keyloom::editors
