@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 #include "lighting/HueCircle.h"
@@ -86,6 +87,43 @@ TEST(PreviewEngine, SingleColourCometAlwaysRunsForwardOnlyTheSpacingTurns) {
                           (Rgb{cometCurve(static_cast<std::size_t>(step)), 0, 0}))
                     << "frame " << t << " column " << column << " direction " << int(direction);
             }
+    }
+}
+
+TEST(PreviewEngine, FrameRoutinesFollowTheirSteps) {
+    // Probe keys: 1091 is snake key 2; Esc column 0 and 1056 (Tab) row 2 and
+    // column 1 of the grid; 1069 (Caps Lock) row 3; 1051 ring 0, 1038 ring 1,
+    // 1022 ring 10. Single colour runs in red, so red is the curve's value.
+    auto hue = [](int step) { return hueStep(static_cast<std::size_t>((step % 192 + 192) % 192)); };
+    auto red = [](std::uint8_t value) { return Rgb{value, 0, 0}; };
+    auto at = [](int step, int period) {
+        return static_cast<std::size_t>((step % period + period) % period);
+    };
+    struct Case {
+        int effect;
+        bool colourful;
+        std::uint8_t direction;
+        int controlId;
+        std::function<Rgb(int)> expected;
+    };
+    const std::vector<Case> cases{
+        {1, false, kBackward, 1022, [&](int t) { return red(breathingCurve(at(-7 * t, 96))); }},
+        {3, true, kForward, 1091, [&](int t) { return hue(4 * t + 10); }},
+        {3, false, kBackward, 1091, [&](int t) { return red(breathingCurve(at(10 - 4 * t, 96))); }},
+        {5, true, kBackward, 1056,
+         [&](int t) { return scaled(hue(7), slowBreathingCurve(at(2 * t, 128))); }},
+        {12, true, kBackward, 1056, [&](int t) { return hue(48 - 3 * t); }},
+        {12, false, kForward, 1069, [&](int t) { return red(pulseCurve(at(72 + 3 * t, 192))); }},
+        {18, true, kForward, 1051, [&](int t) { return hue(21 + 2 * t); }},
+        {18, true, kBackward, 1022, [&](int t) { return hue(231 - 2 * t); }},
+        {18, false, kForward, 1038, [&](int t) { return red(ringCurve(at(42 + 2 * t, 192))); }},
+    };
+    for (const Case& c : cases) {
+        PreviewEngine engine;
+        const auto frames = run(engine, stateOf(c.effect, c.colourful, c.direction, kRed), 60);
+        for (int t = 0; t < 60; ++t)
+            ASSERT_EQ(frames[t].colourOf(c.controlId), c.expected(t))
+                << "effect " << c.effect << " colourful " << c.colourful << " frame " << t;
     }
 }
 
