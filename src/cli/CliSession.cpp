@@ -20,7 +20,19 @@ namespace {
 // take 4 x 1.3 s per exchange, so give the connection generous time.
 constexpr auto kConnectLimit = std::chrono::seconds(30);
 
-// True when an accepted keyboard's configuration interface can be opened now.
+bool anyKeyboardBlocked() {
+    hid::HidPlatform& platform = hid::HidPlatform::system();
+    std::vector<std::string> paths;
+    platform.enumerate(paths);
+    for (const std::string& path : paths)
+        if (pathNamesAcceptedKeyboard(path) &&
+            !platform.open(path, hid::OpenOptions{true, true, true, false}))
+            return true;
+    return false;
+}
+
+}  // namespace
+
 bool configurationInterfacePresent() {
     hid::HidPlatform& platform = hid::HidPlatform::system();
     std::vector<std::string> paths;
@@ -34,19 +46,6 @@ bool configurationInterfacePresent() {
     }
     return false;
 }
-
-bool anyKeyboardBlocked() {
-    hid::HidPlatform& platform = hid::HidPlatform::system();
-    std::vector<std::string> paths;
-    platform.enumerate(paths);
-    for (const std::string& path : paths)
-        if (pathNamesAcceptedKeyboard(path) &&
-            !platform.open(path, hid::OpenOptions{true, true, true, false}))
-            return true;
-    return false;
-}
-
-}  // namespace
 
 window::MessageAnswer CliWindow::showMessage(const window::MessageRequest& request) {
     // Questions are answered by the command itself; what it reports is shown.

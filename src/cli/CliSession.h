@@ -83,6 +83,9 @@ private:
     std::unique_ptr<KeyloomCore> core_;
 };
 
+// True when an accepted keyboard's configuration interface can be opened now.
+bool configurationInterfacePresent();
+
 // Prints the reason a keyboard was not found, with the udev hint when a
 // supported keyboard is present but cannot be opened.
 int reportNoKeyboard(const CliContext& context);

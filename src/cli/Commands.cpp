@@ -61,6 +61,17 @@ constexpr Command kCommands[] = {
      "Listens on the keyboard's notification interface and prints each code and what\n"
      "the program does about it, until interrupted (or for SECONDS). Writes nothing.",
      runWatch},
+    {"preview",
+     "EFFECT [--colourful on|off] [--colour RRGGBB] [--direction left|right] [--frames N] "
+     "[--seed S] [--json]",
+     "print the frames the lighting preview draws for an effect",
+     "Draws N frames (default 1, at most 1000; one per 50 ms tick, frame 0 right after\n"
+     "the effect is chosen) of EFFECT (1-18 or 20) without writing to the keyboard.\n"
+     "The lighting state is the keyboard's when one is present (or simulated), else\n"
+     "multicolour white running left; the options override it, and --colour turns\n"
+     "multicolour off unless --colourful on is given. Effect 20 shows every key in\n"
+     "the main colour. S seeds the random effects (10, 13-16).",
+     runPreview},
 };
 
 }  // namespace

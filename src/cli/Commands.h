@@ -34,5 +34,6 @@ int runReportRate(CliContext& context);
 int runValidate(CliContext& context);
 int runShow(CliContext& context);
 int runWatch(CliContext& context);
+int runPreview(CliContext& context);
 
 }  // namespace keyloom::cli
