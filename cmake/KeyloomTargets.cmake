@@ -14,7 +14,8 @@ function(keyloom_stage_headers target dir scope)
     target_include_directories(${target} ${scope} ${stage})
 endfunction()
 
-# keyloom_library(NAME DIR DEPS...): a static library of every .cpp below DIR,
+# keyloom_library(NAME DIR DEPS...): a static library of every .cpp below DIR
+# (except a "qt" subfolder, which holds the window-side library on top of it),
 # which sees its own headers and those of DEPS. Folders without sources yet
 # give an interface library, so dependants link the same way before and after
 # the folder fills.
@@ -23,6 +24,7 @@ function(keyloom_library name dir)
     set(sources "")
     if(dir)
         file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${dir}/*.cpp)
+        list(FILTER sources EXCLUDE REGEX "/${dir}/qt/")
     endif()
     if(sources)
         add_library(${target} STATIC ${sources})

@@ -4,10 +4,10 @@
 
 #include <array>
 
-#include "model/KeyViewKeys.h"
 #include "core/KeyloomCore.h"
 #include "core/Prompts.h"
 #include "device/ProtocolResult.h"
+#include "model/KeyViewKeys.h"
 #include "storage/ProfileFile.h"
 
 namespace keyloom {

@@ -30,7 +30,6 @@
 #include "model/ConfigurationStore.h"
 #include "model/KeyColourMap.h"
 #include "model/KeyMatrix.h"
-#include "core/KeyboardAreas.h"
 #include "model/ParameterBlock.h"
 #include "model/ProfileRecord.h"
 #include "platform/window/TrayStatus.h"

@@ -10,8 +10,8 @@
 #include <QUrl>
 
 #include "controls/SkinReaders.h"
-#include "model/KeyViewKeys.h"
 #include "model/KeyTable.h"
+#include "model/KeyViewKeys.h"
 #include "platform/ini/Ini.h"
 #include "shell/KeyTooltip.h"
 #include "shell/MainControls.h"

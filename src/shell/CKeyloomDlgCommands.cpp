@@ -12,8 +12,8 @@
 #include <chrono>
 #include <thread>
 
-#include "model/KeyViewKeys.h"
 #include "core/Prompts.h"
+#include "model/KeyViewKeys.h"
 #include "shell/CKeyloomDlg.h"
 #include "shell/MainControls.h"
 #include "storage/Language.h"

@@ -151,20 +151,20 @@ void MainWindowPort::busyIndicatorOff() {
 // --- EditorWindows -----------------------------------------------------------------------
 
 bool MainWindowPort::isKeyAssignmentDialogOpen() {
-    return editors_ && editors_->isKeyAssignmentDialogOpen();
+    return keyDialogOpen_ && keyDialogOpen_();
 }
 
 bool MainWindowPort::isProfileManagerOpen() {
-    return editors_ && editors_->isProfileManagerOpen();
+    return profileManager_ && profileManager_->isProfileManagerOpen();
 }
 
 bool MainWindowPort::profileManagerHasUnappliedChanges() {
-    return editors_ && editors_->profileManagerHasUnappliedChanges();
+    return profileManager_ && profileManager_->profileManagerHasUnappliedChanges();
 }
 
 void MainWindowPort::profileManagerSelectRow(int profile) {
-    if (editors_)
-        editors_->profileManagerSelectRow(profile);
+    if (profileManager_)
+        profileManager_->profileManagerSelectRow(profile);
 }
 
 // --- LightingView --------------------------------------------------------------------------

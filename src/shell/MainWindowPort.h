@@ -9,6 +9,7 @@
 #include <condition_variable>
 #include <functional>
 #include <mutex>
+#include <utility>
 
 #include "core/window/CoreWindow.h"
 
@@ -28,10 +29,15 @@ public:
 
     window::CoreWindow coreWindow() { return window::CoreWindow::of(*this); }
 
-    // Window thread: where the lighting panel and the editors answer. Null
-    // (the default) answers as if they were not there.
+    // Window thread: where the lighting panel and the editor dialogs answer.
+    // Unset (the default) answers as if they were not there.
     void setLightingView(window::LightingView* view) { lighting_ = view; }
-    void setEditorWindows(window::EditorWindows* editors) { editors_ = editors; }
+    void setKeyAssignmentDialog(std::function<bool()> isOpen) {
+        keyDialogOpen_ = std::move(isOpen);
+    }
+    // Answers the profile manager's questions (its isKeyAssignmentDialogOpen
+    // is not asked).
+    void setProfileManager(window::EditorWindows* manager) { profileManager_ = manager; }
 
     bool isWindowThread() const;
     // Runs `work` now on the window thread, else queues it there; dropped
@@ -87,7 +93,8 @@ private:
     std::mutex callMutex_;
     std::condition_variable callDone_;
     window::LightingView* lighting_ = nullptr;
-    window::EditorWindows* editors_ = nullptr;
+    std::function<bool()> keyDialogOpen_;
+    window::EditorWindows* profileManager_ = nullptr;
 };
 
 }  // namespace keyloom::shell
