@@ -225,7 +225,7 @@ int runAssign(CliContext& context) {
         auto block = working->image->block(static_cast<std::size_t>(active));
         assignment->toggle = block[*entry].toggle;  // key-toggle marks belong to the window
         block[*entry] = *assignment;
-        description = describeAssignment(*assignment, working->macros);
+        description = describeAction(*assignment, working->macros);
     }
     keyboard.window().setModified(true);
     if (!keyboard.apply())

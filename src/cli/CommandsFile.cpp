@@ -79,7 +79,7 @@ int runShow(CliContext& context) {
                     continue;
                 json.beginObject();
                 json.field("key", entryName(i));
-                json.field("action", describeAssignment(block[i], store.macros));
+                json.field("action", describeAction(block[i], store.macros));
                 json.endObject();
             }
             json.endArray();
@@ -104,7 +104,7 @@ int runShow(CliContext& context) {
                 continue;
             any = true;
             std::fprintf(context.out, "  %-14s %s\n", entryName(i).c_str(),
-                         describeAssignment(block[i], store.macros).c_str());
+                         describeAction(block[i], store.macros).c_str());
         }
         if (!any)
             std::fprintf(context.out, "  every key does its default\n");
