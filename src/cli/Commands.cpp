@@ -35,7 +35,8 @@ constexpr Command kCommands[] = {
      "G1-G9, or a key code such as 0x01e.\n"
      "ACTION: default | disabled | key:KEY | macro:NUMBER[:COUNT] |\n"
      "        media:NAME-or-1..18 | function:1..11 | stop-macro\n"
-     "The change is saved to the slot file and written to the keyboard.",
+     "The change is saved to the slot file and written to the keyboard. A key the\n"
+     "keyboard does not have (G1-G9 on a keyboard without them) is refused.",
      runAssign},
     {"macro", "list | set NUMBER NAME [--count N] EVENT... | delete NUMBER",
      "list, add, replace or delete macros and apply",

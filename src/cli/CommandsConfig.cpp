@@ -13,6 +13,7 @@
 #include "cli/ResultText.h"
 #include "device/ProtocolResult.h"
 #include "model/KeyMatrix.h"
+#include "model/KeyMatrixCodec.h"
 #include "model/ProfileRecord.h"
 #include "platform/text/Hex.h"
 #include "platform/text/Utf16.h"
@@ -215,6 +216,7 @@ int runAssign(CliContext& context) {
     const int active = core.areas().activeProfile();
     if (active < 0 || active >= kProfiles)
         return fail(context, "the active profile is not known");
+    const KeyMatrix defaults = core.defaultMatrix();
     std::string description;
     {
         auto working = core.workingStore().lock();
@@ -222,6 +224,10 @@ int runAssign(CliContext& context) {
         auto assignment = parseAction(context.options.args[1], *entry, working->macros, error);
         if (!assignment)
             return usageError(context, error);
+        // The keyboard only ever receives the keys its default matrix has.
+        if (!matrixCarriesEntry(defaults, *entry))
+            return fail(context, "this keyboard has no " + entryName(*entry) +
+                                     " key, so it cannot be given an action; nothing was changed");
         auto block = working->image->block(static_cast<std::size_t>(active));
         assignment->toggle = block[*entry].toggle;  // key-toggle marks belong to the window
         block[*entry] = *assignment;

@@ -17,9 +17,9 @@ namespace {
 
 class KeyloomctlConfig : public ::testing::Test {
 protected:
-    CliRun run(std::vector<std::string> args) {
-        args.insert(args.begin(), {"--simulate", "0c45:652f:" + dir.file("kb.state"), "--data-dir",
-                                   dir.file("data")});
+    CliRun run(std::vector<std::string> args, const std::string& model = "0c45:652f") {
+        args.insert(args.begin(), {"--simulate", model + ":" + dir.file(model + ".state"),
+                                   "--data-dir", dir.file("data")});
         return runKeyloomctl(args, dir.path());
     }
 
@@ -72,8 +72,8 @@ TEST_F(KeyloomctlConfig, AssignWritesTheMatrixEntryAndBackupShowsIt) {
     defaults[a + 2] = 0x01;
     EXPECT_EQ(active, defaults);
 
-    CliRun backup = runKeyloomctl({"--simulate", "0c45:652f:" + dir.file("kb.state"), "--data-dir",
-                                   dir.file("d2"), "backup", "f.klm"},
+    CliRun backup = runKeyloomctl({"--simulate", "0c45:652f:" + dir.file("0c45:652f.state"),
+                                   "--data-dir", dir.file("d2"), "backup", "f.klm"},
                                   dir.path());
     ASSERT_EQ(backup.exitCode, 0) << backup.err;
     CliRun show = runKeyloomctl({"show", "f.klm"}, dir.path());
@@ -129,6 +129,34 @@ TEST_F(KeyloomctlConfig, MacrosProfilesAndReportRate) {
     ASSERT_EQ(run({"macro", "delete", "1"}).exitCode, 0);
     CliRun after = run({"macro", "list"});
     EXPECT_NE(after.out.find("No macros."), std::string::npos) << after.out;
+}
+
+TEST_F(KeyloomctlConfig, GKeysAreRefusedWhereTheKeyboardHasNone) {
+    CliRun before = run({"--json", "dump-device"});
+    ASSERT_EQ(before.exitCode, 0) << before.err;
+    CliRun refused = run({"assign", "G3", "key:Z"});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_NE(refused.err.find("no G3 key"), std::string::npos) << refused.err;
+    EXPECT_EQ(refused.out, "");
+    CliRun after = run({"--json", "dump-device"});
+    for (int p = 0; p < 3; ++p)
+        EXPECT_EQ(dumpField(after.out, "keyMatrices", p), dumpField(before.out, "keyMatrices", p));
+
+    // The other model's default matrix has positions 06 A2 01-12 for them.
+    const std::string model = "320f:5064";
+    CliRun dump = run({"--json", "dump-device"}, model);
+    auto defaults = dumpField(dump.out, "defaultKeyMatrix");
+    CliRun assigned = run({"assign", "G3", "key:Z"}, model);
+    ASSERT_EQ(assigned.exitCode, 0) << assigned.err;
+    EXPECT_NE(assigned.out.find("G3 -> Key: Z"), std::string::npos) << assigned.out;
+    auto active = dumpField(run({"--json", "dump-device"}, model).out, "keyMatrices", 0);
+    std::size_t g3 = 0;
+    while (g3 + 2 < defaults.size() &&
+           !(defaults[g3] == 6 && defaults[g3 + 1] == 0xA2 && defaults[g3 + 2] == 3))
+        g3 += 3;
+    ASSERT_LT(g3 + 2, active.size());
+    EXPECT_EQ(std::vector<std::uint8_t>(active.begin() + g3, active.begin() + g3 + 3),
+              (std::vector<std::uint8_t>{2, 2, 0x1D}));
 }
 
 TEST_F(KeyloomctlConfig, UsageMistakesAreExitCodeTwo) {
