@@ -41,10 +41,10 @@ constexpr Command kCommands[] = {
     {"macro", "list | set NUMBER NAME [--count N] EVENT... | delete NUMBER",
      "list, add, replace or delete macros and apply",
      "EVENT is KEY+DELAY for a press followed by DELAY ms, KEY-DELAY for a release\n"
-     "(delays up to 40000 ms). 'set' replaces macro NUMBER, or adds a new macro that\n"
-     "takes the smallest free number (at most 100 macros); 'delete' also sets keys that played it "
-     "back to Default in all three\n"
-     "profiles. Changes are saved and written to the keyboard.",
+     "(at most 40000 ms; a longer delay is saved as 40000 ms, with a warning).\n"
+     "'set' replaces macro NUMBER, or adds a new macro that takes the smallest free\n"
+     "number (at most 100 macros); 'delete' also sets keys that played it back to\n"
+     "Default in all three profiles. Changes are saved and written to the keyboard.",
      runMacro},
     {"default", "", "every key of the active profile back to its default, and apply",
      "Restores the default of every key of the active profile and writes it.", runDefault},
