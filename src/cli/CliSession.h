@@ -16,6 +16,7 @@
 #include "device/DiscoveryMonitor.h"
 #include "model/KeyMatrix.h"
 #include "model/ParameterBlock.h"
+#include "model/ProfileRecord.h"
 #include "platform/window/QueuedWindow.h"
 #include "storage/AppPaths.h"
 
@@ -82,6 +83,10 @@ private:
     AppPaths paths_;
     std::unique_ptr<KeyloomCore> core_;
 };
+
+// The lighting state of on-board profile 0-2 as the keyboard holds it (the
+// report-rate step taken as at most 3); a protocol result code.
+int readLightingState(DeviceLink& link, int profile, LightingState& state);
 
 // Prints the reason a keyboard was not found, with the udev hint when a
 // supported keyboard is present but cannot be opened.

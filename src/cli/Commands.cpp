@@ -48,9 +48,10 @@ constexpr Command kCommands[] = {
      runMacro},
     {"default", "", "every key of the active profile back to its default, and apply",
      "Restores the default of every key of the active profile and writes it.", runDefault},
-    {"report-rate", "STEP", "set the report rate step (0-3) of the active profile",
-     "Writes the report-rate step 0-3 (125, 250, 500, 1000 Hz) to the active\n"
-     "profile's lighting record.",
+    {"report-rate", "[STEP | RATE]", "print or set the report rate of the active profile",
+     "Without an argument prints the active profile's report-rate step and rate.\n"
+     "With STEP (0-3) or RATE (125, 250, 500 or 1000 Hz) sets the active profile's\n"
+     "report rate on the keyboard.",
      runReportRate},
     {"validate", "FILE", "check a profile file (exit 0 valid, 1 not)",
      "Checks FILE's header as the program does before importing it.", runValidate},

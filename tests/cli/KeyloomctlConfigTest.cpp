@@ -85,8 +85,11 @@ TEST_F(KeyloomctlConfig, AssignWritesTheMatrixEntryAndBackupShowsIt) {
 
 TEST_F(KeyloomctlConfig, LookingCommandsNeverWriteToTheKeyboard) {
     ASSERT_EQ(run({"assign", "B", "disabled"}).exitCode, 0);
-    for (std::vector<std::string> args :
-         {std::vector<std::string>{"info"}, {"dump-device"}, {"profile"}, {"backup", "x.klm"}}) {
+    for (std::vector<std::string> args : {std::vector<std::string>{"info"},
+                                          {"dump-device"},
+                                          {"profile"},
+                                          {"backup", "x.klm"},
+                                          {"report-rate"}}) {
         std::remove(dir.file("t.txt").c_str());
         args.insert(args.begin(), {"--trace", "t.txt"});
         CliRun looked = run(args);
@@ -169,6 +172,29 @@ TEST_F(KeyloomctlConfig, TooLongADelayIsSavedAsTheLongestWithAWarning) {
     CliRun show = runKeyloomctl({"show", "m.klm"}, dir.path());
     EXPECT_NE(show.out.find("Q+40000 Q-40000"), std::string::npos) << show.out;
     EXPECT_EQ(run({"macro", "set", "3", "X", "Q+5x"}).exitCode, 2);
+}
+
+TEST_F(KeyloomctlConfig, ReportRateTakesStepsOrRatesAndPrintsTheCurrentOne) {
+    // The simulated keyboard's first profile starts at step 3.
+    CliRun current = run({"report-rate"});
+    ASSERT_EQ(current.exitCode, 0) << current.err;
+    EXPECT_EQ(current.out, "Report rate step 3 (1000 Hz) on profile 1\n");
+
+    CliRun set = run({"--trace", "t.txt", "report-rate", "250"});
+    ASSERT_EQ(set.exitCode, 0) << set.err;
+    EXPECT_EQ(set.out, "Report rate step 1 (250 Hz) written to profile 1\n");
+    // One byte of value 1 at offset 0 x 42 + 15 of the lighting records.
+    EXPECT_NE(dir.read("t.txt").find("0601"
+                                     "0f00"
+                                     "0001"),
+              std::string::npos);
+    CliRun json = run({"--json", "report-rate"});
+    EXPECT_EQ(json.out, "{\"profile\": 1, \"step\": 1, \"rateHz\": 250}\n");
+
+    for (const char* wrong : {"4", "124", "300", "2000", "-1", "fast"})
+        EXPECT_EQ(run({"report-rate", wrong}).exitCode, 2) << wrong;
+    CliRun help = runKeyloomctl({"report-rate", "--help"}, dir.path());
+    EXPECT_EQ(help.out.find("lighting record"), std::string::npos) << help.out;
 }
 
 TEST_F(KeyloomctlConfig, UsageMistakesAreExitCodeTwo) {
