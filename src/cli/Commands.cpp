@@ -11,8 +11,9 @@ constexpr Command kCommands[] = {
      runList},
     {"info", "", "find the keyboard and print its model and state",
      "Finds the keyboard as the program does (probe, then one scan) and prints the\n"
-     "model, the configuration interface, the active profile, the macro capacity and\n"
-     "the supported lighting effects. Exit 1 when no keyboard is found.",
+     "model, the configuration interface, the active profile, the macro capacity, the\n"
+     "active profile's report rate and the supported lighting effects with their names.\n"
+     "Exit 1 when no keyboard is found.",
      runInfo},
     {"dump-device", "[--json]", "print the keyboard's memory areas in hex (read only)",
      "Prints the parameter block, the default key matrix, the three key matrices, the\n"
