@@ -56,9 +56,11 @@ constexpr Command kCommands[] = {
      runReportRate},
     {"validate", "FILE", "check a profile file (exit 0 valid, 1 not)",
      "Checks FILE's header as the program does before importing it.", runValidate},
-    {"show", "FILE [--json]", "list a profile file's key assignments and macros",
+    {"show", "[FILE] [--json]", "list the keys and macros of a profile file or the keyboard",
      "Prints every key of each profile that does not do its default, and every\n"
-     "macro with its events.",
+     "macro with its events: of FILE, or without FILE of what the keyboard holds\n"
+     "(as backup would save it; nothing is written). Macro keys show as\n"
+     "macro:NUMBER:COUNT, as assign takes them.",
      runShow},
     {"watch", "[--for SECONDS]", "print every notification from the keyboard as it arrives",
      "Listens on the keyboard's notification interface and prints each code and what\n"

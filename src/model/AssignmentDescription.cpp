@@ -62,11 +62,13 @@ std::string assignmentText(const KeyAssignment& assignment, std::span<const Macr
         case AssignmentKind::Key:
             return d.keyCode ? "Key: " + KeyName(*d.keyCode, kKeyNameLength, text) : "Key: unknown";
         case AssignmentKind::Macro: {
-            std::string out = "Macro " + std::to_string(d.value);
+            // In the form keyloomctl assign takes; a count of 0 (a key read
+            // back from the keyboard, which keeps none) is left out.
+            std::string out = "macro:" + std::to_string(d.value);
+            if (d.playCount > 0)
+                out += ":" + std::to_string(d.playCount);
             out += d.macroPosition ? " (" + text::utf16ToUtf8(macros[*d.macroPosition].name) + ")"
                                    : " (missing)";
-            if (d.playCount > 1)
-                out += " x" + std::to_string(d.playCount);
             return out;
         }
         case AssignmentKind::Media:

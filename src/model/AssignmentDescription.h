@@ -38,7 +38,8 @@ AssignmentDescription describeAssignment(const KeyAssignment& assignment,
                                          std::span<const MacroRecord> macros);
 
 // The assignment in words, as keyloomctl prints it: "Default", "Disabled",
-// "Key: Left Ctrl", "Macro 2 (Greeting) x3", "Media: Mute", "Function 3:
+// "Key: Left Ctrl", "macro:2:3 (Greeting)" (number and play count as
+// keyloomctl assign takes them, then the name), "Media: Mute", "Function 3:
 // <text>", "Stop macro". Key names and texts come from `text`.
 std::string assignmentText(const KeyAssignment& assignment, std::span<const MacroRecord> macros,
                            const TextLookup& text);

@@ -89,7 +89,8 @@ TEST_F(KeyloomctlConfig, LookingCommandsNeverWriteToTheKeyboard) {
                                           {"dump-device"},
                                           {"profile"},
                                           {"backup", "x.klm"},
-                                          {"report-rate"}}) {
+                                          {"report-rate"},
+                                          {"show"}}) {
         std::remove(dir.file("t.txt").c_str());
         args.insert(args.begin(), {"--trace", "t.txt"});
         CliRun looked = run(args);
@@ -195,6 +196,26 @@ TEST_F(KeyloomctlConfig, ReportRateTakesStepsOrRatesAndPrintsTheCurrentOne) {
         EXPECT_EQ(run({"report-rate", wrong}).exitCode, 2) << wrong;
     CliRun help = runKeyloomctl({"report-rate", "--help"}, dir.path());
     EXPECT_EQ(help.out.find("lighting record"), std::string::npos) << help.out;
+}
+
+TEST_F(KeyloomctlConfig, ShowWithoutFileShowsTheKeyboardAsABackupWould) {
+    ASSERT_EQ(run({"macro", "set", "1", "Hello", "H+50"}).exitCode, 0);
+    ASSERT_EQ(run({"assign", "A", "macro:1:3"}).exitCode, 0);
+
+    CliRun shown = run({"show"});
+    ASSERT_EQ(shown.exitCode, 0) << shown.err;
+    ASSERT_EQ(run({"backup", "b.klm"}).exitCode, 0);
+    CliRun file = runKeyloomctl({"show", "b.klm"}, dir.path());
+    EXPECT_EQ(shown.out, file.out);
+    // The keyboard keeps no play count for a key, so none is shown for it.
+    EXPECT_TRUE(std::regex_search(shown.out, std::regex("\n  A +macro:1 \\(Hello\\)\n")))
+        << shown.out;
+
+    // The slot file keeps the count, in the form assign takes.
+    CliRun slot = runKeyloomctl({"show", dir.file("data") + "/$Profile0"}, dir.path());
+    EXPECT_TRUE(std::regex_search(slot.out, std::regex("\n  A +macro:1:3 \\(Hello\\)\n")))
+        << slot.out;
+    EXPECT_EQ(runKeyloomctl({"show", "b.klm", "extra"}, dir.path()).exitCode, 2);
 }
 
 TEST_F(KeyloomctlConfig, UsageMistakesAreExitCodeTwo) {

@@ -35,10 +35,11 @@ TEST(AssignmentDescription, EachKindInWords) {
         {{AssignmentKind::StopMacro, 0, 0}, "Stop macro"},
         {{AssignmentKind::Key, 0, 0x01D}, "Key: [IDS_KEYBOARD_LCTRL]"},
         {{AssignmentKind::Macro, 1, 7},
-         "Macro 7 (\xc3\x9c"
+         "macro:7:1 (\xc3\x9c"
          "bung)"},
-        {{AssignmentKind::Macro, 3, 1}, "Macro 1 (First) x3"},
-        {{AssignmentKind::Macro, 1, 5}, "Macro 5 (missing)"},
+        {{AssignmentKind::Macro, 3, 1}, "macro:1:3 (First)"},
+        {{AssignmentKind::Macro, 0, 1}, "macro:1 (First)"},  // read back: no count
+        {{AssignmentKind::Macro, 1, 5}, "macro:5:1 (missing)"},
         {{AssignmentKind::Media, 0, 1}, "Media: [MEDIA_PALY_PAUSE_2]"},
         {{AssignmentKind::Function, 0, 10}, "Function 11: [FUNC_KEY_DESC11]"},
         {{AssignmentKind::LaunchProgram, 0, 40}, "Launch program"},
@@ -58,7 +59,7 @@ TEST(AssignmentDescription, ValuesBeyondTheTablesNameNothing) {
     EXPECT_FALSE(macro.macroPosition);
     EXPECT_EQ(macro.playCount, 2);
     EXPECT_EQ(assignmentText({AssignmentKind::Macro, 2, 0x10001}, macros, bracketed),
-              "Macro 65537 (missing) x2");
+              "macro:65537:2 (missing)");
 
     EXPECT_EQ(describeAssignment({AssignmentKind::Macro, 1, 7}, macros).macroPosition, 1u);
     EXPECT_EQ(assignmentText({AssignmentKind::Key, 0, 0x1001D}, macros, bracketed), "Key: unknown");
