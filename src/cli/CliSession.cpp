@@ -1,5 +1,6 @@
 #include "cli/CliSession.h"
 
+#include <array>
 #include <chrono>
 #include <memory>
 
@@ -94,6 +95,21 @@ bool ReadOnlyKeyboard::open(CliContext& context) {
 
 bool ReadOnlyKeyboard::readDefaultMatrix(KeyMatrix& matrix) {
     return link_.ReadDefaultKeyMatrix(matrix.bytes) == result::Success;
+}
+
+int readLightingState(DeviceLink& link, int profile, LightingState& state) {
+    if (profile < 0 || profile >= kProfileCount)
+        return result::BadProfile;
+    std::array<std::uint8_t, kMaxReportData> reply{};
+    const int status =
+        link.ReadProfileSettings(reply, static_cast<std::uint8_t>(ProfileRecord::kSize),
+                                 static_cast<std::uint16_t>(profile * ProfileRecord::kSize));
+    if (status != result::Success)
+        return status;
+    ProfileRecord record;
+    record.assign(reply);
+    decodeLightingState(record, state);
+    return result::Success;
 }
 
 ConnectedKeyboard::~ConnectedKeyboard() {

@@ -17,6 +17,7 @@
 #include "model/KeyMatrix.h"
 #include "model/ParameterBlock.h"
 #include "core/window/HeadlessWindow.h"
+#include "model/ProfileRecord.h"
 #include "storage/AppPaths.h"
 
 namespace keyloom::cli {
@@ -85,6 +86,10 @@ private:
 
 // True when an accepted keyboard's configuration interface can be opened now.
 bool configurationInterfacePresent();
+
+// The lighting state of on-board profile 0-2 as the keyboard holds it (the
+// report-rate step taken as at most 3); a protocol result code.
+int readLightingState(DeviceLink& link, int profile, LightingState& state);
 
 // Prints the reason a keyboard was not found, with the udev hint when a
 // supported keyboard is present but cannot be opened.

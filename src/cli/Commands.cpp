@@ -11,8 +11,9 @@ constexpr Command kCommands[] = {
      runList},
     {"info", "", "find the keyboard and print its model and state",
      "Finds the keyboard as the program does (probe, then one scan) and prints the\n"
-     "model, the configuration interface, the active profile, the macro capacity and\n"
-     "the supported lighting effects. Exit 1 when no keyboard is found.",
+     "model, the configuration interface, the active profile, the macro capacity, the\n"
+     "active profile's report rate and the supported lighting effects with their names.\n"
+     "Exit 1 when no keyboard is found.",
      runInfo},
     {"dump-device", "[--json]", "print the keyboard's memory areas in hex (read only)",
      "Prints the parameter block, the default key matrix, the three key matrices, the\n"
@@ -35,27 +36,31 @@ constexpr Command kCommands[] = {
      "G1-G9, or a key code such as 0x01e.\n"
      "ACTION: default | disabled | key:KEY | macro:NUMBER[:COUNT] |\n"
      "        media:NAME-or-1..18 | function:1..11 | stop-macro\n"
-     "The change is saved to the slot file and written to the keyboard.",
+     "The change is saved to the slot file and written to the keyboard. A key the\n"
+     "keyboard does not have (G1-G9 on a keyboard without them) is refused.",
      runAssign},
     {"macro", "list | set NUMBER NAME [--count N] EVENT... | delete NUMBER",
      "list, add, replace or delete macros and apply",
      "EVENT is KEY+DELAY for a press followed by DELAY ms, KEY-DELAY for a release\n"
-     "(delays up to 40000 ms). 'set' replaces macro NUMBER, or adds a new macro that\n"
-     "takes the smallest free number (at most 100 macros); 'delete' also sets keys that played it "
-     "back to Default in all three\n"
-     "profiles. Changes are saved and written to the keyboard.",
+     "(at most 40000 ms; a longer delay is saved as 40000 ms, with a warning).\n"
+     "'set' replaces macro NUMBER, or adds a new macro that takes the smallest free\n"
+     "number (at most 100 macros); 'delete' also sets keys that played it back to\n"
+     "Default in all three profiles. Changes are saved and written to the keyboard.",
      runMacro},
     {"default", "", "every key of the active profile back to its default, and apply",
      "Restores the default of every key of the active profile and writes it.", runDefault},
-    {"report-rate", "STEP", "set the report rate step (0-3) of the active profile",
-     "Writes the report-rate step 0-3 (125, 250, 500, 1000 Hz) to the active\n"
-     "profile's lighting record.",
+    {"report-rate", "[STEP | RATE]", "print or set the report rate of the active profile",
+     "Without an argument prints the active profile's report-rate step and rate.\n"
+     "With STEP (0-3) or RATE (125, 250, 500 or 1000 Hz) sets the active profile's\n"
+     "report rate on the keyboard.",
      runReportRate},
     {"validate", "FILE", "check a profile file (exit 0 valid, 1 not)",
      "Checks FILE's header as the program does before importing it.", runValidate},
-    {"show", "FILE [--json]", "list a profile file's key assignments and macros",
+    {"show", "[FILE] [--json]", "list the keys and macros of a profile file or the keyboard",
      "Prints every key of each profile that does not do its default, and every\n"
-     "macro with its events.",
+     "macro with its events: of FILE, or without FILE of what the keyboard holds\n"
+     "(as backup would save it; nothing is written). Macro keys show as\n"
+     "macro:NUMBER:COUNT, as assign takes them.",
      runShow},
     {"watch", "[--for SECONDS]", "print every notification from the keyboard as it arrives",
      "Listens on the keyboard's notification interface and prints each code and what\n"

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <optional>
 #include <string>
 
 #include "cli/CliSession.h"
@@ -13,6 +14,7 @@
 #include "cli/ResultText.h"
 #include "device/ProtocolResult.h"
 #include "model/KeyMatrix.h"
+#include "model/KeyMatrixCodec.h"
 #include "model/ProfileRecord.h"
 #include "platform/text/Hex.h"
 #include "platform/text/Utf16.h"
@@ -29,6 +31,20 @@ constexpr std::size_t kMacroHeaderSize = 16;
 bool parseSmallNumber(std::string_view text, int low, int high, int& value) {
     auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     return ec == std::errc() && end == text.data() + text.size() && value >= low && value <= high;
+}
+
+// A report-rate step 0-3, or the rate in Hz of one.
+std::optional<int> parseReportRateStep(std::string_view text) {
+    int number = 0;
+    if (parseSmallNumber(text, 0, ProfileRecord::kMaxReportRate, number))
+        return number;
+    const auto& rates = ProfileRecord::kReportRatesHz;
+    if (!parseSmallNumber(text, rates.front(), rates.back(), number))
+        return std::nullopt;
+    const auto at = std::find(rates.begin(), rates.end(), number);
+    if (at == rates.end())
+        return std::nullopt;
+    return static_cast<int>(at - rates.begin());
 }
 
 // The keyboard's areas as read by dump-device.
@@ -215,6 +231,7 @@ int runAssign(CliContext& context) {
     const int active = core.areas().activeProfile();
     if (active < 0 || active >= kProfiles)
         return fail(context, "the active profile is not known");
+    const KeyMatrix defaults = core.defaultMatrix();
     std::string description;
     {
         auto working = core.workingStore().lock();
@@ -222,10 +239,14 @@ int runAssign(CliContext& context) {
         auto assignment = parseAction(context.options.args[1], *entry, working->macros, error);
         if (!assignment)
             return usageError(context, error);
+        // The keyboard only ever receives the keys its default matrix has.
+        if (!matrixCarriesEntry(defaults, *entry))
+            return fail(context, "this keyboard has no " + entryName(*entry) +
+                                     " key, so it cannot be given an action; nothing was changed");
         auto block = working->image->block(static_cast<std::size_t>(active));
         assignment->toggle = block[*entry].toggle;  // key-toggle marks belong to the window
         block[*entry] = *assignment;
-        description = describeAssignment(*assignment, working->macros);
+        description = describeAction(*assignment, working->macros);
     }
     keyboard.core().modified().markEdited();
     if (!keyboard.apply())
@@ -251,16 +272,39 @@ int runDefault(CliContext& context) {
 }
 
 int runReportRate(CliContext& context) {
-    int step = 0;
-    if (context.options.args.size() != 1 || !parseSmallNumber(context.options.args[0], 0, 3, step))
-        return usageError(context, "report-rate needs a STEP of 0-3");
+    const auto& rates = ProfileRecord::kReportRatesHz;
+    if (context.options.args.size() > 1)
+        return usageError(context, "report-rate takes at most one STEP or RATE");
+    if (context.options.args.empty()) {
+        ReadOnlyKeyboard keyboard;
+        if (!keyboard.open(context))
+            return kExitFailure;
+        // The lighting profile, whose record holds the step, follows the active profile.
+        const int profile = keyboard.parameters().activeProfile();
+        LightingState lighting;
+        if (int status = readLightingState(keyboard.link(), profile, lighting);
+            status != result::Success)
+            return fail(context, "the report rate was not read (" + describeResult(status) + ")");
+        const int step = lighting.reportRate;
+        if (context.options.json)
+            std::fprintf(context.out, "{\"profile\": %d, \"step\": %d, \"rateHz\": %d}\n",
+                         profile + 1, step, rates[static_cast<std::size_t>(step)]);
+        else
+            std::fprintf(context.out, "Report rate step %d (%d Hz) on profile %d\n", step,
+                         rates[static_cast<std::size_t>(step)], profile + 1);
+        return kExitOk;
+    }
+    const std::optional<int> step = parseReportRateStep(context.options.args[0]);
+    if (!step)
+        return usageError(
+            context, "report-rate takes a STEP of 0-3 or a RATE of 125, 250, 500 or 1000 (Hz)");
     ConnectedKeyboard keyboard(context);
     if (!keyboard.open())
         return kExitFailure;
-    if (int status = keyboard.core().writeReportRate(step); status != result::Success)
+    if (int status = keyboard.core().writeReportRate(*step); status != result::Success)
         return fail(context, "the report rate was not written (" + describeResult(status) + ")");
-    std::fprintf(context.out, "Report rate step %d written to profile %d\n", step,
-                 keyboard.core().lightingProfile() + 1);
+    std::fprintf(context.out, "Report rate step %d (%d Hz) written to profile %d\n", *step,
+                 rates[static_cast<std::size_t>(*step)], keyboard.core().lightingProfile() + 1);
     return kExitOk;
 }
 

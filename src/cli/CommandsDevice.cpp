@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/CliSession.h"
 #include "cli/Commands.h"
 #include "cli/JsonWriter.h"
 #include "cli/ResultText.h"
@@ -13,7 +14,9 @@
 #include "device/KeyboardModels.h"
 #include "device/ProtocolResult.h"
 #include "model/ParameterBlock.h"
+#include "model/ProfileRecord.h"
 #include "platform/hid/HidPlatform.h"
+#include "storage/Language.h"
 
 namespace keyloom::cli {
 
@@ -58,6 +61,11 @@ const char kPermissionHint[] =
     "that gives the logged-in user access, then replug the keyboard:\n"
     "  sudo cp packaging/60-keyloom.rules /usr/lib/udev/rules.d/\n"
     "  sudo udevadm control --reload && sudo udevadm trigger\n";
+
+// An effect's name in the current language.
+std::string effectName(std::uint8_t effect) {
+    return lookupMode(std::to_string(effect));
+}
 
 // Discovery reports connection changes; the command only needs the result.
 class QuietHandler : public ConnectionHandler {
@@ -107,6 +115,9 @@ int runList(CliContext& context) {
 int runInfo(CliContext& context) {
     if (!context.options.args.empty())
         return usageError(context, "info takes no arguments");
+    AppPaths paths;
+    if (!setUpProgramFiles(context, paths))
+        return kExitFailure;
     DeviceLink link;
     QuietHandler handler;
     StartupState startup;
@@ -129,6 +140,15 @@ int runInfo(CliContext& context) {
     if (status != result::Success)
         return fail(context, "the keyboard did not answer (" + describeResult(status) + ")");
 
+    // The lighting profile, whose record holds the report rate, follows the
+    // active profile.
+    LightingState lighting;
+    status = readLightingState(link, block.activeProfile(), lighting);
+    if (status != result::Success)
+        return fail(context,
+                    "the keyboard did not send its report rate (" + describeResult(status) + ")");
+    const int rateHz = ProfileRecord::kReportRatesHz[lighting.reportRate];
+
     std::vector<std::uint8_t> effects = block.effects();
     if (context.options.json) {
         JsonWriter json(context.out);
@@ -141,7 +161,13 @@ int runInfo(CliContext& context) {
         for (std::uint8_t effect : effects)
             json.value(static_cast<long long>(effect));
         json.endArray();
+        json.beginArray("effectNames");
+        for (std::uint8_t effect : effects)
+            json.value(effectName(effect));
+        json.endArray();
         json.field("perKeyColours", block.supportsPerKeyColours());
+        json.field("reportRateStep", static_cast<int>(lighting.reportRate));
+        json.field("reportRateHz", rateHz);
         json.endObject();
         json.finish();
         return kExitOk;
@@ -150,10 +176,11 @@ int runInfo(CliContext& context) {
     std::fprintf(context.out, "Interface:        %s\n", path.c_str());
     std::fprintf(context.out, "Active profile:   %d\n", block.activeProfile() + 1);
     std::fprintf(context.out, "Macro capacity:   %zu bytes\n", block.macroCapacity());
-    std::fprintf(context.out, "Lighting effects:");
+    std::fprintf(context.out, "Report rate:      step %u (%d Hz)\n", lighting.reportRate, rateHz);
+    std::fprintf(context.out, "Lighting effects: %zu%s\n", effects.size(),
+                 block.supportsPerKeyColours() ? " (per-key colours)" : "");
     for (std::uint8_t effect : effects)
-        std::fprintf(context.out, " %u", effect);
-    std::fprintf(context.out, "%s\n", block.supportsPerKeyColours() ? " (per-key colours)" : "");
+        std::fprintf(context.out, "  %3u  %s\n", effect, effectName(effect).c_str());
     return kExitOk;
 }
 

@@ -1,7 +1,8 @@
-// keyloomctl validate and show: profile files, without a keyboard.
+// keyloomctl validate and show: profile files, and what the keyboard holds.
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "cli/CliSession.h"
 #include "cli/Commands.h"
@@ -10,6 +11,8 @@
 #include "cli/MacroOutput.h"
 #include "model/AssignmentImage.h"
 #include "platform/text/Utf16.h"
+#include "storage/Language.h"
+#include "storage/ProfileDump.h"
 #include "storage/ProfileFile.h"
 
 namespace keyloom::cli {
@@ -38,6 +41,23 @@ bool assigned(const KeyAssignment& entry) {
     return entry.kind != AssignmentKind::Default;
 }
 
+// What the connected keyboard holds, as `backup` would write it to a file.
+int readKeyboardContents(CliContext& context, StoreContents& store) {
+    ReadOnlyKeyboard keyboard;
+    if (!keyboard.open(context))
+        return kExitFailure;
+    KeyMatrix defaults;
+    if (!keyboard.readDefaultMatrix(defaults))
+        return fail(context, "could not read the default key matrix");
+    KeyboardDumpSource source{keyboard.link(), defaults, keyboard.parameters().macroCapacity()};
+    std::vector<std::uint8_t> bytes;
+    if (dumpKeyboardToBytes(source, keyboard.parameters().activeProfile(),
+                            text::utf8ToUtf16(lookupText("MACRO_NEW_PREFIX")), bytes) != 1 ||
+        loadProfileBytes(bytes, store) != 1)
+        return fail(context, "could not read the keyboard's configuration");
+    return kExitOk;
+}
+
 }  // namespace
 
 int runValidate(CliContext& context) {
@@ -53,17 +73,22 @@ int runValidate(CliContext& context) {
 }
 
 int runShow(CliContext& context) {
-    if (context.options.args.size() != 1)
-        return usageError(context, "show needs one FILE");
+    if (context.options.args.size() > 1)
+        return usageError(context, "show takes at most one FILE");
     AppPaths paths;
     if (!setUpProgramFiles(context, paths))
         return kExitFailure;
-    const std::string& path = context.options.args[0];
-    if (!checkFile(context, path))
-        return kExitFailure;
     StoreContents store;
-    if (loadProfileFile(path, store) != 1)
-        return fail(context, "cannot read " + path);
+    if (context.options.args.empty()) {
+        if (int status = readKeyboardContents(context, store); status != kExitOk)
+            return status;
+    } else {
+        const std::string& path = context.options.args[0];
+        if (!checkFile(context, path))
+            return kExitFailure;
+        if (loadProfileFile(path, store) != 1)
+            return fail(context, "cannot read " + path);
+    }
 
     if (context.options.json) {
         JsonWriter json(context.out);
@@ -79,7 +104,7 @@ int runShow(CliContext& context) {
                     continue;
                 json.beginObject();
                 json.field("key", entryName(i));
-                json.field("action", describeAssignment(block[i], store.macros));
+                json.field("action", describeAction(block[i], store.macros));
                 json.endObject();
             }
             json.endArray();
@@ -104,7 +129,7 @@ int runShow(CliContext& context) {
                 continue;
             any = true;
             std::fprintf(context.out, "  %-14s %s\n", entryName(i).c_str(),
-                         describeAssignment(block[i], store.macros).c_str());
+                         describeAction(block[i], store.macros).c_str());
         }
         if (!any)
             std::fprintf(context.out, "  every key does its default\n");

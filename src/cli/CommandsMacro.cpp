@@ -1,6 +1,7 @@
 // keyloomctl macro list | set | delete: the macro editor's commit and the main
 // window's Apply, from the command line.
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <string>
@@ -26,22 +27,30 @@ bool parseUnsigned(std::string_view text, unsigned long& value) {
     return ec == std::errc() && end == text.data() + text.size() && !text.empty();
 }
 
+bool allDigits(std::string_view text) {
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
 // "KEY+DELAY" (press) or "KEY-DELAY" (release). A key name may itself hold
 // '-' or '+' ("Num -"), so the last sign followed only by digits splits it.
-bool parseEvent(std::string_view text, MacroAction& action, std::string& error) {
+// A delay above the longest one becomes that one, as in the macro editor;
+// `clamped` is then set.
+bool parseEvent(std::string_view text, MacroAction& action, bool& clamped, std::string& error) {
     std::size_t sign = text.find_last_of("+-");
     if (sign == std::string_view::npos || sign == 0) {
         error = "an event is KEY+DELAY (press) or KEY-DELAY (release): '" + std::string(text) + "'";
         return false;
     }
+    const std::string_view digits = text.substr(sign + 1);
     unsigned long delay = 0;
-    if (!parseUnsigned(text.substr(sign + 1), delay)) {
+    if (!allDigits(digits)) {
         error = "no delay in milliseconds in '" + std::string(text) + "'";
         return false;
     }
-    if (delay > kMaxDelayMs) {
-        error = text::formatInt(lookupText("MACRO_ACTION_ERR_DELAY_MAX"), kMaxDelayMs);
-        return false;
+    if (!parseUnsigned(digits, delay) || delay > kMaxDelayMs) {
+        delay = kMaxDelayMs;  // a multiple of 10, as the editor keeps delays
+        clamped = true;
     }
     auto code = parseKeyCode(text.substr(0, sign));
     if (!code || KeyIndexOf(*code) == 0) {
@@ -162,6 +171,7 @@ int runMacro(CliContext& context) {
         macro.name = text::utf8ToUtf16(args[2]);
         if (macro.name.size() > MacroRecord::kMaxNameLength)
             macro.name.resize(MacroRecord::kMaxNameLength);
+        bool clamped = false;
         for (std::size_t i = 3; i < args.size(); ++i) {
             if (args[i] == "--count") {
                 unsigned long count = 0;
@@ -174,7 +184,7 @@ int runMacro(CliContext& context) {
             }
             MacroAction action;
             std::string error;
-            if (!parseEvent(args[i], action, error))
+            if (!parseEvent(args[i], action, clamped, error))
                 return usageError(context, error);
             macro.actions.push_back(action);
         }
@@ -182,6 +192,10 @@ int runMacro(CliContext& context) {
             return usageError(context, "a macro needs at least one EVENT");
         if (macro.actions.size() > MacroRecord::kMaxActions)
             return usageError(context, "a macro holds at most 4000 events");
+        if (clamped)
+            std::fprintf(
+                context.err, "keyloomctl: warning: %s\n",
+                text::formatInt(lookupText("MACRO_ACTION_ERR_DELAY_MAX"), kMaxDelayMs).c_str());
     } else {
         return usageError(context, "unknown macro command '" + verb + "'");
     }

@@ -4,10 +4,10 @@
 #include <cctype>
 #include <charconv>
 
+#include "model/AssignmentDescription.h"
 #include "model/AssignmentImage.h"
 #include "model/KeyAssignmentCodec.h"
 #include "model/MediaTable.h"
-#include "platform/text/Utf16.h"
 #include "storage/Language.h"
 
 namespace keyloom::cli {
@@ -15,7 +15,6 @@ namespace keyloom::cli {
 namespace {
 
 constexpr std::size_t kKeyNameLength = 64;
-constexpr int kFunctionCount = 11;
 
 bool equalsIgnoringCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
@@ -179,39 +178,8 @@ std::optional<KeyAssignment> parseAction(std::string_view text, std::size_t entr
     return assignment;
 }
 
-std::string describeAssignment(const KeyAssignment& assignment,
-                               std::span<const MacroRecord> macros) {
-    switch (assignment.kind) {
-        case AssignmentKind::Default:
-            return "Default";
-        case AssignmentKind::Disabled:
-            return "Disabled";
-        case AssignmentKind::StopMacro:
-            return "Stop macro";
-        case AssignmentKind::Key:
-            return "Key: " + KeyName(static_cast<KeyCode>(assignment.value), kKeyNameLength);
-        case AssignmentKind::Macro: {
-            std::string text = "Macro " + std::to_string(assignment.value);
-            if (auto at = findMacroPosition(macros, static_cast<std::uint16_t>(assignment.value)))
-                text += " (" + text::utf16ToUtf8(macros[*at].name) + ")";
-            else
-                text += " (missing)";
-            if (assignment.parameter > 1)
-                text += " x" + std::to_string(assignment.parameter);
-            return text;
-        }
-        case AssignmentKind::Media:
-            return assignment.value < MediaTable.size() ? "Media: " + mediaName(assignment.value)
-                                                        : "Media: unknown";
-        case AssignmentKind::Function:
-            return "Function " + std::to_string(assignment.value + 1) + ": " +
-                   lookupText("FUNC_KEY_DESC" + std::to_string(assignment.value + 1));
-        case AssignmentKind::LaunchProgram:
-            return "Launch program";
-        case AssignmentKind::TextBlock:
-            return "Text block";
-    }
-    return "Kind " + std::to_string(static_cast<unsigned>(assignment.kind));
+std::string describeAction(const KeyAssignment& assignment, std::span<const MacroRecord> macros) {
+    return assignmentText(assignment, macros, [](std::string_view key) { return lookupText(key); });
 }
 
 }  // namespace keyloom::cli

@@ -34,8 +34,8 @@ std::optional<KeyAssignment> parseAction(std::string_view text, std::size_t entr
 // "A", "Left Ctrl", "G3": the name of a block entry for output.
 std::string entryName(std::size_t entry);
 
-// What an assignment does, in words ("Key: Left Ctrl", "Macro 2 (Greeting) x3").
-std::string describeAssignment(const KeyAssignment& assignment,
-                               std::span<const MacroRecord> macros);
+// What an assignment does, in words ("Key: Left Ctrl", "macro:2:3 (Greeting)"),
+// with the current language's texts.
+std::string describeAction(const KeyAssignment& assignment, std::span<const MacroRecord> macros);
 
 }  // namespace keyloom::cli

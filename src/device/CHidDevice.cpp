@@ -5,6 +5,7 @@
 
 #include "device/HidFieldTable.h"
 #include "device/PathNumbers.h"
+#include "platform/text/Utf16.h"
 
 namespace keyloom {
 
@@ -97,7 +98,7 @@ bool CHidDevice::Open(std::string_view path, bool wantRead, bool wantWrite, bool
     releaseOpenState();
     // A path that does not fit the path field is refused rather than cut,
     // since a cut path could name another interface.
-    if (utf16Length(path) > kMaxPathUnits)
+    if (text::utf16Length(path) > kMaxPathUnits)
         return false;
     {
         std::lock_guard lock(stateMutex_);

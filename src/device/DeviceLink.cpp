@@ -1,6 +1,7 @@
 #include "device/DeviceLink.h"
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <thread>
 
@@ -135,26 +136,19 @@ int DeviceLink::simpleCommand(std::uint8_t command, std::size_t length, std::uin
 
 int DeviceLink::chunked(std::uint8_t command, std::uint32_t base, std::size_t total,
                         std::span<const std::uint8_t> source, std::span<std::uint8_t> destination) {
-    Report request{};
-    request[0] = kConfigReportId;
-    request[3] = command;
-    request[kStatusByte] = 0;
     if (total == 0)
         return result::Success;
     if (base + total > 0x10000)
         return result::NotWritten;  // offsets are 16-bit
+    // Data bytes past a chunk's length keep what the previous chunk left
+    // there; they are not significant to the keyboard.
+    std::array<std::uint8_t, kMaxReportData> data{};
     for (std::size_t p = 0; p < total; p += kMaxReportData) {
         const std::size_t n = p + kMaxReportData < total ? kMaxReportData : total - p;
-        const auto offset = static_cast<std::uint16_t>(base + p);
-        request[4] = static_cast<std::uint8_t>(n);
-        request[5] = static_cast<std::uint8_t>(offset & 0xFF);
-        request[6] = static_cast<std::uint8_t>(offset >> 8);
-        // Data bytes past n keep what the previous chunk left there; they are
-        // not significant to the keyboard.
         if (!source.empty())
-            std::copy_n(source.begin() + static_cast<std::ptrdiff_t>(p), n,
-                        request.begin() + kReportDataOffset);
-        sealReport(request);
+            std::copy_n(source.begin() + static_cast<std::ptrdiff_t>(p), n, data.begin());
+        const Report request = makeRequest(command, static_cast<std::uint8_t>(n),
+                                           static_cast<std::uint16_t>(base + p), data);
         Report reply{};
         std::uint32_t received = 0;
         int code = Exchange(request, reply, received);

@@ -1,7 +1,6 @@
 #include "device/NotificationIndicator.h"
 
 #include <system_error>
-#include <utility>
 
 namespace keyloom {
 
@@ -10,81 +9,58 @@ NotificationIndicator::NotificationIndicator(window::TrayStatus& tray,
     : tray_(tray), timing_(timing) {}
 
 NotificationIndicator::~NotificationIndicator() {
+    // Every queued change is made before the worker is told to stop.
     joinAll();
 }
 
 void NotificationIndicator::start(bool on) {
-    joinFinished();
-    {
-        // Every waiting worker gets its turn in bounded time, so waiting for
-        // the oldest one keeps a flood of codes from piling up threads.
-        std::unique_lock lock(workersMutex_);
-        while (workers_.size() >= kMaxWorkers) {
-            Worker oldest = std::move(workers_.front());
-            workers_.pop_front();
+    std::unique_lock lock(mutex_);
+    done_.wait(lock, [&] { return pendingLocked() < kMaxWorkers; });
+    if (!worker_.joinable()) {
+        try {
+            worker_ = std::jthread([this](std::stop_token stop) { run(stop); });
+        } catch (const std::system_error&) {
+            // No thread to be had: nothing is queued (the worker would be
+            // running otherwise), so making the change here keeps the order.
             lock.unlock();
-            oldest.thread.join();
-            lock.lock();
+            show(on);
+            return;
         }
     }
-
-    const std::uint64_t turn = nextTurn_.fetch_add(1);
-    auto finished = std::make_shared<std::atomic<bool>>(false);
-    std::jthread thread;
-    try {
-        thread = std::jthread([this, turn, on, finished] {
-            work(turn, on);
-            finished->store(true);
-        });
-    } catch (const std::system_error&) {
-        // No thread to be had: do the change here, or the turns after this
-        // one would wait forever.
-        work(turn, on);
-        return;
-    }
-    std::lock_guard lock(workersMutex_);
-    workers_.push_back({std::move(thread), std::move(finished)});
+    queue_.push_back(on);
+    queued_.notify_one();
 }
 
-void NotificationIndicator::work(std::uint64_t turn, bool on) {
-    while (serving_.load() != turn)
-        std::this_thread::sleep_for(timing_.turnPoll);
+void NotificationIndicator::run(std::stop_token stop) {
+    std::unique_lock lock(mutex_);
+    while (queued_.wait(lock, stop, [&] { return !queue_.empty(); })) {
+        const bool on = queue_.front();
+        queue_.pop_front();
+        busy_ = true;
+        lock.unlock();
+        show(on);
+        lock.lock();
+        busy_ = false;
+        done_.notify_all();
+    }
+}
+
+void NotificationIndicator::show(bool on) {
     if (on)
         tray_.set(window::TrayStatus::Mode::Indicator, window::icon::kIndicator);
     else
         tray_.set(window::TrayStatus::Mode::Status, 0);
     std::this_thread::sleep_for(timing_.hold);
-    serving_.fetch_add(1);
-}
-
-void NotificationIndicator::joinFinished() {
-    std::list<Worker> done;
-    {
-        std::lock_guard lock(workersMutex_);
-        for (auto it = workers_.begin(); it != workers_.end();) {
-            auto next = std::next(it);
-            if (it->finished->load())
-                done.splice(done.end(), workers_, it);
-            it = next;
-        }
-    }
-    for (Worker& worker : done)
-        worker.thread.join();
 }
 
 void NotificationIndicator::joinAll() {
-    std::list<Worker> all;
-    {
-        std::lock_guard lock(workersMutex_);
-        all.swap(workers_);
-    }
-    for (Worker& worker : all)
-        worker.thread.join();
+    std::unique_lock lock(mutex_);
+    done_.wait(lock, [&] { return pendingLocked() == 0; });
 }
 
 std::size_t NotificationIndicator::workerCount() const {
-    std::lock_guard lock(workersMutex_);
-    return workers_.size();
+    std::lock_guard lock(mutex_);
+    return pendingLocked();
 }
 
 }  // namespace keyloom

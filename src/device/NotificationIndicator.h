@@ -1,20 +1,19 @@
 #pragma once
-// The indicator workers: each indicator code the keyboard sends gets a
-// short-lived thread that switches the tray icon to the indicator picture
-// (142) or back to the connection icon. The workers change the icon one at a
-// time and in the order the codes arrived, so an "on" quickly followed by an
-// "off" always ends with the connection icon.
+// The indicator worker: each indicator code the keyboard sends queues one
+// change of the tray icon, to the indicator picture (142) or back to the
+// connection icon. One worker thread makes the changes one at a time, in the
+// order the codes arrived, and keeps each for the hold time, so an "on"
+// quickly followed by an "off" always ends with the connection icon.
 //
-// The object owns its workers and joins them when destroyed, so no worker
-// outlives the tray status it uses.
+// The object owns its worker and joins it when destroyed, after every queued
+// change has been made, so the worker never outlives the tray status it uses.
 
-#include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstddef>
-#include <cstdint>
-#include <list>
-#include <memory>
+#include <deque>
 #include <mutex>
+#include <stop_token>
 #include <thread>
 
 #include "platform/window/TrayStatus.h"
@@ -22,16 +21,14 @@
 namespace keyloom {
 
 struct NotificationIndicatorTiming {
-    // How often a worker looks whether it is its turn.
-    std::chrono::milliseconds turnPoll{1};
-    // How long a worker keeps its turn after changing the icon.
+    // How long each change stays before the next one is made.
     std::chrono::milliseconds hold{1};
 };
 
 class NotificationIndicator {
 public:
-    // Workers alive at once; a burst beyond this waits for the oldest to end
-    // rather than starting threads without bound.
+    // Changes pending at once; a burst beyond this waits for the worker to
+    // catch up rather than queueing without bound.
     static constexpr std::size_t kMaxWorkers = 32;
 
     explicit NotificationIndicator(window::TrayStatus& tray,
@@ -40,32 +37,30 @@ public:
     NotificationIndicator(const NotificationIndicator&) = delete;
     NotificationIndicator& operator=(const NotificationIndicator&) = delete;
 
-    // Starts the worker of one indicator code: `on` shows icon 142, otherwise
-    // the connection icon comes back.
+    // Queues the change of one indicator code: `on` shows icon 142,
+    // otherwise the connection icon comes back.
     void start(bool on);
-    // Waits until every worker started so far has ended.
+    // Waits until every change queued so far has been made and held.
     void joinAll();
-    // Workers started and not yet joined (finished ones are joined lazily).
+    // Changes queued or being held.
     std::size_t workerCount() const;
 
 private:
-    struct Worker {
-        std::jthread thread;  // joins when destroyed
-        std::shared_ptr<std::atomic<bool>> finished;
-    };
-
-    void work(std::uint64_t turn, bool on);
-    void joinFinished();
+    void run(std::stop_token stop);
+    void show(bool on);
+    std::size_t pendingLocked() const { return queue_.size() + (busy_ ? 1 : 0); }
 
     window::TrayStatus& tray_;
     NotificationIndicatorTiming timing_;
-    // The busy flag as a turn counter: a worker may change the icon while
-    // `serving_` equals the turn it drew, and passes the turn on when done.
-    std::atomic<std::uint64_t> nextTurn_{0};
-    std::atomic<std::uint64_t> serving_{0};
 
-    mutable std::mutex workersMutex_;
-    std::list<Worker> workers_;
+    mutable std::mutex mutex_;
+    std::condition_variable_any queued_;  // the worker waits for changes
+    std::condition_variable done_;        // callers wait for room or for the end
+    std::deque<bool> queue_;
+    bool busy_ = false;  // the worker is making or holding a change
+    // Started with the first change; declared last so it is joined before
+    // the members it uses go away.
+    std::jthread worker_;
 };
 
 }  // namespace keyloom

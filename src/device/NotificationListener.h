@@ -2,12 +2,12 @@
 // The notification listener thread: finds the consumer-control collection of
 // an accepted keyboard, waits for its input reports without a time limit and
 // turns each reported code into an action of the application: a refresh timer
-// of the main window (lighting 1051, profile 1053) or an indicator worker that
-// changes the tray icon. It works on its own CHidDevice, independently of the
+// of the main window (lighting 1051, profile 1053) or a change of the tray icon
+// by the indicator worker. It works on its own CHidDevice, independently of the
 // discovery thread and the connected flag.
 //
 // The program starts it once and never stops it; the object stops and joins
-// its thread (and the indicator workers) when destroyed, so tests can end it.
+// its thread (and the indicator worker) when destroyed, so tests can end it.
 //
 //   NotificationListener listener(platform, window, trayStatus);
 //   listener.setObservers({.code = [](std::uint16_t code, std::string_view what) { ... }});
@@ -72,7 +72,7 @@ public:
     // Starts the thread (once).
     void start();
     // Ends the thread: wakes it from its pause or, by closing the device,
-    // from its read; then waits for it and for the indicator workers.
+    // from its read; then waits for it and for the indicator changes.
     void stop();
 
     NotificationListenerState state() const { return state_.load(); }

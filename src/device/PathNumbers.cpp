@@ -3,21 +3,14 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/text/Hex.h"
+
 namespace keyloom {
 
 namespace {
 
 char lower(char c) {
     return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-}
-
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    c = lower(c);
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
 }
 
 }  // namespace
@@ -33,23 +26,12 @@ std::uint32_t hexNumberAfter(std::string_view path, std::string_view marker) {
     while (i < rest.size() && std::isspace(static_cast<unsigned char>(rest[i])))
         ++i;
     if (i + 2 < rest.size() && rest[i] == '0' && lower(rest[i + 1]) == 'x' &&
-        hexDigit(rest[i + 2]) >= 0)
+        text::hexDigitValue(rest[i + 2]) >= 0)
         i += 2;
     std::uint32_t value = 0;
-    for (; i < rest.size() && hexDigit(rest[i]) >= 0; ++i)
-        value = value * 16 + static_cast<std::uint32_t>(hexDigit(rest[i]));
+    for (; i < rest.size() && text::hexDigitValue(rest[i]) >= 0; ++i)
+        value = value * 16 + static_cast<std::uint32_t>(text::hexDigitValue(rest[i]));
     return value;
-}
-
-std::size_t utf16Length(std::string_view utf8) {
-    std::size_t units = 0;
-    for (char c : utf8) {
-        auto byte = static_cast<unsigned char>(c);
-        if ((byte & 0xC0) == 0x80)
-            continue;                     // continuation byte
-        units += (byte >= 0xF0) ? 2 : 1;  // four-byte sequences need a surrogate pair
-    }
-    return units;
 }
 
 }  // namespace keyloom

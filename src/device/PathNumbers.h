@@ -13,7 +13,4 @@ namespace keyloom {
 // value wraps at 32 bits like scanf's.
 std::uint32_t hexNumberAfter(std::string_view path, std::string_view marker);
 
-// Length of a UTF-8 path counted in UTF-16 units.
-std::size_t utf16Length(std::string_view utf8);
-
 }  // namespace keyloom

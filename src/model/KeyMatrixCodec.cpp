@@ -18,6 +18,15 @@ KeyMatrix encodeKeyMatrix(const KeyMatrix& defaults, AssignmentImage::ConstBlock
     return out;
 }
 
+bool matrixCarriesEntry(const KeyMatrix& defaults, std::size_t entry) {
+    for (std::size_t position = 0; position < KeyMatrix::kEntryCount; ++position) {
+        if (blockIndexOfKey(defaultKeyCode(defaults.entry(position))) == entry) {
+            return true;
+        }
+    }
+    return false;
+}
+
 void decodeKeyMatrix(const KeyMatrix& deviceMatrix, const KeyMatrix& defaults,
                      AssignmentImage::Block block) {
     for (std::size_t position = 0; position < KeyMatrix::kEntryCount; ++position) {

@@ -3,6 +3,7 @@
 // default key matrix and the profile's block of the image, and reading a
 // matrix that came from the keyboard back into a block.
 
+#include <cstddef>
 #include <span>
 
 #include "model/AssignmentImage.h"
@@ -18,6 +19,11 @@ namespace keyloom {
 // entries are sent as the keyboard's own defaults.
 KeyMatrix encodeKeyMatrix(const KeyMatrix& defaults, AssignmentImage::ConstBlock block,
                           std::span<const MacroRecord> macros);
+
+// Whether a matrix written from `defaults` carries the block entry `entry`:
+// some position's default names that key. Assignments of other entries stay
+// in the image and never reach the keyboard.
+bool matrixCarriesEntry(const KeyMatrix& defaults, std::size_t entry);
 
 // Decodes the 126 positions of a matrix read from the keyboard into `block`,
 // which should start cleared (Default everywhere): positions equal to their

@@ -32,6 +32,8 @@ struct ProfileRecord {
     static constexpr std::size_t kThirdRandom = 33;
 
     static constexpr std::uint8_t kMaxReportRate = 3;
+    // Reports per second of report-rate steps 0-3.
+    static constexpr std::array<int, kMaxReportRate + 1> kReportRatesHz{125, 250, 500, 1000};
     static constexpr std::uint8_t kRandomColourEffect = 7;
 
     std::array<std::uint8_t, kSize> bytes{};

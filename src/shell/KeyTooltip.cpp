@@ -1,5 +1,6 @@
 #include "shell/KeyTooltip.h"
 
+#include "model/AssignmentDescription.h"
 #include "model/MediaTable.h"
 #include "platform/text/Utf16.h"
 
@@ -12,32 +13,31 @@ std::string keyTooltip(std::string_view label, const KeyAssignment& entry,
     if (entry.kind == AssignmentKind::Default)
         return tip;
     tip += text("KEY_PROMPT_SET");
-    switch (entry.kind) {
+    // Values that name nothing (a damaged profile file) leave the brackets empty.
+    const AssignmentDescription described = describeAssignment(entry, macros);
+    switch (described.kind) {
         case AssignmentKind::Key:
             tip += text("KEY_PROMPT_SINGLE");
-            tip += keyName(static_cast<std::uint16_t>(entry.value));
+            if (described.keyCode)
+                tip += keyName(*described.keyCode);
             tip += ')';
             break;
-        case AssignmentKind::Macro: {
+        case AssignmentKind::Macro:
             tip += text("KEY_PROMPT_MACRO");
-            // Values above 0xFFFF never name a macro; they must not alias one.
-            if (entry.value <= 0xFFFF) {
-                if (auto at = findMacroPosition(macros, static_cast<std::uint16_t>(entry.value)))
-                    tip += keyloom::text::utf16ToUtf8(macros[*at].storedName());
-            }
+            if (described.macroPosition)
+                tip += keyloom::text::utf16ToUtf8(macros[*described.macroPosition].storedName());
             tip += ')';
             break;
-        }
         case AssignmentKind::Media:
             tip += text("KEY_PROMPT_MEDIA");
-            // An index outside the table (damaged profile file) names nothing.
-            if (entry.value < MediaTable.size())
-                tip += text(MediaTable[entry.value].nameKey);
+            if (described.mediaIndex)
+                tip += text(MediaTable[*described.mediaIndex].nameKey);
             tip += ')';
             break;
         case AssignmentKind::Function:
+            // The text is looked up for any value; one outside 1-11 finds none.
             tip += text("KEY_PROMPT_FUNCTION");
-            tip += text("FUNC_KEY_DESC" + std::to_string(std::uint64_t{entry.value} + 1));
+            tip += text("FUNC_KEY_DESC" + std::to_string(std::uint64_t{described.value} + 1));
             tip += ')';
             break;
         default:

@@ -11,7 +11,7 @@
 #include "model/KeyMatrixCodec.h"
 #include "model/MacroArea.h"
 #include "platform/fs/FileIo.h"
-#include "platform/ini/TextEncoding.h"
+#include "platform/text/Utf16.h"
 #include "storage/Language.h"
 #include "storage/ProfileFile.h"
 
@@ -21,16 +21,6 @@ namespace {
 
 constexpr int kHighestKnownProfile = 3;
 constexpr std::string_view kMacroNamePrefixKey = "MACRO_NEW_PREFIX";
-
-std::u16string toUtf16(std::string_view utf8) {
-    const auto bytes = ini::encodeText(utf8, ini::FileEncoding::Utf16LeBom);
-    std::u16string out;
-    // Skip the byte-order mark.
-    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
-        out.push_back(static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8)));
-    }
-    return out;
-}
 
 // The macro area as far as it is in use and within the capacity; just the
 // header when it holds no macros. False when a read fails.
@@ -66,11 +56,11 @@ bool writeUnlessSame(const std::string& path, std::span<const std::uint8_t> byte
 int dumpKeyboardToFile(const KeyboardDumpSource& source, int activeProfile,
                        const std::string& path) {
     return dumpKeyboardToFile(source, activeProfile, path,
-                              toUtf16(lookupText(kMacroNamePrefixKey)));
+                              text::utf8ToUtf16(lookupText(kMacroNamePrefixKey)));
 }
 
-int dumpKeyboardToFile(const KeyboardDumpSource& source, int activeProfile, const std::string& path,
-                       std::u16string_view defaultNamePrefix) {
+int dumpKeyboardToBytes(const KeyboardDumpSource& source, int activeProfile,
+                        std::u16string_view defaultNamePrefix, std::vector<std::uint8_t>& bytes) {
     if (activeProfile < 0 || activeProfile > kHighestKnownProfile)
         return 0;
     try {
@@ -89,13 +79,18 @@ int dumpKeyboardToFile(const KeyboardDumpSource& source, int activeProfile, cons
         contents.macros = decodeMacroArea(area, source.macroCapacity, defaultNamePrefix);
         // The header counts the records actually decoded, so the file stays
         // consistent when the keyboard's count was damaged or above 100.
-        std::vector<std::uint8_t> bytes;
-        if (!buildProfileBytes(contents, bytes))
-            return 0;
-        return writeUnlessSame(path, bytes) ? 1 : 0;
+        return buildProfileBytes(contents, bytes) ? 1 : 0;
     } catch (const std::bad_alloc&) {
         return 0;
     }
+}
+
+int dumpKeyboardToFile(const KeyboardDumpSource& source, int activeProfile, const std::string& path,
+                       std::u16string_view defaultNamePrefix) {
+    std::vector<std::uint8_t> bytes;
+    if (dumpKeyboardToBytes(source, activeProfile, defaultNamePrefix, bytes) != 1)
+        return 0;
+    return writeUnlessSame(path, bytes) ? 1 : 0;
 }
 
 }  // namespace keyloom

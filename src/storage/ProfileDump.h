@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "device/DeviceLink.h"
 #include "model/KeyMatrix.h"
@@ -35,5 +36,10 @@ int dumpKeyboardToFile(const KeyboardDumpSource& source, int activeProfile,
 // have the text at hand).
 int dumpKeyboardToFile(const KeyboardDumpSource& source, int activeProfile, const std::string& path,
                        std::u16string_view defaultNamePrefix);
+
+// The bytes such a file gets, without writing them (keyloomctl show); 1, or
+// 0 when the active profile is unknown or a read from the keyboard fails.
+int dumpKeyboardToBytes(const KeyboardDumpSource& source, int activeProfile,
+                        std::u16string_view defaultNamePrefix, std::vector<std::uint8_t>& bytes);
 
 }  // namespace keyloom

@@ -17,9 +17,9 @@ namespace {
 
 class KeyloomctlConfig : public ::testing::Test {
 protected:
-    CliRun run(std::vector<std::string> args) {
-        args.insert(args.begin(), {"--simulate", "0c45:652f:" + dir.file("kb.state"), "--data-dir",
-                                   dir.file("data")});
+    CliRun run(std::vector<std::string> args, const std::string& model = "0c45:652f") {
+        args.insert(args.begin(), {"--simulate", model + ":" + dir.file(model + ".state"),
+                                   "--data-dir", dir.file("data")});
         return runKeyloomctl(args, dir.path());
     }
 
@@ -72,8 +72,8 @@ TEST_F(KeyloomctlConfig, AssignWritesTheMatrixEntryAndBackupShowsIt) {
     defaults[a + 2] = 0x01;
     EXPECT_EQ(active, defaults);
 
-    CliRun backup = runKeyloomctl({"--simulate", "0c45:652f:" + dir.file("kb.state"), "--data-dir",
-                                   dir.file("d2"), "backup", "f.klm"},
+    CliRun backup = runKeyloomctl({"--simulate", "0c45:652f:" + dir.file("0c45:652f.state"),
+                                   "--data-dir", dir.file("d2"), "backup", "f.klm"},
                                   dir.path());
     ASSERT_EQ(backup.exitCode, 0) << backup.err;
     CliRun show = runKeyloomctl({"show", "f.klm"}, dir.path());
@@ -85,8 +85,12 @@ TEST_F(KeyloomctlConfig, AssignWritesTheMatrixEntryAndBackupShowsIt) {
 
 TEST_F(KeyloomctlConfig, LookingCommandsNeverWriteToTheKeyboard) {
     ASSERT_EQ(run({"assign", "B", "disabled"}).exitCode, 0);
-    for (std::vector<std::string> args :
-         {std::vector<std::string>{"info"}, {"dump-device"}, {"profile"}, {"backup", "x.klm"}}) {
+    for (std::vector<std::string> args : {std::vector<std::string>{"info"},
+                                          {"dump-device"},
+                                          {"profile"},
+                                          {"backup", "x.klm"},
+                                          {"report-rate"},
+                                          {"show"}}) {
         std::remove(dir.file("t.txt").c_str());
         args.insert(args.begin(), {"--trace", "t.txt"});
         CliRun looked = run(args);
@@ -111,7 +115,6 @@ TEST_F(KeyloomctlConfig, MacrosProfilesAndReportRate) {
     EXPECT_NE(list.out.find("Hello  (x2)"), std::string::npos) << list.out;
     EXPECT_NE(list.out.find("H-20"), std::string::npos) << list.out;
 
-    EXPECT_EQ(run({"macro", "set", "1", "Bad", "H+40001"}).exitCode, 2);
     EXPECT_EQ(run({"assign", "A", "macro:9"}).exitCode, 2);
     ASSERT_EQ(run({"assign", "A", "macro:1:3"}).exitCode, 0);
 
@@ -129,6 +132,90 @@ TEST_F(KeyloomctlConfig, MacrosProfilesAndReportRate) {
     ASSERT_EQ(run({"macro", "delete", "1"}).exitCode, 0);
     CliRun after = run({"macro", "list"});
     EXPECT_NE(after.out.find("No macros."), std::string::npos) << after.out;
+}
+
+TEST_F(KeyloomctlConfig, GKeysAreRefusedWhereTheKeyboardHasNone) {
+    CliRun before = run({"--json", "dump-device"});
+    ASSERT_EQ(before.exitCode, 0) << before.err;
+    CliRun refused = run({"assign", "G3", "key:Z"});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_NE(refused.err.find("no G3 key"), std::string::npos) << refused.err;
+    EXPECT_EQ(refused.out, "");
+    CliRun after = run({"--json", "dump-device"});
+    for (int p = 0; p < 3; ++p)
+        EXPECT_EQ(dumpField(after.out, "keyMatrices", p), dumpField(before.out, "keyMatrices", p));
+
+    // The other model's default matrix has positions 06 A2 01-12 for them.
+    const std::string model = "320f:5064";
+    CliRun dump = run({"--json", "dump-device"}, model);
+    auto defaults = dumpField(dump.out, "defaultKeyMatrix");
+    CliRun assigned = run({"assign", "G3", "key:Z"}, model);
+    ASSERT_EQ(assigned.exitCode, 0) << assigned.err;
+    EXPECT_NE(assigned.out.find("G3 -> Key: Z"), std::string::npos) << assigned.out;
+    auto active = dumpField(run({"--json", "dump-device"}, model).out, "keyMatrices", 0);
+    std::size_t g3 = 0;
+    while (g3 + 2 < defaults.size() &&
+           !(defaults[g3] == 6 && defaults[g3 + 1] == 0xA2 && defaults[g3 + 2] == 3))
+        g3 += 3;
+    ASSERT_LT(g3 + 2, active.size());
+    EXPECT_EQ(std::vector<std::uint8_t>(active.begin() + g3, active.begin() + g3 + 3),
+              (std::vector<std::uint8_t>{2, 2, 0x1D}));
+}
+
+TEST_F(KeyloomctlConfig, TooLongADelayIsSavedAsTheLongestWithAWarning) {
+    CliRun set = run({"macro", "set", "3", "X", "Q+50000", "Q-99999999999999999999999"});
+    ASSERT_EQ(set.exitCode, 0) << set.err;
+    EXPECT_NE(set.err.find("warning: A delay can be at most 40000 ms"), std::string::npos)
+        << set.err;
+    EXPECT_NE(set.out.find("saved to the keyboard"), std::string::npos) << set.out;
+    // What the keyboard now holds, read back through a backup.
+    ASSERT_EQ(run({"backup", "m.klm"}).exitCode, 0);
+    CliRun show = runKeyloomctl({"show", "m.klm"}, dir.path());
+    EXPECT_NE(show.out.find("Q+40000 Q-40000"), std::string::npos) << show.out;
+    EXPECT_EQ(run({"macro", "set", "3", "X", "Q+5x"}).exitCode, 2);
+}
+
+TEST_F(KeyloomctlConfig, ReportRateTakesStepsOrRatesAndPrintsTheCurrentOne) {
+    // The simulated keyboard's first profile starts at step 3.
+    CliRun current = run({"report-rate"});
+    ASSERT_EQ(current.exitCode, 0) << current.err;
+    EXPECT_EQ(current.out, "Report rate step 3 (1000 Hz) on profile 1\n");
+
+    CliRun set = run({"--trace", "t.txt", "report-rate", "250"});
+    ASSERT_EQ(set.exitCode, 0) << set.err;
+    EXPECT_EQ(set.out, "Report rate step 1 (250 Hz) written to profile 1\n");
+    // One byte of value 1 at offset 0 x 42 + 15 of the lighting records.
+    EXPECT_NE(dir.read("t.txt").find("0601"
+                                     "0f00"
+                                     "0001"),
+              std::string::npos);
+    CliRun json = run({"--json", "report-rate"});
+    EXPECT_EQ(json.out, "{\"profile\": 1, \"step\": 1, \"rateHz\": 250}\n");
+
+    for (const char* wrong : {"4", "124", "300", "2000", "-1", "fast"})
+        EXPECT_EQ(run({"report-rate", wrong}).exitCode, 2) << wrong;
+    CliRun help = runKeyloomctl({"report-rate", "--help"}, dir.path());
+    EXPECT_EQ(help.out.find("lighting record"), std::string::npos) << help.out;
+}
+
+TEST_F(KeyloomctlConfig, ShowWithoutFileShowsTheKeyboardAsABackupWould) {
+    ASSERT_EQ(run({"macro", "set", "1", "Hello", "H+50"}).exitCode, 0);
+    ASSERT_EQ(run({"assign", "A", "macro:1:3"}).exitCode, 0);
+
+    CliRun shown = run({"show"});
+    ASSERT_EQ(shown.exitCode, 0) << shown.err;
+    ASSERT_EQ(run({"backup", "b.klm"}).exitCode, 0);
+    CliRun file = runKeyloomctl({"show", "b.klm"}, dir.path());
+    EXPECT_EQ(shown.out, file.out);
+    // The keyboard keeps no play count for a key, so none is shown for it.
+    EXPECT_TRUE(std::regex_search(shown.out, std::regex("\n  A +macro:1 \\(Hello\\)\n")))
+        << shown.out;
+
+    // The slot file keeps the count, in the form assign takes.
+    CliRun slot = runKeyloomctl({"show", dir.file("data") + "/$Profile0"}, dir.path());
+    EXPECT_TRUE(std::regex_search(slot.out, std::regex("\n  A +macro:1:3 \\(Hello\\)\n")))
+        << slot.out;
+    EXPECT_EQ(runKeyloomctl({"show", "b.klm", "extra"}, dir.path()).exitCode, 2);
 }
 
 TEST_F(KeyloomctlConfig, UsageMistakesAreExitCodeTwo) {

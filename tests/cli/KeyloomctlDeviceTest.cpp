@@ -29,6 +29,10 @@ TEST(KeyloomctlInfo, PrintsModelAndTracesChecksummedParameterBlockReads) {
     EXPECT_NE(run.out.find("0c45:652f"), std::string::npos);
     EXPECT_NE(run.out.find("Active profile:   1"), std::string::npos);
     EXPECT_NE(run.out.find("4096 bytes"), std::string::npos);
+    // Effects by number and language name, and the active profile's report rate.
+    EXPECT_NE(run.out.find("Report rate:      step 3 (1000 Hz)\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\n    1  Wave\n"), std::string::npos) << run.out;
+    EXPECT_EQ(run.out.find("#Error"), std::string::npos) << run.out;
 
     std::vector<std::string> trace = lines(dir.read("t.txt"));
     ASSERT_GE(trace.size(), 4u);
@@ -56,6 +60,8 @@ TEST(KeyloomctlInfo, SecondModelAndJson) {
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_NE(run.out.find("\"model\": \"320f:5064\""), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("\"perKeyColours\": true"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\"Per-Key Colors\""), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\"reportRateHz\": "), std::string::npos) << run.out;
 }
 
 TEST(KeyloomctlList, ShowsEveryCollectionOfTheSimulatedKeyboard) {

@@ -10,6 +10,7 @@
 #include "TestDescriptors.h"
 #include "device/CHidDevice.h"
 #include "device/PathNumbers.h"
+#include "platform/text/Utf16.h"
 
 namespace keyloom::testing {
 namespace {
@@ -69,8 +70,8 @@ TEST(PathNumbers, InterfaceAndCollectionNumbersAreHexAfterTheirMarkers) {
     EXPECT_EQ(hexNumberAfter("x&mi_zz", "&mi_"), 0u);
     EXPECT_EQ(hexNumberAfter("VID_0x320F", "vid_"), 0x320Fu);
     EXPECT_EQ(hexNumberAfter("vid_123456789", "vid_"), 0x23456789u);  // wraps like %x
-    EXPECT_EQ(utf16Length("abc"), 3u);
-    EXPECT_EQ(utf16Length("\xC3\xA9\xF0\x9F\x98\x80"), 3u);  // é and an emoji (pair)
+    EXPECT_EQ(text::utf16Length("abc"), 3u);
+    EXPECT_EQ(text::utf16Length("\xC3\xA9\xF0\x9F\x98\x80"), 3u);  // é and an emoji (pair)
 }
 
 TEST_F(HidDeviceTest, OpenLearnsCapabilitiesTablesAndPathNumbers) {

@@ -93,6 +93,11 @@ TEST_F(DeviceLinkWire, KeyMatrixWriteSendsEachChunksBytes) {
             ASSERT_EQ(writes[i][8 + b], matrix[56 * i + b]) << "chunk " << i << " byte " << b;
         EXPECT_EQ(storedChecksum(writes[i]), byteSum(writes[i]));
     }
+    // The short last chunk still carries the previous chunk's bytes past its
+    // length, as every earlier version of the program sent them.
+    const auto& last = writes.back();
+    for (std::size_t b = last[4]; b < 56; ++b)
+        ASSERT_EQ(last[8 + b], matrix[56 * (writes.size() - 2) + b]) << "byte " << b;
 }
 
 TEST_F(DeviceLinkWire, DefaultKeyMatrixAndMacroAreaStartAtOffsetZero) {

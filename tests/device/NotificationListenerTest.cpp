@@ -155,6 +155,24 @@ TEST(NotificationIndicatorTest, AFloodStaysBoundedInOrderAndIsJoined) {
     EXPECT_EQ(window.trayIcons(), expected);
 }
 
+TEST(NotificationIndicatorTest, EachChangeIsHeldAndTheWorkerServesLaterCodes) {
+    window::QueuedWindow window;
+    window::TrayStatus tray(window);
+    tray.set(window::TrayStatus::Mode::Status, kConnected);
+    window.clearRecords();
+    NotificationIndicator indicator(tray, {std::chrono::milliseconds(20)});
+    const auto started = std::chrono::steady_clock::now();
+    indicator.start(true);
+    indicator.start(false);
+    indicator.joinAll();
+    EXPECT_GE(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(40));
+    EXPECT_EQ(indicator.workerCount(), 0u);
+    // The worker outlives joinAll and takes the next code.
+    indicator.start(true);
+    indicator.joinAll();
+    EXPECT_EQ(window.trayIcons(), (std::vector<int>{kIndicator, kConnected, kIndicator}));
+}
+
 TEST_F(SimListenerTest, UnplugEndsTheReadAndScanningFindsTheKeyboardAgain) {
     keyboard->unplug();
     ASSERT_TRUE(waitUntil([&] { return listener.state() == State::Searching; }));

@@ -55,6 +55,7 @@ TEST(KeyTooltipTest, MacrosAreNamedByNumber) {
 }
 
 TEST(KeyTooltipTest, ValuesOutsideTheTablesNameNothing) {
+    EXPECT_EQ(tip({AssignmentKind::Key, 0, 0x1001D}), "A[KEY_PROMPT_SET][KEY_PROMPT_SINGLE])");
     EXPECT_EQ(tip({AssignmentKind::Media, 0, 18}), "A[KEY_PROMPT_SET][KEY_PROMPT_MEDIA])");
     EXPECT_EQ(tip({AssignmentKind::Media, 0, 0xFFFFFFFF}), "A[KEY_PROMPT_SET][KEY_PROMPT_MEDIA])");
     EXPECT_EQ(tip({AssignmentKind::Function, 0, 0xFFFFFFFF}),

@@ -15,6 +15,7 @@
 #include "platform/ini/IniCache.h"
 #include "platform/ini/TextEncoding.h"
 #include "platform/text/SafeFormat.h"
+#include "platform/text/Utf16.h"
 #include "storage/Language.h"
 
 namespace keyloom {
@@ -73,7 +74,7 @@ TEST(LanguageFile, IsUtf8AndEveryValueFitsTheReadBuffer) {
     EXPECT_EQ(file.document->encoding(), ini::FileEncoding::Utf8);
     for (const auto& line : file.document->lines()) {
         EXPECT_NE(line.kind, ini::IniDocument::LineKind::Other) << line.text;
-        EXPECT_LE(ini::utf16Length(line.value), ini::kDefaultBufferChars - 1) << line.name;
+        EXPECT_LE(text::utf16Length(line.value), ini::kDefaultBufferChars - 1) << line.name;
     }
 }
 

@@ -2,19 +2,11 @@
 
 #include <cstdio>
 
+#include "platform/text/Hex.h"
+
 namespace keyloom::hid {
 
 namespace {
-
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 // Consumes `prefix` followed by minDigits..maxDigits hex digits.
 bool takeHex(std::string_view& rest, std::string_view prefix, std::size_t minDigits,
@@ -24,8 +16,8 @@ bool takeHex(std::string_view& rest, std::string_view prefix, std::size_t minDig
     rest.remove_prefix(prefix.size());
     std::size_t digits = 0;
     value = 0;
-    while (digits < rest.size() && digits < maxDigits && hexDigit(rest[digits]) >= 0)
-        value = value * 16 + static_cast<unsigned>(hexDigit(rest[digits++]));
+    while (digits < rest.size() && digits < maxDigits && text::hexDigitValue(rest[digits]) >= 0)
+        value = value * 16 + static_cast<unsigned>(text::hexDigitValue(rest[digits++]));
     if (digits < minDigits)
         return false;
     rest.remove_prefix(digits);

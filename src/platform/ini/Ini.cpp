@@ -9,7 +9,7 @@
 
 #include "platform/fs/FileIo.h"
 #include "platform/ini/IniCache.h"
-#include "platform/ini/TextEncoding.h"
+#include "platform/text/Utf16.h"
 
 namespace keyloom::ini {
 
@@ -50,7 +50,7 @@ std::string readString(const std::string& path, std::string_view section, std::s
     LoadedFile file = loadFile(path);
     const std::string* value = file.document->findValue(section, key);
     std::string result(value ? withoutEnclosingQuotes(*value) : defaultValue);
-    truncateToUtf16Units(result, bufferChars - 1);
+    text::truncateToUtf16Units(result, bufferChars - 1);
     return result;
 }
 

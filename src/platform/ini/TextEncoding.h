@@ -3,6 +3,7 @@
 // UTF-8 text used in memory. Files with a UTF-16 byte-order mark are UTF-16;
 // other files are 8-bit text: UTF-8 when every byte sequence is valid UTF-8,
 // otherwise Latin-1 (the 8-bit code page files written on Windows mostly use).
+// The character codec itself is platform/text/Utf16.h.
 
 #include <cstddef>
 #include <cstdint>
@@ -15,8 +16,6 @@ namespace keyloom::ini {
 
 enum class FileEncoding { Utf8, Utf8Bom, Utf16LeBom, Utf16BeBom, Latin1 };
 
-bool isValidUtf8(std::string_view bytes);
-
 // Decodes a whole file into UTF-8 and tells which encoding it was in. Broken
 // UTF-16 (a lone surrogate, an odd last byte) decodes to U+FFFD.
 std::string decodeText(std::span<const std::uint8_t> bytes, FileEncoding& encoding);
@@ -26,12 +25,5 @@ std::string decodeText(std::span<const std::uint8_t> bytes, FileEncoding& encodi
 // false when a character had to be replaced by '?'.
 std::vector<std::uint8_t> encodeText(std::string_view utf8, FileEncoding encoding,
                                      bool* fits = nullptr);
-
-// Number of UTF-16 code units the UTF-8 text takes.
-std::size_t utf16Length(std::string_view utf8);
-
-// Cuts the text to at most `maxUnits` UTF-16 code units without splitting a
-// character (a character that does not fit entirely is dropped).
-void truncateToUtf16Units(std::string& utf8, std::size_t maxUnits);
 
 }  // namespace keyloom::ini

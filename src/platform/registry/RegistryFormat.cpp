@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "platform/text/Hex.h"
+
 namespace keyloom::registry {
 
 namespace {
@@ -10,16 +12,6 @@ constexpr std::string_view kDwordPrefix = "dword:";
 
 bool isControl(char c) {
     return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
-}
-
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
 }
 
 std::string quote(std::string_view text, bool escapeEquals) {
@@ -89,8 +81,8 @@ std::optional<std::string> unquote(std::string_view s) {
             case 'x': {
                 if (i + 2 >= s.size())
                     return std::nullopt;
-                int hi = hexDigit(s[i + 1]);
-                int lo = hexDigit(s[i + 2]);
+                int hi = text::hexDigitValue(s[i + 1]);
+                int lo = text::hexDigitValue(s[i + 2]);
                 if (hi < 0 || lo < 0)
                     return std::nullopt;
                 int byte = hi * 16 + lo;
@@ -147,7 +139,7 @@ std::optional<StoredValue> decodeValue(std::string_view stored) {
             return std::nullopt;
         std::uint32_t number = 0;
         for (char c : digits) {
-            int d = hexDigit(c);
+            int d = text::hexDigitValue(c);
             if (d < 0)
                 return std::nullopt;
             number = number * 16 + static_cast<std::uint32_t>(d);

@@ -12,22 +12,24 @@ std::string toHex(std::span<const std::uint8_t> bytes) {
     return out;
 }
 
-namespace {
-int digitValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+int hexDigitValue(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
     return -1;
 }
-}  // namespace
 
 bool fromHex(const std::string& hex, std::vector<std::uint8_t>& out) {
     out.clear();
-    if (hex.size() % 2 != 0) return false;
+    if (hex.size() % 2 != 0)
+        return false;
     out.reserve(hex.size() / 2);
     for (std::size_t i = 0; i < hex.size(); i += 2) {
-        int hi = digitValue(hex[i]);
-        int lo = digitValue(hex[i + 1]);
+        int hi = hexDigitValue(hex[i]);
+        int lo = hexDigitValue(hex[i + 1]);
         if (hi < 0 || lo < 0) {
             out.clear();
             return false;

@@ -11,6 +11,9 @@ namespace keyloom::text {
 
 std::string toHex(std::span<const std::uint8_t> bytes);
 
+// Value 0-15 of one hex digit (either case); -1 for any other character.
+int hexDigitValue(char c);
+
 // Parses pairs of hex digits (either case, no separators). False on an odd
 // length or a character that is not a hex digit.
 bool fromHex(const std::string& hex, std::vector<std::uint8_t>& out);
