@@ -156,7 +156,7 @@ TEST(NotificationIndicatorTest, AFloodStaysBoundedInOrderAndIsJoined) {
 }
 
 TEST(NotificationIndicatorTest, EachChangeIsHeldAndTheWorkerServesLaterCodes) {
-    window::QueuedWindow window;
+    RecordingDispatch<> window;
     window::TrayStatus tray(window);
     tray.set(window::TrayStatus::Mode::Status, kConnected);
     window.clearRecords();
