@@ -21,8 +21,6 @@
 
 namespace keyloom {
 
-using ProfileRecords = std::array<ProfileRecord, ProfileRecord::kProfileCount>;
-
 class KeyboardAreas {
 public:
     KeyboardAreas(DeviceLink& link, ConnectionValues& values);

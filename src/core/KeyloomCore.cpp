@@ -2,8 +2,6 @@
 
 #include <utility>
 
-#include "storage/ProfileSlotFile.h"
-
 namespace keyloom {
 
 namespace {
@@ -27,16 +25,21 @@ KeyloomCore::KeyloomCore(window::CoreWindow window, AppPaths paths, CoreSetup se
       tray_(window.dispatch),
       listener_(platformOf(setup), window.dispatch, tray_, setup.notificationTiming),
       listenForNotifications_(setup.listenForNotifications),
-      switcher_(
-          window, areas_, working_, modified_,
-          [this](WorkingStore::Access& working) { return reloadSlotFile(working); },
-          [this] { apply(); }),
+      slot_(parts()),
+      writer_(parts()),
+      connection_(parts(), slot_),
+      keys_(parts(), slot_, writer_),
+      profiles_(parts(), slot_, connection_, keys_),
       discovery_(link_, *this, state_.startup, setup.timing) {
     state_.startup.startHidden = setup.startHidden;
 }
 
 KeyloomCore::~KeyloomCore() {
     stop();
+}
+
+CoreParts KeyloomCore::parts() {
+    return {window_, paths_, state_, link_, areas_, working_, device_, modified_, data_, tray_};
 }
 
 void KeyloomCore::start() {
@@ -66,52 +69,6 @@ void KeyloomCore::handleTimer(int id) {
         window_.dispatch.killTimer(id);
         profileRefreshFromKeyboard();
     }
-}
-
-std::string KeyloomCore::slotFile() const {
-    return slotFilePath(paths_.dataFolder);
-}
-
-KeyMatrix KeyloomCore::defaultMatrix() const {
-    std::lock_guard lock(dataMutex_);
-    return defaultMatrix_;
-}
-
-ParameterBlock KeyloomCore::parameterBlock() const {
-    std::lock_guard lock(dataMutex_);
-    return parameters_;
-}
-
-bool KeyloomCore::supportsPerKeyColours() const {
-    std::lock_guard lock(dataMutex_);
-    return parameters_.supportsPerKeyColours();
-}
-
-ProfileRecords KeyloomCore::profileRecords() const {
-    std::lock_guard lock(dataMutex_);
-    return records_;
-}
-
-LightingState KeyloomCore::lightingState() const {
-    std::lock_guard lock(dataMutex_);
-    return lighting_;
-}
-
-int KeyloomCore::lightingProfile() const {
-    std::lock_guard lock(dataMutex_);
-    return lightingProfile_;
-}
-
-void KeyloomCore::setLightingProfile(int profile) {
-    if (profile < 0 || profile >= kProfileCount)
-        return;
-    std::lock_guard lock(dataMutex_);
-    lightingProfile_ = profile;
-}
-
-void KeyloomCore::decodeLightingProfile() {
-    std::lock_guard lock(dataMutex_);
-    decodeLightingState(records_[static_cast<std::size_t>(lightingProfile_)], lighting_);
 }
 
 }  // namespace keyloom

@@ -1,27 +1,32 @@
 #pragma once
-// The one object the Qt window and keyloomctl both drive: it owns the device
-// link, the two stores, the keyboard data read at connection, the lighting
-// state, the discovery thread (it is that thread's ConnectionHandler), the
-// notification listener thread, the tray status and the modified state, and
-// runs every sequence that reads or writes the keyboard. The window reaches it
-// by forwarding its messages and timers; the core reaches the window only
-// through the role interfaces of CoreWindow.
+// The one object the Qt window and keyloomctl both drive. It owns the device
+// link, the two stores, what the keyboard told us, the modified state, the
+// discovery thread (it is that thread's ConnectionHandler), the notification
+// listener thread and the tray status, and builds the sequences that read and
+// write the keyboard (ConnectionSequence, SlotFileSync, KeyboardWriter,
+// KeyCommands, ProfileCommands). The window reaches it by forwarding its
+// messages and timers and by calling the commands below; the core reaches the
+// window only through the role interfaces of CoreWindow.
 //
 // Threads: connectionChanged runs on the discovery thread; everything else
-// belongs to the window thread unless it says otherwise. Locks: working
-// store, then device store, then the core's data lock (held only to copy);
-// device transfers are serialised by the link. No lock is held while the
-// window is called.
+// belongs to the window thread or the window's keyboard work unless it says
+// otherwise. Locks: working store, then device store, then the keyboard
+// data's lock (held only to copy); device transfers are serialised by the
+// link. No lock is held while the window is called.
 
-#include <cstdint>
 #include <memory>
-#include <mutex>
 #include <string>
 
 #include "core/AppState.h"
+#include "core/ConnectionSequence.h"
+#include "core/CoreParts.h"
+#include "core/KeyCommands.h"
 #include "core/KeyboardAreas.h"
+#include "core/KeyboardData.h"
+#include "core/KeyboardWriter.h"
 #include "core/ModifiedState.h"
-#include "core/ProfileSwitch.h"
+#include "core/ProfileCommands.h"
+#include "core/SlotFileSync.h"
 #include "core/window/CoreWindow.h"
 #include "device/ConnectionHandler.h"
 #include "device/DeviceLink.h"
@@ -29,9 +34,6 @@
 #include "device/NotificationListener.h"
 #include "model/ConfigurationStore.h"
 #include "model/KeyColourMap.h"
-#include "model/KeyMatrix.h"
-#include "model/ParameterBlock.h"
-#include "model/ProfileRecord.h"
 #include "platform/window/TrayStatus.h"
 #include "storage/AppPaths.h"
 #include "storage/ProfileMenu.h"
@@ -46,13 +48,6 @@ struct CoreSetup {
     // Whether start() also starts the notification listener.
     bool listenForNotifications = true;
     bool startHidden = false;  // "/Start": the window never opens by itself
-};
-
-enum class RestoreResult {
-    Written,      // loaded, saved to the slot file and written to the keyboard
-    NotWritten,   // loaded and saved, but the keyboard write failed: Apply stays enabled
-    InvalidFile,  // the file failed the check; nothing changed
-    LoadFailed,   // the file could not be read; the working store was reloaded
 };
 
 class KeyloomCore : public ConnectionHandler {
@@ -76,92 +71,55 @@ public:
     void handleTimer(int id);
 
     // --- Discovery thread -------------------------------------------------------
-    void connectionChanged(int connected) override;
+    void connectionChanged(int connected) override { connection_.connectionChanged(connected); }
 
     // --- Sequences --------------------------------------------------------------
-    // Working store from the keyboard, profile buttons, lighting state.
-    void fullRead();
-    // Key matrices and macro area from the keyboard through the slot file
-    // into the working store (an empty image when that fails); clears the
-    // modified flag unless `keepModified`.
-    void refreshFromKeyboard(bool keepModified = false);
-    // Writes the working store's macros and key matrices: all three profiles
-    // when `allProfiles` or the write-all flag is set, else the active one.
-    // Tells the user when the macros do not fit or lost their names.
-    bool writeAll(bool allProfiles);
-
-    // Parameter block and the three lighting records (begun and ended), the
-    // lighting profile's record decoded. False when the block could not be read.
-    bool readLightingRecords();
-    // Timer 1051.
-    void lightingRefresh();
-    // Timer 1053.
-    void profileRefreshFromKeyboard();
+    void fullRead() { connection_.fullRead(); }
+    void refreshFromKeyboard(bool keepModified = false) { slot_.refreshFromKeyboard(keepModified); }
+    bool writeAll(bool allProfiles) { return writer_.writeAll(allProfiles); }
+    bool readLightingRecords() { return connection_.readLightingRecords(); }
+    void lightingRefresh() { connection_.lightingRefresh(); }
+    void profileRefreshFromKeyboard() { profiles_.profileRefreshFromKeyboard(); }
 
     // --- Commands -------------------------------------------------------------
-    // Saves the slot file and writes the active profile when modified; the
-    // modified flag is cleared only when both succeed.
-    bool apply();
-    // Asks first; every key of the active profile back to Default, then Apply.
-    bool restoreDefault();
-    RestoreResult restoreFromFile(const std::string& path);
-    // Saves the working store (with any unapplied edits) to `path`.
-    bool backupToFile(const std::string& path);
-    // Writes what the keyboard itself holds to `path` as a profile file.
-    bool dumpKeyboard(const std::string& path);
-    // Report-rate step 0-3 of the lighting profile, one byte at offset 15.
-    int writeReportRate(int step);
-    // Tells the user that the keyboard was not written and why, from the
-    // result code of the failed step.
-    void tellWriteFailure(int code);
-    // Profile buttons 0-2.
-    bool profileButton(int profile);
-    // 1 switched, 0 refused or failed.
-    bool switchActiveProfile(int profile);
-    ProfileMenu profileMenu();
-    // Commands 9000-9200 of the profile menu.
-    bool chooseProfileMenuItem(int command);
+    bool apply() { return keys_.apply(); }
+    bool restoreDefault() { return keys_.restoreDefault(); }
+    RestoreResult restoreFromFile(const std::string& path) { return keys_.restoreFromFile(path); }
+    bool backupToFile(const std::string& path) { return keys_.backupToFile(path); }
+    bool dumpKeyboard(const std::string& path) { return slot_.dumpKeyboard(path); }
+    int writeReportRate(int step) { return keys_.writeReportRate(step); }
+    void tellWriteFailure(int code) { writer_.tellFailure(code); }
+    bool profileButton(int profile) { return profiles_.profileButton(profile); }
+    bool switchActiveProfile(int profile) { return profiles_.switchActiveProfile(profile); }
+    ProfileMenu profileMenu() { return profiles_.profileMenu(); }
+    bool chooseProfileMenuItem(int command) { return profiles_.chooseProfileMenuItem(command); }
 
     // --- State ------------------------------------------------------------------
     // Unapplied key changes; editors mark their commits here.
     ModifiedState& modified() { return modified_; }
+    // The store the editors read and commit to (lock it briefly).
+    WorkingStore& workingStore() { return working_; }
+    AppState& state() { return state_; }
+    const AppPaths& paths() const { return paths_; }
+    std::string slotFile() const { return slot_.slotFile(); }
+    // For keyloomctl, which acts on the keyboard as a command-line tool.
     DeviceLink& link() { return link_; }
     KeyboardAreas& areas() { return areas_; }
-    WorkingStore& workingStore() { return working_; }
-    DeviceStore& deviceStore() { return device_; }
-    AppState& state() { return state_; }
     window::TrayStatus& tray() { return tray_; }
     NotificationListener& listener() { return listener_; }
-    const AppPaths& paths() const { return paths_; }
-    std::string slotFile() const;
     // Window thread only: filled by the user-mode loader.
     KeyColourMap& keyColours() { return keyColours_; }
 
-    KeyMatrix defaultMatrix() const;
-    ParameterBlock parameterBlock() const;
-    bool supportsPerKeyColours() const;
-    ProfileRecords profileRecords() const;
-    LightingState lightingState() const;
-    int lightingProfile() const;
-    void setLightingProfile(int profile);
+    KeyMatrix defaultMatrix() const { return data_.defaultMatrix(); }
+    ParameterBlock parameterBlock() const { return data_.parameterBlock(); }
+    bool supportsPerKeyColours() const { return data_.supportsPerKeyColours(); }
+    ProfileRecords profileRecords() const { return data_.profileRecords(); }
+    LightingState lightingState() const { return data_.lightingState(); }
+    int lightingProfile() const { return data_.lightingProfile(); }
+    void setLightingProfile(int profile) { data_.setLightingProfile(profile); }
 
 private:
-    struct WriteAllResult {
-        bool written = false;
-        bool macrosTooLong = false;  // nothing was written
-        bool namesDropped = false;   // written without the macro names
-        // Why nothing (or not everything) reached the keyboard: the result
-        // code of the failed step; NotWritten when nothing could be sent.
-        int failedCode = -1;
-    };
-    // The write itself, under the caller's working-store lock; the user is
-    // told afterwards (tellWriteResult), once the lock is released, since a
-    // message box lets the window thread handle other work meanwhile.
-    WriteAllResult writeAllLocked(const WorkingStore::Access& working, bool allProfiles);
-    void tellWriteResult(const WriteAllResult& result);
-    bool saveToSlotFile(const WorkingStore::Access& working);
-    bool reloadSlotFile(WorkingStore::Access& working);
-    void decodeLightingProfile();
+    CoreParts parts();
 
     window::CoreWindow window_;
     ModifiedState modified_;
@@ -171,20 +129,17 @@ private:
     KeyboardAreas areas_;
     WorkingStore working_;
     DeviceStore device_;
+    KeyboardData data_;
     window::TrayStatus tray_;
     NotificationListener listener_;
     bool listenForNotifications_;
-    ProfileSwitcher switcher_;
     KeyColourMap keyColours_;
 
-    // What the keyboard told us; written by the discovery thread at
-    // connection and by the window thread, copied out under the lock.
-    mutable std::mutex dataMutex_;
-    KeyMatrix defaultMatrix_;
-    ParameterBlock parameters_;
-    ProfileRecords records_{};
-    LightingState lighting_;
-    int lightingProfile_ = 0;
+    SlotFileSync slot_;
+    KeyboardWriter writer_;
+    ConnectionSequence connection_;
+    KeyCommands keys_;
+    ProfileCommands profiles_;
 
     DiscoveryMonitor discovery_;
 };

@@ -1,67 +1,84 @@
-// The on-board profile commands: the profile buttons, the profile switch,
-// the profile menu and the refresh after the keyboard changed its profile.
+#include "core/ProfileCommands.h"
 
-#include "core/KeyloomCore.h"
 #include "device/ProtocolResult.h"
 #include "storage/Language.h"
 
 namespace keyloom {
 
-bool KeyloomCore::switchActiveProfile(int profile) {
+ProfileCommands::ProfileCommands(CoreParts parts, SlotFileSync& slot,
+                                 ConnectionSequence& connection, KeyCommands& keys)
+    : parts_(parts),
+      connection_(connection),
+      switcher_(
+          parts.window, parts.areas, parts.working, parts.modified,
+          [&slot](WorkingStore::Access& working) { return slot.reload(working); },
+          [&keys] { keys.apply(); }) {}
+
+bool ProfileCommands::switchActiveProfile(int profile) {
     return switcher_.switchTo(profile);
 }
 
-bool KeyloomCore::profileButton(int profile) {
+bool ProfileCommands::profileButton(int profile) {
     if (profile < 0 || profile >= kProfileCount)
         return false;
-    setLightingProfile(profile);
-    readLightingRecords();
-    window_.lighting.reloadLightingViewSwitch();
-    if (supportsPerKeyColours())
-        window_.lighting.loadUserModes(profile, true);
-    window_.lighting.rebuildLightingPanel();
-    window_.lighting.lightingViewOff();
+    window::CoreWindow& window = parts_.window;
+    parts_.data.setLightingProfile(profile);
+    connection_.readLightingRecords();
+    window.lighting.reloadLightingViewSwitch();
+    if (parts_.data.supportsPerKeyColours())
+        window.lighting.loadUserModes(profile, true);
+    window.lighting.rebuildLightingPanel();
+    window.lighting.lightingViewOff();
+    connection_.showReportRate();
 
-    if (areas_.activeProfile() == profile)
+    if (parts_.areas.activeProfile() == profile)
         return true;
     if (!switchActiveProfile(profile))
         return false;
-    window_.view.setProfileButtons(profile);
-    state_.keyToggleMode = false;
-    window_.view.keyToggleModeOff();
-    window_.view.redrawKeyView();
+    window.view.setProfileButtons(profile);
+    parts_.state.keyToggleMode = false;
+    window.view.keyToggleModeOff();
+    window.view.redrawKeyView();
     return true;
 }
 
-void KeyloomCore::profileRefreshFromKeyboard() {
+void ProfileCommands::profileRefreshFromKeyboard() {
     ParameterBlock block;
-    if (areas_.readParameterBlock(block) == result::Success) {
-        {
-            std::lock_guard lock(dataMutex_);
-            parameters_ = block;
-        }
+    if (parts_.areas.readParameterBlock(block) == result::Success) {
+        parts_.data.setParameterBlock(block);
         const int active = block.activeProfile();
-        setLightingProfile(active);
-        window_.lighting.lightingViewOff();
+        parts_.data.setLightingProfile(active);
+        parts_.window.lighting.lightingViewOff();
         if (switchActiveProfile(active)) {
-            window_.view.setProfileButtons(active);
+            parts_.window.view.setProfileButtons(active);
             if (block.supportsPerKeyColours())
-                window_.lighting.reseedUserModes();
+                parts_.window.lighting.reseedUserModes();
         }
     }
-    lightingRefresh();
+    connection_.lightingRefresh();
     profileButton(0);
 }
 
-ProfileMenu KeyloomCore::profileMenu() {
-    return buildProfileMenu(slotFile(), state_.connection.activeProfile.load(),
+ProfileMenu ProfileCommands::profileMenu() {
+    return buildProfileMenu(parts_.state.connection.activeProfile.load(),
                             [](std::string_view key) { return lookupText(key); });
 }
 
-bool KeyloomCore::chooseProfileMenuItem(int command) {
+bool ProfileCommands::chooseProfileMenuItem(int command) {
     if (!ProfileMenu::isMenuCommand(command))
         return false;
-    return switchActiveProfile(ProfileMenu::profileOfCommand(command));
+    const int profile = ProfileMenu::profileOfCommand(command);
+    const bool switched = switchActiveProfile(profile);
+    // A profile switched to from elsewhere than its button becomes the
+    // lighting profile, so the report-rate buttons and lighting controls
+    // act on the profile the keyboard now uses.
+    if (switched && profile >= 0 && profile < kProfileCount) {
+        parts_.data.setLightingProfile(profile);
+        parts_.data.decodeLightingProfile();
+        parts_.window.lighting.rebuildLightingPanel();
+        connection_.showReportRate();
+    }
+    return switched;
 }
 
 }  // namespace keyloom

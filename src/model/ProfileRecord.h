@@ -43,6 +43,9 @@ struct ProfileRecord {
     bool assign(std::span<const std::uint8_t> reply);
 };
 
+// The three profiles' records, in profile order.
+using ProfileRecords = std::array<ProfileRecord, ProfileRecord::kProfileCount>;
+
 // The lighting profile's record as the lighting panel uses it. Colours are
 // 0x00BBGGRR.
 struct LightingState {

@@ -611,6 +611,12 @@ void CKeyloomDlg::showProfileButtons(int activeProfile) {
     refreshProfileLabel();
 }
 
+void CKeyloomDlg::showReportRateButtons(int step) {
+    for (int i = 0; i < 4; ++i)
+        if (CSkinButton* b = button(control::kReportButtons[i]))
+            b->setSelected(i == step);
+}
+
 void CKeyloomDlg::showKeyToggleModeOff() {
     core_->state().keyToggleMode = false;
     setSwitchText();

@@ -147,6 +147,7 @@ private:
     window::MessageAnswer showMessageBox(const window::MessageRequest& request);
     void showModified(bool modified);
     void showProfileButtons(int activeProfile);
+    void showReportRateButtons(int step);
     void showKeyToggleModeOff();
     void hideBusyIndicatorSoon();
 

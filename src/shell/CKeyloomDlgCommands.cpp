@@ -140,8 +140,7 @@ void CKeyloomDlg::hideBusyIndicator() {
 // --- Report rate ----------------------------------------------------------------------
 
 void CKeyloomDlg::pressReportRate(int step) {
-    for (int i = 0; i < 4; ++i)
-        button(control::kReportButtons[i])->setSelected(i == step);
+    showReportRateButtons(step);
     runKeyboardWork([this, step] {
         const int code = core_->writeReportRate(step);
         if (code != 1)

@@ -130,6 +130,10 @@ void MainWindowPort::setProfileButtons(int activeProfile) {
     runOnWindowThread([this, activeProfile] { dialog_.showProfileButtons(activeProfile); });
 }
 
+void MainWindowPort::setReportRateButtons(int step) {
+    runOnWindowThread([this, step] { dialog_.showReportRateButtons(step); });
+}
+
 void MainWindowPort::keyToggleModeOff() {
     runOnWindowThread([this] { dialog_.showKeyToggleModeOff(); });
 }

@@ -61,6 +61,7 @@ public:
     void modifiedChanged(bool modified) override;
     void redrawKeyView() override;
     void setProfileButtons(int activeProfile) override;
+    void setReportRateButtons(int step) override;
     void keyToggleModeOff() override;
     void profileMenuChanged() override;
     void busyIndicatorOn() override;

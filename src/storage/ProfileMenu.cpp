@@ -1,27 +1,22 @@
 #include "storage/ProfileMenu.h"
 
+#include "platform/text/SafeFormat.h"
+
 namespace keyloom {
 
-namespace {
-
-std::string fileTitle(std::string_view path) {
-    if (const auto slash = path.find_last_of('/'); slash != std::string_view::npos)
-        path.remove_prefix(slash + 1);
-    if (const auto dot = path.find_last_of('.'); dot != std::string_view::npos && dot > 0)
-        path = path.substr(0, dot);
-    return std::string(path);
+std::string profileName(int profile,
+                        const std::function<std::string(std::string_view)>& lookupText) {
+    return text::formatInt(lookupText("KEYLOOM_PROFILE_NAME"), profile + 1);
 }
 
-}  // namespace
-
-ProfileMenu buildProfileMenu(std::string_view slotFile, int activeProfile,
+ProfileMenu buildProfileMenu(int activeProfile,
                              const std::function<std::string(std::string_view)>& lookupText) {
     ProfileMenu menu;
     menu.items.push_back({ProfileMenu::kDefaultCommand, lookupText("DEFAULT_PROFILE_NAME"), false});
     menu.items.push_back({});
-    const std::string title = fileTitle(slotFile);
     for (int n = 0; n < 3; ++n)
-        menu.items.push_back({ProfileMenu::kFirstProfileCommand + n, title, false});
+        menu.items.push_back(
+            {ProfileMenu::kFirstProfileCommand + n, profileName(n, lookupText), false});
 
     // Item positions: 0 default, 1 separator, 2-4 the profiles.
     const std::size_t checked =

@@ -36,10 +36,16 @@ struct ProfileMenu {
     }
 };
 
-// The profile items are named after the slot file (its name without folder
-// or extension). The item of `activeProfile` (0-2) is checked, the default
-// item for any other value. `lookupText` gives language texts by key.
-ProfileMenu buildProfileMenu(std::string_view slotFile, int activeProfile,
+// The profile items are "Profile 1" to "Profile 3" (the language text
+// "KEYLOOM_PROFILE_NAME" with the number): the three on-board profiles share
+// one slot file, so its name cannot tell them apart. The item of
+// `activeProfile` (0-2) is checked, the default item for any other value.
+// `lookupText` gives language texts by key.
+ProfileMenu buildProfileMenu(int activeProfile,
                              const std::function<std::string(std::string_view)>& lookupText);
+
+// "Profile N" for on-board profile 0-2 (N = profile + 1).
+std::string profileName(int profile,
+                        const std::function<std::string(std::string_view)>& lookupText);
 
 }  // namespace keyloom

@@ -5,6 +5,7 @@
 #include <atomic>
 
 #include "CoreFixture.h"
+#include "storage/Language.h"
 #include "model/MacroArea.h"
 #include "storage/ProfileFile.h"
 
@@ -157,6 +158,24 @@ TEST_F(Apply, RestoreOfABrokenFileChangesNothing) {
     EXPECT_TRUE(received().empty());
     const std::vector<std::string> keys = window.messageKeysShown();
     EXPECT_EQ(keys, (std::vector<std::string>{"PROFILE_FORMAT_ERROR", "MAIN_PROMPT_INPORT"}));
+}
+
+TEST_F(Apply, AFileThatCannotBeImportedIsNamedWithTheReason) {
+    installLanguageFiles(
+        std::make_shared<LanguageFiles>(KEYLOOM_SOURCE_DIR "/skin/", nullptr, 0x0409));
+    plugIn();
+    startAndConnect();
+    const std::string broken = dir.write("broken.klm", std::string(40000, 'x'));
+    const std::string missing = dir.file("missing.klm");
+    EXPECT_EQ(core->restoreFromFile(broken), RestoreResult::InvalidFile);
+    EXPECT_EQ(core->restoreFromFile(missing), RestoreResult::InvalidFile);
+    const auto messages = window.messagesShown();
+    installLanguageFiles(nullptr);
+    ASSERT_EQ(messages.size(), 3u);
+    EXPECT_NE(messages[1].text.find(broken), std::string::npos);
+    EXPECT_NE(messages[1].text.find("header is wrong"), std::string::npos);
+    EXPECT_NE(messages[2].text.find(missing), std::string::npos);
+    EXPECT_NE(messages[2].text.find("does not exist"), std::string::npos);
 }
 
 TEST_F(Apply, DeletedMacroThatProfileThreeUsedMakesTheNextApplyWriteEveryProfile) {

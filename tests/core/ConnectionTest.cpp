@@ -62,6 +62,18 @@ TEST_F(Connection, ArrivalReadsDefaultsThenRunsTheFullReadOnTheWindowThread) {
     EXPECT_EQ(calls, expected);
 }
 
+TEST_F(Connection, ReportRateButtonsFollowTheLightingProfilesStoredStep) {
+    plugIn();
+    changeMemory([](sim::SimMemory& m) {
+        m.profileSettings[15] = 3;
+        m.profileSettings[42 + 15] = 1;
+    });
+    startAndConnect();
+    EXPECT_EQ(window.selectedReportRateButton(), 3);
+    ASSERT_TRUE(core->profileButton(1));
+    EXPECT_EQ(window.selectedReportRateButton(), 1);
+}
+
 TEST_F(Connection, FullReadFillsTheSlotFileAndTheWorkingStoreFromTheKeyboard) {
     plugIn();
     const std::size_t aKey = positionOfKey(0x04);

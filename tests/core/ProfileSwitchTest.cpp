@@ -2,6 +2,8 @@
 // refusal and its unapplied-changes question, the profile buttons, the
 // profile menu, and the refresh after the keyboard changed profile itself.
 
+#include <filesystem>
+
 #include "CoreFixture.h"
 #include "storage/ProfileMenu.h"
 
@@ -77,6 +79,22 @@ TEST_F(ProfileSwitching, UnappliedChangesAnsweredNoAreDroppedFromTheSlotFile) {
     EXPECT_EQ(working->image->block(0)[0x1E].kind, AssignmentKind::Default);
 }
 
+TEST_F(ProfileSwitching, EditsThatCannotBeDroppedStayUnappliedAndTheUserIsTold) {
+    {
+        auto working = core->workingStore().lock();
+        working->image->block(0)[0x1E] = {AssignmentKind::Key, 0, 0x1D};
+    }
+    core->modified().markEdited();
+    std::filesystem::remove(core->slotFile());
+
+    EXPECT_TRUE(core->switchActiveProfile(1));
+    EXPECT_EQ(window.messageKeysShown(),
+              (std::vector<std::string>{"PROFILE_SELECT_PROMPT", "KEYLOOM_DISCARD_FAILED"}));
+    EXPECT_TRUE(window.isModified()) << "the store still holds the edit";
+    auto working = core->workingStore().lock();
+    EXPECT_EQ(working->image->block(0)[0x1E].kind, AssignmentKind::Key);
+}
+
 TEST_F(ProfileSwitching, OpenProfileManagerGetsItsRowTicked) {
     window.setProfileManagerOpen(true);
     EXPECT_TRUE(core->switchActiveProfile(2));
@@ -123,15 +141,20 @@ TEST_F(ProfileSwitching, MenuChecksTheActiveProfileAndItsCommandsSwitch) {
     ASSERT_EQ(menu.items.size(), 5u);
     EXPECT_EQ(menu.items[0].command, 9000);
     EXPECT_TRUE(menu.items[1].separator());
-    EXPECT_EQ(menu.items[2].text, "$Profile0");
     EXPECT_TRUE(menu.items[2].checked);
     EXPECT_FALSE(menu.items[0].checked);
 
+    changeMemory([](sim::SimMemory& m) { m.profileSettings[2 * 42 + 15] = 2; });
+    ASSERT_TRUE(core->readLightingRecords());
     EXPECT_TRUE(core->chooseProfileMenuItem(9003));
     EXPECT_EQ(keyboardProfile(), 2);
     menu = core->profileMenu();
     EXPECT_TRUE(menu.items[4].checked);
-    EXPECT_EQ(menu.label, "$Profile0");
+    EXPECT_EQ(menu.label, menu.items[4].text);
+    // The profile switched to becomes the lighting profile, and the
+    // report-rate buttons show its step.
+    EXPECT_EQ(core->lightingProfile(), 2);
+    EXPECT_EQ(window.selectedReportRateButton(), 2);
 
     // The default item only redraws: the keyboard keeps its profile.
     EXPECT_TRUE(core->chooseProfileMenuItem(9000));
@@ -141,15 +164,22 @@ TEST_F(ProfileSwitching, MenuChecksTheActiveProfileAndItsCommandsSwitch) {
 
 TEST(ProfileMenuModel, UnknownProfileChecksTheDefaultItemAndTheTooltipFollowsTheLabel) {
     auto lookup = [](std::string_view key) { return "<" + std::string(key) + ">"; };
-    ProfileMenu menu = buildProfileMenu("/data/dir/$Profile0", -1, lookup);
+    ProfileMenu menu = buildProfileMenu(-1, lookup);
     EXPECT_TRUE(menu.items[0].checked);
     EXPECT_EQ(menu.label, "<DEFAULT_PROFILE_NAME>");
     EXPECT_EQ(menu.tooltip, "<PROFILE_TIP><DEFAULT_PROFILE_NAME>");
-    menu = buildProfileMenu("/data/my.klm", 7, lookup);
+    menu = buildProfileMenu(7, lookup);
     EXPECT_TRUE(menu.items[0].checked);
-    menu = buildProfileMenu("/data/my.klm", 1, lookup);
-    EXPECT_EQ(menu.label, "my");
+    // The three on-board profiles share one slot file: they are told apart
+    // by number.
+    const auto named = [](std::string_view key) {
+        return key == "KEYLOOM_PROFILE_NAME" ? std::string("Profile %d") : std::string(key);
+    };
+    menu = buildProfileMenu(1, named);
+    EXPECT_EQ(menu.label, "Profile 2");
     EXPECT_TRUE(menu.items[3].checked);
+    EXPECT_EQ(menu.items[2].text, "Profile 1");
+    EXPECT_EQ(menu.items[4].text, "Profile 3");
     EXPECT_EQ(ProfileMenu::profileOfCommand(9000), -1);
 }
 

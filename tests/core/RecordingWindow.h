@@ -54,6 +54,16 @@ public:
         std::lock_guard lock(recordMutex_);
         return selectedProfileButton_;
     }
+    // Kept apart from calls(): the report-rate buttons follow every read.
+    void setReportRateButtons(int step) override {
+        std::lock_guard lock(recordMutex_);
+        reportRateButton_ = step;
+    }
+    // Which report-rate button shows selected (-1 before the first set).
+    int selectedReportRateButton() const {
+        std::lock_guard lock(recordMutex_);
+        return reportRateButton_;
+    }
     void keyToggleModeOff() override { record("keyToggleModeOff"); }
     void profileMenuChanged() override { record("profileMenuChanged"); }
     void busyIndicatorOn() override { record("busyIndicatorOn"); }
@@ -107,6 +117,7 @@ private:
     std::vector<window::MessageRequest> messages_;
     bool modified_ = false;
     int selectedProfileButton_ = -1;
+    int reportRateButton_ = -1;
     bool keyDialogOpen_ = false;
     bool profileManagerOpen_ = false;
     bool profileManagerModified_ = false;

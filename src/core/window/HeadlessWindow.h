@@ -32,6 +32,7 @@ public:
     void modifiedChanged(bool) override {}
     void redrawKeyView() override {}
     void setProfileButtons(int) override {}
+    void setReportRateButtons(int) override {}
     void keyToggleModeOff() override {}
     void profileMenuChanged() override {}
     void busyIndicatorOn() override {}

@@ -18,6 +18,8 @@ public:
     // Shows button `activeProfile` (0-2) selected, the others not; other
     // values leave the buttons as they are.
     virtual void setProfileButtons(int activeProfile) = 0;
+    // Shows report-rate button `step` (0-3) selected, the others not.
+    virtual void setReportRateButtons(int step) = 0;
     // Key-toggle mode was switched off: the switch text and key faces follow.
     virtual void keyToggleModeOff() = 0;
     // The profile menu's items or check mark changed: rebuild it and the

@@ -1,9 +1,7 @@
-// Writing the working store's key configuration to the keyboard: the macro
-// area and the key matrices of the chosen profiles, as one bracketed transfer.
+#include "core/KeyboardWriter.h"
 
 #include <vector>
 
-#include "core/KeyloomCore.h"
 #include "core/Prompts.h"
 #include "device/ProtocolResult.h"
 #include "model/StoreMacros.h"
@@ -27,42 +25,44 @@ constexpr PromptStyle kTopmost{window::MessageButtons::Ok, window::MessageIcon::
 
 }  // namespace
 
-bool KeyloomCore::writeAll(bool allProfiles) {
-    WriteAllResult result;
+bool KeyboardWriter::writeAll(bool allProfiles) {
+    Result result;
     {
-        auto working = working_.lock();
-        result = writeAllLocked(working, allProfiles);
+        auto working = parts_.working.lock();
+        result = writeLocked(working, allProfiles);
     }
-    tellWriteResult(result);
+    tell(result);
     return result.written;
 }
 
-void KeyloomCore::tellWriteResult(const WriteAllResult& result) {
+void KeyboardWriter::tell(const Result& result) {
     if (result.macrosTooLong)
-        showPrompt(window_.prompts, "EXTRA_MACRO_TOO_LONG", kTopmost);
+        showPrompt(parts_.window.prompts, "EXTRA_MACRO_TOO_LONG", kTopmost);
     else if (!result.written)
-        tellWriteFailure(result.failedCode);
+        tellFailure(result.failedCode);
     if (result.namesDropped)
-        showPrompt(window_.prompts, "EXTRA_PROFILE_SPACE_TIGHT", kTopmost);
+        showPrompt(parts_.window.prompts, "EXTRA_PROFILE_SPACE_TIGHT", kTopmost);
 }
 
-void KeyloomCore::tellWriteFailure(int code) {
-    showPrompt(window_.prompts, writeFailureKey(code, link_.isConnected()), kTopmost);
+void KeyboardWriter::tellFailure(int code) {
+    showPrompt(parts_.window.prompts, writeFailureKey(code, parts_.link.isConnected()), kTopmost);
 }
 
-KeyloomCore::WriteAllResult KeyloomCore::writeAllLocked(const WorkingStore::Access& working,
-                                                        bool allProfiles) {
-    ConnectionValues& values = state_.connection;
-    WriteAllResult result;
-    if (!copyToDeviceStore(working, device_))
+KeyboardWriter::Result KeyboardWriter::writeLocked(const WorkingStore::Access& working,
+                                                   bool allProfiles) {
+    ConnectionValues& values = parts_.state.connection;
+    DeviceStore& device = parts_.device;
+    KeyboardAreas& areas = parts_.areas;
+    Result result;
+    if (!copyToDeviceStore(working, device))
         return result;
 
-    const MacroAreaPlan plan = planMacroArea(macroAreaSizes(device_), values.macroCapacity.load());
+    const MacroAreaPlan plan = planMacroArea(macroAreaSizes(device), values.macroCapacity.load());
     if (plan.fit == MacroAreaFit::TooLong) {
         result.macrosTooLong = true;
         return result;
     }
-    const std::vector<std::uint8_t> area = encodeMacroArea(device_, plan.withNames());
+    const std::vector<std::uint8_t> area = encodeMacroArea(device, plan.withNames());
     if (area.size() != plan.size)
         return result;
 
@@ -70,7 +70,7 @@ KeyloomCore::WriteAllResult KeyloomCore::writeAllLocked(const WorkingStore::Acce
     if (allProfiles || values.writeAllProfiles.load()) {
         profiles = {0, 1, 2};
     } else {
-        const int active = areas_.activeProfile();
+        const int active = areas.activeProfile();
         // Without a known profile the matrices could not follow the macro
         // area, whose macro numbers they refer to: write nothing.
         if (active < 0 || active >= kProfileCount) {
@@ -80,22 +80,22 @@ KeyloomCore::WriteAllResult KeyloomCore::writeAllLocked(const WorkingStore::Acce
         profiles = {active};
     }
 
-    const KeyMatrix defaults = defaultMatrix();
+    const KeyMatrix defaults = parts_.data.defaultMatrix();
     std::vector<KeyMatrix> matrices;
     matrices.reserve(profiles.size());
     for (int profile : profiles)
-        matrices.push_back(encodeKeyMatrix(device_, defaults, static_cast<std::size_t>(profile)));
+        matrices.push_back(encodeKeyMatrix(device, defaults, static_cast<std::size_t>(profile)));
 
     // A failed step ends the transfer: key matrices written after a lost
     // macro area would play the wrong macros.
-    int code = areas_.begin();
+    int code = areas.begin();
     bool areaWritten = false;
     if (code == result::Success) {
-        code = areas_.writeMacroArea(area);
+        code = areas.writeMacroArea(area);
         areaWritten = code == result::Success;
         for (std::size_t i = 0; code == result::Success && i < profiles.size(); ++i)
-            code = areas_.writeKeyMatrix(matrices[i], profiles[i]);
-        areas_.end();
+            code = areas.writeKeyMatrix(matrices[i], profiles[i]);
+        areas.end();
     }
     const bool written = code == result::Success;
 

@@ -1,0 +1,47 @@
+#include "core/SlotFileSync.h"
+
+#include "storage/ProfileDump.h"
+#include "storage/ProfileFile.h"
+#include "storage/ProfileSlotFile.h"
+
+namespace keyloom {
+
+std::string SlotFileSync::slotFile() const {
+    return slotFilePath(parts_.paths.dataFolder);
+}
+
+bool SlotFileSync::dumpKeyboard(const std::string& path) {
+    const int active = parts_.areas.activeProfile();
+    if (active == ConnectionValues::kUnknownProfile)
+        return false;
+    const KeyMatrix defaults = parts_.data.defaultMatrix();
+    const KeyboardDumpSource source{parts_.link, defaults,
+                                    parts_.state.connection.macroCapacity.load()};
+    return dumpKeyboardToFile(source, active, path) == 1;
+}
+
+void SlotFileSync::refreshFromKeyboard(bool keepModified) {
+    prepareDataFolder(parts_.paths);
+    const std::string slot = slotFile();
+    const bool dumped = dumpKeyboard(slot);
+    {
+        auto working = parts_.working.lock();
+        // The slot file keeps its last contents when the keyboard could not
+        // be read; the store starts empty then.
+        if (!dumped || loadProfileFile(slot, *working) != 1)
+            working->reset();
+    }
+    parts_.window.view.redrawKeyView();
+    if (!keepModified)
+        parts_.modified.clear();
+}
+
+bool SlotFileSync::save(const WorkingStore::Access& working) {
+    return saveToSlotFile(*working, slotFile()) == 1;
+}
+
+bool SlotFileSync::reload(WorkingStore::Access& working) {
+    return loadProfileFile(slotFile(), *working) == 1;
+}
+
+}  // namespace keyloom

@@ -1,0 +1,14 @@
+#pragma once
+// Why a profile file could not be imported, as the language key of a short
+// reason the user can act on.
+
+#include <string_view>
+
+#include "storage/ProfileFile.h"
+
+namespace keyloom {
+
+// `exists` tells a missing file from one of a size no profile file has.
+std::string_view importFailureReasonKey(const ProfileFileCheck& check, bool exists);
+
+}  // namespace keyloom
