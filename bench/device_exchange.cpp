@@ -33,7 +33,7 @@ void BM_ReadParameterBlock(benchmark::State& state) {
     }
     std::array<std::uint8_t, keyloom::kParameterBlockSize> block{};
     for (auto _ : state) {
-        if (link.ReadParameterBlock(block) != 1) {
+        if (link.ReadParameterBlock(block) != keyloom::DeviceResult::Success) {
             state.SkipWithError("exchange failed");
             break;
         }

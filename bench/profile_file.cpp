@@ -61,7 +61,7 @@ void BM_SaveProfileFile(benchmark::State& state) {
     const std::string path = folder.file("p.klm");
     keyloom::StoreContents store = fullStore();
     for (auto _ : state) {
-        if (keyloom::saveProfileFile(store, path) != 1)
+        if (keyloom::saveProfileFile(store, path) != keyloom::FileResult::Ok)
             state.SkipWithError("save failed");
     }
 }
@@ -84,13 +84,13 @@ void BM_LoadProfileFile(benchmark::State& state) {
     Folder folder;
     const std::string path = folder.file("p.klm");
     keyloom::StoreContents store = fullStore();
-    if (keyloom::saveProfileFile(store, path) != 1) {
+    if (keyloom::saveProfileFile(store, path) != keyloom::FileResult::Ok) {
         state.SkipWithError("save failed");
         return;
     }
     for (auto _ : state) {
         keyloom::StoreContents loaded;
-        if (keyloom::loadProfileFile(path, loaded) != 1)
+        if (keyloom::loadProfileFile(path, loaded) != keyloom::FileResult::Ok)
             state.SkipWithError("load failed");
         benchmark::DoNotOptimize(loaded.macros.data());
     }
@@ -101,7 +101,7 @@ void BM_ValidateProfileFile(benchmark::State& state) {
     Folder folder;
     const std::string path = folder.file("p.klm");
     keyloom::StoreContents store = fullStore();
-    keyloom::saveProfileFile(store, path);
+    static_cast<void>(keyloom::saveProfileFile(store, path));
     for (auto _ : state) {
         if (!keyloom::validateProfileFile(path).valid())
             state.SkipWithError("not valid");

@@ -97,11 +97,11 @@ bool ReadOnlyKeyboard::readDefaultMatrix(KeyMatrix& matrix) {
     return link_.ReadDefaultKeyMatrix(matrix.bytes) == result::Success;
 }
 
-int readLightingState(DeviceLink& link, int profile, LightingState& state) {
+DeviceResult readLightingState(DeviceLink& link, int profile, LightingState& state) {
     if (profile < 0 || profile >= kProfileCount)
         return result::BadProfile;
     std::array<std::uint8_t, kMaxReportData> reply{};
-    const int status =
+    const DeviceResult status =
         link.ReadProfileSettings(reply, static_cast<std::uint8_t>(ProfileRecord::kSize),
                                  static_cast<std::uint16_t>(profile * ProfileRecord::kSize));
     if (status != result::Success)

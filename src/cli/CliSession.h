@@ -12,11 +12,11 @@
 
 #include "cli/CliContext.h"
 #include "core/KeyloomCore.h"
+#include "core/window/HeadlessWindow.h"
 #include "device/DeviceLink.h"
 #include "device/DiscoveryMonitor.h"
 #include "model/KeyMatrix.h"
 #include "model/ParameterBlock.h"
-#include "core/window/HeadlessWindow.h"
 #include "model/ProfileRecord.h"
 #include "storage/AppPaths.h"
 
@@ -89,7 +89,7 @@ bool configurationInterfacePresent();
 
 // The lighting state of on-board profile 0-2 as the keyboard holds it (the
 // report-rate step taken as at most 3); a protocol result code.
-int readLightingState(DeviceLink& link, int profile, LightingState& state);
+DeviceResult readLightingState(DeviceLink& link, int profile, LightingState& state);
 
 // Prints the reason a keyboard was not found, with the udev hint when a
 // supported keyboard is present but cannot be opened.

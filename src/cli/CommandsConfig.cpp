@@ -62,13 +62,14 @@ int readDeviceDump(CliContext& context, ReadOnlyKeyboard& keyboard, DeviceDump& 
     if (!keyboard.readDefaultMatrix(dump.defaultMatrix))
         return fail(context, "could not read the default key matrix");
     for (int p = 0; p < kProfiles; ++p)
-        if (int status = link.ReadKeyMatrix(dump.matrices[p].bytes, p); status != result::Success)
+        if (DeviceResult status = link.ReadKeyMatrix(dump.matrices[p].bytes, p);
+            status != result::Success)
             return fail(context, "could not read key matrix " + std::to_string(p + 1) + " (" +
                                      describeResult(status) + ")");
     for (int p = 0; p < kProfiles; ++p) {
         std::array<std::uint8_t, kMaxReportData> reply{};
-        int status = link.ReadProfileSettings(reply, kMaxReportData,
-                                              static_cast<std::uint16_t>(p * ProfileRecord::kSize));
+        DeviceResult status = link.ReadProfileSettings(
+            reply, kMaxReportData, static_cast<std::uint16_t>(p * ProfileRecord::kSize));
         if (status != result::Success)
             return fail(context,
                         "could not read the lighting records (" + describeResult(status) + ")");
@@ -165,7 +166,7 @@ int runBackup(CliContext& context) {
     KeyboardDumpSource source{keyboard.link(), defaults, keyboard.parameters().macroCapacity()};
     const std::string& file = context.options.args[0];
     if (dumpKeyboardToFile(source, keyboard.parameters().activeProfile(), file,
-                           text::utf8ToUtf16(lookupText("MACRO_NEW_PREFIX"))) != 1)
+                           text::utf8ToUtf16(lookupText("MACRO_NEW_PREFIX"))) != FileResult::Ok)
         return fail(context, "could not back up the keyboard to " + file);
     std::fprintf(context.out, "Backed up the keyboard's configuration to %s\n", file.c_str());
     return kExitOk;
@@ -282,7 +283,7 @@ int runReportRate(CliContext& context) {
         // The lighting profile, whose record holds the step, follows the active profile.
         const int profile = keyboard.parameters().activeProfile();
         LightingState lighting;
-        if (int status = readLightingState(keyboard.link(), profile, lighting);
+        if (DeviceResult status = readLightingState(keyboard.link(), profile, lighting);
             status != result::Success)
             return fail(context, "the report rate was not read (" + describeResult(status) + ")");
         const int step = lighting.reportRate;
@@ -301,7 +302,7 @@ int runReportRate(CliContext& context) {
     ConnectedKeyboard keyboard(context);
     if (!keyboard.open())
         return kExitFailure;
-    if (int status = keyboard.core().writeReportRate(*step); status != result::Success)
+    if (DeviceResult status = keyboard.core().writeReportRate(*step); status != result::Success)
         return fail(context, "the report rate was not written (" + describeResult(status) + ")");
     std::fprintf(context.out, "Report rate step %d (%d Hz) written to profile %d\n", *step,
                  rates[static_cast<std::size_t>(*step)], keyboard.core().lightingProfile() + 1);

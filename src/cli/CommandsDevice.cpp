@@ -133,7 +133,7 @@ int runInfo(CliContext& context) {
     }
 
     ParameterBlock block;
-    int status = link.ReadParameterBlock(block.bytes);
+    DeviceResult status = link.ReadParameterBlock(block.bytes);
     const hid::Attributes& attributes = link.configurationDevice().attributes();
     std::string model = hex4(attributes.vendorId) + ":" + hex4(attributes.productId);
     std::string path = link.configurationDevice().path();

@@ -52,8 +52,9 @@ int readKeyboardContents(CliContext& context, StoreContents& store) {
     KeyboardDumpSource source{keyboard.link(), defaults, keyboard.parameters().macroCapacity()};
     std::vector<std::uint8_t> bytes;
     if (dumpKeyboardToBytes(source, keyboard.parameters().activeProfile(),
-                            text::utf8ToUtf16(lookupText("MACRO_NEW_PREFIX")), bytes) != 1 ||
-        loadProfileBytes(bytes, store) != 1)
+                            text::utf8ToUtf16(lookupText("MACRO_NEW_PREFIX")),
+                            bytes) != FileResult::Ok ||
+        loadProfileBytes(bytes, store) != FileResult::Ok)
         return fail(context, "could not read the keyboard's configuration");
     return kExitOk;
 }
@@ -86,7 +87,7 @@ int runShow(CliContext& context) {
         const std::string& path = context.options.args[0];
         if (!checkFile(context, path))
             return kExitFailure;
-        if (loadProfileFile(path, store) != 1)
+        if (loadProfileFile(path, store) != FileResult::Ok)
             return fail(context, "cannot read " + path);
     }
 

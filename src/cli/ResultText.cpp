@@ -4,7 +4,7 @@
 
 namespace keyloom::cli {
 
-std::string describeResult(int code) {
+std::string describeResult(DeviceResult code) {
     switch (code) {
         case result::Success:
             return "success";
@@ -19,7 +19,7 @@ std::string describeResult(int code) {
         case result::BadProfile:
             return "no such on-board profile";
         default:
-            return "result " + std::to_string(code);
+            return "result " + std::to_string(toCode(code));
     }
 }
 

@@ -3,8 +3,10 @@
 
 #include <string>
 
+#include "device/ProtocolResult.h"
+
 namespace keyloom::cli {
 
-std::string describeResult(int result);
+std::string describeResult(DeviceResult result);
 
 }  // namespace keyloom::cli

@@ -61,17 +61,18 @@ void ConnectionSequence::fullRead() {
         data.setParameterBlock(block);
         // Wakes the keyboard's lighting engine: two begins, then the
         // reaction-trigger byte of the profile-settings area set to 1.
-        areas.begin();
-        areas.begin();
+        // A failed wake-up is not told: the records read next say more.
+        static_cast<void>(areas.begin());
+        static_cast<void>(areas.begin());
         const std::array<std::uint8_t, 1> one{1};
-        areas.writeProfileSettings(one, ProfileRecord::kReactionTrigger);
-        areas.end();
+        static_cast<void>(areas.writeProfileSettings(one, ProfileRecord::kReactionTrigger));
+        static_cast<void>(areas.end());
         if (block.supportsPerKeyColours())
             parts_.window.lighting.loadUserModes(data.lightingProfile(), true);
 
         ProfileRecords records = data.profileRecords();
-        const int code = areas.readProfileRecords(records);
-        areas.end();
+        const DeviceResult code = areas.readProfileRecords(records);
+        static_cast<void>(areas.end());
         data.setProfileRecords(records);
         if (code == result::Success)
             data.decodeLightingProfile();
@@ -92,9 +93,9 @@ bool ConnectionSequence::readLightingRecords() {
         return false;
     data.setParameterBlock(block);
     ProfileRecords records = data.profileRecords();
-    areas.begin();
-    const int code = areas.readProfileRecords(records);
-    areas.end();
+    static_cast<void>(areas.begin());
+    const DeviceResult code = areas.readProfileRecords(records);
+    static_cast<void>(areas.end());
     data.setProfileRecords(records);
     if (code == result::Success)
         data.decodeLightingProfile();

@@ -85,7 +85,7 @@ RestoreResult KeyCommands::restoreFromFile(const std::string& path) {
     bool loaded = false;
     {
         auto working = parts_.working.lock();
-        loaded = loadProfileFile(path, *working) == 1;
+        loaded = loadProfileFile(path, *working) == FileResult::Ok;
         if (loaded) {
             slot_.save(working);
             result = writer_.writeLocked(working, true);
@@ -111,10 +111,10 @@ RestoreResult KeyCommands::restoreFromFile(const std::string& path) {
 }
 
 bool KeyCommands::backupToFile(const std::string& path) {
-    return saveProfileFile(parts_.working, path) == 1;
+    return saveProfileFile(parts_.working, path) == FileResult::Ok;
 }
 
-int KeyCommands::writeReportRate(int step) {
+DeviceResult KeyCommands::writeReportRate(int step) {
     if (step < 0 || step > ProfileRecord::kMaxReportRate)
         return result::NotWritten;
     const int profile = parts_.data.setReportRate(static_cast<std::uint8_t>(step));
@@ -122,9 +122,10 @@ int KeyCommands::writeReportRate(int step) {
     const auto offset =
         static_cast<std::uint16_t>(profile * ProfileRecord::kSize + ProfileRecord::kReportRate);
     KeyboardAreas& areas = parts_.areas;
-    const int begun = areas.begin();
-    const int code = begun == result::Success ? areas.writeProfileSettings(value, offset) : begun;
-    areas.end();
+    const DeviceResult begun = areas.begin();
+    const DeviceResult code =
+        begun == result::Success ? areas.writeProfileSettings(value, offset) : begun;
+    static_cast<void>(areas.end());
     return code;
 }
 

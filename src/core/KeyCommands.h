@@ -32,7 +32,7 @@ public:
     // Saves the working store (with any unapplied edits) to `path`.
     bool backupToFile(const std::string& path);
     // Report-rate step 0-3 of the lighting profile, one byte at offset 15.
-    int writeReportRate(int step);
+    DeviceResult writeReportRate(int step);
 
 private:
     // The file could not be imported: the message names the file and why.

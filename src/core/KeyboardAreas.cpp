@@ -13,17 +13,17 @@ KeyMatrixModel KeyboardAreas::matrixModel() const {
     return {model.keyMatrixLength.load(), model.keyMatrixStride.load()};
 }
 
-int KeyboardAreas::begin() {
+DeviceResult KeyboardAreas::begin() {
     return link_.BeginTransfer();
 }
 
-int KeyboardAreas::end() {
+DeviceResult KeyboardAreas::end() {
     return link_.EndTransfer();
 }
 
-int KeyboardAreas::readParameterBlock(ParameterBlock& block) {
+DeviceResult KeyboardAreas::readParameterBlock(ParameterBlock& block) {
     std::array<std::uint8_t, kParameterBlockSize> bytes{};
-    const int code = link_.ReadParameterBlock(bytes);
+    const DeviceResult code = link_.ReadParameterBlock(bytes);
     if (code == result::Success)
         block.assign(bytes);
     return code;
@@ -41,14 +41,14 @@ int KeyboardAreas::activeProfile() {
     return active;
 }
 
-int KeyboardAreas::setActiveProfile(int profile) {
+DeviceResult KeyboardAreas::setActiveProfile(int profile) {
     if (profile < 0)
         return result::NotWritten;
     // A number the keyboard does not have would end up in its parameter block.
     if (profile >= kProfileCount)
         return result::BadProfile;
     ParameterBlock block;
-    int code = readParameterBlock(block);
+    DeviceResult code = readParameterBlock(block);
     if (code == result::Success) {
         block.setActiveProfile(static_cast<std::uint8_t>(profile));
         code = link_.WriteParameterBlock(block.bytes);
@@ -57,30 +57,30 @@ int KeyboardAreas::setActiveProfile(int profile) {
     return code;
 }
 
-int KeyboardAreas::readDefaultKeyMatrix(KeyMatrix& matrix) {
+DeviceResult KeyboardAreas::readDefaultKeyMatrix(KeyMatrix& matrix) {
     return link_.ReadDefaultKeyMatrix(matrix.bytes);
 }
 
-int KeyboardAreas::readKeyMatrix(KeyMatrix& matrix, int profile) {
+DeviceResult KeyboardAreas::readKeyMatrix(KeyMatrix& matrix, int profile) {
     return link_.ReadKeyMatrix(matrix.bytes, profile);
 }
 
-int KeyboardAreas::writeKeyMatrix(const KeyMatrix& matrix, int profile) {
+DeviceResult KeyboardAreas::writeKeyMatrix(const KeyMatrix& matrix, int profile) {
     return link_.WriteKeyMatrix(matrix.bytes, profile);
 }
 
-int KeyboardAreas::readMacroArea(std::span<std::uint8_t> area) {
+DeviceResult KeyboardAreas::readMacroArea(std::span<std::uint8_t> area) {
     return link_.ReadMacroArea(area);
 }
 
-int KeyboardAreas::writeMacroArea(std::span<const std::uint8_t> area) {
+DeviceResult KeyboardAreas::writeMacroArea(std::span<const std::uint8_t> area) {
     return link_.WriteMacroArea(area);
 }
 
-int KeyboardAreas::readProfileRecords(ProfileRecords& records) {
+DeviceResult KeyboardAreas::readProfileRecords(ProfileRecords& records) {
     for (std::size_t p = 0; p < records.size(); ++p) {
         std::array<std::uint8_t, kMaxReportData> reply{};
-        const int code =
+        const DeviceResult code =
             readProfileSettings(reply, static_cast<std::uint16_t>(p * ProfileRecord::kSize));
         if (code != result::Success)
             return code;
@@ -89,19 +89,20 @@ int KeyboardAreas::readProfileRecords(ProfileRecords& records) {
     return result::Success;
 }
 
-int KeyboardAreas::readProfileSettings(std::span<std::uint8_t, kMaxReportData> bytes,
-                                       std::uint16_t offset) {
+DeviceResult KeyboardAreas::readProfileSettings(std::span<std::uint8_t, kMaxReportData> bytes,
+                                                std::uint16_t offset) {
     return link_.ReadProfileSettings(bytes, kMaxReportData, offset);
 }
 
-int KeyboardAreas::writeProfileSettings(std::span<const std::uint8_t> data, std::uint16_t offset) {
+DeviceResult KeyboardAreas::writeProfileSettings(std::span<const std::uint8_t> data,
+                                                 std::uint16_t offset) {
     if (data.size() > kMaxReportData)
         return result::NotWritten;
     return link_.WriteProfileSettings(data, offset);
 }
 
-int KeyboardAreas::writeKeyColours(std::span<const std::uint8_t> data, std::uint16_t keyIndex,
-                                   int lightingProfile) {
+DeviceResult KeyboardAreas::writeKeyColours(std::span<const std::uint8_t> data,
+                                            std::uint16_t keyIndex, int lightingProfile) {
     if (data.size() > kMaxReportData || lightingProfile >= kProfileCount)
         return result::NotWritten;
     return link_.WriteKeyColours(data, keyIndex, lightingProfile);

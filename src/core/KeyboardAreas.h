@@ -31,10 +31,10 @@ public:
     ConnectionValues& values() { return values_; }
     KeyMatrixModel matrixModel() const;
 
-    int begin();
-    int end();
+    DeviceResult begin();
+    DeviceResult end();
 
-    int readParameterBlock(ParameterBlock& block);
+    DeviceResult readParameterBlock(ParameterBlock& block);
 
     // The cached active profile; when unknown, read from the parameter block
     // and cached. -1 when it cannot be read.
@@ -43,27 +43,28 @@ public:
     // 10, write back). Nothing is sent for a negative number; a number above
     // 2 is refused without sending. On success the cache holds `profile`, on
     // a failed transfer it is forgotten.
-    int setActiveProfile(int profile);
+    DeviceResult setActiveProfile(int profile);
 
-    int readDefaultKeyMatrix(KeyMatrix& matrix);
+    DeviceResult readDefaultKeyMatrix(KeyMatrix& matrix);
     // Profile above 2 (or negative): result::BadProfile, nothing sent.
-    int readKeyMatrix(KeyMatrix& matrix, int profile);
-    int writeKeyMatrix(const KeyMatrix& matrix, int profile);
+    DeviceResult readKeyMatrix(KeyMatrix& matrix, int profile);
+    DeviceResult writeKeyMatrix(const KeyMatrix& matrix, int profile);
 
-    int readMacroArea(std::span<std::uint8_t> area);
-    int writeMacroArea(std::span<const std::uint8_t> area);
+    DeviceResult readMacroArea(std::span<std::uint8_t> area);
+    DeviceResult writeMacroArea(std::span<const std::uint8_t> area);
 
     // The three records in three transfers at 0, 42 and 84, each taking the
     // first 42 bytes of the 56 that come back. Stops at the first failure;
     // the records read before it are kept in `records`.
-    int readProfileRecords(ProfileRecords& records);
+    DeviceResult readProfileRecords(ProfileRecords& records);
     // The 56 bytes at `offset` of the profile-settings area.
-    int readProfileSettings(std::span<std::uint8_t, kMaxReportData> bytes, std::uint16_t offset);
+    DeviceResult readProfileSettings(std::span<std::uint8_t, kMaxReportData> bytes,
+                                     std::uint16_t offset);
     // `data` (at most 56 bytes) at `offset` of the profile-settings area.
-    int writeProfileSettings(std::span<const std::uint8_t> data, std::uint16_t offset);
+    DeviceResult writeProfileSettings(std::span<const std::uint8_t> data, std::uint16_t offset);
     // Key colours at `keyIndex` of the lighting profile's block.
-    int writeKeyColours(std::span<const std::uint8_t> data, std::uint16_t keyIndex,
-                        int lightingProfile);
+    DeviceResult writeKeyColours(std::span<const std::uint8_t> data, std::uint16_t keyIndex,
+                                 int lightingProfile);
 
 private:
     DeviceLink& link_;

@@ -11,7 +11,7 @@ namespace keyloom {
 namespace {
 
 // The text telling the user the keyboard was not written, and why.
-std::string_view writeFailureKey(int code, bool connected) {
+std::string_view writeFailureKey(DeviceResult code, bool connected) {
     if (!connected)
         return "KEYLOOM_WRITE_NOT_CONNECTED";
     if (code == result::NoReply)
@@ -44,7 +44,7 @@ void KeyboardWriter::tell(const Result& result) {
         showPrompt(parts_.window.prompts, "EXTRA_PROFILE_SPACE_TIGHT", kTopmost);
 }
 
-void KeyboardWriter::tellFailure(int code) {
+void KeyboardWriter::tellFailure(DeviceResult code) {
     showPrompt(parts_.window.prompts, writeFailureKey(code, parts_.link.isConnected()), kTopmost);
 }
 
@@ -88,14 +88,14 @@ KeyboardWriter::Result KeyboardWriter::writeLocked(const WorkingStore::Access& w
 
     // A failed step ends the transfer: key matrices written after a lost
     // macro area would play the wrong macros.
-    int code = areas.begin();
+    DeviceResult code = areas.begin();
     bool areaWritten = false;
     if (code == result::Success) {
         code = areas.writeMacroArea(area);
         areaWritten = code == result::Success;
         for (std::size_t i = 0; code == result::Success && i < profiles.size(); ++i)
             code = areas.writeKeyMatrix(matrices[i], profiles[i]);
-        areas.end();
+        static_cast<void>(areas.end());  // the write's own result decides
     }
     const bool written = code == result::Success;
 

@@ -15,7 +15,7 @@ public:
         bool namesDropped = false;   // written without the macro names
         // Why nothing (or not everything) reached the keyboard: the result
         // code of the failed step; NotWritten when nothing could be sent.
-        int failedCode = -1;
+        DeviceResult failedCode = DeviceResult::NotWritten;
     };
 
     explicit KeyboardWriter(CoreParts parts) : parts_(parts) {}
@@ -31,7 +31,7 @@ public:
     void tell(const Result& result);
     // Tells the user that the keyboard was not written and why, from the
     // result code of the failed step.
-    void tellFailure(int code);
+    void tellFailure(DeviceResult code);
 
 private:
     CoreParts parts_;

@@ -87,8 +87,8 @@ public:
     RestoreResult restoreFromFile(const std::string& path) { return keys_.restoreFromFile(path); }
     bool backupToFile(const std::string& path) { return keys_.backupToFile(path); }
     bool dumpKeyboard(const std::string& path) { return slot_.dumpKeyboard(path); }
-    int writeReportRate(int step) { return keys_.writeReportRate(step); }
-    void tellWriteFailure(int code) { writer_.tellFailure(code); }
+    DeviceResult writeReportRate(int step) { return keys_.writeReportRate(step); }
+    void tellWriteFailure(DeviceResult code) { writer_.tellFailure(code); }
     bool profileButton(int profile) { return profiles_.profileButton(profile); }
     bool switchActiveProfile(int profile) { return profiles_.switchActiveProfile(profile); }
     ProfileMenu profileMenu() { return profiles_.profileMenu(); }

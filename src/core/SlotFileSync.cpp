@@ -17,7 +17,7 @@ bool SlotFileSync::dumpKeyboard(const std::string& path) {
     const KeyMatrix defaults = parts_.data.defaultMatrix();
     const KeyboardDumpSource source{parts_.link, defaults,
                                     parts_.state.connection.macroCapacity.load()};
-    return dumpKeyboardToFile(source, active, path) == 1;
+    return dumpKeyboardToFile(source, active, path) == FileResult::Ok;
 }
 
 void SlotFileSync::refreshFromKeyboard(bool keepModified) {
@@ -28,7 +28,7 @@ void SlotFileSync::refreshFromKeyboard(bool keepModified) {
         auto working = parts_.working.lock();
         // The slot file keeps its last contents when the keyboard could not
         // be read; the store starts empty then.
-        if (!dumped || loadProfileFile(slot, *working) != 1)
+        if (!dumped || loadProfileFile(slot, *working) != FileResult::Ok)
             working->reset();
     }
     parts_.window.view.redrawKeyView();
@@ -37,11 +37,11 @@ void SlotFileSync::refreshFromKeyboard(bool keepModified) {
 }
 
 bool SlotFileSync::save(const WorkingStore::Access& working) {
-    return saveToSlotFile(*working, slotFile()) == 1;
+    return saveToSlotFile(*working, slotFile()) == FileResult::Ok;
 }
 
 bool SlotFileSync::reload(WorkingStore::Access& working) {
-    return loadProfileFile(slotFile(), *working) == 1;
+    return loadProfileFile(slotFile(), *working) == FileResult::Ok;
 }
 
 }  // namespace keyloom

@@ -30,7 +30,7 @@ std::string_view deviceNodeOf(std::string_view path) {
     return path.substr(0, path.find('#'));
 }
 
-int statusResult(const Report& reply) {
+DeviceResult statusResult(const Report& reply) {
     if (reply[kStatusByte] == kStatusFF)
         return result::StatusFF;
     if (reply[kStatusByte] == kStatusFE)
@@ -64,8 +64,8 @@ void DeviceLink::refreshProcessLock() {
                                     : lock::CrossProcessLock();
 }
 
-int DeviceLink::Exchange(std::span<const std::uint8_t> request, std::span<std::uint8_t> reply,
-                         std::uint32_t& received) {
+DeviceResult DeviceLink::Exchange(std::span<const std::uint8_t> request,
+                                  std::span<std::uint8_t> reply, std::uint32_t& received) {
     received = 0;
     if (!connected_)
         return result::NoReply;
@@ -76,8 +76,8 @@ int DeviceLink::Exchange(std::span<const std::uint8_t> request, std::span<std::u
     return exchangeLocked(report, reply, received);
 }
 
-int DeviceLink::exchangeLocked(const Report& request, std::span<std::uint8_t> reply,
-                               std::uint32_t& received) {
+DeviceResult DeviceLink::exchangeLocked(const Report& request, std::span<std::uint8_t> reply,
+                                        std::uint32_t& received) {
     for (int attempt = 0; attempt < kWriteAttempts; ++attempt) {
         // A reply that came after an earlier exchange gave up would otherwise
         // be taken for the answer to this request.
@@ -96,7 +96,7 @@ int DeviceLink::exchangeLocked(const Report& request, std::span<std::uint8_t> re
     return result::NoReply;
 }
 
-int DeviceLink::SendOnly(std::span<const std::uint8_t> request) {
+DeviceResult DeviceLink::SendOnly(std::span<const std::uint8_t> request) {
     if (!connected_)
         return result::NoReply;
     const Report report = padded(request);
@@ -110,9 +110,9 @@ int DeviceLink::SendOnly(std::span<const std::uint8_t> request) {
     return result::Success;
 }
 
-int DeviceLink::simpleCommand(std::uint8_t command, std::size_t length, std::uint32_t offset,
-                              std::span<const std::uint8_t> data,
-                              std::span<std::uint8_t> returned) {
+DeviceResult DeviceLink::simpleCommand(std::uint8_t command, std::size_t length,
+                                       std::uint32_t offset, std::span<const std::uint8_t> data,
+                                       std::span<std::uint8_t> returned) {
     // A length or offset the report cannot carry is refused, not cut: a cut
     // request would address other bytes of the keyboard.
     if (length > kMaxReportData || data.size() > kMaxReportData || offset > 0xFFFF)
@@ -123,7 +123,7 @@ int DeviceLink::simpleCommand(std::uint8_t command, std::size_t length, std::uin
         std::this_thread::sleep_for(kPauseBeforeCommand);
     Report reply{};
     std::uint32_t received = 0;
-    int code = Exchange(request, reply, received);
+    DeviceResult code = Exchange(request, reply, received);
     if (code != result::Success)
         return code;
     code = statusResult(reply);
@@ -134,8 +134,9 @@ int DeviceLink::simpleCommand(std::uint8_t command, std::size_t length, std::uin
     return result::Success;
 }
 
-int DeviceLink::chunked(std::uint8_t command, std::uint32_t base, std::size_t total,
-                        std::span<const std::uint8_t> source, std::span<std::uint8_t> destination) {
+DeviceResult DeviceLink::chunked(std::uint8_t command, std::uint32_t base, std::size_t total,
+                                 std::span<const std::uint8_t> source,
+                                 std::span<std::uint8_t> destination) {
     if (total == 0)
         return result::Success;
     if (base + total > 0x10000)
@@ -151,7 +152,7 @@ int DeviceLink::chunked(std::uint8_t command, std::uint32_t base, std::size_t to
                                            static_cast<std::uint16_t>(base + p), data);
         Report reply{};
         std::uint32_t received = 0;
-        int code = Exchange(request, reply, received);
+        DeviceResult code = Exchange(request, reply, received);
         if (code != result::Success)
             return code;
         code = statusResult(reply);
@@ -164,13 +165,13 @@ int DeviceLink::chunked(std::uint8_t command, std::uint32_t base, std::size_t to
     return result::Success;
 }
 
-int DeviceLink::chunkedRead(std::uint8_t command, std::uint32_t base,
-                            std::span<std::uint8_t> destination) {
+DeviceResult DeviceLink::chunkedRead(std::uint8_t command, std::uint32_t base,
+                                     std::span<std::uint8_t> destination) {
     return chunked(command, base, destination.size(), {}, destination);
 }
 
-int DeviceLink::chunkedWrite(std::uint8_t command, std::uint32_t base,
-                             std::span<const std::uint8_t> source) {
+DeviceResult DeviceLink::chunkedWrite(std::uint8_t command, std::uint32_t base,
+                                      std::span<const std::uint8_t> source) {
     return chunked(command, base, source.size(), source, {});
 }
 
@@ -178,90 +179,95 @@ std::size_t DeviceLink::keyMatrixLength() const {
     return std::min<std::size_t>(model_.keyMatrixLength.load(), kKeyMatrixBufferSize);
 }
 
-int DeviceLink::BeginTransfer() {
+DeviceResult DeviceLink::BeginTransfer() {
     return simpleCommand(command::BeginTransfer, 0, 0, {}, {});
 }
 
-int DeviceLink::EndTransfer() {
+DeviceResult DeviceLink::EndTransfer() {
     return simpleCommand(command::EndTransfer, 0, 0, {}, {});
 }
 
-int DeviceLink::ReadParameterBlock(std::span<std::uint8_t, kParameterBlockSize> block) {
+DeviceResult DeviceLink::ReadParameterBlock(std::span<std::uint8_t, kParameterBlockSize> block) {
     return simpleCommand(command::ReadParameterBlock, kParameterBlockSize, 0, {}, block);
 }
 
-int DeviceLink::WriteParameterBlock(std::span<const std::uint8_t, kParameterBlockSize> block) {
+DeviceResult DeviceLink::WriteParameterBlock(
+    std::span<const std::uint8_t, kParameterBlockSize> block) {
     return simpleCommand(command::WriteParameterBlock, kParameterBlockSize, 0, block, {});
 }
 
-int DeviceLink::ReadProfileSettings(std::span<std::uint8_t, kMaxReportData> out,
-                                    std::uint8_t length, std::uint16_t offset) {
+DeviceResult DeviceLink::ReadProfileSettings(std::span<std::uint8_t, kMaxReportData> out,
+                                             std::uint8_t length, std::uint16_t offset) {
     return simpleCommand(command::ReadProfileSettings, length, offset, {}, out);
 }
 
-int DeviceLink::WriteProfileSettings(std::span<const std::uint8_t> data, std::uint16_t offset) {
+DeviceResult DeviceLink::WriteProfileSettings(std::span<const std::uint8_t> data,
+                                              std::uint16_t offset) {
     return simpleCommand(command::WriteProfileSettings, data.size(), offset, data, {});
 }
 
-int DeviceLink::ReadProfileSettingsWord(std::uint16_t& value) {
+DeviceResult DeviceLink::ReadProfileSettingsWord(std::uint16_t& value) {
     std::uint8_t bytes[2] = {};
-    int code = simpleCommand(command::ReadProfileSettings, 2, 0, {}, bytes);
+    DeviceResult code = simpleCommand(command::ReadProfileSettings, 2, 0, {}, bytes);
     if (code == result::Success)
         value = static_cast<std::uint16_t>(bytes[0] | bytes[1] << 8);
     return code;
 }
 
-int DeviceLink::WriteProfileSettingsWord(std::uint16_t value) {
+DeviceResult DeviceLink::WriteProfileSettingsWord(std::uint16_t value) {
     const std::uint8_t bytes[2] = {static_cast<std::uint8_t>(value & 0xFF),
                                    static_cast<std::uint8_t>(value >> 8)};
     return simpleCommand(command::WriteProfileSettings, 2, 0, bytes, {});
 }
 
-int DeviceLink::ReadKeyMatrix(std::span<std::uint8_t, kKeyMatrixBufferSize> matrix, int profile) {
+DeviceResult DeviceLink::ReadKeyMatrix(std::span<std::uint8_t, kKeyMatrixBufferSize> matrix,
+                                       int profile) {
     if (!profileInRange(profile))
         return result::BadProfile;
     const std::uint32_t base = static_cast<std::uint32_t>(profile) * model_.keyMatrixStride.load();
     return chunkedRead(command::ReadKeyMatrix, base, matrix.first(keyMatrixLength()));
 }
 
-int DeviceLink::WriteKeyMatrix(std::span<const std::uint8_t, kKeyMatrixBufferSize> matrix,
-                               int profile) {
+DeviceResult DeviceLink::WriteKeyMatrix(std::span<const std::uint8_t, kKeyMatrixBufferSize> matrix,
+                                        int profile) {
     if (!profileInRange(profile))
         return result::BadProfile;
     const std::uint32_t base = static_cast<std::uint32_t>(profile) * model_.keyMatrixStride.load();
     return chunkedWrite(command::WriteKeyMatrix, base, matrix.first(keyMatrixLength()));
 }
 
-int DeviceLink::ReadDefaultKeyMatrix(std::span<std::uint8_t, kKeyMatrixBufferSize> matrix) {
+DeviceResult DeviceLink::ReadDefaultKeyMatrix(
+    std::span<std::uint8_t, kKeyMatrixBufferSize> matrix) {
     return chunkedRead(command::ReadDefaultKeyMatrix, 0, matrix.first(keyMatrixLength()));
 }
 
-int DeviceLink::ReadMacroArea(std::span<std::uint8_t> area) {
+DeviceResult DeviceLink::ReadMacroArea(std::span<std::uint8_t> area) {
     return chunkedRead(command::ReadMacroArea, 0, area);
 }
 
-int DeviceLink::WriteMacroArea(std::span<const std::uint8_t> area) {
+DeviceResult DeviceLink::WriteMacroArea(std::span<const std::uint8_t> area) {
     return chunkedWrite(command::WriteMacroArea, 0, area);
 }
 
-int DeviceLink::SendCommand11() {
+DeviceResult DeviceLink::SendCommand11() {
     return simpleCommand(command::Command11, 0, 0, {}, {});
 }
 
-int DeviceLink::SendCommand12() {
+DeviceResult DeviceLink::SendCommand12() {
     return simpleCommand(command::Command12, 0, 0, {}, {});
 }
 
-int DeviceLink::SendTestCommand() {
+DeviceResult DeviceLink::SendTestCommand() {
     return simpleCommand(command::TestCommand, 0, 0, {}, {});
 }
 
-int DeviceLink::SendCommand14() {
+DeviceResult DeviceLink::SendCommand14() {
     return simpleCommand(command::Command14, 0, 0, {}, {});
 }
 
-int DeviceLink::ReadKeyColours(std::span<std::uint8_t, kMaxReportData> out, std::uint8_t length,
-                               int profile, std::uint16_t keyColourIndex) {
+DeviceResult DeviceLink::ReadKeyColours(std::span<std::uint8_t, kMaxReportData> out,
+                                        std::uint8_t length, int profile,
+                                        std::uint16_t keyColourIndex) {
     if (profile < 0)
         return result::NotWritten;
     const std::uint32_t offset =
@@ -269,8 +275,8 @@ int DeviceLink::ReadKeyColours(std::span<std::uint8_t, kMaxReportData> out, std:
     return simpleCommand(command::ReadKeyColours, length, offset, {}, out);
 }
 
-int DeviceLink::WriteKeyColours(std::span<const std::uint8_t> data, std::uint16_t keyColourIndex,
-                                int lightingProfile) {
+DeviceResult DeviceLink::WriteKeyColours(std::span<const std::uint8_t> data,
+                                         std::uint16_t keyColourIndex, int lightingProfile) {
     if (lightingProfile < 0)
         return result::NotWritten;
     const std::uint32_t offset =
@@ -278,7 +284,7 @@ int DeviceLink::WriteKeyColours(std::span<const std::uint8_t> data, std::uint16_
     return simpleCommand(command::WriteKeyColours, data.size(), offset, data, {});
 }
 
-int DeviceLink::EnterBootMode() {
+DeviceResult DeviceLink::EnterBootMode() {
     return SendOnly(makeBootModeRequest());
 }
 

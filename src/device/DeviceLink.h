@@ -18,6 +18,7 @@
 #include "device/CHidDevice.h"
 #include "device/ConfigReport.h"
 #include "device/ModelValues.h"
+#include "device/ProtocolResult.h"
 #include "device/ReportTrace.h"
 #include "platform/lock/CrossProcessLock.h"
 
@@ -52,52 +53,55 @@ public:
 
     // Writes `request` (zero-padded or cut to 64 bytes) and reads one reply
     // into `reply`; up to four writes when no reply comes within 300 ms.
-    int Exchange(std::span<const std::uint8_t> request, std::span<std::uint8_t> reply,
-                 std::uint32_t& received);
+    DeviceResult Exchange(std::span<const std::uint8_t> request, std::span<std::uint8_t> reply,
+                          std::uint32_t& received);
     // Writes `request` without waiting for a reply: 1 written, 0 not.
-    int SendOnly(std::span<const std::uint8_t> request);
+    DeviceResult SendOnly(std::span<const std::uint8_t> request);
 
-    int BeginTransfer();
-    int EndTransfer();
-    int ReadParameterBlock(std::span<std::uint8_t, kParameterBlockSize> block);
-    int WriteParameterBlock(std::span<const std::uint8_t, kParameterBlockSize> block);
+    DeviceResult BeginTransfer();
+    DeviceResult EndTransfer();
+    DeviceResult ReadParameterBlock(std::span<std::uint8_t, kParameterBlockSize> block);
+    DeviceResult WriteParameterBlock(std::span<const std::uint8_t, kParameterBlockSize> block);
     // Reads `length` bytes at `offset` of the profile-settings area; the whole
     // 56-byte data part of the reply is returned.
-    int ReadProfileSettings(std::span<std::uint8_t, kMaxReportData> out, std::uint8_t length,
-                            std::uint16_t offset);
-    int WriteProfileSettings(std::span<const std::uint8_t> data, std::uint16_t offset);
+    DeviceResult ReadProfileSettings(std::span<std::uint8_t, kMaxReportData> out,
+                                     std::uint8_t length, std::uint16_t offset);
+    DeviceResult WriteProfileSettings(std::span<const std::uint8_t> data, std::uint16_t offset);
     // The two-byte forms at offset 0.
-    int ReadProfileSettingsWord(std::uint16_t& value);
-    int WriteProfileSettingsWord(std::uint16_t value);
+    DeviceResult ReadProfileSettingsWord(std::uint16_t& value);
+    DeviceResult WriteProfileSettingsWord(std::uint16_t value);
     // Key matrix of on-board profile 0-2: the model's key matrix length, at
     // offsets from profile x stride.
-    int ReadKeyMatrix(std::span<std::uint8_t, kKeyMatrixBufferSize> matrix, int profile);
-    int WriteKeyMatrix(std::span<const std::uint8_t, kKeyMatrixBufferSize> matrix, int profile);
-    int ReadDefaultKeyMatrix(std::span<std::uint8_t, kKeyMatrixBufferSize> matrix);
+    DeviceResult ReadKeyMatrix(std::span<std::uint8_t, kKeyMatrixBufferSize> matrix, int profile);
+    DeviceResult WriteKeyMatrix(std::span<const std::uint8_t, kKeyMatrixBufferSize> matrix,
+                                int profile);
+    DeviceResult ReadDefaultKeyMatrix(std::span<std::uint8_t, kKeyMatrixBufferSize> matrix);
     // The macro area from offset 0, as many bytes as the span holds.
-    int ReadMacroArea(std::span<std::uint8_t> area);
-    int WriteMacroArea(std::span<const std::uint8_t> area);
-    int SendCommand11();
-    int SendCommand12();
-    int SendTestCommand();
-    int SendCommand14();
+    DeviceResult ReadMacroArea(std::span<std::uint8_t> area);
+    DeviceResult WriteMacroArea(std::span<const std::uint8_t> area);
+    DeviceResult SendCommand11();
+    DeviceResult SendCommand12();
+    DeviceResult SendTestCommand();
+    DeviceResult SendCommand14();
     // Key colours at profile x 512 + key colour index x 3.
-    int ReadKeyColours(std::span<std::uint8_t, kMaxReportData> out, std::uint8_t length,
-                       int profile, std::uint16_t keyColourIndex);
-    int WriteKeyColours(std::span<const std::uint8_t> data, std::uint16_t keyColourIndex,
-                        int lightingProfile);
-    int EnterBootMode();
+    DeviceResult ReadKeyColours(std::span<std::uint8_t, kMaxReportData> out, std::uint8_t length,
+                                int profile, std::uint16_t keyColourIndex);
+    DeviceResult WriteKeyColours(std::span<const std::uint8_t> data, std::uint16_t keyColourIndex,
+                                 int lightingProfile);
+    DeviceResult EnterBootMode();
 
 private:
-    int simpleCommand(std::uint8_t command, std::size_t length, std::uint32_t offset,
-                      std::span<const std::uint8_t> data, std::span<std::uint8_t> returned);
-    int chunkedRead(std::uint8_t command, std::uint32_t base, std::span<std::uint8_t> destination);
-    int chunkedWrite(std::uint8_t command, std::uint32_t base,
-                     std::span<const std::uint8_t> source);
-    int chunked(std::uint8_t command, std::uint32_t base, std::size_t total,
-                std::span<const std::uint8_t> source, std::span<std::uint8_t> destination);
-    int exchangeLocked(const Report& request, std::span<std::uint8_t> reply,
-                       std::uint32_t& received);
+    DeviceResult simpleCommand(std::uint8_t command, std::size_t length, std::uint32_t offset,
+                               std::span<const std::uint8_t> data,
+                               std::span<std::uint8_t> returned);
+    DeviceResult chunkedRead(std::uint8_t command, std::uint32_t base,
+                             std::span<std::uint8_t> destination);
+    DeviceResult chunkedWrite(std::uint8_t command, std::uint32_t base,
+                              std::span<const std::uint8_t> source);
+    DeviceResult chunked(std::uint8_t command, std::uint32_t base, std::size_t total,
+                         std::span<const std::uint8_t> source, std::span<std::uint8_t> destination);
+    DeviceResult exchangeLocked(const Report& request, std::span<std::uint8_t> reply,
+                                std::uint32_t& received);
     void refreshProcessLock();
     std::size_t keyMatrixLength() const;
 

@@ -52,7 +52,8 @@ bool DiscoveryMonitor::probe() {
         if (accepted) {
             link_.setConnected(true);
             std::array<std::uint8_t, kParameterBlockSize> block{};
-            link_.ReadParameterBlock(block);  // wakes the keyboard; the contents are not needed
+            // Wakes the keyboard; neither the contents nor the result are needed.
+            static_cast<void>(link_.ReadParameterBlock(block));
         }
         link_.closeConfigurationDevice();
         if (accepted)

@@ -142,8 +142,8 @@ void CKeyloomDlg::hideBusyIndicator() {
 void CKeyloomDlg::pressReportRate(int step) {
     showReportRateButtons(step);
     runKeyboardWork([this, step] {
-        const int code = core_->writeReportRate(step);
-        if (code != 1)
+        const DeviceResult code = core_->writeReportRate(step);
+        if (code != DeviceResult::Success)
             core_->tellWriteFailure(code);
     });
 }

@@ -53,44 +53,45 @@ bool writeUnlessSame(const std::string& path, std::span<const std::uint8_t> byte
 
 }  // namespace
 
-int dumpKeyboardToFile(const KeyboardDumpSource& source, int activeProfile,
-                       const std::string& path) {
+FileResult dumpKeyboardToFile(const KeyboardDumpSource& source, int activeProfile,
+                              const std::string& path) {
     return dumpKeyboardToFile(source, activeProfile, path,
                               text::utf8ToUtf16(lookupText(kMacroNamePrefixKey)));
 }
 
-int dumpKeyboardToBytes(const KeyboardDumpSource& source, int activeProfile,
-                        std::u16string_view defaultNamePrefix, std::vector<std::uint8_t>& bytes) {
+FileResult dumpKeyboardToBytes(const KeyboardDumpSource& source, int activeProfile,
+                               std::u16string_view defaultNamePrefix,
+                               std::vector<std::uint8_t>& bytes) {
     if (activeProfile < 0 || activeProfile > kHighestKnownProfile)
-        return 0;
+        return FileResult::Failed;
     try {
         std::array<KeyMatrix, kProfileCount> matrices{};
         for (int profile = 0; profile < kProfileCount; ++profile) {
             if (source.link.ReadKeyMatrix(matrices[profile].bytes, profile) != result::Success) {
-                return 0;
+                return FileResult::Failed;
             }
         }
         std::vector<std::uint8_t> area;
         if (!readMacroArea(source, area))
-            return 0;
+            return FileResult::Failed;
 
         StoreContents contents;
         *contents.image = imageFromKeyMatrices(source.defaultMatrix, matrices);
         contents.macros = decodeMacroArea(area, source.macroCapacity, defaultNamePrefix);
         // The header counts the records actually decoded, so the file stays
         // consistent when the keyboard's count was damaged or above 100.
-        return buildProfileBytes(contents, bytes) ? 1 : 0;
+        return buildProfileBytes(contents, bytes) ? FileResult::Ok : FileResult::Failed;
     } catch (const std::bad_alloc&) {
-        return 0;
+        return FileResult::Failed;
     }
 }
 
-int dumpKeyboardToFile(const KeyboardDumpSource& source, int activeProfile, const std::string& path,
-                       std::u16string_view defaultNamePrefix) {
+FileResult dumpKeyboardToFile(const KeyboardDumpSource& source, int activeProfile,
+                              const std::string& path, std::u16string_view defaultNamePrefix) {
     std::vector<std::uint8_t> bytes;
-    if (dumpKeyboardToBytes(source, activeProfile, defaultNamePrefix, bytes) != 1)
-        return 0;
-    return writeUnlessSame(path, bytes) ? 1 : 0;
+    if (dumpKeyboardToBytes(source, activeProfile, defaultNamePrefix, bytes) != FileResult::Ok)
+        return FileResult::Failed;
+    return writeUnlessSame(path, bytes) ? FileResult::Ok : FileResult::Failed;
 }
 
 }  // namespace keyloom

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 #include <vector>
+#include "storage/FileResult.h"
 
 #include "device/DeviceLink.h"
 #include "model/KeyMatrix.h"
@@ -29,17 +30,18 @@ struct KeyboardDumpSource {
 // the macros would later wipe them from the keyboard), or when the file
 // cannot be written (the old file is then intact). Macros without a name get
 // the language text "MACRO_NEW_PREFIX" followed by their number.
-int dumpKeyboardToFile(const KeyboardDumpSource& source, int activeProfile,
-                       const std::string& path);
+FileResult dumpKeyboardToFile(const KeyboardDumpSource& source, int activeProfile,
+                              const std::string& path);
 
 // The same with the default macro name prefix given (tests, callers that
 // have the text at hand).
-int dumpKeyboardToFile(const KeyboardDumpSource& source, int activeProfile, const std::string& path,
-                       std::u16string_view defaultNamePrefix);
+FileResult dumpKeyboardToFile(const KeyboardDumpSource& source, int activeProfile,
+                              const std::string& path, std::u16string_view defaultNamePrefix);
 
 // The bytes such a file gets, without writing them (keyloomctl show); 1, or
 // 0 when the active profile is unknown or a read from the keyboard fails.
-int dumpKeyboardToBytes(const KeyboardDumpSource& source, int activeProfile,
-                        std::u16string_view defaultNamePrefix, std::vector<std::uint8_t>& bytes);
+FileResult dumpKeyboardToBytes(const KeyboardDumpSource& source, int activeProfile,
+                               std::u16string_view defaultNamePrefix,
+                               std::vector<std::uint8_t>& bytes);
 
 }  // namespace keyloom

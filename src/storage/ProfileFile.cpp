@@ -68,34 +68,34 @@ ProfileFileFault checkHeaderAndSize(std::span<const std::uint8_t> headerBytes,
 // (nothing when they cannot be had). All-or-nothing: `store` changes only
 // when everything was read.
 template <typename Fetch>
-int loadProfile(std::uint64_t size, Fetch&& fetch, StoreContents& store) {
+FileResult loadProfile(std::uint64_t size, Fetch&& fetch, StoreContents& store) {
     if (size < kImageSize)
-        return 0;
+        return FileResult::Failed;
     try {
         StoreContents loaded;
         const auto image = fetch(0, kImageSize);
         if (!image)
-            return 0;
+            return FileResult::Failed;
         loaded.image->parse(*image);
         const ImageHeader& header = loaded.image->header();
         if (header.macroCount > ImageHeader::kMaxMacroCount || statedTotal(header) > size) {
-            return 0;
+            return FileResult::Failed;
         }
         loaded.macros.resize(header.macroCount);
         for (std::size_t i = 0; i < loaded.macros.size(); ++i) {
             const auto record = fetch(kImageSize + i * kRecordSize, kRecordSize);
             if (!record)
-                return 0;
+                return FileResult::Failed;
             MacroRecord::parse(*record, loaded.macros[i]);
         }
         const auto pool = fetch(kImageSize + header.macroCount * kRecordSize, header.poolSize);
         if (!pool)
-            return 0;
+            return FileResult::Failed;
         loaded.texts = unpackTexts(*loaded.image, *pool);
         store = std::move(loaded);
-        return 1;
+        return FileResult::Ok;
     } catch (const std::bad_alloc&) {
-        return 0;
+        return FileResult::Failed;
     }
 }
 
@@ -156,7 +156,7 @@ ProfileFileCheck validateProfileFile(const std::string& path) {
     return check;
 }
 
-int loadProfileBytes(std::span<const std::uint8_t> bytes, StoreContents& store) {
+FileResult loadProfileBytes(std::span<const std::uint8_t> bytes, StoreContents& store) {
     auto fetch = [bytes](std::uint64_t offset,
                          std::size_t length) -> std::optional<std::span<const std::uint8_t>> {
         if (offset > bytes.size() || length > bytes.size() - offset)
@@ -166,11 +166,11 @@ int loadProfileBytes(std::span<const std::uint8_t> bytes, StoreContents& store) 
     return loadProfile(bytes.size(), fetch, store);
 }
 
-int loadProfileFile(const std::string& path, StoreContents& store) {
+FileResult loadProfileFile(const std::string& path, StoreContents& store) {
     ProfileFileReader reader;
     if (reader.open(path, kImageSize, profile_file::kSizeLimit) !=
         ProfileFileReader::OpenResult::Ok) {
-        return 0;
+        return FileResult::Failed;
     }
     auto fetch = [&reader](std::uint64_t offset, std::size_t length) {
         return reader.read(offset, length);
@@ -211,24 +211,24 @@ bool buildProfileBytes(StoreContents& store, std::vector<std::uint8_t>& out) {
     }
 }
 
-int saveProfileFile(StoreContents& store, const std::string& path) {
+FileResult saveProfileFile(StoreContents& store, const std::string& path) {
     std::vector<std::uint8_t> bytes;
     if (!buildProfileBytes(store, bytes))
-        return 0;
-    return fs::writeFileAtomically(path, bytes) ? 1 : 0;
+        return FileResult::Failed;
+    return fs::writeFileAtomically(path, bytes) ? FileResult::Ok : FileResult::Failed;
 }
 
-int saveProfileFile(WorkingStore& store, const std::string& path) {
+FileResult saveProfileFile(WorkingStore& store, const std::string& path) {
     auto access = store.lock();
     return saveProfileFile(*access, path);
 }
 
-int createEmptyProfileFile(const std::string& path) {
+FileResult createEmptyProfileFile(const std::string& path) {
     try {
         const AssignmentImage image = AssignmentImage::fresh();
-        return fs::writeFileAtomically(path, image.toBytes()) ? 1 : 0;
+        return fs::writeFileAtomically(path, image.toBytes()) ? FileResult::Ok : FileResult::Failed;
     } catch (const std::bad_alloc&) {
-        return 0;
+        return FileResult::Failed;
     }
 }
 

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "model/ConfigurationStore.h"
+#include "storage/FileResult.h"
 
 namespace keyloom {
 
@@ -28,10 +29,11 @@ inline constexpr std::string_view kProfileFormatErrorKey = "PROFILE_FORMAT_ERROR
 
 // Result codes of validateProfileFile.
 namespace profile_file {
-inline constexpr int kValid = 1;
-inline constexpr int kInvalid = 0;  // missing, too small or too large, or a wrong header
-inline constexpr int kCannotOpen = -2;
-inline constexpr int kOutOfMemory = -3;
+inline constexpr FileResult kValid = FileResult::Ok;
+// Missing, too small or too large, or a wrong header.
+inline constexpr FileResult kInvalid = FileResult::Failed;
+inline constexpr FileResult kCannotOpen = FileResult::CannotOpen;
+inline constexpr FileResult kOutOfMemory = FileResult::OutOfMemory;
 // Files of 4 GiB or more are never profile files.
 inline constexpr std::uint64_t kSizeLimit = std::uint64_t{1} << 32;
 }  // namespace profile_file
@@ -62,7 +64,7 @@ enum class ProfileFileFault {
 ProfileFileFault checkProfileBytes(std::span<const std::uint8_t> bytes);
 
 struct ProfileFileCheck {
-    int code = profile_file::kInvalid;
+    FileResult code = profile_file::kInvalid;
     ProfileFileFault fault = ProfileFileFault::None;
     // Set when the header was wrong: the language text "PROFILE_FORMAT_ERROR"
     // formatted with the path. The caller shows it.
@@ -82,11 +84,11 @@ ProfileFileCheck validateProfileFile(const std::string& path);
 // other reasons is still taken as it stands). A text whose offset or whose
 // terminator lies outside the pool leaves its entry without text. Returns 1,
 // or 0 with `store` unchanged (malformed bytes, out of memory).
-int loadProfileBytes(std::span<const std::uint8_t> bytes, StoreContents& store);
+FileResult loadProfileBytes(std::span<const std::uint8_t> bytes, StoreContents& store);
 
 // Load file into the working store: `store` is the locked working store's
 // contents. 1, or 0 with the store unchanged.
-int loadProfileFile(const std::string& path, StoreContents& store);
+FileResult loadProfileFile(const std::string& path, StoreContents& store);
 
 // The bytes a save writes for `store`. Rebuilds the store's image header
 // (macro count, pool size = the texts' total size, flag 0, checksum) and sets
@@ -99,12 +101,12 @@ bool buildProfileBytes(StoreContents& store, std::vector<std::uint8_t>& out);
 
 // Save working store to file, for a caller that holds the working-store lock
 // (`store` is its contents): 1 written, 0 not (the old file is then intact).
-int saveProfileFile(StoreContents& store, const std::string& path);
+FileResult saveProfileFile(StoreContents& store, const std::string& path);
 // The same, taking the working-store lock for the save.
-int saveProfileFile(WorkingStore& store, const std::string& path);
+FileResult saveProfileFile(WorkingStore& store, const std::string& path);
 
 // Create empty profile file: a fresh image (extra-key codes in block 0), no
 // macros, no texts. 1 or 0.
-int createEmptyProfileFile(const std::string& path);
+FileResult createEmptyProfileFile(const std::string& path);
 
 }  // namespace keyloom

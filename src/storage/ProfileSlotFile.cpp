@@ -17,15 +17,15 @@ std::string slotFilePath(std::string_view dataFolder) {
     return path;
 }
 
-int saveToSlotFile(StoreContents& store, const std::string& slotFile) {
+FileResult saveToSlotFile(StoreContents& store, const std::string& slotFile) {
     // The slot file is created by dumping the keyboard at connection; without
     // it there is no mirror of the keyboard to keep up to date.
     if (!fs::fileExists(slotFile))
-        return 0;
+        return FileResult::Failed;
     return saveProfileFile(store, slotFile);
 }
 
-int saveToSlotFile(WorkingStore& store, const std::string& slotFile) {
+FileResult saveToSlotFile(WorkingStore& store, const std::string& slotFile) {
     auto access = store.lock();
     return saveToSlotFile(*access, slotFile);
 }

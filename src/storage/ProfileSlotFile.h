@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include "storage/FileResult.h"
 
 #include "model/ConfigurationStore.h"
 
@@ -22,8 +23,8 @@ std::string slotFilePath(std::string_view dataFolder);
 // Save to slot file: saves `store` (the locked working store's contents) to
 // `slotFile`, but only when that file already exists; otherwise nothing is
 // written and nothing in the store changes. 1 written, 0 not.
-int saveToSlotFile(StoreContents& store, const std::string& slotFile);
+FileResult saveToSlotFile(StoreContents& store, const std::string& slotFile);
 // The same, taking the working-store lock.
-int saveToSlotFile(WorkingStore& store, const std::string& slotFile);
+FileResult saveToSlotFile(WorkingStore& store, const std::string& slotFile);
 
 }  // namespace keyloom

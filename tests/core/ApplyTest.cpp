@@ -5,8 +5,8 @@
 #include <atomic>
 
 #include "CoreFixture.h"
-#include "storage/Language.h"
 #include "model/MacroArea.h"
+#include "storage/Language.h"
 #include "storage/ProfileFile.h"
 
 namespace keyloom::testing {
@@ -59,7 +59,7 @@ TEST_F(Apply, AssignedLeftCtrlReachesTheActiveProfilesMatrixAsOneBracketedWrite)
 
     // The slot file holds what was applied.
     StoreContents slot;
-    ASSERT_EQ(loadProfileFile(core->slotFile(), slot), 1);
+    ASSERT_EQ(loadProfileFile(core->slotFile(), slot), FileResult::Ok);
     EXPECT_EQ(slot.image->block(0)[0x1E], kLeftCtrl);
 }
 
@@ -123,7 +123,7 @@ TEST_F(Apply, RestoreThatCannotWriteTheKeyboardKeepsApplyEnabledForAllThreeProfi
     EXPECT_TRUE(window.isModified()) << "the keyboard does not hold the file";
     EXPECT_TRUE(shown("KEYLOOM_WRITE_REFUSED"));
     StoreContents slot;
-    ASSERT_EQ(loadProfileFile(core->slotFile(), slot), 1);
+    ASSERT_EQ(loadProfileFile(core->slotFile(), slot), FileResult::Ok);
     EXPECT_EQ(slot.image->block(2)[0x1E], kLeftCtrl);
 
     // The retry writes every profile, not just the active one.
@@ -143,8 +143,8 @@ TEST_F(Apply, BackupKeepsUnappliedEditsWhileADumpHoldsWhatTheKeyboardHas) {
     ASSERT_TRUE(core->dumpKeyboard(dir.file("dump.klm")));
     StoreContents backup;
     StoreContents dump;
-    ASSERT_EQ(loadProfileFile(dir.file("backup.klm"), backup), 1);
-    ASSERT_EQ(loadProfileFile(dir.file("dump.klm"), dump), 1);
+    ASSERT_EQ(loadProfileFile(dir.file("backup.klm"), backup), FileResult::Ok);
+    ASSERT_EQ(loadProfileFile(dir.file("dump.klm"), dump), FileResult::Ok);
     EXPECT_EQ(backup.image->block(0)[0x1E], kLeftCtrl);
     EXPECT_EQ(dump.image->block(0)[0x1E].kind, AssignmentKind::Default);
 }
@@ -304,10 +304,10 @@ TEST_F(Apply, ReportRateIsOneByteAtOffsetFifteenOfTheLightingProfilesRecord) {
     plugIn();
     startAndConnect();
     clearLog();
-    EXPECT_EQ(core->writeReportRate(3), 1);
+    EXPECT_EQ(core->writeReportRate(3), result::Success);
     core->setLightingProfile(1);
-    EXPECT_EQ(core->writeReportRate(2), 1);
-    EXPECT_NE(core->writeReportRate(4), 1);
+    EXPECT_EQ(core->writeReportRate(2), result::Success);
+    EXPECT_NE(core->writeReportRate(4), result::Success);
     const std::vector<Request> requests = received();
     ASSERT_EQ(requests.size(), 6u);
     EXPECT_EQ(requests[1].command, 6);
@@ -401,7 +401,7 @@ TEST_F(UnplugDuringApply, LeavesApplyEnabledAndTheStoreAndSlotFileIntact) {
         EXPECT_EQ(working->macros[0].name, u"kept");
     }
     StoreContents slot;
-    ASSERT_EQ(loadProfileFile(core->slotFile(), slot), 1);
+    ASSERT_EQ(loadProfileFile(core->slotFile(), slot), FileResult::Ok);
     EXPECT_EQ(slot.image->block(0)[0x1E], kLeftCtrl);
     // The macro area went out whole before the cable was pulled.
     const auto header = MacroAreaHeader::parse(memory().macroArea);

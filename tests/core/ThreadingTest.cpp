@@ -43,7 +43,7 @@ TEST_F(Threads, ConnectionChangesFullReadsAndWritesRunTogether) {
         core->modified().markEdited();
         core->apply();
         core->switchActiveProfile(round % 3);
-        core->writeReportRate(round % 4);
+        static_cast<void>(core->writeReportRate(round % 4));
         window.startTimer(window::timer::kLightingRefresh, std::chrono::milliseconds(0));
         window.pumpUntil([] { return false; }, std::chrono::milliseconds(2));
         ++round;

@@ -350,8 +350,8 @@ TEST_F(DeviceLinkConcurrency, ExchangeWaitsForTheLockHeldByAnotherProcess) {
     auto held = lock::CrossProcessLock::forKey("fake:kb0");
     ASSERT_TRUE(held.valid());
     held.lock();
-    std::atomic<int> code{99};
-    std::thread exchange([&] { code = link->BeginTransfer(); });
+    std::atomic<DeviceResult> code{DeviceResult::NotWritten};
+    std::thread exchange([&] { code.store(link->BeginTransfer()); });
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     EXPECT_TRUE(keyboard->writes().empty());
     held.unlock();

@@ -111,7 +111,7 @@ TEST_F(SimEndToEnd, RequestLostOnceIsWrittenAgain) {
 TEST_F(SimEndToEnd, LateRepliesNeverAnswerTheNextRequest) {
     connect(sim::kModel652F);
     keyboard->withFirmware([](sim::SimFirmware& f) { f.faults().delayReplies(700, 1); });
-    link.BeginTransfer();
+    static_cast<void>(link.BeginTransfer());
     std::array<std::uint8_t, kParameterBlockSize> block{};
     ASSERT_EQ(link.ReadParameterBlock(block), result::Success);
     auto memory = keyboard->withFirmware([](sim::SimFirmware& f) { return f.memory(); });

@@ -119,7 +119,7 @@ protected:
         return bytes;
     }
 
-    int dump(int activeProfile = 0) {
+    FileResult dump(int activeProfile = 0) {
         return dumpKeyboardToFile({link_, defaults_, capacity_}, activeProfile, path_, u"Macro ");
     }
 
@@ -147,10 +147,10 @@ TEST_F(ProfileDumpTest, KeyMatricesAndMacrosOfTheKeyboardBecomeAProfileFile) {
     std::vector<MacroRecord> macros = {sampleMacro(1, u"one", 3), sampleMacro(2, u"", 2)};
     setMacroArea(encodeMacroArea(macros, false));
 
-    ASSERT_EQ(dump(), 1);
+    ASSERT_EQ(dump(), FileResult::Ok);
     ASSERT_TRUE(validateProfileFile(path_).valid());
     StoreContents store;
-    ASSERT_EQ(loadProfileFile(path_, store), 1);
+    ASSERT_EQ(loadProfileFile(path_, store), FileResult::Ok);
 
     const auto& image = *store.image;
     const int a = KeyIndexOf(0x1E);
@@ -199,13 +199,13 @@ TEST_F(ProfileDumpTest, KeyMatricesAndMacrosOfTheKeyboardBecomeAProfileFile) {
 
 TEST_F(ProfileDumpTest, TheStride512ModelIsReadAtItsOwnOffsets) {
     connect(sim::kModel5064);
-    ASSERT_EQ(dump(2), 1);
+    ASSERT_EQ(dump(2), FileResult::Ok);
     const auto requests = received();
     ASSERT_GE(requests.size(), 21u);
     EXPECT_EQ(requests[7].offset, 512u);
     EXPECT_EQ(requests[14].offset, 1024u);
     StoreContents store;
-    ASSERT_EQ(loadProfileFile(path_, store), 1);
+    ASSERT_EQ(loadProfileFile(path_, store), FileResult::Ok);
     EXPECT_TRUE(store.macros.empty());
     // An untouched keyboard holds its defaults: nothing but Default in the image.
     EXPECT_EQ(*store.image, AssignmentImage::fresh());
@@ -216,13 +216,13 @@ TEST_F(ProfileDumpTest, AnAreaWithoutMarkerHoldsNoMacrosAndOnlyItsHeaderIsRead) 
     Bytes area = encodeMacroArea(std::vector<MacroRecord>{sampleMacro(1, u"x", 1)}, true);
     area[0] = 0;
     setMacroArea(area);
-    ASSERT_EQ(dump(), 1);
+    ASSERT_EQ(dump(), FileResult::Ok);
     std::size_t areaReads = 0;
     for (const auto& r : received())
         areaReads += r.command == kReadMacroArea;
     EXPECT_EQ(areaReads, 1u);
     StoreContents store;
-    ASSERT_EQ(loadProfileFile(path_, store), 1);
+    ASSERT_EQ(loadProfileFile(path_, store), FileResult::Ok);
     EXPECT_TRUE(store.macros.empty());
 }
 
@@ -236,7 +236,7 @@ TEST_F(ProfileDumpTest, TheAreaSizeFieldIsBoundedByTheCapacity) {
     area[3] = 0xFF;
     setMacroArea(area);
 
-    ASSERT_EQ(dump(), 1);
+    ASSERT_EQ(dump(), FileResult::Ok);
     unsigned end = 0;
     for (const auto& r : received()) {
         if (r.command == kReadMacroArea)
@@ -244,7 +244,7 @@ TEST_F(ProfileDumpTest, TheAreaSizeFieldIsBoundedByTheCapacity) {
     }
     EXPECT_EQ(end, 256u);
     StoreContents store;
-    ASSERT_EQ(loadProfileFile(path_, store), 1);
+    ASSERT_EQ(loadProfileFile(path_, store), FileResult::Ok);
     // The first macro lies inside the capacity; the second runs past it and
     // keeps only the actions that fit.
     ASSERT_EQ(store.macros.size(), 2u);
@@ -256,30 +256,30 @@ TEST_F(ProfileDumpTest, TheAreaSizeFieldIsBoundedByTheCapacity) {
 
 TEST_F(ProfileDumpTest, NothingIsWrittenWhenTheKeyboardCannotBeRead) {
     connect(sim::kModel652F);
-    ASSERT_EQ(createEmptyProfileFile(path_), 1);
+    ASSERT_EQ(createEmptyProfileFile(path_), FileResult::Ok);
     const Bytes before = testing::readBytes(path_);
 
-    EXPECT_EQ(dump(-1), 0);
-    EXPECT_EQ(dump(4), 0);
+    EXPECT_EQ(dump(-1), FileResult::Failed);
+    EXPECT_EQ(dump(4), FileResult::Failed);
     EXPECT_TRUE(received().empty());
 
     firmware([](sim::SimFirmware& f) { f.faults().refuseCommand(kReadMacroArea, 0xFF); });
-    EXPECT_EQ(dump(), 0);
+    EXPECT_EQ(dump(), FileResult::Failed);
     firmware([](sim::SimFirmware& f) {
         f.faults().clear();
         f.faults().refuseCommand(kReadKeyMatrix, 0xFE, 1);
     });
-    EXPECT_EQ(dump(), 0);
+    EXPECT_EQ(dump(), FileResult::Failed);
     EXPECT_EQ(testing::readBytes(path_), before);
-    EXPECT_EQ(dump(3), 1);  // profile 3 counts as known; the matrices read are 0-2
+    EXPECT_EQ(dump(3), FileResult::Ok);  // profile 3 counts as known; the matrices read are 0-2
 }
 
 TEST_F(ProfileDumpTest, TheSameBytesLeaveTheFileAloneAndAnyDifferenceReplacesIt) {
     connect(sim::kModel652F);
-    ASSERT_EQ(dump(), 1);
+    ASSERT_EQ(dump(), FileResult::Ok);
     const ino_t first = fileId();
     const auto good = contents();
-    ASSERT_EQ(dump(), 1);
+    ASSERT_EQ(dump(), FileResult::Ok);
     EXPECT_EQ(fileId(), first);
     EXPECT_EQ(contents(), good);
 
@@ -290,14 +290,14 @@ TEST_F(ProfileDumpTest, TheSameBytesLeaveTheFileAloneAndAnyDifferenceReplacesIt)
         if (longer)
             spoiled = good, spoiled.push_back(0);
         ASSERT_TRUE(fs::writeFileAtomically(path_, spoiled));
-        ASSERT_EQ(dump(), 1);
+        ASSERT_EQ(dump(), FileResult::Ok);
         EXPECT_EQ(contents(), good) << (longer ? "longer" : "same length");
     }
 
     // The keyboard changed: the file is replaced.
     const ino_t before = fileId();
     setDeviceEntry(0, 0, MatrixEntry{2, 1, 0x01});
-    ASSERT_EQ(dump(), 1);
+    ASSERT_EQ(dump(), FileResult::Ok);
     EXPECT_NE(fileId(), before);
     EXPECT_NE(contents(), good);
 }

@@ -31,7 +31,7 @@ protected:
 };
 
 TEST_F(ProfileFileTest, AnImageOnlyFileLoadsWithNoMacrosOrTexts) {
-    ASSERT_EQ(createEmptyProfileFile(path()), 1);
+    ASSERT_EQ(createEmptyProfileFile(path()), FileResult::Ok);
     EXPECT_EQ(std::filesystem::file_size(path()), kImage);
     EXPECT_TRUE(validateProfileFile(path()).valid());
 
@@ -39,7 +39,7 @@ TEST_F(ProfileFileTest, AnImageOnlyFileLoadsWithNoMacrosOrTexts) {
     store.macros.push_back(sampleMacro(1, u"old", 2));
     store.texts.setText(3, u"old");
     store.image->entries()[7].kind = AssignmentKind::Disabled;
-    ASSERT_EQ(loadProfileFile(path(), store), 1);
+    ASSERT_EQ(loadProfileFile(path(), store), FileResult::Ok);
     EXPECT_TRUE(store.macros.empty());
     EXPECT_EQ(store.texts.totalSize(), 0u);
     // The empty file is a fresh image: the extra keys of block 0 carry their codes.
@@ -60,7 +60,7 @@ TEST_F(ProfileFileTest, MacrosAndTextsSurviveASaveAndLoad) {
     store.texts.setText(5, u"/usr/bin/x");
     store.macros = {sampleMacro(2, u"second", 3), sampleMacro(1, u"first", 4000)};
 
-    ASSERT_EQ(saveProfileFile(store, path()), 1);
+    ASSERT_EQ(saveProfileFile(store, path()), FileResult::Ok);
 
     // Texts in entry order, each at the offset its entry now names.
     const std::size_t pool = (10 + 1) * 2 + (5 + 1) * 2;
@@ -80,7 +80,7 @@ TEST_F(ProfileFileTest, MacrosAndTextsSurviveASaveAndLoad) {
 
     ASSERT_TRUE(validateProfileFile(path()).valid());
     StoreContents loaded;
-    ASSERT_EQ(loadProfileFile(path(), loaded), 1);
+    ASSERT_EQ(loadProfileFile(path(), loaded), FileResult::Ok);
     EXPECT_EQ(*loaded.image, *store.image);
     EXPECT_EQ(loaded.macros, store.macros);
     EXPECT_EQ(loaded.texts, store.texts);
@@ -90,13 +90,13 @@ TEST_F(ProfileFileTest, SavingWithoutTextsWritesAnEmptyPoolAndLeavesOffsetsAlone
     StoreContents store;
     store.image->entries()[12] = {AssignmentKind::LaunchProgram, 0, 0x40};
     store.macros = {sampleMacro(1, u"m", 1)};
-    ASSERT_EQ(saveProfileFile(store, path()), 1);
+    ASSERT_EQ(saveProfileFile(store, path()), FileResult::Ok);
     EXPECT_EQ(std::filesystem::file_size(path()), kImage + kRecord);
     EXPECT_EQ(store.image->header().poolSize, 0u);
     EXPECT_EQ(store.image->entries()[12].value, 0x40u);
 
     StoreContents loaded;
-    ASSERT_EQ(loadProfileFile(path(), loaded), 1);
+    ASSERT_EQ(loadProfileFile(path(), loaded), FileResult::Ok);
     EXPECT_EQ(loaded.image->entries()[12].value, 0x40u);
     EXPECT_FALSE(loaded.texts.text(12).has_value());
 }
@@ -109,13 +109,13 @@ TEST_F(ProfileFileTest, AnEntryWithoutTextDoesNotPickUpAnotherEntrysText) {
     entries[3] = {AssignmentKind::TextBlock, 0, 500};    // no text, beyond the pool
     entries[4] = {AssignmentKind::LaunchProgram, 0, 0};
     store.texts.setText(4, u"/bin/true");
-    ASSERT_EQ(saveProfileFile(store, path()), 1);
+    ASSERT_EQ(saveProfileFile(store, path()), FileResult::Ok);
     EXPECT_EQ(entries[1].value, 20u);
     EXPECT_EQ(entries[2].value, 20u);
     EXPECT_EQ(entries[3].value, 500u);
 
     StoreContents loaded;
-    ASSERT_EQ(loadProfileFile(path(), loaded), 1);
+    ASSERT_EQ(loadProfileFile(path(), loaded), FileResult::Ok);
     EXPECT_EQ(loaded.texts.text(4), u"/bin/true");
     for (std::size_t slot : {1, 2, 3})
         EXPECT_FALSE(loaded.texts.text(slot).has_value()) << slot;
@@ -124,7 +124,7 @@ TEST_F(ProfileFileTest, AnEntryWithoutTextDoesNotPickUpAnotherEntrysText) {
 TEST_F(ProfileFileTest, SaveTakesTheWorkingStoreLockWhenAsked) {
     WorkingStore working;
     working.lock()->macros = {sampleMacro(1, u"m", 1)};
-    ASSERT_EQ(saveProfileFile(working, path()), 1);
+    ASSERT_EQ(saveProfileFile(working, path()), FileResult::Ok);
     EXPECT_FALSE(WorkingStore::heldByThisThread());
     EXPECT_EQ(working.lock()->image->header().macroCount, 1);
 }
@@ -134,7 +134,7 @@ TEST_F(ProfileFileTest, MoreThanAHundredMacrosAreNotSaved) {
     for (std::uint16_t n = 1; n <= 101; ++n)
         store.macros.push_back(sampleMacro(n, u"m", 0));
     const AssignmentImage before = *store.image;
-    EXPECT_EQ(saveProfileFile(store, path()), 0);
+    EXPECT_EQ(saveProfileFile(store, path()), FileResult::Failed);
     EXPECT_FALSE(std::filesystem::exists(path()));
     EXPECT_EQ(*store.image, before);
 }
@@ -163,7 +163,7 @@ TEST_F(ProfileFileTest, TextsOutsideThePoolOrWithoutTerminatorGetNoText) {
     const Bytes bytes = fileWithDamagedPool();
     ASSERT_EQ(checkProfileBytes(bytes), ProfileFileFault::None);
     StoreContents store;
-    ASSERT_EQ(loadProfileBytes(bytes, store), 1);
+    ASSERT_EQ(loadProfileBytes(bytes, store), FileResult::Ok);
     EXPECT_EQ(store.texts.text(1), u"ab");
     EXPECT_EQ(store.texts.text(2), u"ab");
     for (std::size_t slot : {3, 4, 5, 6}) {
@@ -185,26 +185,26 @@ TEST_F(ProfileFileTest, LoadRefusesBytesShorterThanTheirHeaderAndKeepsTheStore) 
     for (std::size_t cut :
          {std::size_t{1}, std::size_t{10}, kRecord + 10, bytes.size() - kImage + 1}) {
         const std::span<const std::uint8_t> shorter(bytes.data(), bytes.size() - cut);
-        EXPECT_EQ(loadProfileBytes(shorter, store), 0) << cut;
+        EXPECT_EQ(loadProfileBytes(shorter, store), FileResult::Failed) << cut;
         EXPECT_EQ(store.macros, before.macros);
         EXPECT_EQ(*store.image, *before.image);
     }
-    EXPECT_EQ(loadProfileFile(path("missing.klm"), store), 0);
+    EXPECT_EQ(loadProfileFile(path("missing.klm"), store), FileResult::Failed);
     EXPECT_EQ(store.macros, before.macros);
-    EXPECT_EQ(loadProfileBytes(bytes, store), 1);
+    EXPECT_EQ(loadProfileBytes(bytes, store), FileResult::Ok);
 }
 
 TEST_F(ProfileFileTest, ASaveReplacesTheFileWholeAndLeavesNoTemporaryFile) {
     StoreContents first;
     first.macros = {sampleMacro(1, u"first", 10)};
-    ASSERT_EQ(saveProfileFile(first, path()), 1);
+    ASSERT_EQ(saveProfileFile(first, path()), FileResult::Ok);
     const Bytes firstBytes = testing::readBytes(path());
 
     // A reader that opened the old file still sees all of it after the save:
     // the new file took its place instead of being written into it.
     std::ifstream oldFile(path(), std::ios::binary);
     StoreContents second;
-    ASSERT_EQ(saveProfileFile(second, path()), 1);
+    ASSERT_EQ(saveProfileFile(second, path()), FileResult::Ok);
     const Bytes seenByOldReader{std::istreambuf_iterator<char>(oldFile),
                                 std::istreambuf_iterator<char>()};
     EXPECT_EQ(seenByOldReader, firstBytes);
@@ -219,13 +219,13 @@ TEST_F(ProfileFileTest, ASaveReplacesTheFileWholeAndLeavesNoTemporaryFile) {
 
 TEST_F(ProfileFileTest, AFailedSaveKeepsTheOldFile) {
     StoreContents store;
-    ASSERT_EQ(saveProfileFile(store, path()), 1);
+    ASSERT_EQ(saveProfileFile(store, path()), FileResult::Ok);
     const Bytes before = testing::readBytes(path());
-    EXPECT_EQ(saveProfileFile(store, dir_.file("no/such/folder/p.klm")), 0);
+    EXPECT_EQ(saveProfileFile(store, dir_.file("no/such/folder/p.klm")), FileResult::Failed);
     // A directory in the file's place cannot be replaced by a file.
     std::filesystem::create_directory(path("dir.klm"));
-    EXPECT_EQ(saveProfileFile(store, path("dir.klm")), 0);
-    EXPECT_EQ(createEmptyProfileFile(dir_.file("no/such/folder/p.klm")), 0);
+    EXPECT_EQ(saveProfileFile(store, path("dir.klm")), FileResult::Failed);
+    EXPECT_EQ(createEmptyProfileFile(dir_.file("no/such/folder/p.klm")), FileResult::Failed);
     EXPECT_EQ(testing::readBytes(path()), before);
 }
 

@@ -27,22 +27,22 @@ TEST(ProfileSlotFile, SavesOnlyOverAnExistingSlotFile) {
     store.macros = {testing::sampleMacro(1, u"m", 2)};
     const AssignmentImage before = *store.image;
 
-    EXPECT_EQ(saveToSlotFile(store, slot), 0);
+    EXPECT_EQ(saveToSlotFile(store, slot), FileResult::Failed);
     EXPECT_FALSE(std::filesystem::exists(slot));
     EXPECT_EQ(*store.image, before);  // nothing rebuilt either
 
-    ASSERT_EQ(createEmptyProfileFile(slot), 1);
-    EXPECT_EQ(saveToSlotFile(store, slot), 1);
+    ASSERT_EQ(createEmptyProfileFile(slot), FileResult::Ok);
+    EXPECT_EQ(saveToSlotFile(store, slot), FileResult::Ok);
     StoreContents loaded;
-    ASSERT_EQ(loadProfileFile(slot, loaded), 1);
+    ASSERT_EQ(loadProfileFile(slot, loaded), FileResult::Ok);
     EXPECT_EQ(loaded.macros, store.macros);
 
     WorkingStore working;
     working.lock()->macros.clear();
-    EXPECT_EQ(saveToSlotFile(working, slot), 1);
-    ASSERT_EQ(loadProfileFile(slot, loaded), 1);
+    EXPECT_EQ(saveToSlotFile(working, slot), FileResult::Ok);
+    ASSERT_EQ(loadProfileFile(slot, loaded), FileResult::Ok);
     EXPECT_TRUE(loaded.macros.empty());
-    EXPECT_EQ(saveToSlotFile(working, slotFilePath(dir.file("missing"))), 0);
+    EXPECT_EQ(saveToSlotFile(working, slotFilePath(dir.file("missing"))), FileResult::Failed);
 }
 
 }  // namespace
