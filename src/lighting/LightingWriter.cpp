@@ -15,7 +15,6 @@ LightingWriter::~LightingWriter() {
     {
         std::lock_guard lock(mutex_);
         stopping_ = true;
-        queue_.clear();
     }
     wake_.notify_all();
     if (thread_.joinable())
@@ -54,23 +53,25 @@ void LightingWriter::run() {
     std::unique_lock lock(mutex_);
     for (;;) {
         wake_.wait(lock, [&] { return stopping_ || !queue_.empty(); });
-        if (stopping_)
-            break;
+        if (queue_.empty())
+            break;  // stopping with nothing left to send
         LightingChange change = std::move(queue_.front());
         queue_.pop_front();
         busy_ = true;
         lock.unlock();
-        send(change);
+        const bool sent = send(change);
         lock.lock();
         busy_ = false;
+        // When stopping, a keyboard that fails is not waited for again.
+        if (stopping_ && !sent)
+            queue_.clear();
         if (queue_.empty())
             idle_.notify_all();
     }
-    busy_ = false;
     idle_.notify_all();
 }
 
-void LightingWriter::send(const LightingChange& change) {
+bool LightingWriter::send(const LightingChange& change) {
     TransferResult outcome = transport_.begin();
     if (outcome.ok) {
         for (const LightingWrite& write : change.writes) {
@@ -94,6 +95,7 @@ void LightingWriter::send(const LightingChange& change) {
         if (onFailure_)
             onFailure_(outcome.code);
     }
+    return outcome.ok;
 }
 
 }  // namespace keyloom

@@ -31,7 +31,8 @@ public:
 
     explicit LightingWriter(LightingTransport& transport, Mode mode = Mode::Background,
                             FailureCallback onFailure = {});
-    // Drops what is still queued, lets the change in progress finish, joins.
+    // Sends what is still queued, so the last choice reaches the keyboard,
+    // unless a change fails meanwhile (the rest is then dropped); joins.
     ~LightingWriter();
     LightingWriter(const LightingWriter&) = delete;
     LightingWriter& operator=(const LightingWriter&) = delete;
@@ -46,7 +47,8 @@ public:
 
 private:
     void run();
-    void send(const LightingChange& change);
+    // True when the keyboard took the whole change.
+    bool send(const LightingChange& change);
 
     LightingTransport& transport_;
     FailureCallback onFailure_;

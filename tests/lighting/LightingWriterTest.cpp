@@ -84,6 +84,19 @@ TEST_F(LightingWriterTest, QueuedChangesToTheSameFieldCollapseToTheLast) {
     EXPECT_EQ(settingsWrites(), (std::vector<Written>{{6, 1, {1}}, {6, 1, {4}}, {6, 2, {3}}}));
 }
 
+TEST_F(LightingWriterTest, TheLastChoiceIsSentBeforeTheWriterGoes) {
+    GatedTransport gated(transport);
+    {
+        LightingWriter writer(gated);
+        LightingState state;
+        writer.submit(lighting::moveBrightness(state, 0, 1));
+        gated.waitForFirstBegin();
+        writer.submit(lighting::moveBrightness(state, 0, 4));
+        gated.release();
+    }
+    EXPECT_EQ(memoryOf(*keyboard).profileSettings[1], 4);
+}
+
 TEST_F(LightingWriterTest, ACollapsedChangeGoesLastSoOverlappingFieldsEndRight) {
     GatedTransport gated(transport);
     LightingWriter writer(gated);
