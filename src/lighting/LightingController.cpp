@@ -205,8 +205,7 @@ void LightingController::chooseBaseColour(Rgb colour) {
     if (colour == perKey_.brush().baseColour)
         return;
     const std::vector<KeyEntry> changed = perKey_.setBaseColour(profile_, colour);
-    saveBrush();
-    saveKeys(userFile(profile_), perKey_.currentMode(), changed);
+    saveBrushAndKeys(userFile(profile_), perKey_.currentMode(), perKey_.brush(), changed);
     send(colourBlockChange(perKey_.mirror(), profile_));
 }
 

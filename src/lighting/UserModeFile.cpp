@@ -130,26 +130,44 @@ UserModeData readUserModeFile(const std::string& path) {
     return parseUserMode(*file.document);
 }
 
+namespace {
+
+bool setBrush(ini::IniDocument& document, const std::string& section, const Brush& brush) {
+    return document.setValue(section, "tool", brush.tool == BrushTool::BaseColour ? "1" : "0") &&
+           document.setValue(section, "jcolor", formatColourValue(brush.baseColour)) &&
+           document.setValue(section, "color", formatColourValue(brush.singleColour));
+}
+
+bool setKeys(ini::IniDocument& document, const std::string& section,
+             std::span<const KeyEntry> entries) {
+    for (const KeyEntry& entry : entries)
+        if (!document.setValue(section, std::to_string(entry.colourIndex),
+                               formatKeyValue(entry.paint)))
+            return false;
+    return true;
+}
+
+}  // namespace
+
 bool saveBrush(const std::string& path, int mode, const Brush& brush) {
     const std::string section = modeSectionName(mode);
-    return ini::editFile(path, [&](ini::IniDocument& document) {
-        return document.setValue(section, "tool",
-                                 brush.tool == BrushTool::BaseColour ? "1" : "0") &&
-               document.setValue(section, "jcolor", formatColourValue(brush.baseColour)) &&
-               document.setValue(section, "color", formatColourValue(brush.singleColour));
-    });
+    return ini::editFile(
+        path, [&](ini::IniDocument& document) { return setBrush(document, section, brush); });
 }
 
 bool saveKeys(const std::string& path, int mode, std::span<const KeyEntry> entries) {
     if (entries.empty())
         return true;
     const std::string section = modeSectionName(mode);
+    return ini::editFile(
+        path, [&](ini::IniDocument& document) { return setKeys(document, section, entries); });
+}
+
+bool saveBrushAndKeys(const std::string& path, int mode, const Brush& brush,
+                      std::span<const KeyEntry> entries) {
+    const std::string section = modeSectionName(mode);
     return ini::editFile(path, [&](ini::IniDocument& document) {
-        for (const KeyEntry& entry : entries)
-            if (!document.setValue(section, std::to_string(entry.colourIndex),
-                                   formatKeyValue(entry.paint)))
-                return false;
-        return true;
+        return setBrush(document, section, brush) && setKeys(document, section, entries);
     });
 }
 

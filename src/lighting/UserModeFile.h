@@ -81,6 +81,9 @@ struct KeyEntry {
 // Saves the keys' entries in `mode`'s section, all of them in one replace of
 // the file. False when the file could not be written.
 bool saveKeys(const std::string& path, int mode, std::span<const KeyEntry> entries);
+// Both in one replace of the file (a base-colour repaint).
+bool saveBrushAndKeys(const std::string& path, int mode, const Brush& brush,
+                      std::span<const KeyEntry> entries);
 
 // Copies the template byte for byte over the user file. The template is read
 // first: when it cannot be read, the user file is left as it is and the
