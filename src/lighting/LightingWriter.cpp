@@ -30,11 +30,11 @@ void LightingWriter::submit(LightingChange change) {
     }
     {
         std::lock_guard lock(mutex_);
-        const LightingChange::Footprint print = change.footprint();
-        std::erase_if(queue_, [&](const LightingChange& queuedChange) {
-            return print.covers(queuedChange.footprint());
+        LightingChange::Footprint print = change.footprint();
+        std::erase_if(queue_, [&](const Queued& queuedChange) {
+            return print.covers(queuedChange.footprint);
         });
-        queue_.push_back(std::move(change));
+        queue_.push_back({std::move(change), std::move(print)});
     }
     wake_.notify_one();
 }
@@ -55,7 +55,7 @@ void LightingWriter::run() {
         wake_.wait(lock, [&] { return stopping_ || !queue_.empty(); });
         if (queue_.empty())
             break;  // stopping with nothing left to send
-        LightingChange change = std::move(queue_.front());
+        LightingChange change = std::move(queue_.front().change);
         queue_.pop_front();
         busy_ = true;
         lock.unlock();

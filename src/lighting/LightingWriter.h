@@ -57,7 +57,11 @@ private:
     mutable std::mutex mutex_;
     std::condition_variable wake_;
     std::condition_variable idle_;
-    std::deque<LightingChange> queue_;
+    struct Queued {
+        LightingChange change;
+        LightingChange::Footprint footprint;
+    };
+    std::deque<Queued> queue_;
     bool busy_ = false;
     bool stopping_ = false;
     std::thread thread_;  // last: started once the members above exist

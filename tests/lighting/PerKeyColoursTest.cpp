@@ -161,11 +161,15 @@ TEST_F(PerKeyColoursTest, MarkBaseGroupComparesWithTheBaseColour) {
 }
 
 TEST_F(PerKeyColoursTest, SeedingWithoutATemplateKeepsTheUserFiles) {
-    dir.write("UserDengColor_0.userd", "[PRESENTMODE]\nmode=0\n[Mode0]\n53=1,2,3,0\n");
+    const std::string own = "[PRESENTMODE]\nmode=0\n[Mode0]\njcolor=4,4,4\n53=1,2,3,0\n";
+    dir.write("UserDengColor_0.userd", own);
     LightingController& c = makeController(0, blockWithEffects({20}), 20);
     c.reseedUserModes(0);
     EXPECT_EQ(c.keyColour(kKeyA), (Rgb{1, 2, 3}));
-    EXPECT_EQ(dir.read("UserDengColor_0.userd"), "[PRESENTMODE]\nmode=0\n[Mode0]\n53=1,2,3,0\n");
+    EXPECT_EQ(dir.read("UserDengColor_0.userd"), own);
+    // The brush is the lighting profile's, though profiles 1 and 2 were
+    // loaded too.
+    EXPECT_EQ(c.perKey().brush().baseColour, (Rgb{4, 4, 4}));
 
     dir.write("Skins/UserDengColor_3.userd",
               "[PRESENTMODE]\nmode=0\n[Mode0]\njcolor=8,8,8\n53=7,7,7,1\n");
