@@ -192,9 +192,11 @@ bool IniDocument::setValue(std::string_view section, std::string_view key, std::
     if (s) {
         auto it = s->keys.find(key);
         if (it != s->keys.end()) {
-            // Keep the key as the file spells it; only the value changes.
+            // Keep the key as the file spells it; only the value changes, so
+            // every line keeps its place and the index stays valid.
             Line& line = lines_[it->second];
             line = classify(line.name + "=" + std::string(value));
+            return true;
         } else {
             lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(s->lastKeyLine + 1),
                           classify(std::string(key) + "=" + std::string(value)));
