@@ -28,7 +28,6 @@
 #include "lighting/LightingControls.h"
 #include "lighting/LightingWriter.h"
 #include "lighting/PerKeyColours.h"
-#include "model/KeyboardAreas.h"
 #include "model/ParameterBlock.h"
 #include "model/ProfileRecord.h"
 

@@ -1,13 +1,12 @@
 #include "lighting/LightingTransport.h"
 
 #include "device/DeviceLink.h"
-#include "device/ProtocolResult.h"
 
 namespace keyloom {
 
 namespace {
 
-TransferResult fromCode(int code) {
+TransferResult fromCode(DeviceResult code) {
     return {code == result::Success, code};
 }
 

@@ -1,11 +1,12 @@
 #pragma once
 // The keyboard as the lighting side sees it: the begin and end commands and
 // the two areas lighting writes into. Every call to the device link for
-// lighting goes through here, so the rest of the lighting code does not
-// depend on how the link reports its results.
+// lighting goes through here.
 
 #include <cstdint>
 #include <span>
+
+#include "device/ProtocolResult.h"
 
 namespace keyloom {
 
@@ -15,7 +16,7 @@ class DeviceLink;
 // failure can be shown with the text that fits it.
 struct TransferResult {
     bool ok = true;
-    int code = 1;
+    DeviceResult code = DeviceResult::Success;
 };
 
 class LightingTransport {

@@ -27,7 +27,7 @@ namespace keyloom {
 class LightingWriter {
 public:
     enum class Mode { Background, Synchronous };
-    using FailureCallback = std::function<void(int code)>;
+    using FailureCallback = std::function<void(DeviceResult code)>;
 
     explicit LightingWriter(LightingTransport& transport, Mode mode = Mode::Background,
                             FailureCallback onFailure = {});

@@ -125,7 +125,7 @@ TEST_F(LightingWriterTest, ASilentKeyboardDoesNotHoldUpTheCaller) {
     std::atomic<int> failures{0};
     {
         LightingWriter writer(transport, LightingWriter::Mode::Background,
-                              [&](int) { ++failures; });
+                              [&](DeviceResult) { ++failures; });
         LightingState state;
         const auto start = std::chrono::steady_clock::now();
         for (int p = 0; p <= 4; ++p)
@@ -139,14 +139,14 @@ TEST_F(LightingWriterTest, ASilentKeyboardDoesNotHoldUpTheCaller) {
 }
 
 TEST_F(LightingWriterTest, AFailureIsReportedOnceUntilAWriteSucceedsAgain) {
-    std::vector<int> codes;
+    std::vector<DeviceResult> codes;
     LightingWriter writer(transport, LightingWriter::Mode::Synchronous,
-                          [&](int code) { codes.push_back(code); });
+                          [&](DeviceResult code) { codes.push_back(code); });
     LightingState state;
     keyboard->withFirmware([](sim::SimFirmware& f) { f.faults().refuseCommand(6, 0xFF); });
     for (int p : {1, 2, 3})
         writer.submit(lighting::moveBrightness(state, 0, p));
-    EXPECT_EQ(codes, std::vector<int>{result::StatusFF});
+    EXPECT_EQ(codes, std::vector<DeviceResult>{result::StatusFF});
     // The state keeps what the user chose.
     EXPECT_EQ(state.brightness, 3);
 
@@ -154,7 +154,7 @@ TEST_F(LightingWriterTest, AFailureIsReportedOnceUntilAWriteSucceedsAgain) {
     writer.submit(lighting::moveBrightness(state, 0, 4));
     keyboard->withFirmware([](sim::SimFirmware& f) { f.faults().refuseCommand(6, 0xFE); });
     writer.submit(lighting::moveBrightness(state, 0, 0));
-    EXPECT_EQ(codes, (std::vector<int>{result::StatusFF, result::StatusFE}));
+    EXPECT_EQ(codes, (std::vector<DeviceResult>{result::StatusFF, result::StatusFE}));
     // Every failed change still closed its bracket.
     const auto requests = received();
     ASSERT_FALSE(requests.empty());
@@ -163,12 +163,12 @@ TEST_F(LightingWriterTest, AFailureIsReportedOnceUntilAWriteSucceedsAgain) {
 
 TEST_F(LightingWriterTest, NotConnectedIsAFailureWithItsCode) {
     link.setConnected(false);
-    std::vector<int> codes;
+    std::vector<DeviceResult> codes;
     LightingWriter writer(transport, LightingWriter::Mode::Synchronous,
-                          [&](int code) { codes.push_back(code); });
+                          [&](DeviceResult code) { codes.push_back(code); });
     LightingState state;
     writer.submit(lighting::moveBrightness(state, 0, 1));
-    EXPECT_EQ(codes, std::vector<int>{result::NoReply});
+    EXPECT_EQ(codes, std::vector<DeviceResult>{result::NoReply});
 }
 
 }  // namespace
