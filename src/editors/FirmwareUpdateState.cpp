@@ -12,7 +12,7 @@ const FirmwareUpdateMessage* messageFor(FirmwareUpdateOutcome outcome) {
         case FirmwareUpdateOutcome::NoUpdater:
             return &kUpdaterMissingMessage;
         case FirmwareUpdateOutcome::BackupFailed:
-            return &kBackupFailedMessage;
+            return &kBeforeUpdateBackupFailedMessage;
         case FirmwareUpdateOutcome::BootModeFailed:
             return &kBootModeFailedMessage;
         case FirmwareUpdateOutcome::StartFailed:
@@ -30,8 +30,8 @@ std::string messageText(const FirmwareUpdateMessage& message) {
 
 std::string beforeUpdateBackupPath(std::string_view dataFolder, const std::tm& t) {
     char stamp[32];
-    std::snprintf(stamp, sizeof stamp, "%04d%02d%02d-%02d%02d%02d", t.tm_year + 1900,
-                  t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec);
+    std::snprintf(stamp, sizeof stamp, "%04d%02d%02d-%02d%02d%02d", t.tm_year + 1900, t.tm_mon + 1,
+                  t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec);
     std::string path(dataFolder);
     path += "/before-update-";
     path += stamp;

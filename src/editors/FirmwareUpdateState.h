@@ -56,6 +56,9 @@ inline constexpr FirmwareUpdateMessage kBackupWrittenMessage{"KEYLOOM_UPDATE_BAC
                                                              "备份成功!"};
 inline constexpr FirmwareUpdateMessage kBackupFailedMessage{"KEYLOOM_UPDATE_BACKUP_FAILED",
                                                             "备份失败,请重新备份!"};
+inline constexpr FirmwareUpdateMessage kBeforeUpdateBackupFailedMessage{
+    "KEYLOOM_UPDATE_NOT_SAVED",
+    "Your settings could not be saved before the update, so the keyboard was left as it is."};
 // Formatted with the before-update backup's path.
 inline constexpr FirmwareUpdateMessage kUpdateStartedMessage{
     "KEYLOOM_UPDATE_STARTED",

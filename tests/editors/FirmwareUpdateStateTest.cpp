@@ -21,8 +21,7 @@ struct Steps {
     std::vector<std::string> done;
 
     FirmwareUpdateSteps steps() {
-        return {[this](const std::string&) { return runnable; },
-                [this] { return connected; },
+        return {[this](const std::string&) { return runnable; }, [this] { return connected; },
                 [this](const std::string& path) {
                     done.push_back("backup " + path);
                     return backupWritten;
@@ -50,13 +49,25 @@ TEST(FirmwareUpdateStateTest, EachFailingStepStopsTheUpdateWithItsOwnOutcome) {
     const std::vector<Case> cases = {
         {"not runnable", [](Steps& s) { s.runnable = false; }, O::NoUpdater, {}, true},
         {"no keyboard", [](Steps& s) { s.connected = false; }, O::BootModeFailed, {}, true},
-        {"backup failed", [](Steps& s) { s.backupWritten = false; }, O::BackupFailed,
-         {"backup b.klm"}, true},
-        {"report not sent", [](Steps& s) { s.bootMode = 0; }, O::BootModeFailed,
-         {"backup b.klm", "boot mode"}, true},
-        {"updater did not start", [](Steps& s) { s.started = false; }, O::StartFailed,
-         {"backup b.klm", "boot mode", "start /pkg/flash"}, false},
-        {"all well", [](Steps&) {}, O::Started, {"backup b.klm", "boot mode", "start /pkg/flash"},
+        {"backup failed",
+         [](Steps& s) { s.backupWritten = false; },
+         O::BackupFailed,
+         {"backup b.klm"},
+         true},
+        {"report not sent",
+         [](Steps& s) { s.bootMode = 0; },
+         O::BootModeFailed,
+         {"backup b.klm", "boot mode"},
+         true},
+        {"updater did not start",
+         [](Steps& s) { s.started = false; },
+         O::StartFailed,
+         {"backup b.klm", "boot mode", "start /pkg/flash"},
+         false},
+        {"all well",
+         [](Steps&) {},
+         O::Started,
+         {"backup b.klm", "boot mode", "start /pkg/flash"},
          false},
     };
     for (const Case& c : cases) {
