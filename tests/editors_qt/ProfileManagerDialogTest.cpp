@@ -167,11 +167,57 @@ TEST_F(ProfileManagerDialogTest, TheKeyboardGoingClosesItAsCancel) {
     openWindow();
     openManager();
     manager().tickRow(1);
-    keyboard->unplug();
-    ASSERT_TRUE(pumpUntil([&] { return !manager().isVisible(); }));
+    // It goes while the Add chooser is open: the chosen file comes too late.
+    const std::string file = dir.file("late.klm");
+    dialog->setFileChooser([&](shell::CKeyloomDlg::FileDialogKind) {
+        keyboard->unplug();
+        EXPECT_TRUE(pumpUntil([&] { return !manager().isVisible(); }));
+        return file;
+    });
+    manager().runCommand(id::kAdd);
+    EXPECT_FALSE(manager().isVisible());
     EXPECT_FALSE(dialog->port().isProfileManagerOpen());
     EXPECT_FALSE(dialog->port().profileManagerHasUnappliedChanges());
+    EXPECT_FALSE(std::filesystem::exists(file));
     EXPECT_EQ(stored(0), "") << "closing as Cancel stores nothing";
+}
+
+}  // namespace
+}  // namespace keyloom::testing
+
+namespace keyloom::testing {
+namespace {
+
+struct RecordingPrompter : window::Prompter {
+    std::vector<window::MessageRequest> shown;
+    window::MessageAnswer showMessage(const window::MessageRequest& request) override {
+        shown.push_back(request);
+        return window::MessageAnswer::Ok;
+    }
+};
+
+TEST(DialogPicturesTest, MissingPicturesKeepTheDialogClosedAndSayWhichOne) {
+    TempDir emptySkin;
+    RecordingPrompter prompts;
+    editors::qt::ProfileDialogSetup profile;
+    profile.skinFolder = emptySkin.path() + "/";
+    profile.skinFile = emptySkin.file("Profile.ini");
+    profile.prompts = &prompts;
+    editors::qt::CKeyloom_DlgProfile manager(profile);
+    EXPECT_FALSE(manager.openWithoutWaiting());
+    EXPECT_FALSE(manager.isVisible());
+    EXPECT_FALSE(manager.isProfileManagerOpen());
+
+    editors::qt::UpdateDialogSetup update;
+    update.skinFolder = emptySkin.path() + "/";
+    update.skinFile = emptySkin.file("UpdateDlg.ini");
+    update.prompts = &prompts;
+    editors::qt::CKeyloom_DlgUpdate updater(update);
+    EXPECT_FALSE(updater.openWithoutWaiting());
+
+    ASSERT_EQ(prompts.shown.size(), 2u);
+    EXPECT_NE(prompts.shown[0].text.find("Profile_normal.jpg"), std::string::npos);
+    EXPECT_NE(prompts.shown[1].text.find("update_normal.jpg"), std::string::npos);
 }
 
 }  // namespace

@@ -262,7 +262,7 @@ bool CKeyloom_DlgProfile::isTicked(int row) const {
 
 void CKeyloom_DlgProfile::stateChanged() {
     open_ = state_.isOpen();
-    unapplied_ = state_.hasUnappliedChanges();
+    unapplied_ = state_.isOpen() && state_.hasUnappliedChanges();
     buttons_[id::kApply]->setEnabled(state_.hasUnappliedChanges() && !applying_);
 }
 
@@ -317,7 +317,8 @@ void CKeyloom_DlgProfile::add() {
     const std::string proposed = setup_.dataFolder + "/" + lookupText("PROFILE_NEW") + "." +
                                  std::string(kProfileFileExtension);
     const std::string path = setup_.chooseFile(ProfileFileDialog::Add, proposed);
-    if (path.empty())
+    // The dialog may have been closed meanwhile (the keyboard went away).
+    if (path.empty() || !state_.isOpen())
         return;
     // The row is listed even when the file could not be created: Apply
     // then says so when it tries to use it.
@@ -332,7 +333,7 @@ void CKeyloom_DlgProfile::load() {
         return;
     const std::string path = setup_.chooseFile(
         ProfileFileDialog::Load, setup_.dataFolder + "/*." + std::string(kProfileFileExtension));
-    if (path.empty())
+    if (path.empty() || !state_.isOpen())
         return;
     state_.appendFile(path);
     fillList();

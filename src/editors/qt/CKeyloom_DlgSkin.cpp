@@ -42,8 +42,9 @@ bool DialogPictures::load(const std::string& skinFolder, std::string& missing) {
 }
 
 void tell(window::Prompter& prompts, std::string_view key, std::string text,
-          window::MessageIcon icon) {
+          window::MessageIcon icon, bool owned) {
     window::MessageRequest request;
+    request.ownedByWindow = owned;
     request.key = std::string(key);
     request.text = std::move(text);
     request.icon = icon;

@@ -40,9 +40,10 @@ private:
 // Tells the user that a skin picture is missing (the dialog does not open).
 void tellPictureMissing(window::Prompter& prompts, const std::string& picture);
 
-// Shows a text in a plain message box through `prompts`.
+// Shows a text in a plain message box through `prompts`; owned by the main
+// window unless `owned` is false.
 void tell(window::Prompter& prompts, std::string_view key, std::string text,
-          window::MessageIcon icon);
+          window::MessageIcon icon, bool owned = true);
 
 // The dialog's caption: the program icon and `text`, placed from the skin.
 std::unique_ptr<QLabel> makeCaption(QWidget& dialog, const std::string& skinFile,

@@ -237,13 +237,13 @@ void CKeyloom_DlgUpdate::startUpdate() {
         tellMessage(*message, window::MessageIcon::Warning);
         return;
     }
-    // The keyboard now leaves; the dialog closes before saying where the
-    // settings went.
+    // The keyboard now leaves and the main window hides with it: the dialog
+    // closes, and the box saying where the settings went has no owner.
     accept();
     if (setup_.prompts)
         tell(*setup_.prompts, kUpdateStartedMessage.key,
              text::formatString(messageText(kUpdateStartedMessage), result.backupFile),
-             window::MessageIcon::Information);
+             window::MessageIcon::Information, false);
 }
 
 void CKeyloom_DlgUpdate::backup() {
