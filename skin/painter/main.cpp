@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImageWriter>
 #include <QString>
@@ -15,8 +16,10 @@
 #include "Icons.h"
 #include "LightingPictures.h"
 #include "MainPictures.h"
+#include "ProfileDialogPictures.h"
 #include "SkinLayout.h"
 #include "SmallPictures.h"
+#include "UpdateDialogPictures.h"
 #include "UserModeTemplate.h"
 
 namespace {
@@ -110,5 +113,14 @@ int main(int argc, char** argv) {
         writer.write(picture.image, picture.name);
     }
     writer.writeText(userModeTemplate(layout), "UserDengColor_3.userd");
+
+    // The dialogs' skin files lie beside the main one.
+    const std::string skinFolder = QFileInfo(QString::fromLocal8Bit(argv[1])).path().toStdString();
+    for (const NamedPicture& picture :
+         drawProfileDialogPictures(SkinLayout(skinFolder + "/Profile.ini")))
+        writer.write(picture.image, picture.name);
+    for (const NamedPicture& picture :
+         drawUpdateDialogPictures(SkinLayout(skinFolder + "/UpdateDlg.ini")))
+        writer.write(picture.image, picture.name);
     return writer.failed() ? 1 : 0;
 }

@@ -77,6 +77,15 @@ constexpr Command kCommands[] = {
      "multicolour off unless --colourful on is given. Effect 20 shows every key in\n"
      "the main colour. S seeds the random effects (10, 13-16).",
      runPreview},
+    {"profiles", "[--json]", "print the stored profile list and the active on-board profile",
+     "Prints the profile files the profile manager's Apply stored (count and paths) and,\n"
+     "when a keyboard is found, its active on-board profile (1-3). Writes nothing.",
+     runProfiles},
+    {"firmware-mode", "--yes", "save the settings, then put the keyboard into its boot loader",
+     "Saves the keyboard's settings to before-update-YYYYMMDD-HHMMSS.klm in the data\n"
+     "folder, then sends the boot-mode report: the keyboard leaves and waits for its\n"
+     "firmware updater. Without --yes it only explains this and exits 2.",
+     runFirmwareMode},
 };
 
 }  // namespace

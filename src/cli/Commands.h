@@ -35,5 +35,7 @@ int runValidate(CliContext& context);
 int runShow(CliContext& context);
 int runWatch(CliContext& context);
 int runPreview(CliContext& context);
+int runProfiles(CliContext& context);
+int runFirmwareMode(CliContext& context);
 
 }  // namespace keyloom::cli

@@ -399,7 +399,11 @@ void CKeyloomDlg::handleMessage(const window::WindowMessage& msg) {
     } else if (msg.message == m::kDeviceGone) {
         if (about_)
             about_->close();
-        // No editor is open yet; the focus goes to Profile 1.
+        if (profileDialog_)
+            profileDialog_->closeAsCancel();
+        if (updateDialog_)
+            updateDialog_->closeDialog();
+        // The focus goes to Profile 1.
         if (CSkinButton* b = button(control::kProfile1))
             b->setFocus();
     }

@@ -21,6 +21,9 @@
 #include "controls/CSkinButton.h"
 #include "core/KeyloomCore.h"
 #include "core/window/Prompter.h"
+#include "editors/ProfileManagerState.h"
+#include "editors/qt/CKeyloom_DlgProfile.h"
+#include "editors/qt/CKeyloom_DlgUpdate.h"
 #include "platform/registry/Registry.h"
 #include "shell/BackgroundTask.h"
 #include "shell/CAboutDlg.h"
@@ -116,6 +119,9 @@ public:
     std::vector<std::string> messageKeysShown() const;
 
     MainWindowPort& port() { return *port_; }
+    // The editor dialogs, created when first asked for.
+    editors::qt::CKeyloom_DlgProfile& profileManager();
+    editors::qt::CKeyloom_DlgUpdate& firmwareUpdate();
     // Posts to this window's own message handler (any thread).
     void postMessage(const window::WindowMessage& msg) { port_->postMessage(msg); }
     // The core's modified state, as Apply shows it.
@@ -173,9 +179,12 @@ private:
     // A web address from the skin: only http and https are opened.
     void openLink(const QString& address);
     void openHelp();
-    // The profile manager and the firmware update come with their editors.
-    void openProfileManager() {}
-    void openFirmwareUpdate() {}
+    // The profile manager and the firmware update, modal; each is created
+    // at its first opening and reused.
+    void openProfileManager();
+    void openFirmwareUpdate();
+    // The profile manager's Apply: the keyboard part, off the window thread.
+    void applyProfilePlan(const editors::ProfileApplyPlan& plan);
     std::string chooseFile(FileDialogKind kind);
     void buildTrayIcon();
     void applyTopRowSwitch();
@@ -221,6 +230,8 @@ private:
     BackgroundTask task_;
     std::unique_ptr<CTrayIcon> tray_;
     std::unique_ptr<AboutBox> about_;
+    std::unique_ptr<editors::qt::CKeyloom_DlgProfile> profileDialog_;
+    std::unique_ptr<editors::qt::CKeyloom_DlgUpdate> updateDialog_;
 
     SelectedKey selectedKey_;
     bool topRow_ = false;
