@@ -72,7 +72,7 @@ FirmwareUpdateResult FirmwareUpdateState::update(const FirmwareUpdateSteps& step
         return result;
     }
     result.backupFile = backupPath;
-    if (steps.enterBootMode() != 1) {
+    if (steps.enterBootMode() != DeviceResult::Success) {
         result.outcome = FirmwareUpdateOutcome::BootModeFailed;
         return result;
     }

@@ -12,6 +12,8 @@
 #include <string>
 #include <string_view>
 
+#include "device/ProtocolResult.h"
+
 namespace keyloom::editors {
 
 // What the update needs from outside, one function per step.
@@ -22,7 +24,7 @@ struct FirmwareUpdateSteps {
     // Saves the working store to `path`; true when written.
     std::function<bool(const std::string& path)> saveBackup;
     // The boot-mode report; the protocol result (1 = sent).
-    std::function<int()> enterBootMode;
+    std::function<DeviceResult()> enterBootMode;
     // Starts the updater detached; true when it started.
     std::function<bool(const std::string& path)> startUpdater;
 };

@@ -16,7 +16,7 @@ struct Steps {
     bool runnable = true;
     bool connected = true;
     bool backupWritten = true;
-    int bootMode = 1;
+    DeviceResult bootMode = DeviceResult::Success;
     bool started = true;
     std::vector<std::string> done;
 
@@ -55,7 +55,7 @@ TEST(FirmwareUpdateStateTest, EachFailingStepStopsTheUpdateWithItsOwnOutcome) {
          {"backup b.klm"},
          true},
         {"report not sent",
-         [](Steps& s) { s.bootMode = 0; },
+         [](Steps& s) { s.bootMode = DeviceResult::NoReply; },
          O::BootModeFailed,
          {"backup b.klm", "boot mode"},
          true},

@@ -125,7 +125,7 @@ TEST_F(FirmwareUpdateDialogTest, UpdateSavesTheSettingsSendsTheBootReportAndTheK
     EXPECT_TRUE(backups[0].ends_with(".klm"));
     {
         auto working = dialog->core().workingStore().lock();
-        ASSERT_EQ(loadProfileFile(backups[0], *working), 1);
+        ASSERT_EQ(loadProfileFile(backups[0], *working), FileResult::Ok);
         std::vector<std::uint8_t> after;
         ASSERT_TRUE(buildProfileBytes(*working, after));
         EXPECT_EQ(after, before);

@@ -322,7 +322,7 @@ void CKeyloom_DlgProfile::add() {
         return;
     // The row is listed even when the file could not be created: Apply
     // then says so when it tries to use it.
-    createEmptyProfileFile(path);
+    static_cast<void>(createEmptyProfileFile(path));
     state_.appendFile(path);
     fillList();
     stateChanged();

@@ -227,7 +227,9 @@ void CKeyloom_DlgUpdate::startUpdate() {
     steps.saveBackup = [this](const std::string& path) {
         return setup_.saveWorkingStore && setup_.saveWorkingStore(path);
     };
-    steps.enterBootMode = [this] { return setup_.enterBootMode ? setup_.enterBootMode() : 0; };
+    steps.enterBootMode = [this] {
+        return setup_.enterBootMode ? setup_.enterBootMode() : DeviceResult::NoReply;
+    };
     steps.startUpdater = setup_.startUpdater ? setup_.startUpdater : startDetached;
     const FirmwareUpdateResult result = state_.update(
         steps, beforeUpdateBackupPath(setup_.dataFolder, std::chrono::system_clock::now()));

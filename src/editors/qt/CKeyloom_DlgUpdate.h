@@ -52,7 +52,7 @@ struct UpdateDialogSetup {
     std::function<bool(const std::string& path)> saveWorkingStore;
     std::function<bool()> keyboardConnected;
     // The boot-mode report; the protocol result (1 = sent).
-    std::function<int()> enterBootMode;
+    std::function<DeviceResult()> enterBootMode;
     // Starts the updater; empty: started detached as a program of its own.
     std::function<bool(const std::string& path)> startUpdater;
 };
