@@ -21,6 +21,7 @@
 #include "controls/CSkinButton.h"
 #include "core/KeyloomCore.h"
 #include "core/window/Prompter.h"
+#include "editors/qt/Keyloom_DlgComposite.h"
 #include "platform/registry/Registry.h"
 #include "shell/BackgroundTask.h"
 #include "shell/CAboutDlg.h"
@@ -80,6 +81,8 @@ public:
 
     KeyloomCore& core() { return *core_; }
     controls::CSkinButton* button(int controlId) const;
+    // The key assignment dialog; nullptr before it first opened.
+    editors::qt::Keyloom_DlgComposite* keyAssignmentDialog() const { return keyDialog_.get(); }
     const SelectedKey& selectedKey() const { return selectedKey_; }
     bool topRowSwitch() const { return topRow_; }
     bool keyToggleMode() const;
@@ -220,6 +223,8 @@ private:
     BackgroundTask task_;
     std::unique_ptr<CTrayIcon> tray_;
     std::unique_ptr<AboutBox> about_;
+    // The key assignment dialog, created at its first opening.
+    std::unique_ptr<editors::qt::Keyloom_DlgComposite> keyDialog_;
 
     SelectedKey selectedKey_;
     bool topRow_ = false;
