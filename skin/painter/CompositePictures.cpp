@@ -324,17 +324,30 @@ const std::vector<ControlArt>& macroSetControls() {
     return controls;
 }
 
-// The controls a macro-only window (G9) shows from the second macro set:
-// the tabs it cannot use, Clear and the title picture, all disabled.
+// What a macro-only window (G9) shows from the second macro set: the tabs
+// it cannot use and Clear fade into the window, only the title mark stays.
+void drawNothing(QPainter&, const QRect&, Look) {}
+
 const std::vector<ControlArt>& macro2SetControls() {
     static const std::vector<ControlArt> controls = {
-        {"CONTROL_TITLE", drawTitleMark},
-        {"CONTROL_KEY", tab()},
-        {"CONTROL_MEDIA", tab()},
-        {"CONTROL_FUNCTION", tab()},
-        {"CONTROL_CLEAR", iconButton(Icon::Clear, true)},
+        {"CONTROL_TITLE", drawTitleMark}, {"CONTROL_KEY", drawNothing},
+        {"CONTROL_MEDIA", drawNothing},   {"CONTROL_FUNCTION", drawNothing},
+        {"CONTROL_CLEAR", drawNothing},
     };
     return controls;
+}
+
+// The drop-down arrow of the window's lists, at one and two pixels per point.
+QImage drawListArrow(int scale) {
+    QImage image(12 * scale, 8 * scale, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(scale, scale);
+    painter.setPen(pen(pal::kTextMuted, 1.6));
+    painter.drawPolyline(QPolygonF{QPointF(2, 2.5), QPointF(6, 6), QPointF(10, 2.5)});
+    painter.end();
+    return image;
 }
 
 QImage drawSheet(const SkinLayout& layout, ImageSet set, Look look) {
@@ -345,10 +358,12 @@ QImage drawSheet(const SkinLayout& layout, ImageSet set, Look look) {
     drawTabPanel(painter, layout, set);
     // Every sheet carries the key set's window controls in their normal
     // look, so that a control of another set never shows a hole.
-    for (const ControlArt& control : keySetControls()) {
-        if (const auto art = layout.controlArt(control.key)) {
-            const bool ownSet = set == ImageSet::Key;
-            control.draw(painter, *art, ownSet ? look : Look::Normal);
+    if (set != ImageSet::Macro2) {
+        for (const ControlArt& control : keySetControls()) {
+            if (const auto art = layout.controlArt(control.key)) {
+                const bool ownSet = set == ImageSet::Key;
+                control.draw(painter, *art, ownSet ? look : Look::Normal);
+            }
         }
     }
     const std::vector<ControlArt>* own = nullptr;
@@ -394,6 +409,8 @@ std::vector<NamedPicture> drawCompositePictures(const SkinLayout& layout) {
         }
     }
     pictures.push_back({"composite_mask.png", drawWindowMask(layout)});
+    pictures.push_back({"composite_arrow.png", drawListArrow(1)});
+    pictures.push_back({"composite_arrow@2x.png", drawListArrow(2)});
     return pictures;
 }
 

@@ -87,12 +87,13 @@ protected:
     }
 
     // Opens the dialog for a key button of profile 1 and shows it.
-    void open(int button = kAKeyButton, QRect key = QRect(100, 100, 40, 40)) {
+    void open(int button = kAKeyButton, QRect key = QRect(100, 100, 40, 40),
+              QString label = QString("A")) {
         if (!dialog)
             createDialog();
         editors::KeyButtonContext context;
         context.activeProfile = 0;
-        const editors::OpenResult result = dialog->prepare(button, context, key, QString("A"));
+        const editors::OpenResult result = dialog->prepare(button, context, key, label);
         ASSERT_EQ(result.outcome, editors::OpenOutcome::ShowDialog);
         dialog->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));

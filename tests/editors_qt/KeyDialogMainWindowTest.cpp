@@ -52,15 +52,16 @@ protected:
 TEST_F(KeyDialogMainWindowTest, CtrlCapturedForAReachesTheKeyMatrixThroughApply) {
     openWindow();
     whileOpen([](editors::qt::Keyloom_DlgComposite& keys) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_Control, Qt::ControlModifier, kLeftCtrlNative,
-                        0, 0);
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Control, Qt::ControlModifier, kLeftCtrlNative, 0,
+                        0);
         QApplication::sendEvent(&keys, &press);
         static_cast<QAbstractButton*>(keys.control(dlg::kOk))->click();
     });
     dialog->runCommand(kAKey);
     EXPECT_FALSE(dialog->keyAssignmentDialog()->isVisible());
     EXPECT_TRUE(button(id::kApply).isEnabled()) << "the dialog's Apply enables the main Apply";
-    EXPECT_NE(button(kAKey).toolTip().indexOf("Left Ctrl"), -1) << button(kAKey).toolTip().toStdString();
+    EXPECT_NE(button(kAKey).toolTip().indexOf("Left Ctrl"), -1)
+        << button(kAKey).toolTip().toStdString();
 
     dialog->runCommand(id::kApply);
     ASSERT_TRUE(pumpUntil([&] { return !dialog->isBusy(); }));

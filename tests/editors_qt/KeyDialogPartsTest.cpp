@@ -27,17 +27,17 @@ TEST(KeyDialogPlacementTest, OpensOnTheFirstSideOfTheKeyWhereItFits) {
         QPoint expected;
     };
     const Case cases[] = {
-        {screen, {100, 100, 40, 40}, false, {140, 140}},     // below right
-        {screen, {100, 900, 40, 40}, false, {140, 430}},     // above right
-        {screen, {1800, 100, 40, 40}, false, {1160, 140}},   // below left
-        {screen, {1800, 900, 40, 40}, false, {1160, 430}},   // above left
-        {{0, 0, 800, 600}, {300, 300, 40, 40}, false, {340, 340}},  // nowhere: below right
-        {screen, {1800, 900, 40, 40}, true, {640, 305}},     // G9: centred
+        {screen, {100, 100, 40, 40}, false, {140, 140}},                   // below right
+        {screen, {100, 900, 40, 40}, false, {140, 430}},                   // above right
+        {screen, {1800, 100, 40, 40}, false, {1160, 140}},                 // below left
+        {screen, {1800, 900, 40, 40}, false, {1160, 430}},                 // above left
+        {{0, 0, 800, 600}, {300, 300, 40, 40}, false, {340, 340}},         // nowhere: below right
+        {screen, {1800, 900, 40, 40}, true, {640, 305}},                   // G9: centred
         {{1920, 0, 1920, 1080}, {2020, 100, 40, 40}, false, {2060, 140}},  // second screen
     };
     for (const Case& c : cases)
-        EXPECT_EQ(keyDialogPosition(c.screen, c.key, dialog, c.centred), c.expected) << c.key.x()
-                                                                                    << "," << c.key.y();
+        EXPECT_EQ(keyDialogPosition(c.screen, c.key, dialog, c.centred), c.expected)
+            << c.key.x() << "," << c.key.y();
 }
 
 std::optional<editors::qt::HookEvents> hookEvents(QEvent::Type type, unsigned linuxKey,

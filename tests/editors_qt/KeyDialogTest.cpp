@@ -169,7 +169,8 @@ TEST_F(KeyDialogTest, TheMacroTabSaysBeforeApplyWhetherTheMacrosFit) {
         open();
         ASSERT_EQ(dialog->state().view(), TabView::Macro);
         const QString memory = static_cast<QLabel*>(dialog->control(id::kMacroMemory))->text();
-        EXPECT_TRUE(memory.contains(QString::number(128 * c.capacityUnits))) << memory.toStdString();
+        EXPECT_TRUE(memory.contains(QString::number(128 * c.capacityUnits)))
+            << memory.toStdString();
         EXPECT_TRUE(memory.contains(c.shows)) << memory.toStdString();
         click(id::kCancel);
     }
@@ -206,7 +207,7 @@ TEST_F(KeyDialogTest, EditingADelayStopsRecordingAndOkTakesTheOpenEdit) {
 }
 
 TEST_F(KeyDialogTest, G9OpensCentredWithOnlyTheMacroTab) {
-    open(kG9Button, QRect(5, 5, 40, 40));
+    open(kG9Button, QRect(5, 5, 40, 40), QString("G9"));
     EXPECT_EQ(dialog->state().view(), TabView::Macro);
     for (int tab : {id::kKeyTab, id::kMediaTab, id::kFunctionTab, id::kClear})
         EXPECT_FALSE(dialog->control(tab)->isEnabled()) << tab;

@@ -1,6 +1,7 @@
 #pragma once
 // The key assignment dialog's look for the controls the skin pictures do not
 // paint (inputs, lists, the action table, Apply): the dark skin's colours.
+// LIST_ARROW stands for the skin's drop-down arrow picture.
 
 namespace keyloom::editors::qt {
 
@@ -22,10 +23,7 @@ QLineEdit#captureBox {
     font-weight: bold;
 }
 QComboBox::drop-down { border: none; width: 22px; }
-QComboBox::down-arrow {
-    width: 0; height: 0; border-left: 5px solid transparent; border-right: 5px solid transparent;
-    border-top: 6px solid #8a9098; margin-right: 6px;
-}
+QComboBox::down-arrow { image: url(LIST_ARROW); width: 12px; height: 8px; margin-right: 6px; }
 QComboBox QAbstractItemView {
     background: #1f2227; color: #dfe3e8; border: 1px solid #31353d;
     selection-background-color: #ff8200; selection-color: #16181b; outline: none;

@@ -123,7 +123,8 @@ const QRect kApplyPlace(525, 425, 90, 32);
 const QRect kTitleTextPlace(48, 0, 400, 46);
 const QRect kHeadingPlace(37, 117, 568, 24);
 const QRect kMacroHeadingPlace(33, 117, 200, 22);
-const QRect kKeyboardCaptionPlace(140, 162, 360, 20);
+const QRect kKeyboardCaptionPlace(140, 150, 360, 20);
+const QRect kHintPlace(37, 356, 568, 22);
 const QRect kMouseCaptionPlace(140, 262, 360, 20);
 const QRect kMouseListPlace(140, 286, 360, 34);
 const QRect kKeyboardOptionPlace(116, 166, 16, 16);
@@ -139,7 +140,9 @@ Keyloom_DlgComposite::Keyloom_DlgComposite(CompositeSetup setup, QWidget* parent
       prompts_(std::make_unique<PrompterPrompts>(setup_.prompter)) {
     setModal(true);
     setObjectName(QStringLiteral("Keyloom_DlgComposite"));
-    setStyleSheet(QString::fromLatin1(kKeyDialogStyle));
+    setStyleSheet(
+        QString::fromLatin1(kKeyDialogStyle)
+            .replace(QStringLiteral("LIST_ARROW"), qs(setup_.skinFolder + "composite_arrow.png")));
     model_ = std::make_unique<KeyDialogActionModel>(state_.macros(), *prompts_);
     delegate_ = std::make_unique<KeyDialogActionDelegate>([this] {
         state_.beginDelayEdit();
@@ -237,6 +240,7 @@ void Keyloom_DlgComposite::buildControls() {
     label(id::kFunctionCaption, kHeadingPlace, "heading", 14);
     label(id::kMacroCaption, kMacroHeadingPlace, "heading", 14);
     label(id::kKeyboardCaption, kKeyboardCaptionPlace, "muted", 12);
+    label(id::kCaptureHint, kHintPlace, "muted", 12)->setAlignment(Qt::AlignCenter);
     label(id::kMouseCaption, kMouseCaptionPlace, "muted", 12);
 
     captureBox_ = addControl(id::kCaptureBox, std::make_unique<QLineEdit>());
@@ -311,6 +315,7 @@ void Keyloom_DlgComposite::buildControls() {
     actionList_->setColumnWidth(KeyDialogActionModel::StateColumn, 70);
     // Fixed row heights keep scrolling through thousands of rows cheap.
     actionList_->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    actionList_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
     playCount_ = addControl(id::kPlayCount, std::make_unique<QLineEdit>());
     controls::placeControl(*playCount_, skinFile_, "BUTTONINFO", "FUNC_MACRO_CYCLES");
@@ -503,6 +508,7 @@ void Keyloom_DlgComposite::languageTexts(const QString& keyLabel) {
     setText(id::kMediaCaption, text("KEYLOOM_CAPTION_MEDIA"));
     setText(id::kFunctionCaption, text("KEYLOOM_CAPTION_FUNCTION"));
     setText(id::kKeyboardCaption, text("IDS_MACRO_KB_KEY"));
+    setText(id::kCaptureHint, text("KEYLOOM_CAPTURE_HINT"));
     setText(id::kMouseCaption, text("IDS_MACRO_MOU_KEY"));
     setText(id::kPlayCountCaption, text("MACRO_CYCLES"));
     setText(id::kRecordDelayCaption, text("RECORD_DELAY"));
@@ -643,7 +649,7 @@ void Keyloom_DlgComposite::showState() {
           id::kMoveDown, id::kMoveToBottom, id::kRecordDelay, id::kRecordDelayCaption,
           id::kPlayCount, id::kPlayCountCaption, id::kMacroMemory})
         control(controlId)->setVisible(macroView);
-    for (int controlId : {id::kCaptureBox, id::kKeyCaption, id::kKeyboardCaption})
+    for (int controlId : {id::kCaptureBox, id::kKeyCaption, id::kKeyboardCaption, id::kCaptureHint})
         control(controlId)->setVisible(keyView);
     // The options themselves stay hidden; a key that sends a mouse button
     // shows which one, so that the user can see and change it.

@@ -79,9 +79,10 @@ inline constexpr int kMacroCaption = 1200;
 inline constexpr int kKeyCaption = 1201;
 inline constexpr int kMediaCaption = 1202;
 inline constexpr int kFunctionCaption = 1203;
-// Our own: the macro memory line and the title text.
+// Our own: the macro memory line, the title text and the capture hint.
 inline constexpr int kMacroMemory = 1300;
 inline constexpr int kTitleText = 1301;
+inline constexpr int kCaptureHint = 1302;
 }  // namespace composite
 
 struct CompositeSetup {
