@@ -14,6 +14,8 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QTableView>
+#include <QTimer>
+#include <QWindow>
 
 #include "controls/SkinReaders.h"
 #include "core/Prompts.h"
@@ -751,9 +753,22 @@ void Keyloom_DlgComposite::syncKeyboardGrab() {
     if (wanted && !grabbed_) {
         grabKeyboard();
         grabbed_ = true;
+        holdKeyboardGrab(50);
     } else if (!wanted && grabbed_) {
         releaseKeyboardGrab();
     }
+}
+
+void Keyloom_DlgComposite::holdKeyboardGrab(int attemptsLeft) {
+    // The window system grants the grab only once the window is viewable,
+    // which may be a little after it was shown: ask again for a second (another
+    // program may hold the keyboard; then the dialog's own keys still arrive).
+    QWindow* window = windowHandle();
+    if (!grabbed_ || !window || attemptsLeft <= 0 ||
+        QGuiApplication::platformName() == QLatin1String("offscreen") ||
+        window->setKeyboardGrabEnabled(true))
+        return;
+    QTimer::singleShot(20, this, [this, attemptsLeft] { holdKeyboardGrab(attemptsLeft - 1); });
 }
 
 void Keyloom_DlgComposite::releaseKeyboardGrab() {

@@ -164,6 +164,7 @@ private:
     void showMemory();
     void syncKeyboardGrab();
     void releaseKeyboardGrab();
+    void holdKeyboardGrab(int attemptsLeft);
 
     // Key events as the hooks see them; true when they are swallowed.
     bool deliverToHooks(const QKeyEvent& event);
