@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QTest>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -48,10 +49,13 @@ class RecordingPrompter : public window::Prompter {
 public:
     window::MessageAnswer showMessage(const window::MessageRequest& request) override {
         keys.push_back(request.key);
+        if (whileShown)
+            whileShown();
         return request.buttons == window::MessageButtons::YesNo ? window::MessageAnswer::Yes
                                                                 : window::MessageAnswer::Ok;
     }
     std::vector<std::string> keys;
+    std::function<void()> whileShown;  // runs while the box would be open
 };
 
 class KeyDialogFixture : public ::testing::Test {

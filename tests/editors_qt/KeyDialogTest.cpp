@@ -206,6 +206,20 @@ TEST_F(KeyDialogTest, EditingADelayStopsRecordingAndOkTakesTheOpenEdit) {
     EXPECT_EQ(working->macros.at(0).actions.at(0).delayMs, 12340u);
 }
 
+TEST_F(KeyDialogTest, AKeyboardGoneDuringAQuestionClosesTheDialogAfterTheAnswer) {
+    storeMacro(macroWith(1, u"Used", 4));
+    open();
+    ASSERT_EQ(dialog->state().view(), TabView::Macro);
+    prompter.whileShown = [this] { EXPECT_TRUE(dialog->closeIfOpen()); };
+    click(id::kMacroDelete);
+    EXPECT_EQ(prompter.keys, std::vector<std::string>{"MACRO_DELETE_CONFIRM_OF_KEYS"});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !dialog->isVisible(); }, 2000));
+    EXPECT_FALSE(dialog->isOpen());
+    EXPECT_FALSE(dialog->keyboardGrabbed());
+    auto working = store.lock();
+    EXPECT_EQ(working->macros.size(), 1u) << "closed as by Cancel";
+}
+
 TEST_F(KeyDialogTest, G9OpensCentredWithOnlyTheMacroTab) {
     open(kG9Button, QRect(5, 5, 40, 40), QString("G9"));
     EXPECT_EQ(dialog->state().view(), TabView::Macro);

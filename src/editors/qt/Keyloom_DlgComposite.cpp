@@ -84,23 +84,37 @@ QFont pixelFont(int pixels, bool bold = false) {
 }
 
 // The dialog's questions and messages as message boxes of the main window.
+// `depth` counts the message boxes open now.
 class PrompterPrompts final : public EditorPrompts {
 public:
-    explicit PrompterPrompts(window::Prompter* prompter) : prompter_(prompter) {}
+    PrompterPrompts(window::Prompter* prompter, int& depth) : prompter_(prompter), depth_(depth) {}
 
     bool askYesNo(std::string_view languageKey) override {
-        return prompter_ && keyloom::askYesNo(*prompter_, languageKey);
+        if (!prompter_)
+            return false;
+        const Open open(depth_);
+        return keyloom::askYesNo(*prompter_, languageKey);
     }
     void tell(std::string_view languageKey, std::int64_t value) override {
         if (!prompter_)
             return;
+        const Open open(depth_);
         showFormattedPrompt(*prompter_, languageKey,
                             formatted(lookupText(languageKey), std::to_string(value)),
                             {window::MessageButtons::Ok, window::MessageIcon::Warning, false});
     }
 
 private:
+    struct Open {
+        explicit Open(int& depth) : depth_(depth) { ++depth_; }
+        ~Open() { --depth_; }
+        Open(const Open&) = delete;
+        Open& operator=(const Open&) = delete;
+        int& depth_;
+    };
+
     window::Prompter* prompter_;
+    int& depth_;
 };
 
 SkinPictureSet loadSet(const std::string& folder, const char* stem, bool ownDisabled, bool& ok) {
@@ -139,7 +153,7 @@ Keyloom_DlgComposite::Keyloom_DlgComposite(CompositeSetup setup, QWidget* parent
       setup_(std::move(setup)),
       skinFile_(setup_.skinFolder + "Composite.ini"),
       state_(*setup_.store, [this] { return clock_.now(steadyMilliseconds()); }),
-      prompts_(std::make_unique<PrompterPrompts>(setup_.prompter)) {
+      prompts_(std::make_unique<PrompterPrompts>(setup_.prompter, promptDepth_)) {
     setModal(true);
     setObjectName(QStringLiteral("Keyloom_DlgComposite"));
     setStyleSheet(
@@ -588,6 +602,12 @@ OpenResult Keyloom_DlgComposite::openForKeyButton(int buttonId, const KeyButtonC
 bool Keyloom_DlgComposite::closeIfOpen() {
     if (!isOpen())
         return false;
+    if (promptDepth_ > 0) {
+        // The editor is inside one of its questions (with the macro list in
+        // hand); it closes right after the answer, not under its feet.
+        QTimer::singleShot(0, this, [this] { closeIfOpen(); });
+        return true;
+    }
     reject();
     return true;
 }

@@ -119,7 +119,8 @@ public:
                        const QString& keyLabel);
 
     bool isOpen() const { return state_.openCounter() > 0; }
-    // Closes the dialog as Cancel does when it is open.
+    // Closes the dialog as Cancel does when it is open (once its message box
+    // is answered, when one is open).
     bool closeIfOpen();
 
     // Runs after an Apply that wrote the entry (and the macros).
@@ -178,6 +179,7 @@ private:
     CompositeSetup setup_;
     std::string skinFile_;
     EventClock clock_;
+    int promptDepth_ = 0;  // message boxes of the dialog open now
     KeyAssignmentState state_;
     std::unique_ptr<EditorPrompts> prompts_;
     std::unique_ptr<ImageSets> images_;
