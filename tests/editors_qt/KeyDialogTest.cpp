@@ -88,6 +88,27 @@ TEST_F(KeyDialogTest, TheKeyTabCapturesThePressedKeyAndApplyWritesIt) {
     EXPECT_EQ(captureBox(), "Esc");
 }
 
+TEST_F(KeyDialogTest, AKeyThatSendsAMouseButtonShowsWhichAndCanChangeIt) {
+    {
+        auto working = store.lock();
+        working->image->block(0)[0x1E] = {AssignmentKind::Key, 0, 369};  // left button
+    }
+    open();
+    auto* mouse = static_cast<QComboBox*>(dialog->control(id::kMouseList));
+    EXPECT_TRUE(mouse->isVisible());
+    EXPECT_EQ(mouse->currentIndex(), 0);
+    EXPECT_FALSE(dialog->control(id::kCaptureBox)->isEnabled());
+    key(QEvent::KeyPress, linux_key::kLeftCtrl);
+    EXPECT_EQ(dialog->state().capturedKey(), 369) << "keys are not taken with the mouse option";
+    emit mouse->activated(2);
+    click(id::kApply);
+    EXPECT_EQ(entry(0, 0x1E), (KeyAssignment{AssignmentKind::Key, 0, 371}));
+    // Clear goes back to the keyboard option: the mouse list goes away.
+    click(id::kClear);
+    EXPECT_FALSE(mouse->isVisible());
+    EXPECT_TRUE(dialog->control(id::kCaptureBox)->isEnabled());
+}
+
 TEST_F(KeyDialogTest, TheGrabFollowsTheKeyTabAndEndsWhenTheDialogCloses) {
     open();
     EXPECT_TRUE(dialog->keyboardGrabbed());
