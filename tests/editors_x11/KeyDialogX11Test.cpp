@@ -93,7 +93,8 @@ protected:
         open();
         // The grab is the only way keys reach the dialog here: no window
         // manager gives it the focus.
-        ASSERT_TRUE(dialog->keyboardGrabbed());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return dialog->keyboardGrabbed(); }, 2000))
+            << "visible " << dialog->isVisible() << ", open " << dialog->isOpen();
         QTest::qWait(100);
     }
     static void xdotool(const QStringList& arguments) {

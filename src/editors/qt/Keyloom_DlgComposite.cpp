@@ -636,6 +636,8 @@ void Keyloom_DlgComposite::closeEvent(QCloseEvent* event) {
 void Keyloom_DlgComposite::showEvent(QShowEvent* event) {
     CBaseDialog::showEvent(event);
     syncKeyboardGrab();
+    // Once more when the window is up, in case it was not visible yet.
+    QTimer::singleShot(0, this, [this] { syncKeyboardGrab(); });
 }
 
 void Keyloom_DlgComposite::hideEvent(QHideEvent* event) {
