@@ -1,5 +1,6 @@
 // Draws every picture of the default skin from the geometry of the main skin
-// file. Run at build time:
+// file (and of the key assignment window's "Composite.ini" beside it). Run at
+// build time:
 //   keyloom_skin_painter SKIN_FILE OUTPUT_FOLDER FONT_FOLDER
 // The same inputs always give the same pictures: the fonts come from
 // FONT_FOLDER and nothing depends on the screen.
@@ -12,6 +13,7 @@
 #include <QString>
 #include <cstdio>
 
+#include "CompositePictures.h"
 #include "Fonts.h"
 #include "Icons.h"
 #include "LightingPictures.h"
@@ -122,5 +124,13 @@ int main(int argc, char** argv) {
     for (const NamedPicture& picture :
          drawUpdateDialogPictures(SkinLayout(skinFolder + "/UpdateDlg.ini")))
         writer.write(picture.image, picture.name);
+    const QString composite =
+        QFileInfo(QString::fromLocal8Bit(argv[1])).dir().filePath("Composite.ini");
+    if (QFileInfo::exists(composite)) {
+        for (const NamedPicture& picture :
+             drawCompositePictures(SkinLayout(composite.toStdString()))) {
+            writer.write(picture.image, picture.name);
+        }
+    }
     return writer.failed() ? 1 : 0;
 }

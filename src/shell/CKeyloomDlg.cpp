@@ -54,6 +54,7 @@ CKeyloomDlg::CKeyloomDlg(DialogSetup setup, QWidget* parent)
     : CBaseDialog(parent), setup_(std::move(setup)) {
     qRegisterMetaType<window::WindowMessage>();
     port_ = std::make_unique<MainWindowPort>(*this);
+    port_->setKeyAssignmentDialog([this] { return keyDialog_ && keyDialog_->isOpen(); });
     core_ = std::make_unique<KeyloomCore>(port_->coreWindow(), setup_.paths, setup_.core);
     for (int id : {window::timer::kBusyIndicator, window::timer::kLightingRefresh,
                    window::timer::kStartup, window::timer::kProfileRefresh}) {
@@ -70,6 +71,10 @@ CKeyloomDlg::CKeyloomDlg(DialogSetup setup, QWidget* parent)
 CKeyloomDlg::~CKeyloomDlg() {
     qApp->removeEventFilter(this);
     shutdown();
+    // The editor dialogs use the core's stores and link: they go first.
+    keyDialog_.reset();
+    profileDialog_.reset();
+    updateDialog_.reset();
     core_.reset();
 }
 
@@ -276,8 +281,30 @@ int CKeyloomDlg::selectKey(int controlId) {
     return 0;
 }
 
-void CKeyloomDlg::openKeyAssignmentDialog(CSkinButton& /*button*/) {
-    // The key assignment dialog edits selectedKey_; it is not built yet.
+void CKeyloomDlg::openKeyAssignmentDialog(CSkinButton& button) {
+    if (!keyDialog_) {
+        editors::qt::CompositeSetup dialog;
+        dialog.skinFolder = setup_.paths.skinFolder;
+        dialog.store = &core_->workingStore();
+        dialog.prompter = port_.get();
+        dialog.registry = setup_.registry;
+        dialog.writeAllProfiles = &core_->state().connection.writeAllProfiles;
+        dialog.parameters = [this] { return core_->parameterBlock(); };
+        dialog.openHelp = [this] { openHelp(); };
+        keyDialog_ = std::make_unique<editors::qt::Keyloom_DlgComposite>(std::move(dialog), this);
+        keyDialog_->setApplyHandler([this](const editors::ApplyResult&) {
+            core_->modified().markEdited();
+            rebuildKeyTooltips();
+            redrawKeyView();
+        });
+    }
+    const int id = selectedKey_.controlId;
+    const auto g = gButtonOf(id);
+    const std::string label = g ? gButtonLabel(*g) : KeyName(selectedKey_.code, kNameBufferSize);
+    editors::KeyButtonContext context;
+    context.activeProfile = core_->state().connection.activeProfile.load();
+    const QRect onScreen(button.mapToGlobal(QPoint(0, 0)), button.size());
+    keyDialog_->openForKeyButton(id, context, onScreen, qs(label));
 }
 
 void CKeyloomDlg::switchKeyToggleMode() {
@@ -403,6 +430,8 @@ void CKeyloomDlg::handleMessage(const window::WindowMessage& msg) {
             profileDialog_->closeAsCancel();
         if (updateDialog_)
             updateDialog_->closeDialog();
+        if (keyDialog_)
+            keyDialog_->closeIfOpen();
         // The focus goes to Profile 1.
         if (CSkinButton* b = button(control::kProfile1))
             b->setFocus();
@@ -491,6 +520,8 @@ void CKeyloomDlg::shutdown() {
         core_->stop();
     if (about_)
         about_->close();
+    if (keyDialog_)
+        keyDialog_->closeIfOpen();
     if (tray_)
         tray_->remove();
     showModified(false);

@@ -24,6 +24,7 @@
 #include "editors/ProfileManagerState.h"
 #include "editors/qt/CKeyloom_DlgProfile.h"
 #include "editors/qt/CKeyloom_DlgUpdate.h"
+#include "editors/qt/Keyloom_DlgComposite.h"
 #include "platform/registry/Registry.h"
 #include "shell/BackgroundTask.h"
 #include "shell/CAboutDlg.h"
@@ -83,6 +84,8 @@ public:
 
     KeyloomCore& core() { return *core_; }
     controls::CSkinButton* button(int controlId) const;
+    // The key assignment dialog; nullptr before it first opened.
+    editors::qt::Keyloom_DlgComposite* keyAssignmentDialog() const { return keyDialog_.get(); }
     const SelectedKey& selectedKey() const { return selectedKey_; }
     bool topRowSwitch() const { return topRow_; }
     bool keyToggleMode() const;
@@ -232,6 +235,8 @@ private:
     std::unique_ptr<AboutBox> about_;
     std::unique_ptr<editors::qt::CKeyloom_DlgProfile> profileDialog_;
     std::unique_ptr<editors::qt::CKeyloom_DlgUpdate> updateDialog_;
+    // The key assignment dialog, created at its first opening.
+    std::unique_ptr<editors::qt::Keyloom_DlgComposite> keyDialog_;
 
     SelectedKey selectedKey_;
     bool topRow_ = false;

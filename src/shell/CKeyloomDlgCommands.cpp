@@ -41,6 +41,8 @@ void CKeyloomDlg::buildCommandTable() {
         commands_[key.controlId] = [this, id = key.controlId] { selectKey(id); };
     for (int id : kGButtonControls)
         commands_[id] = [this, id] { selectKey(id); };
+    // Macros opens the macro-only dialog of the last G button.
+    commands_[control::kMacro] = [this] { selectKey(kGButtonControls.back()); };
     commands_[control::kSwitch] = [this] { switchKeyToggleMode(); };
     commands_[control::kFlip1] = [this] { flipTopRowSwitch(); };
     commands_[control::kFlip2] = [this] { flipTopRowSwitch(); };

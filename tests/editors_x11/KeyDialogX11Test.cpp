@@ -1,0 +1,195 @@
+// The key assignment dialog under a real X server: a private Xvfb, the
+// dialog on the xcb platform holding the keyboard grab, and keys pressed
+// through XTEST with xdotool, so that the native scan codes, the Num Lock
+// state and the timestamps are the window system's own. Skips only when no
+// X server can be started.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QThread>
+#include <memory>
+
+#include "editors_qt/KeyDialogFixture.h"
+
+namespace keyloom::testing {
+namespace {
+
+namespace id = editors::qt::composite;
+
+// Starts Xvfb on the first free display number and the application on it.
+class XServerEnvironment : public ::testing::Environment {
+public:
+    static inline QString skipReason;
+
+    void SetUp() override {
+        const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
+        if (xvfb.isEmpty() || QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty()) {
+            skipReason = QStringLiteral("Xvfb or xdotool is not installed");
+            startApplication(QStringLiteral("offscreen"));
+            return;
+        }
+        for (int display = 91; display < 140 && !server_; ++display) {
+            if (QFileInfo::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(display)) ||
+                QFileInfo::exists(QStringLiteral("/tmp/.X%1-lock").arg(display)))
+                continue;
+            auto server = std::make_unique<QProcess>();
+            server->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+            server->start(xvfb, {QStringLiteral(":%1").arg(display), QStringLiteral("-screen"),
+                                 QStringLiteral("0"), QStringLiteral("1280x1024x24"),
+                                 QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+            if (!server->waitForStarted(3000))
+                continue;
+            const QString socket = QStringLiteral("/tmp/.X11-unix/X%1").arg(display);
+            for (int i = 0;
+                 i < 200 && !QFileInfo::exists(socket) && server->state() == QProcess::Running; ++i)
+                QThread::msleep(10);
+            if (server->state() != QProcess::Running || !QFileInfo::exists(socket))
+                continue;
+            qputenv("DISPLAY", QStringLiteral(":%1").arg(display).toLocal8Bit());
+            server_ = std::move(server);
+        }
+        if (!server_) {
+            skipReason = QStringLiteral("no X server could be started");
+            startApplication(QStringLiteral("offscreen"));
+            return;
+        }
+        startApplication(QStringLiteral("xcb"));
+    }
+
+    void TearDown() override {
+        application_.reset();
+        if (server_) {
+            server_->terminate();
+            server_->waitForFinished(3000);
+        }
+    }
+
+private:
+    void startApplication(const QString& platform) {
+        qputenv("QT_QPA_PLATFORM", platform.toLocal8Bit());
+        application_ = std::make_unique<QApplication>(argc_, argv_);
+    }
+
+    std::unique_ptr<QProcess> server_;
+    int argc_ = 1;
+    char name_[24] = "keyloom_tests_x11";
+    char* argv_[2] = {name_, nullptr};
+    std::unique_ptr<QApplication> application_;
+};
+
+[[maybe_unused]] const ::testing::Environment* const kXServer =
+    ::testing::AddGlobalTestEnvironment(std::make_unique<XServerEnvironment>().release());
+
+class KeyDialogX11Test : public KeyDialogFixture {
+protected:
+    void SetUp() override {
+        if (!XServerEnvironment::skipReason.isEmpty())
+            GTEST_SKIP() << XServerEnvironment::skipReason.toStdString();
+        KeyDialogFixture::SetUp();
+        open();
+        // The grab is the only way keys reach the dialog here: no window
+        // manager gives it the focus.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return dialog->keyboardGrabbed(); }, 2000))
+            << "visible " << dialog->isVisible() << ", open " << dialog->isOpen();
+        QTest::qWait(100);
+    }
+    static void xdotool(const QStringList& arguments) {
+        ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), arguments), 0)
+            << arguments.join(' ').toStdString();
+    }
+    // Presses and releases the keysym and waits until the dialog took a key.
+    KeyCode capture(const char* keysym) {
+        const int before = captures_;
+        xdotool({QStringLiteral("key"), QString::fromLatin1(keysym)});
+        const bool took = QTest::qWaitFor(
+            [&] {
+                if (dialog->state().capturedKey() != last_) {
+                    last_ = dialog->state().capturedKey();
+                    ++captures_;
+                }
+                return captures_ > before;
+            },
+            3000);
+        QTest::qWait(50);  // the release, which captures nothing more
+        last_ = dialog->state().capturedKey();
+        return took ? last_ : KeyCode{0};
+    }
+    // Xvfb starts with Num Lock off; the tests leave it as they found it.
+    void setNumLock(bool on) {
+        static bool numLockOn = false;
+        if (numLockOn != on)
+            xdotool({QStringLiteral("key"), QStringLiteral("Num_Lock")});
+        numLockOn = on;
+        QTest::qWait(50);
+    }
+
+    KeyCode last_ = 0;
+    int captures_ = 0;
+};
+
+TEST_F(KeyDialogX11Test, KeysCapturedThroughTheGrabGiveTheWindowsKeyCodes) {
+    EXPECT_EQ(capture("a"), 0x01E);
+    EXPECT_EQ(capture("Control_R"), 0x11D);
+    EXPECT_EQ(capture("Super_L"), 0x15B);
+    EXPECT_EQ(capture("Print"), 0x137);
+    EXPECT_EQ(capture("a"), 0x01E);
+    // Media keys are left to the system: nothing is captured.
+    EXPECT_EQ(capture("XF86AudioRaiseVolume"), 0);
+    EXPECT_EQ(dialog->state().capturedKey(), 0x01E);
+}
+
+TEST_F(KeyDialogX11Test, KeypadSevenIsTheSameKeyWithNumLockOnAndOff) {
+    for (bool numLock : {true, false}) {
+        SCOPED_TRACE(numLock);
+        EXPECT_EQ(capture("Escape"), 0x001);
+        setNumLock(numLock);
+        last_ = dialog->state().capturedKey();
+        // By keycode (79, Linux 71): the keysym would bring Shift along.
+        xdotool({QStringLiteral("key"), QStringLiteral("79")});
+        EXPECT_TRUE(QTest::qWaitFor([&] { return dialog->state().capturedKey() == 0x047; }, 3000))
+            << dialog->state().capturedKey();
+    }
+}
+
+TEST_F(KeyDialogX11Test, RecordingAKeyTakesTheWindowSystemsTiming) {
+    for (bool measured : {true, false}) {
+        SCOPED_TRACE(measured);
+        click(id::kMacroTab);
+        click(id::kMacroAdd);
+        if (static_cast<QAbstractButton*>(dialog->control(id::kRecordDelay))->isChecked() !=
+            measured)
+            click(id::kRecordDelay);
+        click(id::kRecord);
+        ASSERT_TRUE(dialog->keyboardGrabbed());
+        QTest::qWait(100);
+        // Held for 250 ms by the X server's clock, whenever the dialog gets to it.
+        xdotool({QStringLiteral("keydown"), QStringLiteral("a")});
+        QThread::msleep(250);
+        xdotool({QStringLiteral("keyup"), QStringLiteral("a")});
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return dialog->state().macros().rows().size() >= 2; }, 3000));
+        const auto rows = dialog->state().macros().rows();
+        ASSERT_EQ(rows.size(), 2u);
+        EXPECT_EQ(rows[0].keyCode, 0x01E);
+        EXPECT_EQ(rows[0].state, MacroAction::kPressed);
+        EXPECT_EQ(rows[1].state, MacroAction::kReleased);
+        EXPECT_EQ(rows[1].delayMs, 0u);
+        if (measured) {
+            EXPECT_GE(rows[0].delayMs, 240u);
+            EXPECT_LT(rows[0].delayMs, 2000u);
+        } else {
+            EXPECT_EQ(rows[0].delayMs, 50u);
+        }
+        click(id::kRecord);
+        EXPECT_FALSE(dialog->keyboardGrabbed());
+        click(id::kCancel);
+        open();
+    }
+}
+
+}  // namespace
+}  // namespace keyloom::testing
