@@ -55,6 +55,12 @@ function(keyloom_test_suite name dir)
     target_compile_definitions(${target} PRIVATE
         KEYLOOM_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
         KEYLOOM_BUILD_DIR="${PROJECT_BINARY_DIR}")
+    # Suites that drive a real X server press keys and take the keyboard:
+    # they run one test at a time.
+    set(serial "")
+    if(name MATCHES "_x11$")
+        set(serial RUN_SERIAL TRUE)
+    endif()
     gtest_discover_tests(${target} TEST_PREFIX "${name}." DISCOVERY_TIMEOUT 60
-        PROPERTIES LABELS ${name})
+        PROPERTIES LABELS ${name} ${serial})
 endfunction()

@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QThread>
@@ -32,23 +31,24 @@ public:
             startApplication(QStringLiteral("offscreen"));
             return;
         }
-        for (int display = 91; display < 140 && !server_; ++display) {
-            if (QFileInfo::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(display)) ||
-                QFileInfo::exists(QStringLiteral("/tmp/.X%1-lock").arg(display)))
-                continue;
-            auto server = std::make_unique<QProcess>();
-            server->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-            server->start(xvfb, {QStringLiteral(":%1").arg(display), QStringLiteral("-screen"),
-                                 QStringLiteral("0"), QStringLiteral("1280x1024x24"),
-                                 QStringLiteral("-nolisten"), QStringLiteral("tcp")});
-            if (!server->waitForStarted(3000))
-                continue;
-            const QString socket = QStringLiteral("/tmp/.X11-unix/X%1").arg(display);
-            for (int i = 0;
-                 i < 200 && !QFileInfo::exists(socket) && server->state() == QProcess::Running; ++i)
-                QThread::msleep(10);
-            if (server->state() != QProcess::Running || !QFileInfo::exists(socket))
-                continue;
+        // Xvfb picks a free display itself and tells its number on stdout, so
+        // that two test programs started together never share one server.
+        auto server = std::make_unique<QProcess>();
+        server->setProcessChannelMode(QProcess::SeparateChannels);
+        server->setReadChannel(QProcess::StandardOutput);
+        server->start(xvfb, {QStringLiteral("-displayfd"), QStringLiteral("1"),
+                             QStringLiteral("-screen"), QStringLiteral("0"),
+                             QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"),
+                             QStringLiteral("tcp")});
+        QByteArray number;
+        if (server->waitForStarted(3000)) {
+            while (!number.contains('\n') && server->state() == QProcess::Running &&
+                   server->waitForReadyRead(5000))
+                number += server->readAllStandardOutput();
+        }
+        bool parsed = false;
+        const int display = number.trimmed().toInt(&parsed);
+        if (parsed && server->state() == QProcess::Running) {
             qputenv("DISPLAY", QStringLiteral(":%1").arg(display).toLocal8Bit());
             server_ = std::move(server);
         }
