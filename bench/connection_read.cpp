@@ -12,8 +12,8 @@
 #include <memory>
 #include <string>
 
-#include "core/KeyloomCore.h"
 #include "core/HeadlessBinding.h"
+#include "core/KeyloomCore.h"
 #include "core/window/HeadlessWindow.h"
 #include "sim/SimBackend.h"
 

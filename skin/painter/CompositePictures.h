@@ -6,8 +6,8 @@
 #include <QString>
 #include <vector>
 
-#include "SkinLayout.h"
 #include "LightingPictures.h"
+#include "SkinLayout.h"
 
 namespace keyloom::painter {
 

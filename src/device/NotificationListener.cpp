@@ -22,8 +22,9 @@ std::string_view notificationListenerStateText(NotificationListenerState state) 
     return "ended";
 }
 
-NotificationListener::NotificationListener(hid::HidPlatform& platform, window::WindowDispatch& window,
-                                           window::TrayStatus& tray, NotificationTiming timing)
+NotificationListener::NotificationListener(hid::HidPlatform& platform,
+                                           window::WindowDispatch& window, window::TrayStatus& tray,
+                                           NotificationTiming timing)
     : window_(window), timing_(timing), device_(platform), indicator_(tray, timing.indicator) {}
 
 NotificationListener::~NotificationListener() {

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cerrno>
 
-
 namespace keyloom::sim {
 
 namespace {

@@ -7,7 +7,7 @@
 
 namespace keyloom {
 
-enum class [[nodiscard]] FileResult : int {
+enum class [[nodiscard]] FileResult : int{
     Ok = 1,
     Failed = 0,
     CannotOpen = -2,

@@ -14,8 +14,8 @@
 
 #include <gtest/gtest.h>
 
-#include "core/KeyloomCore.h"
 #include "core/HeadlessBinding.h"
+#include "core/KeyloomCore.h"
 #include "core/RecordingWindow.h"
 #include "sim/SimBackend.h"
 #include "support/SimKeyboardLog.h"

@@ -15,8 +15,8 @@
 #include "FakeHid.h"
 #include "TestDescriptors.h"
 #include "device/NotificationListener.h"
-#include "support/RecordingDispatch.h"
 #include "sim/SimBackend.h"
+#include "support/RecordingDispatch.h"
 
 namespace keyloom::testing {
 namespace {

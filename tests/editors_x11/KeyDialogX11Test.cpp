@@ -36,10 +36,10 @@ public:
         auto server = std::make_unique<QProcess>();
         server->setProcessChannelMode(QProcess::SeparateChannels);
         server->setReadChannel(QProcess::StandardOutput);
-        server->start(xvfb, {QStringLiteral("-displayfd"), QStringLiteral("1"),
-                             QStringLiteral("-screen"), QStringLiteral("0"),
-                             QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"),
-                             QStringLiteral("tcp")});
+        server->start(
+            xvfb, {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                   QStringLiteral("0"), QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"),
+                   QStringLiteral("tcp")});
         QByteArray number;
         if (server->waitForStarted(3000)) {
             while (!number.contains('\n') && server->state() == QProcess::Running &&

@@ -11,7 +11,8 @@ namespace keyloom::hid {
 CancelEvent::CancelEvent() : fd_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
 
 CancelEvent::~CancelEvent() {
-    if (fd_ >= 0) ::close(fd_);
+    if (fd_ >= 0)
+        ::close(fd_);
 }
 
 void CancelEvent::set() {
@@ -24,8 +25,10 @@ bool CancelEvent::consume() {
     std::uint64_t count = 0;
     for (;;) {
         ssize_t n = ::read(fd_, &count, sizeof count);
-        if (n == sizeof count) return count > 0;
-        if (n < 0 && errno == EINTR) continue;
+        if (n == sizeof count)
+            return count > 0;
+        if (n < 0 && errno == EINTR)
+            continue;
         return false;
     }
 }

@@ -32,14 +32,16 @@ bool HidPlatform::enumerate(std::vector<std::string>& paths) {
         backends = backends_;
     }
     bool any = backends.empty();
-    for (const auto& backend : backends) any = backend->enumerate(paths) || any;
+    for (const auto& backend : backends)
+        any = backend->enumerate(paths) || any;
     return any;
 }
 
 std::shared_ptr<HidBackend> HidPlatform::backendFor(std::string_view path) {
     std::lock_guard lock(mutex_);
     for (const auto& backend : backends_)
-        if (backend->ownsPath(path)) return backend;
+        if (backend->ownsPath(path))
+            return backend;
     return nullptr;
 }
 

@@ -3,11 +3,11 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include "platform/fs/UniqueFd.h"
 #include "platform/hid/HidNodeCache.h"
 #include "platform/hid/HidrawHandle.h"
 #include "platform/hid/InterfacePath.h"
 #include "platform/hid/SysfsHidraw.h"
-#include "platform/fs/UniqueFd.h"
 
 namespace keyloom::hid {
 
