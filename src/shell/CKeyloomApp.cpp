@@ -15,6 +15,7 @@
 #include "platform/instance/InstanceControl.h"
 #include "platform/instance/NamedEvents.h"
 #include "shell/CKeyloomDlg.h"
+#include "shell/InstanceRequests.h"
 #include "sim/SimSetup.h"
 #include "storage/AppPaths.h"
 #include "storage/Language.h"
@@ -109,16 +110,8 @@ int CKeyloomApp::run(const std::vector<std::string_view>& arguments) {
         return 0;
     }
     std::unique_ptr<QSocketNotifier> requests;
-    if (instance::InstanceServer* server = control.server()) {
-        requests = std::make_unique<QSocketNotifier>(server->pendingFd(), QSocketNotifier::Read);
-        QObject::connect(requests.get(), &QSocketNotifier::activated, &dialog, [&] {
-            server->handlePending([&](instance::InstanceRequest request) {
-                dialog.handleMessage(request == instance::InstanceRequest::Kill
-                                         ? window::kKillMessage
-                                         : window::kOpenMessage);
-            });
-        });
-    }
+    if (instance::InstanceServer* server = control.server())
+        requests = listenForInstanceRequests(*server, dialog);
 
     QApplication::setQuitOnLastWindowClosed(false);
     QObject::connect(&dialog, &CKeyloomDlg::exitRequested, qApp, &QCoreApplication::quit,
