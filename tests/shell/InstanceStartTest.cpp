@@ -1,12 +1,15 @@
 // A later start: its requests reach the main window through the instance
-// socket, long after the code that set up the listening has returned.
+// socket, long after the code that set up the listening has returned; and
+// what --help tells about it.
 
 #include <unistd.h>
 
+#include <cstdio>
 #include <future>
 
 #include "ShellFixture.h"
 #include "platform/instance/InstanceClient.h"
+#include "shell/CKeyloomApp.h"
 #include "shell/InstanceRequests.h"
 
 namespace keyloom::testing {
@@ -41,6 +44,23 @@ TEST_F(InstanceRequestsTest, OpenAndKillFromALaterStartReachTheWindow) {
     EXPECT_TRUE(exitRequested);
     EXPECT_FALSE(dialog->isVisible());
     server.stop();
+}
+
+TEST(UsageTest, KillSaysWhatHappensWithoutARunningInstance) {
+    char* text = nullptr;
+    std::size_t size = 0;
+    std::FILE* out = ::open_memstream(&text, &size);
+    ASSERT_NE(out, nullptr);
+    shell::CKeyloomApp::printUsage(out);
+    std::fclose(out);
+    const std::string usage(text, size);
+    std::free(text);
+    const std::size_t kill = usage.find("--kill");
+    ASSERT_NE(kill, std::string::npos);
+    const std::size_t next = usage.find("\n  -", kill);
+    EXPECT_NE(usage.substr(kill, next - kill).find("none is running, start as usual"),
+              std::string::npos)
+        << usage;
 }
 
 }  // namespace
