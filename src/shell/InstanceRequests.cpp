@@ -11,13 +11,14 @@ std::unique_ptr<QSocketNotifier> listenForInstanceRequests(instance::InstanceSer
     // themselves, never the caller's variables.
     instance::InstanceServer* const requests = &server;
     CKeyloomDlg* const mainWindow = &dialog;
-    QObject::connect(notifier.get(), &QSocketNotifier::activated, mainWindow, [requests, mainWindow] {
-        requests->handlePending([mainWindow](instance::InstanceRequest request) {
-            mainWindow->handleMessage(request == instance::InstanceRequest::Kill
-                                      ? window::kKillMessage
-                                      : window::kOpenMessage);
-        });
-    });
+    QObject::connect(notifier.get(), &QSocketNotifier::activated, mainWindow,
+                     [requests, mainWindow] {
+                         requests->handlePending([mainWindow](instance::InstanceRequest request) {
+                             mainWindow->handleMessage(request == instance::InstanceRequest::Kill
+                                                           ? window::kKillMessage
+                                                           : window::kOpenMessage);
+                         });
+                     });
     return notifier;
 }
 
