@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -52,6 +53,9 @@ std::optional<std::size_t> gButtonOf(int controlId) {
 
 CKeyloomDlg::CKeyloomDlg(DialogSetup setup, QWidget* parent)
     : CBaseDialog(parent), setup_(std::move(setup)) {
+    // The program's own window, not a dialog of some other one: taskbars,
+    // docks and Alt-Tab list it. Skinned, so the window system draws no frame.
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     qRegisterMetaType<window::WindowMessage>();
     port_ = std::make_unique<MainWindowPort>(*this);
     core_ = std::make_unique<KeyloomCore>(port_->coreWindow(), setup_.paths, setup_.core);
@@ -104,6 +108,8 @@ InitResult CKeyloomDlg::initialise() {
     showModified(core_->modified().isModified());
 
     setWindowTitle(qs(lookupText("MAIN_CAPTION")));
+    if (const QPixmap icon(qs(paths.skinFolder + "keyloom.png")); !icon.isNull())
+        setWindowIcon(QIcon(icon));
     core_->state().keyToggleMode = false;
     setSwitchText();
     buildTrayIcon();

@@ -66,7 +66,11 @@ TEST_F(MainWindowTest, FirstConnectionOpensTheWindowAfterTheFullRead) {
     for (int p = 0; p < 3; ++p)
         EXPECT_EQ(button(id::kProfile1 + p).isSelected(), p == active) << p;
     EXPECT_FALSE(dialog->isModified());
-    EXPECT_EQ(dialog->windowTitle().toStdString(), lookupText("MAIN_CAPTION"));
+    // The application's own window, frameless, with the program's title and icon.
+    EXPECT_EQ(dialog->windowType(), Qt::Window);
+    EXPECT_TRUE(dialog->windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_EQ(dialog->windowTitle().toStdString(), "Keyloom");
+    EXPECT_FALSE(dialog->windowIcon().isNull());
     // Every key carries at least its name as tooltip.
     EXPECT_EQ(button(kAKey).toolTip().toStdString(), KeyName(0x1E, 260));
     EXPECT_EQ(button(kG1).toolTip().toStdString(), "G1");
