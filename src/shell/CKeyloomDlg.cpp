@@ -56,6 +56,8 @@ CKeyloomDlg::CKeyloomDlg(DialogSetup setup, QWidget* parent)
     // The program's own window, not a dialog of some other one: taskbars,
     // docks and Alt-Tab list it. Skinned, so the window system draws no frame.
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    // Its buttons explain themselves also while another window has the focus.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
     qRegisterMetaType<window::WindowMessage>();
     port_ = std::make_unique<MainWindowPort>(*this);
     core_ = std::make_unique<KeyloomCore>(port_->coreWindow(), setup_.paths, setup_.core);
