@@ -106,7 +106,8 @@ public:
     enum class FileDialogKind { Open, Save };
     using FileChooser = std::function<std::string(FileDialogKind)>;
     void setFileChooser(FileChooser chooser) { fileChooser_ = std::move(chooser); }
-    using UrlOpener = std::function<void(const QUrl&)>;
+    // The opener says whether a program took the address.
+    using UrlOpener = std::function<bool(const QUrl&)>;
     void setUrlOpener(UrlOpener opener) { urlOpener_ = std::move(opener); }
 
     // Answers message boxes instead of showing them (tests, offscreen runs).
@@ -168,10 +169,13 @@ private:
     // Items 9000-9200 of the profile menu.
     void chooseProfileMenuItem(int command);
     void refreshProfileLabel();
-    void openUrl(const QUrl& url);
+    bool openUrl(const QUrl& url);
     // A web address from the skin: only http and https are opened.
     void openLink(const QString& address);
+    // F1 and the ? button. Both tell the user when no program took the page,
+    // and where it is, so that it can be opened by hand.
     void openHelp();
+    void tellNotOpened(const char* key, const std::string& where);
     // The profile manager and the firmware update come with their editors.
     void openProfileManager() {}
     void openFirmwareUpdate() {}

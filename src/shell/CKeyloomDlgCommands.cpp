@@ -14,6 +14,7 @@
 
 #include "core/Prompts.h"
 #include "model/KeyViewKeys.h"
+#include "platform/text/SafeFormat.h"
 #include "shell/CKeyloomDlg.h"
 #include "shell/MainControls.h"
 #include "storage/Language.h"
@@ -268,23 +269,31 @@ void CKeyloomDlg::refreshProfileLabel() {
 
 // --- Links and help ---------------------------------------------------------------------
 
-void CKeyloomDlg::openUrl(const QUrl& url) {
-    // A link or help page that cannot be opened is not reported.
-    if (urlOpener_)
-        urlOpener_(url);
-    else
-        QDesktopServices::openUrl(url);
+bool CKeyloomDlg::openUrl(const QUrl& url) {
+    return urlOpener_ ? urlOpener_(url) : QDesktopServices::openUrl(url);
+}
+
+void CKeyloomDlg::tellNotOpened(const char* key, const std::string& where) {
+    window::MessageRequest request;
+    request.key = key;
+    request.text = text::formatString(lookupText(key), where);
+    request.icon = window::MessageIcon::Warning;
+    request.caption = window::MessageCaption::ApplicationTitle;
+    port_->showMessage(request);
 }
 
 void CKeyloomDlg::openLink(const QString& address) {
-    if (urlOpener_)
-        urlOpener_(QUrl(address));
-    else
-        openWebAddress(address);
+    // Only web pages are opened from the user-editable skin file; anything
+    // else is not offered to the desktop at all.
+    const std::optional<QUrl> page = webAddress(address);
+    if (page && !openUrl(*page))
+        tellNotOpened("KEYLOOM_LINK_NOT_OPENED", page->toString().toStdString());
 }
 
 void CKeyloomDlg::openHelp() {
-    openUrl(QUrl::fromLocalFile(qs(setup_.paths.helpFolder + "index.html")));
+    const std::string page = setup_.paths.helpFolder + "index.html";
+    if (!openUrl(QUrl::fromLocalFile(qs(page))))
+        tellNotOpened("KEYLOOM_HELP_NOT_OPENED", page);
 }
 
 }  // namespace keyloom::shell

@@ -243,7 +243,10 @@ TEST_F(MainCommandsTest, ButtonMenuCarriesTheLanguageTextsAndRunsItsCommands) {
 TEST_F(MainCommandsTest, LinksAndHelpOpenTheirAddresses) {
     openWindow();
     std::vector<QUrl> opened;
-    dialog->setUrlOpener([&](const QUrl& url) { opened.push_back(url); });
+    dialog->setUrlOpener([&](const QUrl& url) {
+        opened.push_back(url);
+        return true;
+    });
     dialog->runCommand(id::kHelp);
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_TRUE(opened[0].isLocalFile());
@@ -255,6 +258,25 @@ TEST_F(MainCommandsTest, LinksAndHelpOpenTheirAddresses) {
         EXPECT_EQ(opened.back().toString(), button(link).toolTip()) << link;
     }
     EXPECT_EQ(opened.size(), 5u);
+    EXPECT_TRUE(dialog->messageKeysShown().empty()) << "nothing to tell when a program took them";
+
+    // Without a browser the user learns what could not be opened, and where it is.
+    std::vector<window::MessageRequest> told;
+    dialog->setMessageResponder([&](const window::MessageRequest& r) {
+        told.push_back(r);
+        return window::MessageAnswer::Ok;
+    });
+    dialog->setUrlOpener([](const QUrl&) { return false; });
+    dialog->runCommand(id::kHelp);
+    dialog->runCommand(id::kLinkButtons[1]);
+    ASSERT_EQ(told.size(), 2u);
+    EXPECT_EQ(told[0].key, "KEYLOOM_HELP_NOT_OPENED");
+    EXPECT_NE(told[0].text.find(opened[0].toLocalFile().toStdString()), std::string::npos)
+        << told[0].text;
+    EXPECT_EQ(told[1].key, "KEYLOOM_LINK_NOT_OPENED");
+    EXPECT_NE(told[1].text.find(button(id::kLinkButtons[1]).toolTip().toStdString()),
+              std::string::npos)
+        << told[1].text;
 }
 
 TEST_F(MainCommandsTest, TrayIconFollowsTheConnectionAndTheIndicatorNotifications) {
