@@ -180,6 +180,8 @@ void CKeyloomDlg::buildControls() {
     busyIndicator_ = std::make_unique<QLabel>(this);
     controls::placeControl(*busyIndicator_, skin, "BUTTONINFO", "CONTROL_JDTStatic");
     busyIndicator_->hide();
+    statusNote_ = std::make_unique<StatusNote>(this);
+    controls::placeControl(*statusNote_, skin, "BUTTONINFO", "KEYLOOM_STATUS");
 
     const auto setTip = [this](int id, const char* key) {
         button(id)->setToolTip(qs(lookupText(key)));

@@ -27,6 +27,7 @@
 #include "shell/CTrayIcon.h"
 #include "shell/MainPictures.h"
 #include "shell/MainWindowPort.h"
+#include "shell/StatusNote.h"
 #include "storage/AppPaths.h"
 
 class QLabel;
@@ -90,6 +91,8 @@ public:
     // indicator animates and no other command is taken.
     bool isBusy() const { return task_.running(); }
     QLabel* busyIndicator() const { return busyIndicator_.get(); }
+    // The confirmation after Apply, a backup or a restore.
+    StatusNote* statusNote() const { return statusNote_.get(); }
 
     // The Button menu (restore, backup, firmware update, About, Exit) and the
     // profile menu, built and localised as they are about to open.
@@ -165,6 +168,10 @@ private:
     void hideBusyIndicator();
     void restoreFromFile();
     void backupToFile();
+    void apply(std::function<void()> afterwards);
+    // Tells the user that keyboard or file work succeeded: in the window
+    // while it shows, else at the tray icon.
+    void confirm(const std::string& text);
     void pressReportRate(int step);
     // Items 9000-9200 of the profile menu.
     void chooseProfileMenuItem(int command);
@@ -211,6 +218,7 @@ private:
     std::unique_ptr<controls::CSkinButton> leftArrow_;
     std::unique_ptr<controls::CSkinButton> rightArrow_;
     std::unique_ptr<QLabel> busyIndicator_;
+    std::unique_ptr<StatusNote> statusNote_;
     std::map<int, std::function<void()>> commands_;
     std::map<int, std::unique_ptr<QTimer>> timers_;
     std::unique_ptr<QMenu> buttonMenu_;

@@ -10,6 +10,8 @@
 #include <QTimer>
 #include <QUrl>
 #include <chrono>
+#include <filesystem>
+#include <memory>
 #include <thread>
 
 #include "core/Prompts.h"
@@ -45,11 +47,9 @@ void CKeyloomDlg::buildCommandTable() {
     commands_[control::kSwitch] = [this] { switchKeyToggleMode(); };
     commands_[control::kFlip1] = [this] { flipTopRowSwitch(); };
     commands_[control::kFlip2] = [this] { flipTopRowSwitch(); };
-    commands_[control::kOk] = [this] {
-        runKeyboardWork([this] { core_->apply(); }, [this] { hide(); });
-    };
+    commands_[control::kOk] = [this] { apply([this] { hide(); }); };
     commands_[control::kCancel] = [this] { hide(); };
-    commands_[control::kApply] = [this] { runKeyboardWork([this] { core_->apply(); }); };
+    commands_[control::kApply] = [this] { apply({}); };
     commands_[control::kDefault] = [this] { runKeyboardWork([this] { core_->restoreDefault(); }); };
     for (int p = 0; p < 3; ++p)
         commands_[control::kProfile1 + p] = [this, p] {
@@ -79,6 +79,26 @@ void CKeyloomDlg::buildCommandTable() {
     label->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(label, &QWidget::customContextMenuRequested, this,
             [this, label](const QPoint& at) { openProfileMenu(label->mapToGlobal(at)); });
+}
+
+void CKeyloomDlg::apply(std::function<void()> afterwards) {
+    // Only a write is confirmed: with nothing modified Apply writes nothing.
+    const bool writes = isModified();
+    auto applied = std::make_shared<bool>(false);
+    runKeyboardWork([this, applied] { *applied = core_->apply(); },
+                    [this, applied, writes, afterwards = std::move(afterwards)] {
+                        if (afterwards)
+                            afterwards();
+                        if (writes && *applied)
+                            confirm(lookupText("KEYLOOM_APPLIED"));
+                    });
+}
+
+void CKeyloomDlg::confirm(const std::string& text) {
+    if (isVisible())
+        statusNote_->showNote(qs(text));
+    else if (tray_)
+        tray_->notify(qs(lookupText("MAIN_CAPTION")), qs(text));
 }
 
 void CKeyloomDlg::chooseProfileMenuItem(int command) {
@@ -175,19 +195,35 @@ void CKeyloomDlg::restoreFromFile() {
     const std::string path = chooseFile(FileDialogKind::Open);
     if (path.empty())
         return;
-    runKeyboardWork([this, path] { core_->restoreFromFile(path); });
+    auto written = std::make_shared<bool>(false);
+    runKeyboardWork(
+        [this, path, written] {
+            *written = core_->restoreFromFile(path) == RestoreResult::Written;
+        },
+        [this, written] {
+            if (*written)
+                confirm(lookupText("KEYLOOM_RESTORED"));
+        });
 }
 
 void CKeyloomDlg::backupToFile() {
     const std::string path = chooseFile(FileDialogKind::Save);
     if (path.empty())
         return;
-    runKeyboardWork([this, path] {
-        // A backup that was not written must not pass for one that was.
-        if (!core_->backupToFile(path))
-            showPrompt(*port_, "KEYLOOM_BACKUP_FAILED",
-                       {window::MessageButtons::Ok, window::MessageIcon::Warning, false});
-    });
+    auto saved = std::make_shared<bool>(false);
+    runKeyboardWork(
+        [this, path, saved] {
+            // A backup that was not written must not pass for one that was.
+            *saved = core_->backupToFile(path);
+            if (!*saved)
+                showPrompt(*port_, "KEYLOOM_BACKUP_FAILED",
+                           {window::MessageButtons::Ok, window::MessageIcon::Warning, false});
+        },
+        [this, saved, path] {
+            if (*saved)
+                confirm(text::formatString(lookupText("KEYLOOM_BACKED_UP"),
+                                           std::filesystem::path(path).filename().string()));
+        });
 }
 
 // --- Button menu and profile menu --------------------------------------------------------

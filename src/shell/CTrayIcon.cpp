@@ -160,6 +160,13 @@ void CTrayIcon::setTip(const QString& tip) {
     }
 }
 
+void CTrayIcon::notify(const QString& title, const QString& text) {
+    lastNotice_ = text;
+    if (tray_ && QSystemTrayIcon::supportsMessages()) {
+        tray_->showMessage(title, text, QSystemTrayIcon::Information, 4000);
+    }
+}
+
 void CTrayIcon::setMenuLocaliser(MenuLocaliser localiser) {
     localiser_ = std::move(localiser);
     prepareMenu();

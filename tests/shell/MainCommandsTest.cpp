@@ -53,6 +53,11 @@ protected:
         return {m.keyMatrices[at], m.keyMatrices[at + 1], m.keyMatrices[at + 2]};
     }
     bool applyEnabled() { return button(id::kApply).isEnabled(); }
+    // The confirmation the window shows, empty when none shows.
+    std::string note() {
+        const shell::StatusNote* n = dialog->statusNote();
+        return n->isVisibleTo(dialog.get()) ? n->text().toStdString() : std::string();
+    }
     bool shown(const std::string& key) {
         for (const std::string& k : dialog->messageKeysShown())
             if (k == key)
@@ -75,12 +80,14 @@ TEST_F(MainCommandsTest, ApplyWritesOnlyTheActiveProfileAndOnlyWhenSomethingChan
     EXPECT_NE(entryOnKeyboard(1, positionOfA()), kLeftCtrlEntry);
     EXPECT_FALSE(applyEnabled());
     EXPECT_FALSE(dialog->isModified());
+    EXPECT_EQ(note(), lookupText("KEYLOOM_APPLIED"));
 
-    // OK applies, then hides the window.
+    // OK applies, then hides the window: the tray icon confirms instead.
     assignA(0, {AssignmentKind::Key, 0, 0x2A});
     run(id::kOk);
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_FALSE(applyEnabled());
+    EXPECT_EQ(dialog->trayIcon()->lastNotice().toStdString(), lookupText("KEYLOOM_APPLIED"));
 }
 
 TEST_F(MainCommandsTest, RestoreDefaultAnsweredYesRevertsTheKeyboardAndTheKeyView) {
@@ -115,9 +122,11 @@ TEST_F(MainCommandsTest, BackupThenRestoreOfTheSameFileWritesAllThreeProfiles) {
     run(cmd::kBackup);
     ASSERT_TRUE(std::filesystem::exists(file));
     EXPECT_TRUE(applyEnabled()) << "a backup leaves Apply as it was";
+    EXPECT_NE(note().find("backup.klm"), std::string::npos) << note();
 
     clearReceived(*keyboard);
     run(cmd::kRestore);
+    EXPECT_EQ(note(), lookupText("KEYLOOM_RESTORED"));
     EXPECT_EQ(matrixWritesReceived(*keyboard), (std::vector<int>{0, 1, 2}));
     EXPECT_EQ(entryOnKeyboard(1, positionOfA()), kLeftCtrlEntry);
     EXPECT_FALSE(applyEnabled());
@@ -130,9 +139,10 @@ TEST_F(MainCommandsTest, BackupThenRestoreOfTheSameFileWritesAllThreeProfiles) {
     run(cmd::kRestore);
     EXPECT_TRUE(requestsReceived(*keyboard).empty());
     dialog->setFileChooser(
-        [&](shell::CKeyloomDlg::FileDialogKind) { return dir.file("no-such-folder/backup.klm"); });
+        [&](shell::CKeyloomDlg::FileDialogKind) { return dir.file("no-such-folder/lost.klm"); });
     run(cmd::kBackup);
     EXPECT_TRUE(shown("KEYLOOM_BACKUP_FAILED"));
+    EXPECT_EQ(note().find("lost.klm"), std::string::npos) << "a failure is not confirmed";
 }
 
 TEST_F(MainCommandsTest, ProfileButtonOfTheActiveProfileLeavesTheKeyboardAlone) {
