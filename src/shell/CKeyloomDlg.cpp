@@ -16,6 +16,7 @@
 #include "platform/ini/Ini.h"
 #include "shell/KeyTooltip.h"
 #include "shell/MainControls.h"
+#include "shell/MessageBoxes.h"
 #include "shell/TopRowSwitch.h"
 #include "storage/Language.h"
 #include "storage/ProfileMenu.h"
@@ -562,35 +563,9 @@ window::MessageAnswer CKeyloomDlg::showMessageBox(const window::MessageRequest& 
     }
     if (responder_)
         return responder_(request);
-    QMessageBox box(request.ownedByWindow ? this : nullptr);
-    box.setText(qs(request.text));
-    box.setWindowTitle(request.caption == window::MessageCaption::ApplicationTitle
-                           ? qs(std::string(kApplicationTitle))
-                           : QString());
-    switch (request.icon) {
-        case window::MessageIcon::Information:
-            box.setIcon(QMessageBox::Information);
-            break;
-        case window::MessageIcon::Warning:
-            box.setIcon(QMessageBox::Warning);
-            break;
-        case window::MessageIcon::Question:
-            box.setIcon(QMessageBox::Question);
-            break;
-        case window::MessageIcon::None:
-            break;
-    }
-    if (request.topmost)
-        box.setWindowFlag(Qt::WindowStaysOnTopHint);
-    if (request.buttons == window::MessageButtons::YesNo) {
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.setDefaultButton(QMessageBox::No);
-        return box.exec() == QMessageBox::Yes ? window::MessageAnswer::Yes
-                                              : window::MessageAnswer::No;
-    }
-    box.setStandardButtons(QMessageBox::Ok);
-    box.exec();
-    return window::MessageAnswer::Ok;
+    const std::unique_ptr<QMessageBox> box =
+        buildMessageBox(request, request.ownedByWindow ? this : nullptr);
+    return runMessageBox(*box, request);
 }
 
 std::vector<std::string> CKeyloomDlg::messageKeysShown() const {

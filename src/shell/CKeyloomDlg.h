@@ -103,6 +103,9 @@ public:
     QMenu& profileMenu();
     void openButtonMenu(const QPoint& at);
     void openProfileMenu(const QPoint& at);
+    // Opens `menu` below the control it belongs to (above it when there is
+    // no room below), as the ≡ button and the profile label do.
+    void dropMenu(QMenu& menu, QWidget& anchor);
 
     // Where the file commands' dialogs and the links and help go; tests
     // replace both so that no dialog or browser opens.

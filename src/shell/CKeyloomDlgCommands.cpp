@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QMenu>
+#include <QScreen>
 #include <QTimer>
 #include <QUrl>
 #include <chrono>
@@ -18,6 +19,7 @@
 #include "model/KeyViewKeys.h"
 #include "platform/text/SafeFormat.h"
 #include "shell/CKeyloomDlg.h"
+#include "shell/DarkLook.h"
 #include "shell/MainControls.h"
 #include "storage/Language.h"
 #include "storage/ProfileMenu.h"
@@ -58,7 +60,7 @@ void CKeyloomDlg::buildCommandTable() {
     for (int step = 0; step < 4; ++step)
         commands_[control::kReportButtons[step]] = [this, step] { pressReportRate(step); };
     commands_[control::kProfileName] = [this] { openProfileManager(); };
-    commands_[control::kMenu] = [this] { openButtonMenu(QCursor::pos()); };
+    commands_[control::kMenu] = [this] { dropMenu(buttonMenu(), *button(control::kMenu)); };
     commands_[command::kRestore] = [this] { restoreFromFile(); };
     commands_[command::kBackup] = [this] { backupToFile(); };
     commands_[command::kFirmwareUpdate] = [this] { openFirmwareUpdate(); };
@@ -77,8 +79,10 @@ void CKeyloomDlg::buildCommandTable() {
     // The profile menu opens from the profile label by a right click.
     CSkinButton* label = button(control::kProfileName);
     label->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(label, &QWidget::customContextMenuRequested, this,
-            [this, label](const QPoint& at) { openProfileMenu(label->mapToGlobal(at)); });
+    connect(label, &QWidget::customContextMenuRequested, this, [this, label](const QPoint&) {
+        if (!isBusy())
+            dropMenu(profileMenu(), *label);
+    });
 }
 
 void CKeyloomDlg::apply(std::function<void()> afterwards) {
@@ -232,6 +236,7 @@ QMenu& CKeyloomDlg::buttonMenu() {
     if (buttonMenu_)
         return *buttonMenu_;
     buttonMenu_ = std::make_unique<QMenu>(this);
+    buttonMenu_->setStyleSheet(darkMenuStyle());
     const auto add = [this](int command) {
         QAction* action = buttonMenu_->addAction(QString());
         action->setData(command);
@@ -269,6 +274,7 @@ QMenu& CKeyloomDlg::profileMenu() {
     if (profileMenu_)
         return *profileMenu_;
     profileMenu_ = std::make_unique<QMenu>(this);
+    profileMenu_->setStyleSheet(darkMenuStyle());
     // Rebuilt from scratch each time it opens: names and check mark follow the
     // slot file and the keyboard's active profile.
     connect(profileMenu_.get(), &QMenu::aboutToShow, this, [this] {
@@ -292,6 +298,15 @@ QMenu& CKeyloomDlg::profileMenu() {
 void CKeyloomDlg::openProfileMenu(const QPoint& at) {
     if (!isBusy())
         profileMenu().popup(at);
+}
+
+void CKeyloomDlg::dropMenu(QMenu& menu, QWidget& anchor) {
+    // The menu fills itself as it opens; its size is known only after that.
+    emit menu.aboutToShow();
+    const QRect place(anchor.mapToGlobal(QPoint(0, 0)), anchor.size());
+    const QScreen* screen = anchor.screen();
+    const QRect room = screen ? screen->availableGeometry() : place;
+    menu.popup(dropPosition(place, menu.sizeHint(), room));
 }
 
 void CKeyloomDlg::refreshProfileLabel() {

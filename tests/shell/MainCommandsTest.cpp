@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QPainter>
 #include <QUrl>
 #include <filesystem>
 
@@ -248,6 +249,30 @@ TEST_F(MainCommandsTest, ButtonMenuCarriesTheLanguageTextsAndRunsItsCommands) {
     QObject::connect(dialog.get(), &shell::CKeyloomDlg::exitRequested, [&] { exited = true; });
     menu.actions().last()->trigger();
     EXPECT_TRUE(exited);
+}
+
+TEST_F(MainCommandsTest, TheMenuButtonDropsItsMenuBelowItself) {
+    openWindow();
+    // The test screen is narrower than the window: bring the button onto it.
+    dialog->move(-700, 40);
+    dialog->runCommand(id::kMenu);
+    QMenu& menu = dialog->buttonMenu();
+    ASSERT_TRUE(pumpUntil([&] { return menu.isVisible(); }));
+    const QWidget& menuButton = button(id::kMenu);
+    const QPoint under = menuButton.mapToGlobal(QPoint(0, menuButton.height()));
+    EXPECT_EQ(menu.pos(), under);
+    EXPECT_FALSE(menu.actions().first()->text().isEmpty()) << "filled before it was placed";
+
+    // The window with the menu where it opened.
+    QImage shot = dialog->grab().toImage();
+    {
+        QPainter painter(&shot);
+        painter.drawImage(menu.pos() - dialog->pos(), menu.grab().toImage());
+    }
+    EXPECT_TRUE(
+        shot.save(QString::fromStdString(builtFile("screenshots/main_window_button_menu.png"))));
+    EXPECT_LT(qGray(menu.grab().toImage().pixel(menu.width() / 2, 2)), 60) << "a dark menu";
+    menu.hide();
 }
 
 TEST_F(MainCommandsTest, LinksAndHelpOpenTheirAddresses) {
