@@ -14,6 +14,7 @@
 #include "model/KeyTable.h"
 #include "model/KeyViewKeys.h"
 #include "platform/ini/Ini.h"
+#include "shell/AccessibleNames.h"
 #include "shell/KeyTooltip.h"
 #include "shell/MainControls.h"
 #include "shell/MessageBoxes.h"
@@ -194,6 +195,7 @@ void CKeyloomDlg::buildControls() {
     for (int i = 0; i < 4; ++i)
         button(control::kLinkButtons[i])->setToolTip(qs(links_[linkAddressOf(i)]));
     rebuildKeyTooltips();
+    nameControls(currentLanguageIndex());
 }
 
 void CKeyloomDlg::buildTrayIcon() {
@@ -424,6 +426,28 @@ void CKeyloomDlg::languageTexts(int languageIndex) {
     tip(control::kMinimize, "MAIN_MINIMIZE_PROMPT");
     tip(control::kMenu, "MAIN_MENU_PROMPT");
     tip(control::kClose, "MAIN_CLOSE_PROMPT");
+    nameControls(languageIndex);
+}
+
+void CKeyloomDlg::nameControls(int languageIndex) {
+    const NameLookup text = [languageIndex](std::string_view key) {
+        return lookupText(key, languageIndex);
+    };
+    for (const auto& [id, b] : buttons_) {
+        const std::string name = shell::accessibleName(id, text);
+        if (!name.empty())
+            b->setAccessibleName(qs(name));
+    }
+    // The keys are named after their key, the G buttons by their label.
+    for (const KeyViewKey& key : kKeyViewKeys)
+        if (CSkinButton* b = button(key.controlId))
+            b->setAccessibleName(qs(KeyName(foldedScanCode(key.scanCode), kNameBufferSize)));
+    for (std::size_t j = 0; j < kGButtonCount; ++j)
+        if (CSkinButton* b = button(kGButtonControls[j]))
+            b->setAccessibleName(qs(gButtonLabel(j)));
+    leftArrow_->setAccessibleName(qs(text("KEYLOOM_NAME_TOP_ROW")));
+    rightArrow_->setAccessibleName(qs(text("KEYLOOM_NAME_TOP_ROW")));
+    busyIndicator_->setAccessibleName(qs(text("KEYLOOM_NAME_BUSY")));
 }
 
 void CKeyloomDlg::onTimer(int id) {

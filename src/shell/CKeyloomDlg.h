@@ -199,6 +199,8 @@ private:
     void redrawKeyFaces();
     void rebuildKeyTooltips();
     void languageTexts(int languageIndex);
+    // Accessible names of every control, in the language of that index.
+    void nameControls(int languageIndex);
     void openKeyAssignmentDialog(controls::CSkinButton& button);
     void onTimer(int id);
     void advanceBusyIndicator();

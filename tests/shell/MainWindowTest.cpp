@@ -208,6 +208,19 @@ TEST_F(MainWindowTest, TooltipsDescribeAssignedKeys) {
     EXPECT_FALSE(button(1075).isSelected());  // B keeps its default
 }
 
+TEST_F(MainWindowTest, EveryControlHasAnAccessibleNameFromTheLanguageFile) {
+    openWindow();
+    for (const shell::MainControl& c : shell::mainControls()) {
+        const std::string name = button(c.id).accessibleName().toStdString();
+        EXPECT_FALSE(name.empty()) << c.skinKey;
+        EXPECT_EQ(name.find("#Error"), std::string::npos) << c.skinKey;
+        EXPECT_EQ(name.find('%'), std::string::npos) << c.skinKey;
+    }
+    EXPECT_EQ(button(kAKey).accessibleName().toStdString(), KeyName(0x1E, 260));
+    EXPECT_EQ(button(id::kReportButtons[3]).accessibleName(),
+              QStringLiteral("Report rate 1000 Hz"));
+}
+
 TEST_F(MainWindowTest, ScreenshotInKeyToggleMode) {
     openWindow();
     dialog->runCommand(kSwitch);
