@@ -71,6 +71,8 @@ CKeyloomDlg::CKeyloomDlg(DialogSetup setup, QWidget* parent)
         connect(timer.get(), &QTimer::timeout, this, [this, id] { onTimer(id); });
         timers_[id] = std::move(timer);
     }
+    busyDelay_.setSingleShot(true);
+    connect(&busyDelay_, &QTimer::timeout, this, [this] { revealBusyIndicator(); });
     // Enter, Escape and arrow keys are filtered before any control sees them.
     qApp->installEventFilter(this);
 }
@@ -514,6 +516,7 @@ void CKeyloomDlg::shutdown() {
     shutDown_ = true;
     for (auto& [id, t] : timers_)
         t->stop();
+    busyDelay_.stop();
     // Keyboard work still running is released from any message it waits on,
     // then waited for: it uses the core.
     port_->stopMessages();
@@ -585,11 +588,20 @@ window::MessageAnswer CKeyloomDlg::showMessageBox(const window::MessageRequest& 
         std::lock_guard lock(shownMutex_);
         shownKeys_.push_back(request.key);
     }
-    if (responder_)
-        return responder_(request);
-    const std::unique_ptr<QMessageBox> box =
-        buildMessageBox(request, request.ownedByWindow ? this : nullptr);
-    return runMessageBox(*box, request);
+    // The busy indicator stays away while the box is open.
+    ++messageBoxesOpen_;
+    refreshBusyIndicator();
+    window::MessageAnswer answer = window::MessageAnswer::Ok;
+    if (responder_) {
+        answer = responder_(request);
+    } else {
+        const std::unique_ptr<QMessageBox> box =
+            buildMessageBox(request, request.ownedByWindow ? this : nullptr);
+        answer = runMessageBox(*box, request);
+    }
+    --messageBoxesOpen_;
+    refreshBusyIndicator();
+    return answer;
 }
 
 std::vector<std::string> CKeyloomDlg::messageKeysShown() const {

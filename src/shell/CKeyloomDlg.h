@@ -169,6 +169,8 @@ private:
     void keyboardWorkEnded();
     void showBusyIndicator();
     void hideBusyIndicator();
+    void refreshBusyIndicator();
+    void revealBusyIndicator();
     void restoreFromFile();
     void backupToFile();
     void apply(std::function<void()> afterwards);
@@ -230,7 +232,12 @@ private:
     std::unique_ptr<QMenu> profileMenu_;
     FileChooser fileChooser_;
     UrlOpener urlOpener_;
+    // Who wants the busy indicator now: the keyboard work and the core's
+    // own calls; it shows only while no message box is open.
     int busyDepth_ = 0;
+    int messageBoxesOpen_ = 0;
+    bool busyShown_ = false;
+    QTimer busyDelay_;
     std::vector<std::function<void()>> deferred_;
     bool exitPending_ = false;
     // Last member: its thread is joined before the rest goes.

@@ -142,24 +142,54 @@ void CKeyloomDlg::whenIdle(std::function<void()> work) {
 }
 
 void CKeyloomDlg::hideBusyIndicatorSoon() {
+    // One that is not on screen yet goes at once: keeping it for a moment
+    // would only let it flash up after the work has ended.
+    if (!busyShown_) {
+        hideBusyIndicator();
+        return;
+    }
     QTimer::singleShot(kBusyIndicatorPause, this, [this] { hideBusyIndicator(); });
 }
 
 void CKeyloomDlg::showBusyIndicator() {
-    if (busyDepth_++ > 0)
+    ++busyDepth_;
+    refreshBusyIndicator();
+}
+
+void CKeyloomDlg::hideBusyIndicator() {
+    if (busyDepth_ > 0)
+        --busyDepth_;
+    refreshBusyIndicator();
+}
+
+void CKeyloomDlg::refreshBusyIndicator() {
+    // Wanted while keyboard work runs, but never behind a message box: a
+    // question asked before the work writes anything is no time to look busy.
+    const bool wanted = busyDepth_ > 0 && messageBoxesOpen_ == 0;
+    if (!wanted) {
+        busyDelay_.stop();
+        if (busyShown_) {
+            busyShown_ = false;
+            timer(window::timer::kBusyIndicator).stop();
+            busyIndicator_->hide();
+        }
         return;
+    }
+    // Shown after a pause, so that work that ends quickly (or stops at a
+    // question) does not flicker it.
+    if (!busyShown_ && !busyDelay_.isActive())
+        busyDelay_.start(kBusyIndicatorPause);
+}
+
+void CKeyloomDlg::revealBusyIndicator() {
+    if (busyShown_ || busyDepth_ == 0 || messageBoxesOpen_ > 0)
+        return;
+    busyShown_ = true;
     busyFrame_ = 0;
     advanceBusyIndicator();
     busyIndicator_->show();
     busyIndicator_->raise();
     timer(window::timer::kBusyIndicator).start(kBusyFrameInterval);
-}
-
-void CKeyloomDlg::hideBusyIndicator() {
-    if (busyDepth_ == 0 || --busyDepth_ > 0)
-        return;
-    timer(window::timer::kBusyIndicator).stop();
-    busyIndicator_->hide();
 }
 
 // --- Report rate ----------------------------------------------------------------------

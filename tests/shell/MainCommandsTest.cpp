@@ -111,6 +111,32 @@ TEST_F(MainCommandsTest, RestoreDefaultAnsweredYesRevertsTheKeyboardAndTheKeyVie
     EXPECT_FALSE(applyEnabled());
 }
 
+TEST_F(MainCommandsTest, NoBusyIndicatorBehindTheQuestionOrAfterANo) {
+    openWindow();
+    const auto indicatorShows = [&] { return dialog->busyIndicator()->isVisible(); };
+    bool shownDuringQuestion = false;
+    dialog->setMessageResponder([&](const window::MessageRequest&) {
+        // As long as a person takes to read the question.
+        for (int i = 0; i < 100; ++i) {
+            QTest::qWait(3);
+            shownDuringQuestion = shownDuringQuestion || indicatorShows();
+        }
+        return window::MessageAnswer::No;
+    });
+    clearReceived(*keyboard);
+    dialog->runCommand(id::kDefault);
+    bool shownAfterwards = false;
+    for (int i = 0; i < 100; ++i) {
+        QTest::qWait(3);
+        shownAfterwards = shownAfterwards || indicatorShows();
+    }
+    EXPECT_TRUE(shown("MAIN_PROMPT_DEFAULT"));
+    EXPECT_FALSE(dialog->isBusy());
+    EXPECT_FALSE(shownDuringQuestion);
+    EXPECT_FALSE(shownAfterwards);
+    EXPECT_TRUE(requestsReceived(*keyboard).empty()) << "a No writes nothing";
+}
+
 TEST_F(MainCommandsTest, BackupThenRestoreOfTheSameFileWritesAllThreeProfiles) {
     openWindow();
     const std::string file = dir.file("backup.klm");
