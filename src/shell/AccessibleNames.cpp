@@ -55,6 +55,9 @@ std::string accessibleName(int controlId, const NameLookup& text) {
         if (control::kReportButtons[i] == controlId)
             return text::formatInt(text("KEYLOOM_NAME_REPORT_RATE"), kReportRates[i]);
     }
+    for (int i = 0; i < control::kAltTopRowCount; ++i)
+        if (control::kFirstAltTopRowKey + i == controlId)
+            return text::formatInt(text("KEYLOOM_NAME_TOP_ROW_BUTTON"), i + 1);
     for (int p = 0; p < 3; ++p)
         if (control::kProfile1 + p == controlId)
             return text::formatInt(text("KEYLOOM_NAME_PROFILE"), p + 1);

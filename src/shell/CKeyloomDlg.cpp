@@ -168,6 +168,9 @@ void CKeyloomDlg::buildControls() {
     for (int id : {control::kLockCaps, control::kLockNum, control::kLockScroll, control::kLockAb,
                    control::kFlip0})
         button(id)->setFocusPolicy(Qt::NoFocus);
+    // D1-D6 only stand for the keyboard's second top row; they have no command.
+    for (int i = 0; i < control::kAltTopRowCount; ++i)
+        button(control::kFirstAltTopRowKey + i)->setFocusPolicy(Qt::NoFocus);
 
     leftArrow_ = std::make_unique<CSkinButton>(this);
     rightArrow_ = std::make_unique<CSkinButton>(this);
@@ -194,6 +197,8 @@ void CKeyloomDlg::buildControls() {
     setTip(control::kClose, "MAIN_CLOSE_PROMPT");
     setTip(control::kMinimize, "MAIN_MINIMIZE_PROMPT");
     setTip(control::kMenu, "MAIN_MENU_PROMPT");
+    for (int id : {control::kFlip0, control::kFlip1, control::kFlip2})
+        setTip(id, "KEYLOOM_FLIP_PROMPT");
     for (int i = 0; i < 4; ++i)
         button(control::kLinkButtons[i])->setToolTip(qs(links_[linkAddressOf(i)]));
     rebuildKeyTooltips();
@@ -369,7 +374,7 @@ void CKeyloomDlg::applyTopRowSwitch() {
     for (int i = 0; i < 4; ++i)
         if (CSkinButton* b = button(control::kFirstTopRowKey + i))
             b->setEnabled(!topRow_);
-    for (int i = 0; i < 6; ++i)
+    for (int i = 0; i < control::kAltTopRowCount; ++i)
         if (CSkinButton* b = button(control::kFirstAltTopRowKey + i))
             b->setEnabled(topRow_);
     // The flip indicator shows the second picture set when the switch is on;

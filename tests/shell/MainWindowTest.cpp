@@ -136,8 +136,15 @@ TEST_F(MainWindowTest, TopRowSwitchIsStoredAndApplied) {
     writeAppString(*registry, kProfilesSection, kTopRowSwitchValue, "1");
     openWindow();
     EXPECT_TRUE(dialog->topRowSwitch());
+    // F1-F4 give way to the six buttons D1-D6.
     for (int i = 0; i < 4; ++i)
         EXPECT_FALSE(button(id::kFirstTopRowKey + i).isEnabled()) << i;
+    for (int i = 0; i < id::kAltTopRowCount; ++i) {
+        EXPECT_TRUE(button(id::kFirstAltTopRowKey + i).isEnabled()) << i;
+        EXPECT_TRUE(button(id::kFirstAltTopRowKey + i).isVisibleTo(dialog.get())) << i;
+    }
+    EXPECT_EQ(button(id::kFirstAltTopRowKey + 5).accessibleName(), QStringLiteral("D6"));
+    EXPECT_EQ(button(id::kFlip1).toolTip().toStdString(), lookupText("KEYLOOM_FLIP_PROMPT"));
     saveScreenshot("top_row_1");
 
     dialog->runCommand(id::kFlip1);
@@ -145,6 +152,8 @@ TEST_F(MainWindowTest, TopRowSwitchIsStoredAndApplied) {
     EXPECT_EQ(readAppString(*registry, kProfilesSection, kTopRowSwitchValue, "?"), "0");
     for (int i = 0; i < 4; ++i)
         EXPECT_TRUE(button(id::kFirstTopRowKey + i).isEnabled()) << i;
+    for (int i = 0; i < id::kAltTopRowCount; ++i)
+        EXPECT_FALSE(button(id::kFirstAltTopRowKey + i).isEnabled()) << i;
     saveScreenshot("top_row_0");
 
     dialog->runCommand(id::kFlip2);
