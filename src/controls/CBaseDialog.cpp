@@ -1,5 +1,6 @@
 #include "controls/CBaseDialog.h"
 
+#include <QApplication>
 #include <QImageReader>
 #include <QMouseEvent>
 #include <QPainter>
@@ -99,28 +100,39 @@ void CBaseDialog::mousePressEvent(QMouseEvent* event) {
         QDialog::mousePressEvent(event);
         return;
     }
-    // Let the window system move the window where it can (Wayland allows
-    // nothing else); otherwise follow the mouse ourselves.
-    if (QWindow* window = windowHandle(); window != nullptr && window->startSystemMove()) {
-        event->accept();
-        return;
-    }
-    dragOffset_ = event->globalPosition().toPoint() - frameGeometry().topLeft();
+    // Nothing moves yet: a click that never travels must not leave the
+    // window system in move mode.
+    pressPoint_ = event->globalPosition().toPoint();
+    dragOffset_ = *pressPoint_ - frameGeometry().topLeft();
+    moving_ = false;
     event->accept();
 }
 
 void CBaseDialog::mouseMoveEvent(QMouseEvent* event) {
-    if (dragOffset_ && (event->buttons() & Qt::LeftButton)) {
-        move(event->globalPosition().toPoint() - *dragOffset_);
-        event->accept();
+    if (!pressPoint_ || !(event->buttons() & Qt::LeftButton)) {
+        QDialog::mouseMoveEvent(event);
         return;
     }
-    QDialog::mouseMoveEvent(event);
+    event->accept();
+    const QPoint now = event->globalPosition().toPoint();
+    if (!moving_ && (now - *pressPoint_).manhattanLength() < QApplication::startDragDistance())
+        return;
+    // The window catches up with the pointer first, so that it does not lag
+    // behind by the distance travelled before the move began.
+    move(now - dragOffset_);
+    if (!moving_) {
+        moving_ = true;
+        // Let the window system move the window where it can (Wayland allows
+        // nothing else); it then owns the pointer until the button goes up.
+        if (QWindow* window = windowHandle(); window != nullptr && window->startSystemMove())
+            pressPoint_.reset();
+    }
 }
 
 void CBaseDialog::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
-        dragOffset_.reset();
+        pressPoint_.reset();
+        moving_ = false;
     }
     QDialog::mouseReleaseEvent(event);
 }

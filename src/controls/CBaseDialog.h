@@ -2,7 +2,8 @@
 // The base of every skinned window: a frameless dialog that paints its
 // background picture at natural size from the top-left corner, takes the
 // picture's size, takes its shape from the mask picture (pure white is cut
-// out) and can be dragged by its background.
+// out) and can be dragged by its background once the pointer has moved a
+// few pixels with the button held.
 
 #include <QDialog>
 #include <QImage>
@@ -52,9 +53,13 @@ private:
     // Pictures left for later: decoded on first need, then cleared.
     mutable std::string pendingBackground_;
     std::string pendingMask_;
-    // Where the window was grabbed, relative to its top-left corner, while
-    // it is dragged by hand (when the window system cannot move it for us).
-    std::optional<QPoint> dragOffset_;
+    // Where the left button went down on the background (global), while it
+    // is held; the window moves once the pointer has travelled from there.
+    std::optional<QPoint> pressPoint_;
+    // Where the window was grabbed, relative to its top-left corner, for a
+    // move by hand (when the window system cannot move it for us).
+    QPoint dragOffset_;
+    bool moving_ = false;
 };
 
 }  // namespace keyloom::controls

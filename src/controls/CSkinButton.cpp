@@ -2,11 +2,19 @@
 
 #include <QEnterEvent>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QPainter>
 
 #include "controls/SkinSlice.h"
 
 namespace keyloom::controls {
+
+namespace {
+
+// The skin's accent, light enough to stand out on every face.
+constexpr QRgb kFocusRingColour = 0xffa640;
+
+}  // namespace
 
 CSkinButton::CSkinButton(QWidget* parent) : QAbstractButton(parent) {}
 
@@ -111,6 +119,14 @@ void CSkinButton::paintEvent(QPaintEvent*) {
         painter.setRenderHint(QPainter::Antialiasing, false);
     }
 
+    if (showsFocusRing()) {
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(QColor::fromRgb(kFocusRingColour), 2));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 4, 4);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+    }
+
     if (!text().isEmpty()) {
         painter.setFont(font());
         painter.setPen(textColours_.forSlot(state_.textSlot()));
@@ -119,6 +135,33 @@ void CSkinButton::paintEvent(QPaintEvent*) {
     }
     painter.end();
     emit painted(face);
+}
+
+bool CSkinButton::showsFocusRing() const {
+    // Only focus that came from the keyboard is shown: a click on a button
+    // gives it the focus too, and a ring after every click would be noise.
+    return hasFocus() && window()->testAttribute(Qt::WA_KeyboardFocusChange);
+}
+
+void CSkinButton::keyPressEvent(QKeyEvent* event) {
+    // Space presses the focused button whatever the platform theme lists as
+    // press keys; the click follows when it is released.
+    if (event->key() == Qt::Key_Space && !event->isAutoRepeat()) {
+        setDown(true);
+        event->accept();
+        return;
+    }
+    QAbstractButton::keyPressEvent(event);
+}
+
+void CSkinButton::keyReleaseEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Space && !event->isAutoRepeat()) {
+        event->accept();
+        if (isDown())
+            click();
+        return;
+    }
+    QAbstractButton::keyReleaseEvent(event);
 }
 
 void CSkinButton::enterEvent(QEnterEvent* event) {

@@ -3,7 +3,8 @@
 // state's full-window picture that lies under it, starting one pixel up and
 // left of its picture offset. On top it can draw a coloured outline and its
 // text (in its font, in the colour of the current state). The pictures are
-// drawn at their natural size, never scaled.
+// drawn at their natural size, never scaled. Focus reached by the keyboard
+// shows as a ring; Space presses the focused button.
 //
 // What it shows is decided by SkinButtonState; the widget only feeds it
 // mouse and enabled changes and paints the result.
@@ -75,8 +76,11 @@ protected:
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
+    bool showsFocusRing() const;
     const QPixmap& pictureFor(SkinFace face) const;
     // The picture of the face itself, without the toggle faces' fallback.
     const QPixmap& ownPictureFor(SkinFace face) const;

@@ -96,13 +96,18 @@ QString readAboutLink(const std::string& mainSkinFile) {
     return qs(ini::readString(mainSkinFile, "SCREEN", "Link", ""));
 }
 
-bool openWebAddress(const QString& url) {
+std::optional<QUrl> webAddress(const QString& url) {
     const QUrl address(url, QUrl::StrictMode);
     const QString scheme = address.scheme().toLower();
     if (!address.isValid() || (scheme != "http" && scheme != "https") || address.host().isEmpty()) {
-        return false;
+        return std::nullopt;
     }
-    return QDesktopServices::openUrl(address);
+    return address;
+}
+
+bool openWebAddress(const QString& url) {
+    const std::optional<QUrl> address = webAddress(url);
+    return address && QDesktopServices::openUrl(*address);
 }
 
 CAboutDlg::CAboutDlg(AboutSetup setup, QWidget* parent)

@@ -5,8 +5,10 @@
 
 #include <QPointer>
 #include <QString>
+#include <QUrl>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "controls/CBaseDialog.h"
@@ -40,8 +42,11 @@ struct AboutSetup {
 // The main skin file's web address ([SCREEN] "Link"); empty when it has none.
 QString readAboutLink(const std::string& mainSkinFile);
 
-// Opens `url` in the desktop's browser when it is a web address (http or
-// https); anything else from the user-editable skin file is refused (false).
+// `url` when it is a web address (http or https with a host); anything else
+// from the user-editable skin file is refused.
+std::optional<QUrl> webAddress(const QString& url);
+// Opens `url` in the desktop's browser when it is a web address; false when
+// refused or when no browser took it.
 bool openWebAddress(const QString& url);
 
 class CAboutDlg : public controls::CBaseDialog {

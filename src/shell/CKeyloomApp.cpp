@@ -15,6 +15,7 @@
 #include "platform/instance/InstanceControl.h"
 #include "platform/instance/NamedEvents.h"
 #include "shell/CKeyloomDlg.h"
+#include "shell/InstanceRequests.h"
 #include "sim/SimSetup.h"
 #include "storage/AppPaths.h"
 #include "storage/Language.h"
@@ -30,7 +31,8 @@ void CKeyloomApp::printUsage(std::FILE* out) {
                  "Options:\n"
                  "  /Start, --start               start hidden: only the tray icon, the window\n"
                  "                                never opens by itself\n"
-                 "  /Kill, --kill                 end the running instance (and this start)\n"
+                 "  /Kill, --kill                 end the running instance, and this start with\n"
+                 "                                it; when none is running, start as usual\n"
                  "  --simulate MODEL[:STATEFILE]  add a simulated keyboard (MODEL 0c45:652f or\n"
                  "                                320f:5064), its memory kept in STATEFILE\n"
                  "  --trace FILE                  append every configuration report to FILE\n"
@@ -109,16 +111,8 @@ int CKeyloomApp::run(const std::vector<std::string_view>& arguments) {
         return 0;
     }
     std::unique_ptr<QSocketNotifier> requests;
-    if (instance::InstanceServer* server = control.server()) {
-        requests = std::make_unique<QSocketNotifier>(server->pendingFd(), QSocketNotifier::Read);
-        QObject::connect(requests.get(), &QSocketNotifier::activated, &dialog, [&] {
-            server->handlePending([&](instance::InstanceRequest request) {
-                dialog.handleMessage(request == instance::InstanceRequest::Kill
-                                         ? window::kKillMessage
-                                         : window::kOpenMessage);
-            });
-        });
-    }
+    if (instance::InstanceServer* server = control.server())
+        requests = listenForInstanceRequests(*server, dialog);
 
     QApplication::setQuitOnLastWindowClosed(false);
     QObject::connect(&dialog, &CKeyloomDlg::exitRequested, qApp, &QCoreApplication::quit,

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -13,8 +14,10 @@
 #include "model/KeyTable.h"
 #include "model/KeyViewKeys.h"
 #include "platform/ini/Ini.h"
+#include "shell/AccessibleNames.h"
 #include "shell/KeyTooltip.h"
 #include "shell/MainControls.h"
+#include "shell/MessageBoxes.h"
 #include "shell/TopRowSwitch.h"
 #include "storage/Language.h"
 #include "storage/ProfileMenu.h"
@@ -52,6 +55,11 @@ std::optional<std::size_t> gButtonOf(int controlId) {
 
 CKeyloomDlg::CKeyloomDlg(DialogSetup setup, QWidget* parent)
     : CBaseDialog(parent), setup_(std::move(setup)) {
+    // The program's own window, not a dialog of some other one: taskbars,
+    // docks and Alt-Tab list it. Skinned, so the window system draws no frame.
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    // Its buttons explain themselves also while another window has the focus.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
     qRegisterMetaType<window::WindowMessage>();
     port_ = std::make_unique<MainWindowPort>(*this);
     port_->setKeyAssignmentDialog([this] { return keyDialog_ && keyDialog_->isOpen(); });
@@ -64,6 +72,8 @@ CKeyloomDlg::CKeyloomDlg(DialogSetup setup, QWidget* parent)
         connect(timer.get(), &QTimer::timeout, this, [this, id] { onTimer(id); });
         timers_[id] = std::move(timer);
     }
+    busyDelay_.setSingleShot(true);
+    connect(&busyDelay_, &QTimer::timeout, this, [this] { revealBusyIndicator(); });
     // Enter, Escape and arrow keys are filtered before any control sees them.
     qApp->installEventFilter(this);
 }
@@ -109,6 +119,8 @@ InitResult CKeyloomDlg::initialise() {
     showModified(core_->modified().isModified());
 
     setWindowTitle(qs(lookupText("MAIN_CAPTION")));
+    if (const QPixmap icon(qs(paths.skinFolder + "keyloom.png")); !icon.isNull())
+        setWindowIcon(QIcon(icon));
     core_->state().keyToggleMode = false;
     setSwitchText();
     buildTrayIcon();
@@ -161,6 +173,9 @@ void CKeyloomDlg::buildControls() {
     for (int id : {control::kLockCaps, control::kLockNum, control::kLockScroll, control::kLockAb,
                    control::kFlip0})
         button(id)->setFocusPolicy(Qt::NoFocus);
+    // D1-D6 only stand for the keyboard's second top row; they have no command.
+    for (int i = 0; i < control::kAltTopRowCount; ++i)
+        button(control::kFirstAltTopRowKey + i)->setFocusPolicy(Qt::NoFocus);
 
     leftArrow_ = std::make_unique<CSkinButton>(this);
     rightArrow_ = std::make_unique<CSkinButton>(this);
@@ -177,6 +192,8 @@ void CKeyloomDlg::buildControls() {
     busyIndicator_ = std::make_unique<QLabel>(this);
     controls::placeControl(*busyIndicator_, skin, "BUTTONINFO", "CONTROL_JDTStatic");
     busyIndicator_->hide();
+    statusNote_ = std::make_unique<StatusNote>(this);
+    controls::placeControl(*statusNote_, skin, "BUTTONINFO", "KEYLOOM_STATUS");
 
     const auto setTip = [this](int id, const char* key) {
         button(id)->setToolTip(qs(lookupText(key)));
@@ -185,9 +202,12 @@ void CKeyloomDlg::buildControls() {
     setTip(control::kClose, "MAIN_CLOSE_PROMPT");
     setTip(control::kMinimize, "MAIN_MINIMIZE_PROMPT");
     setTip(control::kMenu, "MAIN_MENU_PROMPT");
+    for (int id : {control::kFlip0, control::kFlip1, control::kFlip2})
+        setTip(id, "KEYLOOM_FLIP_PROMPT");
     for (int i = 0; i < 4; ++i)
         button(control::kLinkButtons[i])->setToolTip(qs(links_[linkAddressOf(i)]));
     rebuildKeyTooltips();
+    nameControls(currentLanguageIndex());
 }
 
 void CKeyloomDlg::buildTrayIcon() {
@@ -381,7 +401,7 @@ void CKeyloomDlg::applyTopRowSwitch() {
     for (int i = 0; i < 4; ++i)
         if (CSkinButton* b = button(control::kFirstTopRowKey + i))
             b->setEnabled(!topRow_);
-    for (int i = 0; i < 6; ++i)
+    for (int i = 0; i < control::kAltTopRowCount; ++i)
         if (CSkinButton* b = button(control::kFirstAltTopRowKey + i))
             b->setEnabled(topRow_);
     // The flip indicator shows the second picture set when the switch is on;
@@ -446,6 +466,28 @@ void CKeyloomDlg::languageTexts(int languageIndex) {
     tip(control::kMinimize, "MAIN_MINIMIZE_PROMPT");
     tip(control::kMenu, "MAIN_MENU_PROMPT");
     tip(control::kClose, "MAIN_CLOSE_PROMPT");
+    nameControls(languageIndex);
+}
+
+void CKeyloomDlg::nameControls(int languageIndex) {
+    const NameLookup text = [languageIndex](std::string_view key) {
+        return lookupText(key, languageIndex);
+    };
+    for (const auto& [id, b] : buttons_) {
+        const std::string name = shell::accessibleName(id, text);
+        if (!name.empty())
+            b->setAccessibleName(qs(name));
+    }
+    // The keys are named after their key, the G buttons by their label.
+    for (const KeyViewKey& key : kKeyViewKeys)
+        if (CSkinButton* b = button(key.controlId))
+            b->setAccessibleName(qs(KeyName(foldedScanCode(key.scanCode), kNameBufferSize)));
+    for (std::size_t j = 0; j < kGButtonCount; ++j)
+        if (CSkinButton* b = button(kGButtonControls[j]))
+            b->setAccessibleName(qs(gButtonLabel(j)));
+    leftArrow_->setAccessibleName(qs(text("KEYLOOM_NAME_TOP_ROW")));
+    rightArrow_->setAccessibleName(qs(text("KEYLOOM_NAME_TOP_ROW")));
+    busyIndicator_->setAccessibleName(qs(text("KEYLOOM_NAME_BUSY")));
 }
 
 void CKeyloomDlg::onTimer(int id) {
@@ -512,6 +554,7 @@ void CKeyloomDlg::shutdown() {
     shutDown_ = true;
     for (auto& [id, t] : timers_)
         t->stop();
+    busyDelay_.stop();
     // Keyboard work still running is released from any message it waits on,
     // then waited for: it uses the core.
     port_->stopMessages();
@@ -585,37 +628,20 @@ window::MessageAnswer CKeyloomDlg::showMessageBox(const window::MessageRequest& 
         std::lock_guard lock(shownMutex_);
         shownKeys_.push_back(request.key);
     }
-    if (responder_)
-        return responder_(request);
-    QMessageBox box(request.ownedByWindow ? this : nullptr);
-    box.setText(qs(request.text));
-    box.setWindowTitle(request.caption == window::MessageCaption::ApplicationTitle
-                           ? qs(std::string(kApplicationTitle))
-                           : QString());
-    switch (request.icon) {
-        case window::MessageIcon::Information:
-            box.setIcon(QMessageBox::Information);
-            break;
-        case window::MessageIcon::Warning:
-            box.setIcon(QMessageBox::Warning);
-            break;
-        case window::MessageIcon::Question:
-            box.setIcon(QMessageBox::Question);
-            break;
-        case window::MessageIcon::None:
-            break;
+    // The busy indicator stays away while the box is open.
+    ++messageBoxesOpen_;
+    refreshBusyIndicator();
+    window::MessageAnswer answer = window::MessageAnswer::Ok;
+    if (responder_) {
+        answer = responder_(request);
+    } else {
+        const std::unique_ptr<QMessageBox> box =
+            buildMessageBox(request, request.ownedByWindow ? this : nullptr);
+        answer = runMessageBox(*box, request);
     }
-    if (request.topmost)
-        box.setWindowFlag(Qt::WindowStaysOnTopHint);
-    if (request.buttons == window::MessageButtons::YesNo) {
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.setDefaultButton(QMessageBox::No);
-        return box.exec() == QMessageBox::Yes ? window::MessageAnswer::Yes
-                                              : window::MessageAnswer::No;
-    }
-    box.setStandardButtons(QMessageBox::Ok);
-    box.exec();
-    return window::MessageAnswer::Ok;
+    --messageBoxesOpen_;
+    refreshBusyIndicator();
+    return answer;
 }
 
 std::vector<std::string> CKeyloomDlg::messageKeysShown() const {

@@ -31,6 +31,7 @@
 #include "shell/CTrayIcon.h"
 #include "shell/MainPictures.h"
 #include "shell/MainWindowPort.h"
+#include "shell/StatusNote.h"
 #include "storage/AppPaths.h"
 
 class QLabel;
@@ -96,6 +97,8 @@ public:
     // indicator animates and no other command is taken.
     bool isBusy() const { return task_.running(); }
     QLabel* busyIndicator() const { return busyIndicator_.get(); }
+    // The confirmation after Apply, a backup or a restore.
+    StatusNote* statusNote() const { return statusNote_.get(); }
 
     // The Button menu (restore, backup, firmware update, About, Exit) and the
     // profile menu, built and localised as they are about to open.
@@ -106,13 +109,17 @@ public:
     QMenu& profileMenu();
     void openButtonMenu(const QPoint& at);
     void openProfileMenu(const QPoint& at);
+    // Opens `menu` below the control it belongs to (above it when there is
+    // no room below), as the ≡ button and the profile label do.
+    void dropMenu(QMenu& menu, QWidget& anchor);
 
     // Where the file commands' dialogs and the links and help go; tests
     // replace both so that no dialog or browser opens.
     enum class FileDialogKind { Open, Save };
     using FileChooser = std::function<std::string(FileDialogKind)>;
     void setFileChooser(FileChooser chooser) { fileChooser_ = std::move(chooser); }
-    using UrlOpener = std::function<void(const QUrl&)>;
+    // The opener says whether a program took the address.
+    using UrlOpener = std::function<bool(const QUrl&)>;
     void setUrlOpener(UrlOpener opener) { urlOpener_ = std::move(opener); }
 
     // Answers message boxes instead of showing them (tests, offscreen runs).
@@ -172,16 +179,25 @@ private:
     void keyboardWorkEnded();
     void showBusyIndicator();
     void hideBusyIndicator();
+    void refreshBusyIndicator();
+    void revealBusyIndicator();
     void restoreFromFile();
     void backupToFile();
+    void apply(std::function<void()> afterwards);
+    // Tells the user that keyboard or file work succeeded: in the window
+    // while it shows, else at the tray icon.
+    void confirm(const std::string& text);
     void pressReportRate(int step);
     // Items 9000-9200 of the profile menu.
     void chooseProfileMenuItem(int command);
     void refreshProfileLabel();
-    void openUrl(const QUrl& url);
+    bool openUrl(const QUrl& url);
     // A web address from the skin: only http and https are opened.
     void openLink(const QString& address);
+    // F1 and the ? button. Both tell the user when no program took the page,
+    // and where it is, so that it can be opened by hand.
     void openHelp();
+    void tellNotOpened(const char* key, const std::string& where);
     // The profile manager and the firmware update, modal; each is created
     // at its first opening and reused.
     void openProfileManager();
@@ -198,6 +214,8 @@ private:
     void redrawKeyFaces();
     void rebuildKeyTooltips();
     void languageTexts(int languageIndex);
+    // Accessible names of every control, in the language of that index.
+    void nameControls(int languageIndex);
     void openKeyAssignmentDialog(controls::CSkinButton& button);
     void onTimer(int id);
     void advanceBusyIndicator();
@@ -220,13 +238,19 @@ private:
     std::unique_ptr<controls::CSkinButton> leftArrow_;
     std::unique_ptr<controls::CSkinButton> rightArrow_;
     std::unique_ptr<QLabel> busyIndicator_;
+    std::unique_ptr<StatusNote> statusNote_;
     std::map<int, std::function<void()>> commands_;
     std::map<int, std::unique_ptr<QTimer>> timers_;
     std::unique_ptr<QMenu> buttonMenu_;
     std::unique_ptr<QMenu> profileMenu_;
     FileChooser fileChooser_;
     UrlOpener urlOpener_;
+    // Who wants the busy indicator now: the keyboard work and the core's
+    // own calls; it shows only while no message box is open.
     int busyDepth_ = 0;
+    int messageBoxesOpen_ = 0;
+    bool busyShown_ = false;
+    QTimer busyDelay_;
     std::vector<std::function<void()>> deferred_;
     bool exitPending_ = false;
     // Last member: its thread is joined before the rest goes.

@@ -7,14 +7,19 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QMenu>
+#include <QScreen>
 #include <QTimer>
 #include <QUrl>
 #include <chrono>
+#include <filesystem>
+#include <memory>
 #include <thread>
 
 #include "core/Prompts.h"
 #include "model/KeyViewKeys.h"
+#include "platform/text/SafeFormat.h"
 #include "shell/CKeyloomDlg.h"
+#include "shell/DarkLook.h"
 #include "shell/MainControls.h"
 #include "storage/Language.h"
 #include "storage/ProfileMenu.h"
@@ -46,11 +51,9 @@ void CKeyloomDlg::buildCommandTable() {
     commands_[control::kSwitch] = [this] { switchKeyToggleMode(); };
     commands_[control::kFlip1] = [this] { flipTopRowSwitch(); };
     commands_[control::kFlip2] = [this] { flipTopRowSwitch(); };
-    commands_[control::kOk] = [this] {
-        runKeyboardWork([this] { core_->apply(); }, [this] { hide(); });
-    };
+    commands_[control::kOk] = [this] { apply([this] { hide(); }); };
     commands_[control::kCancel] = [this] { hide(); };
-    commands_[control::kApply] = [this] { runKeyboardWork([this] { core_->apply(); }); };
+    commands_[control::kApply] = [this] { apply({}); };
     commands_[control::kDefault] = [this] { runKeyboardWork([this] { core_->restoreDefault(); }); };
     for (int p = 0; p < 3; ++p)
         commands_[control::kProfile1 + p] = [this, p] {
@@ -59,7 +62,7 @@ void CKeyloomDlg::buildCommandTable() {
     for (int step = 0; step < 4; ++step)
         commands_[control::kReportButtons[step]] = [this, step] { pressReportRate(step); };
     commands_[control::kProfileName] = [this] { openProfileManager(); };
-    commands_[control::kMenu] = [this] { openButtonMenu(QCursor::pos()); };
+    commands_[control::kMenu] = [this] { dropMenu(buttonMenu(), *button(control::kMenu)); };
     commands_[command::kRestore] = [this] { restoreFromFile(); };
     commands_[command::kBackup] = [this] { backupToFile(); };
     commands_[command::kFirmwareUpdate] = [this] { openFirmwareUpdate(); };
@@ -78,8 +81,30 @@ void CKeyloomDlg::buildCommandTable() {
     // The profile menu opens from the profile label by a right click.
     CSkinButton* label = button(control::kProfileName);
     label->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(label, &QWidget::customContextMenuRequested, this,
-            [this, label](const QPoint& at) { openProfileMenu(label->mapToGlobal(at)); });
+    connect(label, &QWidget::customContextMenuRequested, this, [this, label](const QPoint&) {
+        if (!isBusy())
+            dropMenu(profileMenu(), *label);
+    });
+}
+
+void CKeyloomDlg::apply(std::function<void()> afterwards) {
+    // Only a write is confirmed: with nothing modified Apply writes nothing.
+    const bool writes = isModified();
+    auto applied = std::make_shared<bool>(false);
+    runKeyboardWork([this, applied] { *applied = core_->apply(); },
+                    [this, applied, writes, afterwards = std::move(afterwards)] {
+                        if (afterwards)
+                            afterwards();
+                        if (writes && *applied)
+                            confirm(lookupText("KEYLOOM_APPLIED"));
+                    });
+}
+
+void CKeyloomDlg::confirm(const std::string& text) {
+    if (isVisible())
+        statusNote_->showNote(qs(text));
+    else if (tray_)
+        tray_->notify(qs(lookupText("MAIN_CAPTION")), qs(text));
 }
 
 void CKeyloomDlg::chooseProfileMenuItem(int command) {
@@ -119,24 +144,54 @@ void CKeyloomDlg::whenIdle(std::function<void()> work) {
 }
 
 void CKeyloomDlg::hideBusyIndicatorSoon() {
+    // One that is not on screen yet goes at once: keeping it for a moment
+    // would only let it flash up after the work has ended.
+    if (!busyShown_) {
+        hideBusyIndicator();
+        return;
+    }
     QTimer::singleShot(kBusyIndicatorPause, this, [this] { hideBusyIndicator(); });
 }
 
 void CKeyloomDlg::showBusyIndicator() {
-    if (busyDepth_++ > 0)
+    ++busyDepth_;
+    refreshBusyIndicator();
+}
+
+void CKeyloomDlg::hideBusyIndicator() {
+    if (busyDepth_ > 0)
+        --busyDepth_;
+    refreshBusyIndicator();
+}
+
+void CKeyloomDlg::refreshBusyIndicator() {
+    // Wanted while keyboard work runs, but never behind a message box: a
+    // question asked before the work writes anything is no time to look busy.
+    const bool wanted = busyDepth_ > 0 && messageBoxesOpen_ == 0;
+    if (!wanted) {
+        busyDelay_.stop();
+        if (busyShown_) {
+            busyShown_ = false;
+            timer(window::timer::kBusyIndicator).stop();
+            busyIndicator_->hide();
+        }
         return;
+    }
+    // Shown after a pause, so that work that ends quickly (or stops at a
+    // question) does not flicker it.
+    if (!busyShown_ && !busyDelay_.isActive())
+        busyDelay_.start(kBusyIndicatorPause);
+}
+
+void CKeyloomDlg::revealBusyIndicator() {
+    if (busyShown_ || busyDepth_ == 0 || messageBoxesOpen_ > 0)
+        return;
+    busyShown_ = true;
     busyFrame_ = 0;
     advanceBusyIndicator();
     busyIndicator_->show();
     busyIndicator_->raise();
     timer(window::timer::kBusyIndicator).start(kBusyFrameInterval);
-}
-
-void CKeyloomDlg::hideBusyIndicator() {
-    if (busyDepth_ == 0 || --busyDepth_ > 0)
-        return;
-    timer(window::timer::kBusyIndicator).stop();
-    busyIndicator_->hide();
 }
 
 // --- Report rate ----------------------------------------------------------------------
@@ -175,19 +230,35 @@ void CKeyloomDlg::restoreFromFile() {
     const std::string path = chooseFile(FileDialogKind::Open);
     if (path.empty())
         return;
-    runKeyboardWork([this, path] { core_->restoreFromFile(path); });
+    auto written = std::make_shared<bool>(false);
+    runKeyboardWork(
+        [this, path, written] {
+            *written = core_->restoreFromFile(path) == RestoreResult::Written;
+        },
+        [this, written] {
+            if (*written)
+                confirm(lookupText("KEYLOOM_RESTORED"));
+        });
 }
 
 void CKeyloomDlg::backupToFile() {
     const std::string path = chooseFile(FileDialogKind::Save);
     if (path.empty())
         return;
-    runKeyboardWork([this, path] {
-        // A backup that was not written must not pass for one that was.
-        if (!core_->backupToFile(path))
-            showPrompt(*port_, "KEYLOOM_BACKUP_FAILED",
-                       {window::MessageButtons::Ok, window::MessageIcon::Warning, false});
-    });
+    auto saved = std::make_shared<bool>(false);
+    runKeyboardWork(
+        [this, path, saved] {
+            // A backup that was not written must not pass for one that was.
+            *saved = core_->backupToFile(path);
+            if (!*saved)
+                showPrompt(*port_, "KEYLOOM_BACKUP_FAILED",
+                           {window::MessageButtons::Ok, window::MessageIcon::Warning, false});
+        },
+        [this, saved, path] {
+            if (*saved)
+                confirm(text::formatString(lookupText("KEYLOOM_BACKED_UP"),
+                                           std::filesystem::path(path).filename().string()));
+        });
 }
 
 // --- Button menu and profile menu --------------------------------------------------------
@@ -196,6 +267,7 @@ QMenu& CKeyloomDlg::buttonMenu() {
     if (buttonMenu_)
         return *buttonMenu_;
     buttonMenu_ = std::make_unique<QMenu>(this);
+    buttonMenu_->setStyleSheet(darkMenuStyle());
     const auto add = [this](int command) {
         QAction* action = buttonMenu_->addAction(QString());
         action->setData(command);
@@ -233,6 +305,7 @@ QMenu& CKeyloomDlg::profileMenu() {
     if (profileMenu_)
         return *profileMenu_;
     profileMenu_ = std::make_unique<QMenu>(this);
+    profileMenu_->setStyleSheet(darkMenuStyle());
     // Rebuilt from scratch each time it opens: names and check mark follow the
     // slot file and the keyboard's active profile.
     connect(profileMenu_.get(), &QMenu::aboutToShow, this, [this] {
@@ -258,6 +331,15 @@ void CKeyloomDlg::openProfileMenu(const QPoint& at) {
         profileMenu().popup(at);
 }
 
+void CKeyloomDlg::dropMenu(QMenu& menu, QWidget& anchor) {
+    // The menu fills itself as it opens; its size is known only after that.
+    emit menu.aboutToShow();
+    const QRect place(anchor.mapToGlobal(QPoint(0, 0)), anchor.size());
+    const QScreen* screen = anchor.screen();
+    const QRect room = screen ? screen->availableGeometry() : place;
+    menu.popup(dropPosition(place, menu.sizeHint(), room));
+}
+
 void CKeyloomDlg::refreshProfileLabel() {
     CSkinButton* label = button(control::kProfileName);
     if (!label)
@@ -269,23 +351,31 @@ void CKeyloomDlg::refreshProfileLabel() {
 
 // --- Links and help ---------------------------------------------------------------------
 
-void CKeyloomDlg::openUrl(const QUrl& url) {
-    // A link or help page that cannot be opened is not reported.
-    if (urlOpener_)
-        urlOpener_(url);
-    else
-        QDesktopServices::openUrl(url);
+bool CKeyloomDlg::openUrl(const QUrl& url) {
+    return urlOpener_ ? urlOpener_(url) : QDesktopServices::openUrl(url);
+}
+
+void CKeyloomDlg::tellNotOpened(const char* key, const std::string& where) {
+    window::MessageRequest request;
+    request.key = key;
+    request.text = text::formatString(lookupText(key), where);
+    request.icon = window::MessageIcon::Warning;
+    request.caption = window::MessageCaption::ApplicationTitle;
+    port_->showMessage(request);
 }
 
 void CKeyloomDlg::openLink(const QString& address) {
-    if (urlOpener_)
-        urlOpener_(QUrl(address));
-    else
-        openWebAddress(address);
+    // Only web pages are opened from the user-editable skin file; anything
+    // else is not offered to the desktop at all.
+    const std::optional<QUrl> page = webAddress(address);
+    if (page && !openUrl(*page))
+        tellNotOpened("KEYLOOM_LINK_NOT_OPENED", page->toString().toStdString());
 }
 
 void CKeyloomDlg::openHelp() {
-    openUrl(QUrl::fromLocalFile(qs(setup_.paths.helpFolder + "index.html")));
+    const std::string page = setup_.paths.helpFolder + "index.html";
+    if (!openUrl(QUrl::fromLocalFile(qs(page))))
+        tellNotOpened("KEYLOOM_HELP_NOT_OPENED", page);
 }
 
 }  // namespace keyloom::shell

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "platform/window/WindowMessages.h"
+#include "shell/DarkLook.h"
 #include "storage/Language.h"
 
 namespace keyloom::shell {
@@ -18,13 +19,6 @@ struct MenuItem {
     int command;
     const char* textKey;
 };
-
-// The dark skin's look for the menu where Qt draws it itself (a tray host
-// that draws its own menus ignores it).
-const char* const kMenuStyle =
-    "QMenu { background: #1a1d22; border: 1px solid #2c3037; padding: 4px; color: #dfe3e8; }"
-    "QMenu::item { padding: 6px 22px 6px 14px; border-radius: 4px; }"
-    "QMenu::item:selected { background: #3a2712; color: #ffa640; }";
 
 constexpr MenuItem kMenuItems[] = {
     {tray::kOpen, "MENU_11"},
@@ -89,7 +83,9 @@ CTrayIcon::~CTrayIcon() = default;
 
 void CTrayIcon::buildMenu() {
     menu_ = std::make_unique<QMenu>();
-    menu_->setStyleSheet(kMenuStyle);
+    // The dark skin's look where Qt draws the menu itself (a tray host that
+    // draws its own menus ignores it).
+    menu_->setStyleSheet(darkMenuStyle());
     for (const MenuItem& item : kMenuItems) {
         QAction* action = menu_->addAction(QString());
         action->setData(item.command);
@@ -157,6 +153,13 @@ void CTrayIcon::setTip(const QString& tip) {
     tip_ = trayTip(tip);
     if (tray_) {
         tray_->setToolTip(tip_);
+    }
+}
+
+void CTrayIcon::notify(const QString& title, const QString& text) {
+    lastNotice_ = text;
+    if (tray_ && QSystemTrayIcon::supportsMessages()) {
+        tray_->showMessage(title, text, QSystemTrayIcon::Information, 4000);
     }
 }
 

@@ -81,6 +81,11 @@ public:
     const QString& tip() const { return tip_; }
     int trayId() const { return trayId_; }
 
+    // A passing message at the icon (where the tray shows messages); the
+    // last one is kept for tests.
+    void notify(const QString& title, const QString& text);
+    const QString& lastNotice() const { return lastNotice_; }
+
     // The command a double click sends; 0 = the menu's first item.
     void setDefaultCommand(int command) { defaultCommand_ = command; }
     int defaultCommand() const { return defaultCommand_; }
@@ -116,6 +121,7 @@ private:
     std::unique_ptr<QMenu> menu_;
     std::unique_ptr<QSystemTrayIcon> tray_;
     QString tip_;
+    QString lastNotice_;
     int iconId_ = 0;
     int trayId_ = tray::kTrayId;
     int defaultCommand_ = 0;

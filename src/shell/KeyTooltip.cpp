@@ -12,6 +12,10 @@ std::string keyTooltip(std::string_view label, const KeyAssignment& entry,
     std::string tip(label);
     if (entry.kind == AssignmentKind::Default)
         return tip;
+    // A disabled key does nothing: "remapped" would send the user looking
+    // for what it now does.
+    if (entry.kind == AssignmentKind::Disabled)
+        return tip + text("KEYLOOM_KEY_PROMPT_DISABLED");
     tip += text("KEY_PROMPT_SET");
     // Values that name nothing (a damaged profile file) leave the brackets empty.
     const AssignmentDescription described = describeAssignment(entry, macros);
@@ -35,9 +39,9 @@ std::string keyTooltip(std::string_view label, const KeyAssignment& entry,
             tip += ')';
             break;
         case AssignmentKind::Function:
-            // The text is looked up for any value; one outside 1-11 finds none.
             tip += text("KEY_PROMPT_FUNCTION");
-            tip += text("FUNC_KEY_DESC" + std::to_string(std::uint64_t{described.value} + 1));
+            if (described.functionNumber)
+                tip += text("FUNC_KEY_DESC" + std::to_string(*described.functionNumber));
             tip += ')';
             break;
         default:

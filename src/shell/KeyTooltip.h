@@ -1,7 +1,8 @@
 #pragma once
 // The tooltip of a key or G button, built from its assignment entry: the
-// key's label alone while the key keeps its default, otherwise the label,
-// the "KEY_PROMPT_SET" text and a description of what the key now does.
+// key's label alone while the key keeps its default, the label and the
+// "disabled" text for a key that does nothing, otherwise the label, the
+// "KEY_PROMPT_SET" text and a description of what the key now does.
 
 #include <functional>
 #include <span>

@@ -50,6 +50,9 @@ std::vector<MainControl> buildControls() {
         {control::kVersion, "KESTRO_VER", "NNNNN"},
     };
     controls.insert(controls.end(), others.begin(), others.end());
+    for (int i = 0; i < control::kAltTopRowCount; ++i)
+        controls.push_back(
+            {control::kFirstAltTopRowKey + i, "KEYLOOM_TOPROW_D" + std::to_string(i + 1), "NHPDN"});
     return controls;
 }
 

@@ -45,7 +45,8 @@ inline constexpr int kFn = 1174;
 inline constexpr int kBusyIndicator = 1177;
 inline constexpr int kG9 = 1143;
 inline constexpr int kFirstTopRowKey = 1010;     // F1-F4: 1010-1013
-inline constexpr int kFirstAltTopRowKey = 1016;  // D1-D6: 1016-1021
+inline constexpr int kFirstAltTopRowKey = 1016;  // D1-D6: 1016-1021, no command
+inline constexpr int kAltTopRowCount = 6;
 inline constexpr int kReportButtons[4] = {1147, 1168, 1169, 1170};
 inline constexpr int kLinkButtons[4] = {1121, 1219, 1220, 1221};
 }  // namespace control

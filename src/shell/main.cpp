@@ -22,6 +22,8 @@ int main(int argc, char** argv) {
         return 0;
     }
     QApplication application(argc, argv);
+    // Docks and taskbars match the window to keyloom.desktop by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("keyloom"));
     std::vector<std::string_view> arguments;
     for (int i = 1; i < argc; ++i)
         arguments.emplace_back(argv[i]);

@@ -115,6 +115,10 @@ TEST_F(BaseDialogTest, FollowsTheMouseWhenDraggedByItsBackground) {
     dialog.move(100, 80);
     const QPoint start = dialog.pos();
     sendMouse(dialog, QEvent::MouseButtonPress, {10, 10}, Qt::LeftButton);
+    // A jitter of a pixel or two while clicking moves nothing.
+    sendMouse(dialog, QEvent::MouseMove, {11, 11}, Qt::LeftButton);
+    EXPECT_EQ(dialog.pos(), start);
+    // Past the drag distance it follows from where it was grabbed.
     sendMouse(dialog, QEvent::MouseMove, {60, 40}, Qt::LeftButton);
     EXPECT_EQ(dialog.pos(), start + QPoint(50, 30));
     sendMouse(dialog, QEvent::MouseButtonRelease, {60, 40}, Qt::NoButton);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QSignalSpy>
+#include <QTest>
 #include <QWidget>
 
 #include "TestPictures.h"
@@ -187,6 +188,37 @@ TEST_F(SkinButtonTest, AnnouncesEachPaintWithTheFaceDrawn) {
     EXPECT_EQ(spy.at(0).at(0).value<SkinFace>(), SkinFace::Normal);
     EXPECT_EQ(spy.at(1).at(0).value<SkinFace>(), SkinFace::Selected);
     EXPECT_EQ(button.currentFace(), SkinFace::Selected);
+}
+
+TEST_F(SkinButtonTest, KeyboardFocusShowsARingAndSpacePressesTheButton) {
+    CSkinButton first(&window_);
+    CSkinButton second(&window_);
+    readSkinControl(first, skinFile_, "BUTTONINFO", "KEY_01E", fivePictures());
+    readSkinControl(second, skinFile_, "BUTTONINFO", "EDGE", fivePictures());
+    window_.show();
+    window_.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window_));
+    const auto ringPixels = [&] {
+        const QImage shown = first.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        int count = 0;
+        for (int y = 0; y < shown.height(); ++y)
+            count += shown.pixel(1, y) == qRgb(0xff, 0xa6, 0x40) ? 1 : 0;
+        return count;
+    };
+    EXPECT_EQ(ringPixels(), 0);
+    // A click gives the focus too, but shows no ring.
+    first.setFocus(Qt::MouseFocusReason);
+    EXPECT_EQ(ringPixels(), 0);
+    QTest::keyClick(&first, Qt::Key_Tab);
+    ASSERT_TRUE(second.hasFocus());
+    QTest::keyClick(&second, Qt::Key_Tab);
+    ASSERT_TRUE(first.hasFocus());
+    EXPECT_GT(ringPixels(), 20);
+
+    QSignalSpy clicked(&first, &CSkinButton::clicked);
+    QTest::keyClick(&first, Qt::Key_Space);
+    EXPECT_EQ(clicked.count(), 1);
+    EXPECT_FALSE(first.isDown());
 }
 
 }  // namespace

@@ -33,8 +33,9 @@ TEST(KeyTooltipTest, EachKindAppendsItsDescription) {
               "A[KEY_PROMPT_SET][KEY_PROMPT_MEDIA][MEDIA_PALY_PAUSE_2])");
     EXPECT_EQ(tip({AssignmentKind::Function, 0, 0}),
               "A[KEY_PROMPT_SET][KEY_PROMPT_FUNCTION][FUNC_KEY_DESC1])");
+    // A disabled key says so instead of "remapped".
+    EXPECT_EQ(tip({AssignmentKind::Disabled, 0, 0}), "A[KEYLOOM_KEY_PROMPT_DISABLED]");
     // Kinds without a description of their own.
-    EXPECT_EQ(tip({AssignmentKind::Disabled, 0, 0}), "A[KEY_PROMPT_SET]");
     EXPECT_EQ(tip({AssignmentKind::TextBlock, 0, 40}), "A[KEY_PROMPT_SET]");
 }
 
@@ -58,8 +59,9 @@ TEST(KeyTooltipTest, ValuesOutsideTheTablesNameNothing) {
     EXPECT_EQ(tip({AssignmentKind::Key, 0, 0x1001D}), "A[KEY_PROMPT_SET][KEY_PROMPT_SINGLE])");
     EXPECT_EQ(tip({AssignmentKind::Media, 0, 18}), "A[KEY_PROMPT_SET][KEY_PROMPT_MEDIA])");
     EXPECT_EQ(tip({AssignmentKind::Media, 0, 0xFFFFFFFF}), "A[KEY_PROMPT_SET][KEY_PROMPT_MEDIA])");
+    EXPECT_EQ(tip({AssignmentKind::Function, 0, 11}), "A[KEY_PROMPT_SET][KEY_PROMPT_FUNCTION])");
     EXPECT_EQ(tip({AssignmentKind::Function, 0, 0xFFFFFFFF}),
-              "A[KEY_PROMPT_SET][KEY_PROMPT_FUNCTION][FUNC_KEY_DESC4294967296])");
+              "A[KEY_PROMPT_SET][KEY_PROMPT_FUNCTION])");
 }
 
 }  // namespace

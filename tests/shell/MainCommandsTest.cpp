@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QPainter>
 #include <QUrl>
 #include <filesystem>
 
@@ -53,6 +54,11 @@ protected:
         return {m.keyMatrices[at], m.keyMatrices[at + 1], m.keyMatrices[at + 2]};
     }
     bool applyEnabled() { return button(id::kApply).isEnabled(); }
+    // The confirmation the window shows, empty when none shows.
+    std::string note() {
+        const shell::StatusNote* n = dialog->statusNote();
+        return n->isVisibleTo(dialog.get()) ? n->text().toStdString() : std::string();
+    }
     bool shown(const std::string& key) {
         for (const std::string& k : dialog->messageKeysShown())
             if (k == key)
@@ -75,12 +81,14 @@ TEST_F(MainCommandsTest, ApplyWritesOnlyTheActiveProfileAndOnlyWhenSomethingChan
     EXPECT_NE(entryOnKeyboard(1, positionOfA()), kLeftCtrlEntry);
     EXPECT_FALSE(applyEnabled());
     EXPECT_FALSE(dialog->isModified());
+    EXPECT_EQ(note(), lookupText("KEYLOOM_APPLIED"));
 
-    // OK applies, then hides the window.
+    // OK applies, then hides the window: the tray icon confirms instead.
     assignA(0, {AssignmentKind::Key, 0, 0x2A});
     run(id::kOk);
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_FALSE(applyEnabled());
+    EXPECT_EQ(dialog->trayIcon()->lastNotice().toStdString(), lookupText("KEYLOOM_APPLIED"));
 }
 
 TEST_F(MainCommandsTest, RestoreDefaultAnsweredYesRevertsTheKeyboardAndTheKeyView) {
@@ -103,6 +111,32 @@ TEST_F(MainCommandsTest, RestoreDefaultAnsweredYesRevertsTheKeyboardAndTheKeyVie
     EXPECT_FALSE(applyEnabled());
 }
 
+TEST_F(MainCommandsTest, NoBusyIndicatorBehindTheQuestionOrAfterANo) {
+    openWindow();
+    const auto indicatorShows = [&] { return dialog->busyIndicator()->isVisible(); };
+    bool shownDuringQuestion = false;
+    dialog->setMessageResponder([&](const window::MessageRequest&) {
+        // As long as a person takes to read the question.
+        for (int i = 0; i < 100; ++i) {
+            QTest::qWait(3);
+            shownDuringQuestion = shownDuringQuestion || indicatorShows();
+        }
+        return window::MessageAnswer::No;
+    });
+    clearReceived(*keyboard);
+    dialog->runCommand(id::kDefault);
+    bool shownAfterwards = false;
+    for (int i = 0; i < 100; ++i) {
+        QTest::qWait(3);
+        shownAfterwards = shownAfterwards || indicatorShows();
+    }
+    EXPECT_TRUE(shown("MAIN_PROMPT_DEFAULT"));
+    EXPECT_FALSE(dialog->isBusy());
+    EXPECT_FALSE(shownDuringQuestion);
+    EXPECT_FALSE(shownAfterwards);
+    EXPECT_TRUE(requestsReceived(*keyboard).empty()) << "a No writes nothing";
+}
+
 TEST_F(MainCommandsTest, BackupThenRestoreOfTheSameFileWritesAllThreeProfiles) {
     openWindow();
     const std::string file = dir.file("backup.klm");
@@ -115,9 +149,11 @@ TEST_F(MainCommandsTest, BackupThenRestoreOfTheSameFileWritesAllThreeProfiles) {
     run(cmd::kBackup);
     ASSERT_TRUE(std::filesystem::exists(file));
     EXPECT_TRUE(applyEnabled()) << "a backup leaves Apply as it was";
+    EXPECT_NE(note().find("backup.klm"), std::string::npos) << note();
 
     clearReceived(*keyboard);
     run(cmd::kRestore);
+    EXPECT_EQ(note(), lookupText("KEYLOOM_RESTORED"));
     EXPECT_EQ(matrixWritesReceived(*keyboard), (std::vector<int>{0, 1, 2}));
     EXPECT_EQ(entryOnKeyboard(1, positionOfA()), kLeftCtrlEntry);
     EXPECT_FALSE(applyEnabled());
@@ -130,9 +166,10 @@ TEST_F(MainCommandsTest, BackupThenRestoreOfTheSameFileWritesAllThreeProfiles) {
     run(cmd::kRestore);
     EXPECT_TRUE(requestsReceived(*keyboard).empty());
     dialog->setFileChooser(
-        [&](shell::CKeyloomDlg::FileDialogKind) { return dir.file("no-such-folder/backup.klm"); });
+        [&](shell::CKeyloomDlg::FileDialogKind) { return dir.file("no-such-folder/lost.klm"); });
     run(cmd::kBackup);
     EXPECT_TRUE(shown("KEYLOOM_BACKUP_FAILED"));
+    EXPECT_EQ(note().find("lost.klm"), std::string::npos) << "a failure is not confirmed";
 }
 
 TEST_F(MainCommandsTest, ProfileButtonOfTheActiveProfileLeavesTheKeyboardAlone) {
@@ -240,10 +277,37 @@ TEST_F(MainCommandsTest, ButtonMenuCarriesTheLanguageTextsAndRunsItsCommands) {
     EXPECT_TRUE(exited);
 }
 
+TEST_F(MainCommandsTest, TheMenuButtonDropsItsMenuBelowItself) {
+    openWindow();
+    // The test screen is narrower than the window: bring the button onto it.
+    dialog->move(-700, 40);
+    dialog->runCommand(id::kMenu);
+    QMenu& menu = dialog->buttonMenu();
+    ASSERT_TRUE(pumpUntil([&] { return menu.isVisible(); }));
+    const QWidget& menuButton = button(id::kMenu);
+    const QPoint under = menuButton.mapToGlobal(QPoint(0, menuButton.height()));
+    EXPECT_EQ(menu.pos(), under);
+    EXPECT_FALSE(menu.actions().first()->text().isEmpty()) << "filled before it was placed";
+
+    // The window with the menu where it opened.
+    QImage shot = dialog->grab().toImage();
+    {
+        QPainter painter(&shot);
+        painter.drawImage(menu.pos() - dialog->pos(), menu.grab().toImage());
+    }
+    EXPECT_TRUE(
+        shot.save(QString::fromStdString(builtFile("screenshots/main_window_button_menu.png"))));
+    EXPECT_LT(qGray(menu.grab().toImage().pixel(menu.width() / 2, 2)), 60) << "a dark menu";
+    menu.hide();
+}
+
 TEST_F(MainCommandsTest, LinksAndHelpOpenTheirAddresses) {
     openWindow();
     std::vector<QUrl> opened;
-    dialog->setUrlOpener([&](const QUrl& url) { opened.push_back(url); });
+    dialog->setUrlOpener([&](const QUrl& url) {
+        opened.push_back(url);
+        return true;
+    });
     dialog->runCommand(id::kHelp);
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_TRUE(opened[0].isLocalFile());
@@ -255,6 +319,25 @@ TEST_F(MainCommandsTest, LinksAndHelpOpenTheirAddresses) {
         EXPECT_EQ(opened.back().toString(), button(link).toolTip()) << link;
     }
     EXPECT_EQ(opened.size(), 5u);
+    EXPECT_TRUE(dialog->messageKeysShown().empty()) << "nothing to tell when a program took them";
+
+    // Without a browser the user learns what could not be opened, and where it is.
+    std::vector<window::MessageRequest> told;
+    dialog->setMessageResponder([&](const window::MessageRequest& r) {
+        told.push_back(r);
+        return window::MessageAnswer::Ok;
+    });
+    dialog->setUrlOpener([](const QUrl&) { return false; });
+    dialog->runCommand(id::kHelp);
+    dialog->runCommand(id::kLinkButtons[1]);
+    ASSERT_EQ(told.size(), 2u);
+    EXPECT_EQ(told[0].key, "KEYLOOM_HELP_NOT_OPENED");
+    EXPECT_NE(told[0].text.find(opened[0].toLocalFile().toStdString()), std::string::npos)
+        << told[0].text;
+    EXPECT_EQ(told[1].key, "KEYLOOM_LINK_NOT_OPENED");
+    EXPECT_NE(told[1].text.find(button(id::kLinkButtons[1]).toolTip().toStdString()),
+              std::string::npos)
+        << told[1].text;
 }
 
 TEST_F(MainCommandsTest, TrayIconFollowsTheConnectionAndTheIndicatorNotifications) {

@@ -68,7 +68,11 @@ TEST_F(MainWindowTest, FirstConnectionOpensTheWindowAfterTheFullRead) {
     for (int p = 0; p < 3; ++p)
         EXPECT_EQ(button(id::kProfile1 + p).isSelected(), p == active) << p;
     EXPECT_FALSE(dialog->isModified());
-    EXPECT_EQ(dialog->windowTitle().toStdString(), lookupText("MAIN_CAPTION"));
+    // The application's own window, frameless, with the program's title and icon.
+    EXPECT_EQ(dialog->windowType(), Qt::Window);
+    EXPECT_TRUE(dialog->windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_EQ(dialog->windowTitle().toStdString(), "Keyloom");
+    EXPECT_FALSE(dialog->windowIcon().isNull());
     // Every key carries at least its name as tooltip.
     EXPECT_EQ(button(kAKey).toolTip().toStdString(), KeyName(0x1E, 260));
     EXPECT_EQ(button(kG1).toolTip().toStdString(), "G1");
@@ -136,8 +140,15 @@ TEST_F(MainWindowTest, TopRowSwitchIsStoredAndApplied) {
     writeAppString(*registry, kProfilesSection, kTopRowSwitchValue, "1");
     openWindow();
     EXPECT_TRUE(dialog->topRowSwitch());
+    // F1-F4 give way to the six buttons D1-D6.
     for (int i = 0; i < 4; ++i)
         EXPECT_FALSE(button(id::kFirstTopRowKey + i).isEnabled()) << i;
+    for (int i = 0; i < id::kAltTopRowCount; ++i) {
+        EXPECT_TRUE(button(id::kFirstAltTopRowKey + i).isEnabled()) << i;
+        EXPECT_TRUE(button(id::kFirstAltTopRowKey + i).isVisibleTo(dialog.get())) << i;
+    }
+    EXPECT_EQ(button(id::kFirstAltTopRowKey + 5).accessibleName(), QStringLiteral("D6"));
+    EXPECT_EQ(button(id::kFlip1).toolTip().toStdString(), lookupText("KEYLOOM_FLIP_PROMPT"));
     saveScreenshot("top_row_1");
 
     dialog->runCommand(id::kFlip1);
@@ -145,6 +156,8 @@ TEST_F(MainWindowTest, TopRowSwitchIsStoredAndApplied) {
     EXPECT_EQ(readAppString(*registry, kProfilesSection, kTopRowSwitchValue, "?"), "0");
     for (int i = 0; i < 4; ++i)
         EXPECT_TRUE(button(id::kFirstTopRowKey + i).isEnabled()) << i;
+    for (int i = 0; i < id::kAltTopRowCount; ++i)
+        EXPECT_FALSE(button(id::kFirstAltTopRowKey + i).isEnabled()) << i;
     saveScreenshot("top_row_0");
 
     dialog->runCommand(id::kFlip2);
@@ -206,6 +219,19 @@ TEST_F(MainWindowTest, TooltipsDescribeAssignedKeys) {
                                                        lookupText("KEY_PROMPT_FUNCTION") +
                                                        lookupText("FUNC_KEY_DESC3") + ")");
     EXPECT_FALSE(button(1075).isSelected());  // B keeps its default
+}
+
+TEST_F(MainWindowTest, EveryControlHasAnAccessibleNameFromTheLanguageFile) {
+    openWindow();
+    for (const shell::MainControl& c : shell::mainControls()) {
+        const std::string name = button(c.id).accessibleName().toStdString();
+        EXPECT_FALSE(name.empty()) << c.skinKey;
+        EXPECT_EQ(name.find("#Error"), std::string::npos) << c.skinKey;
+        EXPECT_EQ(name.find('%'), std::string::npos) << c.skinKey;
+    }
+    EXPECT_EQ(button(kAKey).accessibleName().toStdString(), KeyName(0x1E, 260));
+    EXPECT_EQ(button(id::kReportButtons[3]).accessibleName(),
+              QStringLiteral("Report rate 1000 Hz"));
 }
 
 TEST_F(MainWindowTest, ScreenshotInKeyToggleMode) {
