@@ -87,16 +87,17 @@ constexpr Command kCommands[] = {
      "folder, then sends the boot-mode report: the keyboard leaves and waits for its\n"
      "firmware updater. Without --yes it only explains this and exits 2.",
      runFirmwareMode},
-    {"lighting",
-     "[effect N | brightness 0-4 | speed 0-3 | direction left|right | colourful on|off |\n"
-     "  colour RRGGBB | swatch 1-8 | choice red|yellow|green|blue | reset] [--json]",
+    {"lighting", "[SETTING VALUE | reset] [--json]",
      "print or change the lighting of the active profile",
      "Without a setting prints the lighting profile's effect, brightness, speed (slider\n"
      "position, 0 leftmost), direction, colourful flag, colour, colour choice (effect 17)\n"
      "and report rate. With one, sends it to the keyboard as the lighting panel does:\n"
-     "effect N must be one the keyboard lists; colour and swatch turn colourful off;\n"
-     "a slider or switch already at the value sends nothing. 'reset' writes the default\n"
-     "lighting and, with per-key colours, copies the template over the user mode file.",
+     "  effect N (one the keyboard lists)    brightness 0-4    speed 0-3\n"
+     "  direction left|right    colourful on|off    colour RRGGBB    swatch 1-8\n"
+     "  choice red|yellow|green|blue (effect 17)\n"
+     "colour and swatch turn colourful off; a slider or switch already at the value\n"
+     "sends nothing. 'reset' writes the default lighting and, with per-key colours,\n"
+     "copies the template over the user mode file and sends its colours.",
      runLighting},
     {"colour", "KEY RRGGBB | --base RRGGBB", "paint one key, or choose the base colour",
      "KEY RRGGBB paints one key of the lighting profile with the colour brush (the key\n"
