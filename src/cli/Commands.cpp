@@ -74,8 +74,9 @@ constexpr Command kCommands[] = {
      "the effect is chosen) of EFFECT (1-18 or 20) without writing to the keyboard.\n"
      "The lighting state is the keyboard's when one is present (or simulated), else\n"
      "multicolour white running left; the options override it, and --colour turns\n"
-     "multicolour off unless --colourful on is given. Effect 20 shows every key in\n"
-     "the main colour. S seeds the random effects (10, 13-16).",
+     "multicolour off unless --colourful on is given. Effect 20 shows the per-key\n"
+     "colours of the keyboard's user mode file, or every key in the main colour without\n"
+     "a keyboard with per-key colours. S seeds the random effects (10, 13-16).",
      runPreview},
     {"profiles", "[--json]", "print the stored profile list and the active on-board profile",
      "Prints the profile files the profile manager's Apply stored (count and paths) and,\n"
@@ -86,6 +87,30 @@ constexpr Command kCommands[] = {
      "folder, then sends the boot-mode report: the keyboard leaves and waits for its\n"
      "firmware updater. Without --yes it only explains this and exits 2.",
      runFirmwareMode},
+    {"lighting", "[SETTING VALUE | reset] [--json]",
+     "print or change the lighting of the active profile",
+     "Without a setting prints the lighting profile's effect, brightness, speed (slider\n"
+     "position, 0 leftmost), direction, colourful flag, colour, colour choice (effect 17)\n"
+     "and report rate. With one, sends it to the keyboard as the lighting panel does:\n"
+     "  effect N (one the keyboard lists)    brightness 0-4    speed 0-3\n"
+     "  direction left|right    colourful on|off    colour RRGGBB    swatch 1-8\n"
+     "  choice red|yellow|green|blue (effect 17)\n"
+     "colour and swatch turn colourful off; a slider or switch already at the value\n"
+     "sends nothing. 'reset' writes the default lighting and, with per-key colours,\n"
+     "copies the template over the user mode file and sends its colours.",
+     runLighting},
+    {"colour", "KEY RRGGBB | --base RRGGBB", "paint one key, or choose the base colour",
+     "KEY RRGGBB paints one key of the lighting profile with the colour brush (the key\n"
+     "leaves the base group) while effect 20 runs; KEY as for assign, or Fn. A key\n"
+     "without a colour position cannot be painted. --base RRGGBB gives the base group\n"
+     "a new colour: its keys are repainted, saved to the user mode file and sent.\n"
+     "Needs a keyboard with per-key colours.",
+     runColour},
+    {"colours", "[--json]", "list each key's colour and base-group flag",
+     "Prints the lighting profile's brush and, for every key, its colour, colour\n"
+     "position and whether it is in the base group, from its user mode file. Needs a\n"
+     "keyboard with per-key colours.",
+     runColours},
 };
 
 }  // namespace

@@ -37,5 +37,8 @@ int runWatch(CliContext& context);
 int runPreview(CliContext& context);
 int runProfiles(CliContext& context);
 int runFirmwareMode(CliContext& context);
+int runLighting(CliContext& context);
+int runColour(CliContext& context);
+int runColours(CliContext& context);
 
 }  // namespace keyloom::cli

@@ -16,6 +16,8 @@
 #include "cli/KeySyntax.h"
 #include "device/ProtocolResult.h"
 #include "lighting/HueCircle.h"
+#include "lighting/LightingController.h"
+#include "lighting/LightingTransport.h"
 #include "lighting/PreviewEngine.h"
 #include "model/KeyViewKeys.h"
 #include "storage/AppPaths.h"
@@ -31,6 +33,10 @@ constexpr long long kMaxFrames = 1000;  // 50 seconds of preview
 constexpr std::uint8_t kDirectionLeft = 255;
 constexpr std::uint8_t kDirectionRight = 0;
 constexpr std::uint32_t kWhite = 0x00FFFFFF;
+
+// Preview slots are the colour slots of the key buttons and Fn.
+using KeyColours = std::array<Rgb, lighting::kPreviewKeyCount>;
+static_assert(lighting::kPreviewKeyCount <= kKeySlotCount);
 
 struct PreviewRequest {
     int effect = 0;
@@ -115,9 +121,28 @@ std::optional<std::string> parseRequest(const std::vector<std::string>& args,
     return std::nullopt;
 }
 
-// The lighting state of the keyboard's active profile, read without writing
-// anything. False, with a note printed, when it cannot be read.
-bool readKeyboardState(CliContext& context, LightingState& state) {
+// Effect 20's key colours: the profile's user mode, read from its file by
+// the lighting controller without sending anything.
+void readKeyColours(ReadOnlyKeyboard& keyboard, const AppPaths& paths, int profile,
+                    std::optional<KeyColours>& colours) {
+    if (!keyboard.parameters().supportsPerKeyColours())
+        return;
+    DeviceLinkTransport transport(keyboard.link());
+    LightingController controller(
+        transport,
+        LightingPaths{paths.userModeFilePrefix, paths.userModeTemplatePrefix, paths.settingsFile},
+        LightingWriter::Mode::Synchronous);
+    controller.loadUserMode(profile, false);
+    colours.emplace();
+    for (std::size_t slot = 0; slot < colours->size(); ++slot)
+        (*colours)[slot] = controller.perKey().keyColour(profile, colourKeys()[slot].controlId);
+}
+
+// The lighting state of the keyboard's active profile and its key colours,
+// read without writing anything. False, with a note printed, when the state
+// cannot be read.
+bool readKeyboardState(CliContext& context, const AppPaths& paths, LightingState& state,
+                       std::optional<KeyColours>& keyColours) {
     ReadOnlyKeyboard keyboard;
     if (!keyboard.open(context))
         return false;
@@ -134,20 +159,23 @@ bool readKeyboardState(CliContext& context, LightingState& state) {
         return false;
     }
     decodeLightingState(record, state);
+    readKeyColours(keyboard, paths, profile, keyColours);
     return true;
 }
 
 // The state the frames are drawn from: the keyboard's when one is there (or
 // simulated), else colourful white running left; the options override it.
-// Picking a colour turns multicolour off, as in the window.
-LightingState previewState(CliContext& context, const PreviewRequest& request) {
+// Picking a colour turns multicolour off, as in the window. Effect 20 shows
+// the keyboard's per-key colours, else every key in the main colour.
+LightingState previewState(CliContext& context, const AppPaths& paths,
+                           const PreviewRequest& request, std::optional<KeyColours>& keyColours) {
     LightingState state;
     state.colourful = true;
     state.mainColour = kWhite;
     state.direction = kDirectionLeft;
     if (!context.options.simulate.empty() || configurationInterfacePresent()) {
         LightingState fromKeyboard = state;
-        if (readKeyboardState(context, fromKeyboard))
+        if (readKeyboardState(context, paths, fromKeyboard, keyColours))
             state = fromKeyboard;
         else
             std::fprintf(context.err, "keyloomctl: previewing the default lighting state\n");
@@ -238,18 +266,18 @@ int runPreview(CliContext& context) {
     AppPaths paths;  // key names come from the language file
     if (!setUpProgramFiles(context, paths))
         return kExitFailure;
-    const LightingState state = previewState(context, request);
-
-    // Without the keyboard's per-key colours, effect 20 shows every key in
-    // the main colour.
-    std::array<Rgb, lighting::kPreviewKeyCount> keyColours{};
-    keyColours.fill(lighting::rgbOfColour(state.mainColour));
+    std::optional<KeyColours> keyColours;
+    const LightingState state = previewState(context, paths, request, keyColours);
+    if (!keyColours) {
+        keyColours.emplace();
+        keyColours->fill(lighting::rgbOfColour(state.mainColour));
+    }
 
     PreviewEngine engine(request.seed);
     std::vector<PreviewFrame> frames;
     frames.reserve(static_cast<std::size_t>(request.frames));
     for (long long i = 0; i < request.frames; ++i)
-        frames.push_back(engine.tick(state, keyColours));
+        frames.push_back(engine.tick(state, *keyColours));
 
     if (context.options.json)
         printJson(context.out, request.effect, frames);
