@@ -32,16 +32,17 @@ using namespace keyloom;
 // shuts the connection down.
 class EchoDevice {
 public:
-    explicit EchoDevice(int device) : device_(device), thread_([device] {
-        std::array<std::uint8_t, 64> report{};
-        for (;;) {
-            ssize_t n = ::recv(device, report.data(), report.size(), 0);
-            if (n <= 0)
-                return;
-            if (::send(device, report.data(), report.size(), 0) != 64)
-                return;
-        }
-    }) {}
+    explicit EchoDevice(int device)
+        : device_(device), thread_([device] {
+              std::array<std::uint8_t, 64> report{};
+              for (;;) {
+                  ssize_t n = ::recv(device, report.data(), report.size(), 0);
+                  if (n <= 0)
+                      return;
+                  if (::send(device, report.data(), report.size(), 0) != 64)
+                      return;
+              }
+          }) {}
     ~EchoDevice() {
         ::shutdown(device_, SHUT_RDWR);
         thread_.join();

@@ -12,8 +12,8 @@
 
 #include <string>
 
-#include "platform/hid/HidBackend.h"
 #include "platform/fs/UniqueFd.h"
+#include "platform/hid/HidBackend.h"
 
 namespace keyloom::hid {
 

@@ -206,8 +206,7 @@ TEST_F(HidrawTransfer, WriteWaitsOnlyWhileTheNodeIsFull) {
     request[0] = 4;
     std::size_t transferred = 0;
     int accepted = 0;
-    while (accepted < 100000 &&
-           vd->write(request, transferred, 0, cancel_) == TransferResult::Done)
+    while (accepted < 100000 && vd->write(request, transferred, 0, cancel_) == TransferResult::Done)
         ++accepted;
     ASSERT_GT(accepted, 0);
     ASSERT_LT(accepted, 100000) << "the node never filled up";
