@@ -60,6 +60,7 @@ medians() {
         /_median"?,/ {
             name = $1; gsub(/"/, "", name)
             sub(/_median$/, "", name); sub(/\/real_time$/, "", name); sub(/\/repeats:[0-9]+$/, "", name)
+            sub(/\/min_time:[0-9.]+$/, "", name)
             if (name ~ /^PreviewFrame\//) {
                 if ($3 > pfWall) { pfWall = $3; pfCpu = $4; pfUnit = $5; pfName = name }
                 next
@@ -68,6 +69,9 @@ medians() {
         }
         END { if (pfName != "") print "PreviewFrame", pfWall, pfCpu, pfUnit, pfName }'
 }
+
+# Three significant digits, never in exponent form.
+number() { awk -v v="$1" 'BEGIN {printf (v >= 100 ? "%.0f" : v >= 10 ? "%.1f" : "%.3g"), v}'; }
 
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 rows="$work/rows"
@@ -90,7 +94,7 @@ for program in "$benches"/bench_*; do
                 "$work/$name.medians")
         fi
         label="$name: $figure${extra:+ (slowest: ${extra#PreviewFrame/})}"
-        printf '%s|%s / %s %s|%s|%s\n' "$label" "$(printf '%.4g' "$wall")" "$(printf '%.4g' "$cpu")" \
+        printf '%s|%s / %s %s|%s|%s\n' "$label" "$(number "$wall")" "$(number "$cpu")" \
             "$unit" "$(target_for "$name" "$figure")" "$ratio" >>"$rows"
     done <"$work/$name.medians"
 done

@@ -8,7 +8,8 @@
 //            many of those carry the protocol's fixed 10 ms pause.
 // Prints one line of "name value" pairs and leaves the program running (its
 // output goes to /dev/null):
-//   shown_ms 41.2 pid 1234 [first_report_ms 20.1 read_done_ms 35.3 exchanges 410 pauses 3]
+//   shown_ms 41.2 pid 1234 [first_report_ms 20.1 read_done_ms 35.3 exchanges 410 pauses 3
+//                           longest_wait_ms 4.1]
 //
 //   bench_startup_watch [--trace FILE] [--done REGEX] [--gaps N] [--min-size WxH]
 //                       -- PROGRAM ARGS...
@@ -105,8 +106,19 @@ public:
     }
 
     void print() const {
-        std::printf(" first_report_ms %.2f read_done_ms %.2f exchanges %d pauses %d",
-                    firstReportMs_, readDoneMs_, exchanges_, pauses_);
+        std::printf(
+            " first_report_ms %.2f read_done_ms %.2f exchanges %d pauses %d longest_wait_ms %.2f",
+            firstReportMs_, readDoneMs_, exchanges_, pauses_, longestWait());
+    }
+
+    // The longest time between two trace lines other than a fixed pause.
+    double longestWait() const {
+        double longest = 0;
+        for (std::size_t i = 1; i < lines_.size(); ++i) {
+            if (!isPause(lines_[i].second))
+                longest = std::max(longest, lines_[i].first - lines_[i - 1].first);
+        }
+        return longest;
     }
 
     // The longest waits between two trace lines, to stderr: where the time
@@ -124,14 +136,20 @@ public:
     }
 
 private:
+    // Requests End (command 2) and command 12 wait 10 ms before they go.
+    static bool isPause(const std::string& text) {
+        if (text.rfind("> ", 0) != 0 || text.size() < 10)
+            return false;
+        const std::string command = text.substr(2 + 6, 2);  // byte 3
+        return command == "02" || command == "0c";
+    }
+
     void line(const std::string& text, double now) {
         lines_.emplace_back(now, text);
         if (text.rfind("> ", 0) == 0) {
             if (exchanges_++ == 0)
                 firstReportMs_ = now;
-            // Command byte 3: End (2) and command 12 wait 10 ms before they go.
-            const std::string command = text.substr(2 + 6, 2);
-            if (command == "02" || command == "0c")
+            if (isPause(text))
                 ++pauses_;
         } else if (std::regex_search(text, done_)) {
             readDoneMs_ = now;

@@ -65,6 +65,7 @@ stop() {
 }
 
 bare_shown=() keyloom_shown=() bare_rss=() keyloom_rss=() host_beyond=() read_span=()
+first_request=() read_to_shown=() longest_wait=()
 exchanges= pauses= idle_cpu= idle_wakeups=
 for ((i = 0; i < runs; i++)); do
     line=$("$watch" -- "$bin/bench_bare_window")
@@ -84,6 +85,10 @@ for ((i = 0; i < runs; i++)); do
     span=$(awk -v a="$(field read_done_ms <<<"$line")" -v b="$(field first_report_ms <<<"$line")" \
         'BEGIN {printf "%.2f", a - b}')
     read_span+=("$span")
+    first_request+=("$(field first_report_ms <<<"$line")")
+    longest_wait+=("$(field longest_wait_ms <<<"$line")")
+    read_to_shown+=("$(awk -v a="$(field shown_ms <<<"$line")" -v b="$(field read_done_ms <<<"$line")" \
+        'BEGIN {printf "%.2f", a - b}')")
     host_beyond+=("$(awk -v s="$span" -v p="$pauses" 'BEGIN {printf "%.2f", s - 10 * p}')")
     sleep 2
     keyloom_rss+=("$(rss_kb "$program_pid")")
@@ -105,11 +110,17 @@ br=$(printf '%s\n' "${bare_rss[@]}" | median)
 kr=$(printf '%s\n' "${keyloom_rss[@]}" | median)
 rs=$(printf '%s\n' "${read_span[@]}" | median)
 hb=$(printf '%s\n' "${host_beyond[@]}" | median)
+fr=$(printf '%s\n' "${first_request[@]}" | median)
+rts=$(printf '%s\n' "${read_to_shown[@]}" | median)
+lw=$(printf '%s\n' "${longest_wait[@]}" | median)
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", a / b}'; }
 echo "window: bare Qt window shown|${bs} ms||"
 echo "window: keyloom main window shown|${ks} ms|ratio <= 1.5|$(ratio "$ks" "$bs")"
+echo "window: keyloom start to first request|${fr} ms||"
+echo "window: keyloom end of full read to window shown|${rts} ms||"
 echo "window: connect + full read, first request to last reply|${rs} ms|${exchanges} exchanges + ${pauses} x 10 ms|"
 echo "window: connect + full read, host time beyond the pauses|${hb} ms|<= 15 ms|"
+echo "window: connect + full read, longest single wait in it|${lw} ms||"
 echo "window: bare Qt window settled memory|$((br / 1024)) MB||"
 echo "window: keyloom settled memory|$((kr / 1024)) MB|ratio <= 1.5|$(ratio "$kr" "$br")"
 echo "window: keyloom idle CPU (${idle_seconds} s)|${idle_cpu} % of a core|<= 0.5 %|"
