@@ -71,6 +71,12 @@ public:
     int deviceEnd(unsigned number) {
         return pairs_[root_ + "/dev/hidraw" + std::to_string(number)][1];
     }
+    // The host end of node N's socketpair, -1 before the node was first opened.
+    int hostEnd(unsigned number) const {
+        auto pair = pairs_.find(root_ + "/dev/hidraw" + std::to_string(number));
+        return pair == pairs_.end() ? -1 : pair->second[0];
+    }
+    const std::string& root() const { return root_; }
 
 private:
     static void write(const std::string& path, const std::string& content) {

@@ -1,71 +1,127 @@
 #!/usr/bin/env bash
-# Start-up time, settled memory and idle CPU of the keyloom window program
-# against a bare Qt program showing one window of the same size, measured in
-# the same run. Needs a build with -DKEYLOOM_BENCH=ON (default build/).
+# Start-up, settled memory and idle CPU of the keyloom window program against a
+# bare Qt program showing one window of the same size, measured in the same
+# run on a private Xvfb server. Needs a build with -DKEYLOOM_BENCH=ON (default
+# build/) and Xvfb.
 #
-#   bench/window/window_startup.sh [BUILD_DIR] [RUNS]
+#   bench/window/window_startup.sh [BUILD_DIR] [RUNS] [IDLE_SECONDS]
 #
-# keyloom runs against the simulated keyboard, offscreen, with its report
-# trace on: it counts as ready when the first full read after connection has
-# read the three lighting records (the third record read, at offset 84,
-# answered) — the window is then initialised and connected.
+# keyloom runs a normal start against the simulated keyboard with its report
+# trace on. bench_startup_watch starts each program and stamps, from outside:
+#   shown       the X server maps the program's main window (keyloom opens it
+#               at the first connection, after the full read);
+#   full read   from the first request to the keyboard to the reply that ends
+#               the full read (the third lighting record, offset 84). The
+#               simulated keyboard answers at once, so this span is the
+#               protocol's fixed pauses (10 ms before End and command 12) plus
+#               the host's own time; the latter is reported.
+# Prints one table row per figure: "figure|median|target|ratio".
 set -euo pipefail
 build=${1:-build}
 runs=${2:-5}
+idle_seconds=${3:-10}
 bin="$build/bin"
-export QT_QPA_PLATFORM=offscreen
+watch="$build/bench/bench_startup_watch"
+for program in "$bin/keyloom" "$bin/bench_bare_window" "$watch"; do
+    [[ -x $program ]] || { echo "window_startup.sh: $program is missing" >&2; exit 2; }
+done
+command -v Xvfb >/dev/null || { echo "window_startup.sh: Xvfb is missing" >&2; exit 2; }
+
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+xvfb_pid=
+program_pid=
+cleanup() {
+    [[ -n $program_pid ]] && kill "$program_pid" 2>/dev/null || true
+    [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
 export XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run"
 mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+unset QT_QPA_PLATFORM KEYLOOM_TRACE
 
-now_ms() { date +%s%3N; }
+# Xvfb picks a free display and writes its number to the descriptor.
+exec {display_fd}>"$work/display"
+Xvfb -displayfd "$display_fd" -screen 0 1920x1080x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+for ((i = 0; i < 500; i++)); do [[ -s $work/display ]] && break; sleep 0.01; done
+exec {display_fd}>&-
+[[ -s $work/display ]] || { echo "window_startup.sh: Xvfb did not start" >&2; exit 2; }
+export DISPLAY=":$(cat "$work/display")"
+
 median() { sort -n | awk '{a[NR]=$1} END {print (NR%2 ? a[(NR+1)/2] : (a[NR/2]+a[NR/2+1])/2)}'; }
+field() { awk -v k="$1" '{for (i = 1; i < NF; i++) if ($i == k) print $(i + 1)}'; }
 rss_kb() { awk '/VmRSS/ {print $2}' "/proc/$1/status"; }
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 switches() { awk '/voluntary_ctxt_switches/ {s += $2} END {print s}' "/proc/$1/status"; }
+stop() {
+    kill "$program_pid" 2>/dev/null || true
+    # Bounded: the program is no child of this shell, and may stay a zombie.
+    for ((w = 0; w < 200; w++)); do
+        [[ $(awk '{print $3}' "/proc/$program_pid/stat" 2>/dev/null || echo Z) == Z ]] && break
+        sleep 0.01
+    done
+    program_pid=
+}
 
-# The machine's load decides how far apart the two programs' times lie:
-# report it with the results.
-load_before=$(cut -d' ' -f1-3 /proc/loadavg)
-bare_times=() keyloom_times=() bare_rss=() keyloom_rss=()
+bare_shown=() keyloom_shown=() bare_rss=() keyloom_rss=() host_beyond=() read_span=()
+first_request=() read_to_shown=() longest_wait=()
+exchanges= pauses= idle_cpu= idle_wakeups=
 for ((i = 0; i < runs; i++)); do
-    start=$(now_ms)
-    "$bin/bench_bare_window" >"$work/bare.out" &
-    pid=$!
-    until grep -q ready "$work/bare.out" 2>/dev/null; do sleep 0.002; done
-    bare_times+=($(( $(now_ms) - start )))
+    line=$("$watch" -- "$bin/bench_bare_window")
+    program_pid=$(field pid <<<"$line")
+    bare_shown+=("$(field shown_ms <<<"$line")")
     sleep 2
-    bare_rss+=($(rss_kb $pid))
-    kill $pid; wait $pid 2>/dev/null || true
+    bare_rss+=("$(rss_kb "$program_pid")")
+    stop
 
     rm -f "$work/trace.txt"
-    start=$(now_ms)
-    "$bin/keyloom" --simulate 0c45:652f --trace "$work/trace.txt" &
-    pid=$!
-    # The reply to the third lighting-record read: "< 04" ... command 05 at offset 84 (0x54).
-    until grep -qE '^< 04.{4}05..5400' "$work/trace.txt" 2>/dev/null; do sleep 0.002; done
-    keyloom_times+=($(( $(now_ms) - start )))
+    line=$("$watch" --trace "$work/trace.txt" -- \
+        "$bin/keyloom" --simulate 0c45:652f --trace "$work/trace.txt")
+    program_pid=$(field pid <<<"$line")
+    keyloom_shown+=("$(field shown_ms <<<"$line")")
+    exchanges=$(field exchanges <<<"$line")
+    pauses=$(field pauses <<<"$line")
+    span=$(awk -v a="$(field read_done_ms <<<"$line")" -v b="$(field first_report_ms <<<"$line")" \
+        'BEGIN {printf "%.2f", a - b}')
+    read_span+=("$span")
+    first_request+=("$(field first_report_ms <<<"$line")")
+    longest_wait+=("$(field longest_wait_ms <<<"$line")")
+    read_to_shown+=("$(awk -v a="$(field shown_ms <<<"$line")" -v b="$(field read_done_ms <<<"$line")" \
+        'BEGIN {printf "%.2f", a - b}')")
+    host_beyond+=("$(awk -v s="$span" -v p="$pauses" 'BEGIN {printf "%.2f", s - 10 * p}')")
     sleep 2
-    keyloom_rss+=($(rss_kb $pid))
+    keyloom_rss+=("$(rss_kb "$program_pid")")
     if ((i == runs - 1)); then
-        # Idle: hidden in the tray (no window was opened offscreen), connected,
-        # nothing happening, for 30 s.
-        ticks0=$(cpu_ticks $pid) sw0=$(switches $pid)
-        sleep 30
-        ticks1=$(cpu_ticks $pid) sw1=$(switches $pid)
-        hz=$(getconf CLK_TCK)
-        idle_cpu=$(awk -v t=$((ticks1 - ticks0)) -v hz=$hz 'BEGIN {printf "%.2f", 100 * t / hz / 30}')
-        idle_wakeups=$(( (sw1 - sw0) / 30 ))
+        # Idle: connected, window shown, nothing happening.
+        ticks0=$(cpu_ticks "$program_pid") sw0=$(switches "$program_pid")
+        sleep "$idle_seconds"
+        ticks1=$(cpu_ticks "$program_pid") sw1=$(switches "$program_pid")
+        idle_cpu=$(awk -v t=$((ticks1 - ticks0)) -v hz="$(getconf CLK_TCK)" -v s="$idle_seconds" \
+            'BEGIN {printf "%.2f", 100 * t / hz / s}')
+        idle_wakeups=$(((sw1 - sw0) / idle_seconds))
     fi
-    kill $pid; wait $pid 2>/dev/null || true
+    stop
 done
 
-bt=$(printf '%s\n' "${bare_times[@]}" | median)
-kt=$(printf '%s\n' "${keyloom_times[@]}" | median)
+bs=$(printf '%s\n' "${bare_shown[@]}" | median)
+ks=$(printf '%s\n' "${keyloom_shown[@]}" | median)
 br=$(printf '%s\n' "${bare_rss[@]}" | median)
 kr=$(printf '%s\n' "${keyloom_rss[@]}" | median)
-echo "start-up to ready (median of $runs): keyloom ${kt} ms, bare Qt window ${bt} ms, ratio $(awk -v a=$kt -v b=$bt 'BEGIN {printf "%.2f", a / b}') (target <= 1.5)"
-echo "settled resident memory: keyloom ${kr} kB, bare Qt window ${br} kB, ratio $(awk -v a=$kr -v b=$br 'BEGIN {printf "%.2f", a / b}') (target <= 1.5)"
-echo "idle for 30 s: ${idle_cpu} % of one core (target <= 0.5), ${idle_wakeups} voluntary wake-ups per second (presence test 10/s + preview timer 20/s)"
-echo "load average before: ${load_before}, after: $(cut -d' ' -f1-3 /proc/loadavg)"
+rs=$(printf '%s\n' "${read_span[@]}" | median)
+hb=$(printf '%s\n' "${host_beyond[@]}" | median)
+fr=$(printf '%s\n' "${first_request[@]}" | median)
+rts=$(printf '%s\n' "${read_to_shown[@]}" | median)
+lw=$(printf '%s\n' "${longest_wait[@]}" | median)
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", a / b}'; }
+echo "window: bare Qt window shown|${bs} ms||"
+echo "window: keyloom main window shown|${ks} ms|ratio <= 1.5|$(ratio "$ks" "$bs")"
+echo "window: keyloom start to first request|${fr} ms||"
+echo "window: keyloom end of full read to window shown|${rts} ms||"
+echo "window: connect + full read, first request to last reply|${rs} ms|${exchanges} exchanges + ${pauses} x 10 ms|"
+echo "window: connect + full read, host time beyond the pauses|${hb} ms|<= 15 ms|"
+echo "window: connect + full read, longest single wait in it|${lw} ms||"
+echo "window: bare Qt window settled memory|$((br / 1024)) MB||"
+echo "window: keyloom settled memory|$((kr / 1024)) MB|ratio <= 1.5|$(ratio "$kr" "$br")"
+echo "window: keyloom idle CPU (${idle_seconds} s)|${idle_cpu} % of a core|<= 0.5 %|"
+echo "window: keyloom idle wake-ups|${idle_wakeups} /s||"

@@ -11,24 +11,31 @@ std::string SlotFileSync::slotFile() const {
 }
 
 bool SlotFileSync::dumpKeyboard(const std::string& path) {
+    std::vector<std::uint8_t> written;
+    return dumpKeyboard(path, written);
+}
+
+bool SlotFileSync::dumpKeyboard(const std::string& path, std::vector<std::uint8_t>& written) {
     const int active = parts_.areas.activeProfile();
     if (active == ConnectionValues::kUnknownProfile)
         return false;
     const KeyMatrix defaults = parts_.data.defaultMatrix();
     const KeyboardDumpSource source{parts_.link, defaults,
                                     parts_.state.connection.macroCapacity.load()};
-    return dumpKeyboardToFile(source, active, path) == FileResult::Ok;
+    return dumpKeyboardToFile(source, active, path, written) == FileResult::Ok;
 }
 
 void SlotFileSync::refreshFromKeyboard(bool keepModified) {
     prepareDataFolder(parts_.paths);
-    const std::string slot = slotFile();
-    const bool dumped = dumpKeyboard(slot);
+    // The store is loaded from the bytes the slot file was just given, which
+    // is what reading the file back would yield.
+    std::vector<std::uint8_t> written;
+    const bool dumped = dumpKeyboard(slotFile(), written);
     {
         auto working = parts_.working.lock();
         // The slot file keeps its last contents when the keyboard could not
         // be read; the store starts empty then.
-        if (!dumped || loadProfileFile(slot, *working) != FileResult::Ok)
+        if (!dumped || loadProfileBytes(written, *working) != FileResult::Ok)
             working->reset();
     }
     parts_.window.view.redrawKeyView();

@@ -3,7 +3,9 @@
 // the slot file, saved to it at Apply, reloaded from it to drop edits; and
 // the keyboard's own contents written to a profile file.
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/CoreParts.h"
 
@@ -26,6 +28,8 @@ public:
     bool reload(WorkingStore::Access& working);
 
 private:
+    bool dumpKeyboard(const std::string& path, std::vector<std::uint8_t>& written);
+
     CoreParts parts_;
 };
 

@@ -1,7 +1,12 @@
 #include "storage/ProfileDump.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <new>
 #include <span>
 #include <vector>
@@ -11,6 +16,7 @@
 #include "model/KeyMatrixCodec.h"
 #include "model/MacroArea.h"
 #include "platform/fs/FileIo.h"
+#include "platform/fs/UniqueFd.h"
 #include "platform/text/Utf16.h"
 #include "storage/Language.h"
 #include "storage/ProfileFile.h"
@@ -39,24 +45,53 @@ bool readMacroArea(const KeyboardDumpSource& source, std::vector<std::uint8_t>& 
     return source.link.ReadMacroArea(area) == result::Success;
 }
 
+// True when `path` is a regular file holding exactly `bytes`. Read in pieces
+// and compared as it goes: a profile file with many macros runs to megabytes,
+// and a copy of it would cost more than the comparison.
+bool fileHolds(const std::string& path, std::span<const std::uint8_t> bytes) {
+    fs::UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    struct stat st {};
+    if (!fd.valid() || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) ||
+        static_cast<std::uint64_t>(st.st_size) != bytes.size())
+        return false;
+    std::array<std::uint8_t, 16384> chunk;
+    std::size_t compared = 0;
+    for (;;) {
+        const ssize_t n = ::read(fd.get(), chunk.data(), chunk.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return false;
+        if (n == 0)
+            return compared == bytes.size();  // the file may have shrunk meanwhile
+        const auto got = static_cast<std::size_t>(n);
+        if (got > bytes.size() - compared ||
+            !std::equal(chunk.begin(), chunk.begin() + n, bytes.begin() + compared))
+            return false;
+        compared += got;
+    }
+}
+
 // The keyboard is dumped into the slot file at every connection and mostly
 // holds what it held the last time: a file that already has exactly these
 // bytes is left alone. It got them from an atomic, synchronised write, so
 // skipping the new one loses nothing and spares its disk flushes.
 bool writeUnlessSame(const std::string& path, std::span<const std::uint8_t> bytes) {
-    std::vector<std::uint8_t> current;
-    if (fs::readFile(path, current, bytes.size()) &&
-        std::equal(current.begin(), current.end(), bytes.begin(), bytes.end()))
-        return true;
-    return fs::writeFileAtomically(path, bytes);
+    return fileHolds(path, bytes) || fs::writeFileAtomically(path, bytes);
 }
 
 }  // namespace
 
 FileResult dumpKeyboardToFile(const KeyboardDumpSource& source, int activeProfile,
                               const std::string& path) {
+    std::vector<std::uint8_t> written;
+    return dumpKeyboardToFile(source, activeProfile, path, written);
+}
+
+FileResult dumpKeyboardToFile(const KeyboardDumpSource& source, int activeProfile,
+                              const std::string& path, std::vector<std::uint8_t>& written) {
     return dumpKeyboardToFile(source, activeProfile, path,
-                              text::utf8ToUtf16(lookupText(kMacroNamePrefixKey)));
+                              text::utf8ToUtf16(lookupText(kMacroNamePrefixKey)), written);
 }
 
 FileResult dumpKeyboardToBytes(const KeyboardDumpSource& source, int activeProfile,
@@ -88,10 +123,20 @@ FileResult dumpKeyboardToBytes(const KeyboardDumpSource& source, int activeProfi
 
 FileResult dumpKeyboardToFile(const KeyboardDumpSource& source, int activeProfile,
                               const std::string& path, std::u16string_view defaultNamePrefix) {
+    std::vector<std::uint8_t> written;
+    return dumpKeyboardToFile(source, activeProfile, path, defaultNamePrefix, written);
+}
+
+FileResult dumpKeyboardToFile(const KeyboardDumpSource& source, int activeProfile,
+                              const std::string& path, std::u16string_view defaultNamePrefix,
+                              std::vector<std::uint8_t>& written) {
+    written.clear();
     std::vector<std::uint8_t> bytes;
-    if (dumpKeyboardToBytes(source, activeProfile, defaultNamePrefix, bytes) != FileResult::Ok)
+    if (dumpKeyboardToBytes(source, activeProfile, defaultNamePrefix, bytes) != FileResult::Ok ||
+        !writeUnlessSame(path, bytes))
         return FileResult::Failed;
-    return writeUnlessSame(path, bytes) ? FileResult::Ok : FileResult::Failed;
+    written = std::move(bytes);
+    return FileResult::Ok;
 }
 
 }  // namespace keyloom

@@ -32,11 +32,18 @@ struct KeyboardDumpSource {
 // the language text "MACRO_NEW_PREFIX" followed by their number.
 FileResult dumpKeyboardToFile(const KeyboardDumpSource& source, int activeProfile,
                               const std::string& path);
+// The same, handing back in `written` the bytes the file now holds (empty on
+// failure), for a caller that loads them without reading the file back.
+FileResult dumpKeyboardToFile(const KeyboardDumpSource& source, int activeProfile,
+                              const std::string& path, std::vector<std::uint8_t>& written);
 
-// The same with the default macro name prefix given (tests, callers that
+// The same two with the default macro name prefix given (tests, callers that
 // have the text at hand).
 FileResult dumpKeyboardToFile(const KeyboardDumpSource& source, int activeProfile,
                               const std::string& path, std::u16string_view defaultNamePrefix);
+FileResult dumpKeyboardToFile(const KeyboardDumpSource& source, int activeProfile,
+                              const std::string& path, std::u16string_view defaultNamePrefix,
+                              std::vector<std::uint8_t>& written);
 
 // The bytes such a file gets, without writing them (keyloomctl show); 1, or
 // 0 when the active profile is unknown or a read from the keyboard fails.

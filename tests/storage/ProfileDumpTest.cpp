@@ -269,7 +269,10 @@ TEST_F(ProfileDumpTest, NothingIsWrittenWhenTheKeyboardCannotBeRead) {
         f.faults().clear();
         f.faults().refuseCommand(kReadKeyMatrix, 0xFE, 1);
     });
-    EXPECT_EQ(dump(), FileResult::Failed);
+    std::vector<std::uint8_t> written{1, 2, 3};
+    EXPECT_EQ(dumpKeyboardToFile({link_, defaults_, capacity_}, 0, path_, u"Macro ", written),
+              FileResult::Failed);
+    EXPECT_TRUE(written.empty());
     EXPECT_EQ(testing::readBytes(path_), before);
     EXPECT_EQ(dump(3), FileResult::Ok);  // profile 3 counts as known; the matrices read are 0-2
 }
@@ -283,15 +286,31 @@ TEST_F(ProfileDumpTest, TheSameBytesLeaveTheFileAloneAndAnyDifferenceReplacesIt)
     EXPECT_EQ(fileId(), first);
     EXPECT_EQ(contents(), good);
 
+    // The bytes handed back are the file's, whether it was left alone or not.
+    std::vector<std::uint8_t> written;
+    ASSERT_EQ(dumpKeyboardToFile({link_, defaults_, capacity_}, 0, path_, u"Macro ", written),
+              FileResult::Ok);
+    EXPECT_EQ(fileId(), first);
+    EXPECT_EQ(written, good);
+
     // The file differs in content or length: the dump replaces it.
-    for (bool longer : {false, true}) {
-        auto spoiled = good;
-        spoiled[spoiled.size() / 2] ^= 0xFF;
-        if (longer)
-            spoiled = good, spoiled.push_back(0);
-        ASSERT_TRUE(fs::writeFileAtomically(path_, spoiled));
-        ASSERT_EQ(dump(), FileResult::Ok);
-        EXPECT_EQ(contents(), good) << (longer ? "longer" : "same length");
+    struct Spoil {
+        const char* what;
+        std::vector<std::uint8_t> bytes;
+    };
+    auto flipped = good;
+    flipped[flipped.size() / 2] ^= 0xFF;
+    auto longer = good;
+    longer.push_back(0);
+    auto shorter = good;
+    shorter.pop_back();
+    for (const auto& spoil : {Spoil{"same length", flipped}, Spoil{"longer", longer},
+                              Spoil{"shorter", shorter}, Spoil{"empty", {}}}) {
+        ASSERT_TRUE(fs::writeFileAtomically(path_, spoil.bytes));
+        ASSERT_EQ(dumpKeyboardToFile({link_, defaults_, capacity_}, 0, path_, u"Macro ", written),
+                  FileResult::Ok);
+        EXPECT_EQ(contents(), good) << spoil.what;
+        EXPECT_EQ(written, good) << spoil.what;
     }
 
     // The keyboard changed: the file is replaced.

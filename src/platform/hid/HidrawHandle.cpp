@@ -120,16 +120,21 @@ TransferResult HidrawHandle::write(std::span<const std::uint8_t> report, std::si
                                     : report[0] != 0)
         return TransferResult::Failed;
     Deadline deadline(timeoutMs);
+    // The write is tried first and the wait comes only when the node cannot
+    // take the report: a hidraw node always polls writable, so waiting first
+    // would cost one system call per report for nothing.
     for (;;) {
-        WaitResult wait = waitForDescriptor(fd_.get(), POLLOUT, cancel, deadline);
-        if (wait != WaitResult::Ready)
-            return fromWait(wait);
         ssize_t n = isSocket_ ? ::send(fd_.get(), report.data(), reportLength, MSG_NOSIGNAL)
                               : ::write(fd_.get(), report.data(), reportLength);
         if (n < 0) {
-            if (errno == EAGAIN || errno == EINTR)
+            if (errno == EINTR)
                 continue;
-            return TransferResult::Failed;
+            if (errno != EAGAIN)
+                return TransferResult::Failed;
+            WaitResult wait = waitForDescriptor(fd_.get(), POLLOUT, cancel, deadline);
+            if (wait != WaitResult::Ready)
+                return fromWait(wait);
+            continue;
         }
         if (static_cast<std::size_t>(n) != reportLength)
             return TransferResult::Failed;

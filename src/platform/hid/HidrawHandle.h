@@ -43,8 +43,9 @@ public:
                         std::uint32_t timeoutMs, CancelEvent& cancel) override;
     // Writes the collection's output report length from `report`, which must
     // be at least that long and carry one of the collection's report ids. The
-    // time limit covers the wait for the node to accept data; the kernel's
-    // own write cannot be cut short.
+    // time limit and `cancel` cover only the wait for a node that cannot
+    // accept data; a write the node takes at once is not cancelled, and the
+    // kernel's own write cannot be cut short.
     TransferResult write(std::span<const std::uint8_t> report, std::size_t& transferred,
                          std::uint32_t timeoutMs, CancelEvent& cancel) override;
     void discardQueuedInput() override;

@@ -197,6 +197,34 @@ TEST_F(HidrawTransfer, RequestAndReplyWithAnAnsweringDevice) {
     firmware.join();
 }
 
+// Writes go out without a wait while the node takes them; only a node that
+// is full makes the write wait, up to its limit, for the device to drain it.
+TEST_F(HidrawTransfer, WriteWaitsOnlyWhileTheNodeIsFull) {
+    auto vd = vendor();
+    ASSERT_TRUE(vd);
+    Bytes request(64, 0);
+    request[0] = 4;
+    std::size_t transferred = 0;
+    int accepted = 0;
+    while (accepted < 100000 && vd->write(request, transferred, 0, cancel_) == TransferResult::Done)
+        ++accepted;
+    ASSERT_GT(accepted, 0);
+    ASSERT_LT(accepted, 100000) << "the node never filled up";
+    EXPECT_EQ(vd->write(request, transferred, 20, cancel_), TransferResult::TimedOut);
+    EXPECT_EQ(transferred, 0u);
+
+    int device = tree_.deviceEnd(2);
+    std::thread drain([device, accepted] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        for (int i = 0; i <= accepted; ++i)
+            if (deviceReceives(device).size() != 64)
+                return;
+    });
+    EXPECT_EQ(vd->write(request, transferred, 5000, cancel_), TransferResult::Done);
+    EXPECT_EQ(transferred, 64u);
+    drain.join();
+}
+
 TEST_F(HidrawTransfer, DiscardDropsQueuedReports) {
     auto vd = vendor();
     ASSERT_TRUE(vd);
