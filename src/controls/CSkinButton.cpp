@@ -103,6 +103,16 @@ void CSkinButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     drawPictureSlice(painter, pictureFor(face), pictureOffset_, size(), pictureOrigin_);
 
+    if (tint_) {
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setCompositionMode(QPainter::CompositionMode_Screen);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor::fromRgb(static_cast<QRgb>(*tint_)));
+        painter.drawRoundedRect(QRectF(rect()).adjusted(3, 3, -3, -3), 5, 5);
+        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+    }
+
     if (const auto& outline = state_.outline()) {
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setPen(QPen(QColor::fromRgb(static_cast<QRgb>(*outline)), 2));
@@ -119,6 +129,15 @@ void CSkinButton::paintEvent(QPaintEvent*) {
     }
     painter.end();
     emit painted(face);
+}
+
+void CSkinButton::setFaceTint(std::optional<Rgb> colour) {
+    if (colour)
+        *colour &= 0xFFFFFFu;
+    if (colour == tint_)
+        return;
+    tint_ = colour;
+    update();
 }
 
 void CSkinButton::enterEvent(QEnterEvent* event) {
