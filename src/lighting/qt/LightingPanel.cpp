@@ -10,6 +10,7 @@
 #include "controls/SkinReaders.h"
 #include "lighting/ColourIndexTable.h"
 #include "lighting/LightingOps.h"
+#include "lighting/qt/DarkComboBox.h"
 #include "lighting/qt/LightingStyle.h"
 #include "model/KeyViewKeys.h"
 #include "storage/Language.h"
@@ -154,11 +155,10 @@ void LightingPanel::buildControls() {
     viewOn_ = makePicture(kViewOnId, "CONTROL_DengStaPic");
     viewOff_ = makePicture(kViewOffId, "CONTROL_DengDisable");
 
-    effectList_ = new QComboBox(setup_.window);
+    effectList_ = new DarkComboBox(setup_.window);
     owned_.emplace_back(effectList_);
     controls::placeControl(*effectList_, setup_.skinFile, "BUTTONINFO", "CONTROL_XGcombox");
     effectList_->setProperty("controlId", 1146);
-    effectList_->setStyleSheet(comboStyle());
     byId_[1146] = effectList_;
     connect(effectList_, &QComboBox::activated, this, [this](int index) { effectChosen(index); });
     add(C::EffectList, effectList_);
@@ -240,10 +240,9 @@ void LightingPanel::buildControls() {
     add(C::ToolPictures, tools_[0]);
     add(C::ToolPictures, tools_[1]);
 
-    userModes_ = new QComboBox(setup_.window);
+    userModes_ = new DarkComboBox(setup_.window);
     owned_.emplace_back(userModes_);
     controls::placeControl(*userModes_, setup_.skinFile, "BUTTONINFO", "CONTROL_umCombo");
-    userModes_->setStyleSheet(comboStyle());
     alwaysHidden_.push_back(userModes_);
     for (const char* key : kHiddenLabels)
         alwaysHidden_.push_back(makeLabel(key));

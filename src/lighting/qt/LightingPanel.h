@@ -87,6 +87,8 @@ public:
 
     // --- The controls, as the user works them (and tests) --------------------
     void clickLightingSwitch(bool on);
+    // Where the colour pickers ask (tests answer instead of the dialog).
+    void setColourChooser(ColourChooser chooser) { setup_.chooseColour = std::move(chooser); }
     LightingController& controller() { return controller_; }
     QWidget* control(int controlId) const;
     QComboBox* effectList() const { return effectList_; }

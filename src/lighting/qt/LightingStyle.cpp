@@ -15,8 +15,7 @@ QString comboStyle() {
         "QComboBox:hover { background: #2a2e35; border-color: #ff8200; }"
         "QComboBox:focus { border-color: #ff8200; }"
         "QComboBox::drop-down { border: none; width: 22px; }"
-        "QComboBox::down-arrow { width: 0; height: 0; border-left: 5px solid transparent;"
-        " border-right: 5px solid transparent; border-top: 6px solid #ff8200; }"
+        "QComboBox::down-arrow { image: none; width: 0; height: 0; }"
         "QComboBox QAbstractItemView { color: #dfe3e8; background: #1f2227;"
         " border: 1px solid #31353d; selection-background-color: #3a2712;"
         " selection-color: #ffa640; outline: none; }");

@@ -8,6 +8,7 @@
 namespace keyloom::lighting::qt {
 
 inline const QColor kLabelText{0x8a, 0x90, 0x98};
+inline const QColor kAccent{255, 130, 0};
 
 // Labels: small bold capitals, as the skin's own labels are drawn.
 QString labelStyle();
