@@ -98,6 +98,10 @@ LightingPanel::LightingPanel(LightingPanelSetup setup)
     setup_.window->installEventFilter(this);
     for (const ColourKey& key : colourKeys())
         if (controls::CSkinButton* b = setup_.keyButton(key.controlId)) {
+            // A key face is drawn whole from its picture: the window's
+            // background is not painted beneath it first, which halves the
+            // cost of a preview frame.
+            b->setAttribute(Qt::WA_OpaquePaintEvent);
             b->installEventFilter(this);
             keyIds_[b] = key.controlId;
         }
