@@ -181,5 +181,23 @@ TEST_F(LightingPanelTest, FailedWritesAreToldOnce) {
     EXPECT_EQ(dialog->messageKeysShown().size(), before + 1);
 }
 
+TEST_F(LightingPanelTest, RestoreDefaultAndProfileButtonsReachThePanel) {
+    open({1, 2, 20}, 2);
+    viewOn();
+    dialog->runCommand(1138);  // Restore default, answered Yes
+    ASSERT_TRUE(pumpUntil([&] { return !dialog->isBusy(); }));
+    std::vector<std::uint8_t> reset(35, 0);
+    const std::uint8_t head[] = {1, 4, 2, 0, 255, 255, 255, 255};
+    std::copy(std::begin(head), std::end(head), reset.begin());
+    const auto sent = writes();
+    EXPECT_NE(std::find(sent.begin(), sent.end(), W{kSettings, 0, reset}), sent.end());
+    EXPECT_EQ(controller().state().effect, 1);
+    EXPECT_EQ(panel().effectList()->currentIndex(), 0);
+
+    dialog->runCommand(1136);  // Profile 2 turns the lighting view off
+    ASSERT_TRUE(pumpUntil([&] { return !panel().lightingViewOn() && !dialog->isBusy(); }));
+    EXPECT_FALSE(shown(1146));
+}
+
 }  // namespace
 }  // namespace keyloom::testing

@@ -16,7 +16,6 @@
 #include <array>
 #include <functional>
 #include <map>
-#include <memory>
 #include <string>
 #include <vector>
 
