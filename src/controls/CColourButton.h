@@ -25,6 +25,7 @@ public:
 
     // Title of the colour dialog.
     void setDialogTitle(const QString& title) { dialogTitle_ = title; }
+    const QString& dialogTitle() const { return dialogTitle_; }
 
 signals:
     // The user picked a colour (also when it equals the previous one, as a

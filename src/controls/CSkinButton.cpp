@@ -111,6 +111,16 @@ void CSkinButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     drawPictureSlice(painter, pictureFor(face), pictureOffset_, size(), pictureOrigin_);
 
+    if (tint_) {
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setCompositionMode(QPainter::CompositionMode_Screen);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor::fromRgb(static_cast<QRgb>(*tint_)));
+        painter.drawRoundedRect(QRectF(rect()).adjusted(3, 3, -3, -3), 5, 5);
+        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+    }
+
     if (const auto& outline = state_.outline()) {
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setPen(QPen(QColor::fromRgb(static_cast<QRgb>(*outline)), 2));
@@ -162,6 +172,15 @@ void CSkinButton::keyReleaseEvent(QKeyEvent* event) {
         return;
     }
     QAbstractButton::keyReleaseEvent(event);
+}
+
+void CSkinButton::setFaceTint(std::optional<Rgb> colour) {
+    if (colour)
+        *colour &= 0xFFFFFFu;
+    if (colour == tint_)
+        return;
+    tint_ = colour;
+    update();
 }
 
 void CSkinButton::enterEvent(QEnterEvent* event) {

@@ -56,6 +56,12 @@ public:
     // A frame in the given colour around the face; nothing to remove it.
     void setOutline(std::optional<Rgb> colour);
 
+    // Light in the given colour cast over the face (screen blend, so a
+    // legend stays readable and black leaves the face as it is); nothing to
+    // remove it. Repaints only when the tint changes.
+    void setFaceTint(std::optional<Rgb> colour);
+    std::optional<Rgb> faceTint() const { return tint_; }
+
     // Hover is normally tracked from the mouse; set here to highlight the
     // button without it.
     void setHovered(bool hovered);
@@ -95,6 +101,7 @@ private:
     QPoint pictureOrigin_{0, 0};
     SkinTextColours textColours_;
     PictureLoader loader_;
+    std::optional<Rgb> tint_;
 };
 
 }  // namespace keyloom::controls

@@ -81,7 +81,9 @@ CKeyloomDlg::CKeyloomDlg(DialogSetup setup, QWidget* parent)
 CKeyloomDlg::~CKeyloomDlg() {
     qApp->removeEventFilter(this);
     shutdown();
-    // The editor dialogs use the core's stores and link: they go first.
+    // The editor dialogs and the lighting panel use the core's stores and
+    // link: they go first.
+    lighting_.reset();
     keyDialog_.reset();
     profileDialog_.reset();
     updateDialog_.reset();
@@ -123,6 +125,7 @@ InitResult CKeyloomDlg::initialise() {
         setWindowIcon(QIcon(icon));
     core_->state().keyToggleMode = false;
     setSwitchText();
+    buildLightingPanel();
     buildTrayIcon();
 
     port_->postMessage(window::kInitMessage);
@@ -265,6 +268,11 @@ bool CKeyloomDlg::keyToggleMode() const {
 
 int CKeyloomDlg::selectKey(int controlId) {
     const auto g = gButtonOf(controlId);
+    // In the lighting view a key click paints the key (G buttons excepted).
+    if (!g && lighting_ && lighting_->lightingViewOn()) {
+        lighting_->keyClicked(controlId);
+        return 0;
+    }
     const auto row = g ? std::nullopt : rowOf(controlId);
     if (!g && !row)
         return -1;
@@ -466,6 +474,8 @@ void CKeyloomDlg::languageTexts(int languageIndex) {
     tip(control::kMinimize, "MAIN_MINIMIZE_PROMPT");
     tip(control::kMenu, "MAIN_MENU_PROMPT");
     tip(control::kClose, "MAIN_CLOSE_PROMPT");
+    if (lighting_)
+        lighting_->languageChanged();
     nameControls(languageIndex);
 }
 
@@ -496,9 +506,9 @@ void CKeyloomDlg::onTimer(int id) {
             advanceBusyIndicator();
             break;
         case window::timer::kStartup:
-            // Re-armed for the lighting preview, which advances only in the
-            // lighting view.
-            timer(id).start(50);
+            // The lighting preview; it re-arms the timer while it runs.
+            if (lighting_)
+                lighting_->previewTick();
             break;
         default:
             whenIdle([this, id] { core_->handleTimer(id); });

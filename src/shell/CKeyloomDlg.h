@@ -25,6 +25,7 @@
 #include "editors/qt/CKeyloom_DlgProfile.h"
 #include "editors/qt/CKeyloom_DlgUpdate.h"
 #include "editors/qt/Keyloom_DlgComposite.h"
+#include "lighting/qt/LightingPanel.h"
 #include "platform/registry/Registry.h"
 #include "shell/BackgroundTask.h"
 #include "shell/CAboutDlg.h"
@@ -129,6 +130,8 @@ public:
     std::vector<std::string> messageKeysShown() const;
 
     MainWindowPort& port() { return *port_; }
+    // The lighting panel; nullptr before initialise().
+    lighting::qt::LightingPanel* lightingPanel() const { return lighting_.get(); }
     // The editor dialogs, created when first asked for.
     editors::qt::CKeyloom_DlgProfile& profileManager();
     editors::qt::CKeyloom_DlgUpdate& firmwareUpdate();
@@ -206,6 +209,7 @@ private:
     void applyProfilePlan(const editors::ProfileApplyPlan& plan);
     std::string chooseFile(FileDialogKind kind);
     void buildTrayIcon();
+    void buildLightingPanel();
     void applyTopRowSwitch();
     void placeArrows();
     void flipTopRowSwitch();
@@ -261,6 +265,7 @@ private:
     std::unique_ptr<editors::qt::CKeyloom_DlgUpdate> updateDialog_;
     // The key assignment dialog, created at its first opening.
     std::unique_ptr<editors::qt::Keyloom_DlgComposite> keyDialog_;
+    std::unique_ptr<lighting::qt::LightingPanel> lighting_;
 
     SelectedKey selectedKey_;
     bool topRow_ = false;

@@ -48,6 +48,8 @@ void CKeyloomDlg::buildCommandTable() {
         commands_[id] = [this, id] { selectKey(id); };
     // Macros opens the macro-only dialog of the last G button.
     commands_[control::kMacro] = [this] { selectKey(kGButtonControls.back()); };
+    // Fn does something only in the lighting view: it is painted.
+    commands_[control::kFn] = [this] { selectKey(control::kFn); };
     commands_[control::kSwitch] = [this] { switchKeyToggleMode(); };
     commands_[control::kFlip1] = [this] { flipTopRowSwitch(); };
     commands_[control::kFlip2] = [this] { flipTopRowSwitch(); };

@@ -1,0 +1,163 @@
+#pragma once
+// The lighting panel of the main window: the effect list, sliders, direction
+// and colour pictures, colour pickers, swatches, number boxes, the per-key
+// brush and the lighting-view switch, placed from the main skin file on the
+// main window itself, and the preview that animates the key view. It owns
+// the LightingController (and with it the background writer) and answers the
+// core's lighting hooks. Window thread only.
+//
+// Which controls show is the controller's shownControls(); the panel only
+// maps each entry of that table to its widgets.
+
+#include <QObject>
+#include <QPixmap>
+#include <QPointer>
+#include <QTimer>
+#include <array>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "controls/CSkinSlider.h"
+#include "core/KeyloomCore.h"
+#include "core/window/LightingView.h"
+#include "lighting/LightingController.h"
+#include "lighting/LightingTransport.h"
+#include "lighting/PreviewEngine.h"
+#include "lighting/qt/KeyViewLighting.h"
+#include "lighting/qt/LightingColourDialog.h"
+#include "lighting/qt/PictureToggle.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+
+namespace keyloom::lighting::qt {
+
+struct LightingPanelSetup {
+    QWidget* window = nullptr;  // the main window: parent of every control
+    KeyloomCore* core = nullptr;
+    std::string skinFile;    // the main skin file
+    std::string skinFolder;  // its pictures, '/' at the end
+    KeyViewLighting::KeyButton keyButton;
+    QTimer* previewTimer = nullptr;  // the window's preview timer
+    // A failed lighting write; called on the writer's thread.
+    LightingWriter::FailureCallback onWriteFailed;
+    // Before the lighting view turns on: switch to the active profile (which
+    // may ask to apply key changes) and call `done` on the window thread
+    // with whether the switch went through. Unset: the view just turns on.
+    std::function<void(std::function<void(bool)> done)> switchToActiveProfile;
+    // The key view's own faces and tooltips again (the view left lighting).
+    std::function<void()> redrawKeyView;
+    ColourChooser chooseColour;  // empty: the colour dialog
+    LightingWriter::Mode writerMode = LightingWriter::Mode::Background;
+};
+
+class LightingPanel final : public QObject, public window::LightingView {
+    Q_OBJECT
+
+public:
+    static constexpr int kPreviewStartMs = 100;
+    static constexpr int kPreviewPeriodMs = 50;
+
+    explicit LightingPanel(LightingPanelSetup setup);
+    ~LightingPanel() override;
+
+    // --- window::LightingView ----------------------------------------------
+    void reloadLightingViewSwitch() override;
+    void rebuildLightingPanel() override;
+    void lightingViewOff() override;
+    void resetLightingIfViewOn() override;
+    void loadUserModes(int profile, bool send) override;
+    void reseedUserModes() override;
+    void markKeyColourMarks() override;
+
+    // --- From the main window ----------------------------------------------
+    bool lightingViewOn() const { return controller_.lightingView(); }
+    // A key button or Fn clicked with the lighting view on: paints it.
+    void keyClicked(int controlId);
+    // One tick of the preview timer.
+    void previewTick();
+    // The language changed: labels and effect names again.
+    void languageChanged();
+    // What the key's tooltip says in the lighting view (empty: its own).
+    QString keyToolTip(int controlId) const;
+
+    // --- The controls, as the user works them (and tests) --------------------
+    void clickLightingSwitch(bool on);
+    // Where the colour pickers ask (tests answer instead of the dialog).
+    void setColourChooser(ColourChooser chooser) { setup_.chooseColour = std::move(chooser); }
+    LightingController& controller() { return controller_; }
+    QWidget* control(int controlId) const;
+    QComboBox* effectList() const { return effectList_; }
+    controls::CSkinSlider* brightnessSlider() const { return brightness_; }
+    controls::CSkinSlider* speedSlider() const { return speed_; }
+    QLineEdit* rgbBox(int channel) const { return rgb_[static_cast<std::size_t>(channel)]; }
+    bool previewRunning() const;
+    // Number of keys given a new colour by the last preview tick.
+    std::size_t keysRepaintedLastTick() const { return repaintedLastTick_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildControls();
+    QLabel* makeLabel(const char* skinKey);
+    PictureToggle* makePicture(int controlId, const char* skinKey);
+    LightingColourButton* makePicker(int controlId, const char* skinKey);
+    void loadPictures();
+    QPixmap picture(const char* file) const;
+    void setTexts();
+    void fillEffectList();
+
+    // Everything the widgets show, from the controller.
+    void refresh();
+    void showDirection();
+    void showShownControls();
+    void showKeyView();
+    void updatePreviewTimer();
+
+    void effectChosen(int position);
+    void clicked(int controlId);
+    void colourChosen(int controlId, controls::Rgb colour);
+    void rgbEdited(std::size_t channel);
+    void setRgbBoxes(Rgb colour);
+    void turnViewOn();
+
+    LightingPanelSetup setup_;
+    DeviceLinkTransport transport_;
+    LightingController controller_;
+    PreviewEngine engine_;
+    KeyViewLighting keyView_;
+    bool ticking_ = false;
+    std::size_t repaintedLastTick_ = 0;
+    bool switchPending_ = false;
+
+    // Every widget of each table entry.
+    std::array<std::vector<QWidget*>, kLightingControlCount> groups_;
+    std::vector<QWidget*> alwaysHidden_;
+    std::map<int, QWidget*> byId_;
+    std::map<const QObject*, int> keyIds_;  // key buttons by widget
+    QLabel* viewLabel_ = nullptr;
+    std::map<std::string, QLabel*> labels_;
+    QComboBox* effectList_ = nullptr;
+    QComboBox* userModes_ = nullptr;
+    controls::CSkinSlider* brightness_ = nullptr;
+    controls::CSkinSlider* speed_ = nullptr;
+    PictureToggle* viewOn_ = nullptr;
+    PictureToggle* viewOff_ = nullptr;
+    PictureToggle* left_ = nullptr;
+    PictureToggle* right_ = nullptr;
+    PictureToggle* multicolour_ = nullptr;
+    std::array<PictureToggle*, 4> choices_{};
+    std::array<PictureToggle*, 2> tools_{};
+    std::array<QLineEdit*, 3> rgb_{};
+    LightingColourButton* colour_ = nullptr;
+    LightingColourButton* reactionColour_ = nullptr;
+    LightingColourButton* singleColour_ = nullptr;
+    LightingColourButton* baseColour_ = nullptr;
+    std::vector<QPointer<QWidget>> owned_;
+};
+
+}  // namespace keyloom::lighting::qt

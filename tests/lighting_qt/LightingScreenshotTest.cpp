@@ -1,0 +1,111 @@
+// Pictures of the lighting view for a look at it: the window for effects 1,
+// 17 and 20 (with painted keys), the colour dialog, and strips of preview
+// frames of the key view. Saved under the build folder's screenshots.
+
+#include <QColorDialog>
+#include <QLabel>
+#include <QPainter>
+
+#include "lighting/qt/LightingColourDialog.h"
+#include "lighting_qt/PanelFixture.h"
+#include "model/KeyViewKeys.h"
+
+namespace keyloom::testing {
+namespace {
+
+QString screenshotPath(const std::string& name) {
+    EXPECT_TRUE(QDir().mkpath(QString::fromStdString(builtFile("screenshots"))));
+    return QString::fromStdString(builtFile("screenshots/" + name + ".png"));
+}
+
+class LightingScreenshotTest : public PanelFixture {
+protected:
+    void tick() {
+        panel().previewTick();
+        dialog->timer(window::timer::kStartup).stop();
+    }
+
+    void save(const std::string& name) {
+        ASSERT_TRUE(pumpUntil([&] { return !dialog->busyIndicator()->isVisible(); }));
+        EXPECT_TRUE(dialog->grab().toImage().save(screenshotPath(name)));
+    }
+
+    // The rectangle the key view's buttons cover.
+    QRect keyViewArea() {
+        QRect area;
+        for (const KeyViewKey& key : kKeyViewKeys)
+            area |= button(key.controlId).geometry();
+        for (int id : kGButtonControls)
+            area |= button(id).geometry();
+        return area.adjusted(-8, -8, 8, 8);
+    }
+};
+
+TEST_F(LightingScreenshotTest, LightingViewForEffects1_17_20) {
+    open({1, 2, 3, 4, 5, 6, 10, 12, 17, 18, 20});
+    viewOn();
+    for (int i = 0; i < 6; ++i)
+        tick();
+    save("lighting_view_effect1");
+
+    selectEffect(17);
+    click(1196);  // green
+    tick();
+    save("lighting_view_effect17");
+
+    selectEffect(20);
+    QColor answer(255, 130, 0);
+    panel().setColourChooser(
+        [&](QWidget*, const QColor&, const QString&) { return std::optional<QColor>(answer); });
+    click(1162);  // base colour orange
+    click(1164);  // colour brush
+    answer = QColor(0, 170, 255);
+    click(1160);
+    for (int id : {1044, 1045, 1046, 1059, 1058, 1060, 1022})  // Q W E A S D Esc
+        QTest::mouseClick(&button(id), Qt::LeftButton);
+    save("lighting_view_effect20");
+}
+
+TEST_F(LightingScreenshotTest, ColourDialog) {
+    open({1});
+    auto colourDialog = lighting::qt::makeLightingColourDialog(
+        dialog.get(), QColor(255, 130, 0),
+        QString::fromStdString(lookupText("KEYLOOM_LIGHT_COLOUR_DIALOG")));
+    colourDialog->show();
+    ASSERT_TRUE(pumpUntil([&] { return colourDialog->isVisible(); }));
+    EXPECT_TRUE(colourDialog->grab().toImage().save(screenshotPath("lighting_colour_dialog")));
+    colourDialog->close();
+}
+
+TEST_F(LightingScreenshotTest, PreviewStrips) {
+    open({1, 3, 6, 10, 14, 18});
+    viewOn();
+    // Frames left to right, then the next row; every fourth tick.
+    constexpr int kColumns = 3;
+    constexpr int kRows = 2;
+    constexpr int kTicksBetween = 4;
+    constexpr int kGap = 6;
+    for (std::uint8_t effect : {1, 3, 6, 10, 14, 18}) {
+        selectEffect(effect);
+        const QRect area = keyViewArea();
+        const QSize cell = area.size() / 2;
+        QImage strip(kColumns * (cell.width() + kGap) + kGap, kRows * (cell.height() + kGap) + kGap,
+                     QImage::Format_RGB32);
+        strip.fill(QColor(0x0c, 0x0e, 0x11));
+        QPainter painter(&strip);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        for (int frame = 0; frame < kColumns * kRows; ++frame) {
+            for (int t = 0; t < kTicksBetween; ++t)
+                tick();
+            const QImage shot = dialog->grab(area).toImage();
+            const QPoint at(kGap + (frame % kColumns) * (cell.width() + kGap),
+                            kGap + (frame / kColumns) * (cell.height() + kGap));
+            painter.drawImage(QRect(at, cell), shot);
+        }
+        painter.end();
+        EXPECT_TRUE(strip.save(screenshotPath("preview_strip_effect" + std::to_string(effect))));
+    }
+}
+
+}  // namespace
+}  // namespace keyloom::testing
