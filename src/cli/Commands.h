@@ -37,5 +37,7 @@ int runWatch(CliContext& context);
 int runPreview(CliContext& context);
 int runProfiles(CliContext& context);
 int runFirmwareMode(CliContext& context);
+int runExport(CliContext& context);
+int runImport(CliContext& context);
 
 }  // namespace keyloom::cli
