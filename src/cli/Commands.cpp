@@ -107,6 +107,14 @@ constexpr Command kCommands[] = {
      "limits: 100 macros, 249-unit names, 4000 events) is reported with its place\n"
      "and nothing is written.",
      runImport},
+    {"doctor", "[--json]", "explain whether you may open the keyboard, and how to fix it",
+     "Lists the hidraw nodes of every supported keyboard with owner, group, mode and\n"
+     "whether you may open them; whether the udev rule is installed (/etc/udev/rules.d,\n"
+     "/usr/lib/udev/rules.d); and whether your login session is the active one, so\n"
+     "that the rule's uaccess gives it the keyboard. For anything missing it prints\n"
+     "the commands that fix it, and whether a replug or a new login is needed.\n"
+     "Exit 0 when a keyboard is present and may be opened, 1 otherwise.",
+     runDoctor},
 };
 
 }  // namespace

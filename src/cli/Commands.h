@@ -39,5 +39,6 @@ int runProfiles(CliContext& context);
 int runFirmwareMode(CliContext& context);
 int runExport(CliContext& context);
 int runImport(CliContext& context);
+int runDoctor(CliContext& context);
 
 }  // namespace keyloom::cli
