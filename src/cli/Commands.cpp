@@ -115,6 +115,12 @@ constexpr Command kCommands[] = {
      "the commands that fix it, and whether a replug or a new login is needed.\n"
      "Exit 0 when a keyboard is present and may be opened, 1 otherwise.",
      runDoctor},
+    {"autostart", "on | off | status", "start the window program with the desktop session",
+     "on writes $XDG_CONFIG_HOME/autostart/keyloom.desktop (default ~/.config/autostart),\n"
+     "which starts keyloom --start (hidden in the tray) when you log in; off removes it;\n"
+     "status says whether it is there. The tray menu's \"Start with the desktop\" does the\n"
+     "same.",
+     runAutostart},
 };
 
 }  // namespace

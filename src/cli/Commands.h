@@ -40,5 +40,6 @@ int runFirmwareMode(CliContext& context);
 int runExport(CliContext& context);
 int runImport(CliContext& context);
 int runDoctor(CliContext& context);
+int runAutostart(CliContext& context);
 
 }  // namespace keyloom::cli
