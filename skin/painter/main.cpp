@@ -28,6 +28,8 @@ namespace {
 
 using namespace keyloom::painter;
 
+constexpr int kDesktopIconSizes[] = {16, 22, 24, 32, 48, 64, 128, 256};
+
 class PictureWriter {
 public:
     explicit PictureWriter(QString folder) : folder_(std::move(folder)) {}
@@ -107,6 +109,10 @@ int main(int argc, char** argv) {
     }
 
     writer.write(drawProgramIcon(256), "keyloom.png");
+    // The desktop's menu and window icons, one per size of its icon theme.
+    for (int side : kDesktopIconSizes) {
+        writer.write(drawProgramIcon(side), QString("icon_%1.png").arg(side));
+    }
     writer.write(drawTrayIcon(TrayState::NoKeyboard, 64), "tray_disconnected.png");
     writer.write(drawTrayIcon(TrayState::Connected, 64), "tray_connected.png");
     writer.write(drawTrayIcon(TrayState::Indicator, 64), "tray_indicator.png");

@@ -42,6 +42,10 @@ bool parseCommandLine(int argc, const char* const* argv, CliOptions& options, st
                 options.help = true;
                 continue;
             }
+            if (arg == "--version") {
+                options.version = true;
+                continue;
+            }
             if (arg == "--json") {
                 options.json = true;
                 continue;

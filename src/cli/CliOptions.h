@@ -17,6 +17,7 @@ struct CliOptions {
     std::string dataDir;   // per-user data folder override
     bool json = false;
     bool help = false;
+    bool version = false;
     std::string command;
     std::vector<std::string> args;  // the command's own arguments
 };

@@ -111,6 +111,41 @@ constexpr Command kCommands[] = {
      "position and whether it is in the base group, from its user mode file. Needs a\n"
      "keyboard with per-key colours.",
      runColours},
+    {"export", "FILE.klm [--out FILE.json]", "write a profile file as JSON",
+     "Writes FILE.klm in the JSON form import reads back to the same bytes: the\n"
+     "header fields a save does not compute; \"profiles\", four blocks (on-board\n"
+     "profiles 1-3 and a fourth no profile uses) listing each key that differs from a\n"
+     "new file as {\"key\", \"action\"} with \"text\" (or \"offset\") for launch and\n"
+     "text actions and \"parameter\", \"toggle\", \"reserved\" when set; \"macros\"\n"
+     "with number, name, playCount and events; and, for bytes the fields do not\n"
+     "express, \"size\" and \"patches\" ({\"offset\", \"bytes\" in hex}, applied last).\n"
+     "KEY: a key's English legend (A, Esc, Num 7), G1-G9, \"G1 bank 2\"-\"G9 bank 2\",\n"
+     "or #INDEX. ACTION: default | disabled | stop-macro | key:KEY-or-0xCODE |\n"
+     "macro:NUMBER:COUNT | media:1..18 | function:1..11 | launch | text |\n"
+     "raw:KIND:VALUE. EVENT: KEY+DELAY (press) or KEY-DELAY (release), in ms.\n"
+     "The schema is profile.schema.json in the program's share folder.\n"
+     "Without --out the JSON goes to standard output.",
+     runExport},
+    {"import", "FILE.json --out FILE.klm", "write a profile file from its JSON form",
+     "Reads the JSON form export writes and saves the profile file. A JSON error\n"
+     "(syntax, a missing field, a wrong type, an unknown key name, a macro over the\n"
+     "limits: 100 macros, 249-unit names, 4000 events) is reported with its place\n"
+     "and nothing is written.",
+     runImport},
+    {"doctor", "[--json]", "explain whether you may open the keyboard, and how to fix it",
+     "Lists the hidraw nodes of every supported keyboard with owner, group, mode and\n"
+     "whether you may open them; whether the udev rule is installed (/etc/udev/rules.d,\n"
+     "/usr/lib/udev/rules.d); and whether your login session is the active one, so\n"
+     "that the rule's uaccess gives it the keyboard. For anything missing it prints\n"
+     "the commands that fix it, and whether a replug or a new login is needed.\n"
+     "Exit 0 when a keyboard is present and may be opened, 1 otherwise.",
+     runDoctor},
+    {"autostart", "on | off | status", "start the window program with the desktop session",
+     "on writes $XDG_CONFIG_HOME/autostart/keyloom.desktop (default ~/.config/autostart),\n"
+     "which starts keyloom --start (hidden in the tray) when you log in; off removes it;\n"
+     "status says whether it is there. The tray menu's \"Start with the desktop\" does the\n"
+     "same.",
+     runAutostart},
 };
 
 }  // namespace

@@ -40,5 +40,9 @@ int runFirmwareMode(CliContext& context);
 int runLighting(CliContext& context);
 int runColour(CliContext& context);
 int runColours(CliContext& context);
+int runExport(CliContext& context);
+int runImport(CliContext& context);
+int runDoctor(CliContext& context);
+int runAutostart(CliContext& context);
 
 }  // namespace keyloom::cli

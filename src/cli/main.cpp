@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "KeyloomVersion.h"
 #include "cli/CliContext.h"
 #include "cli/CliSession.h"
 #include "cli/Commands.h"
@@ -24,7 +25,8 @@ void printHelp(std::FILE* out) {
                  "                                (also: environment variable KEYLOOM_TRACE)\n"
                  "  --data-dir DIR                use DIR as the per-user data folder\n"
                  "  --json                        machine-readable output where offered\n"
-                 "  --help                        this text; COMMAND --help for a command\n\n"
+                 "  --help                        this text; COMMAND --help for a command\n"
+                 "  --version                     the program's version\n\n"
                  "Commands:\n");
     for (const Command& command : allCommands())
         std::fprintf(out, "  %-10s %s\n", std::string(command.name).c_str(),
@@ -46,6 +48,10 @@ int main(int argc, char** argv) {
     if (!parseCommandLine(argc, argv, context.options, error))
         return usageError(context, error);
 
+    if (context.options.version && context.options.command.empty()) {
+        std::printf("keyloomctl %s\n", std::string(keyloom::kKeyloomVersion).c_str());
+        return kExitOk;
+    }
     if (context.options.command.empty()) {
         if (context.options.help) {
             printHelp(stdout);

@@ -1,5 +1,7 @@
 #include "shell/CAboutDlg.h"
 
+#include "KeyloomVersion.h"
+
 #include <QDesktopServices>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -181,6 +183,8 @@ void CAboutDlg::buildBody() {
 
     description_ = textLabel(13, kText);
     description_->setWordWrap(true);
+    version_ = textLabel(12, kTextMuted);
+    version_->setText(QStringLiteral("Keyloom ") + qs(std::string(kKeyloomVersion)));
     copyright_ = textLabel(12, kTextMuted);
     copyright_->setWordWrap(true);
     link_ = std::make_unique<controls::CHyperlink>();
@@ -203,6 +207,7 @@ void CAboutDlg::buildBody() {
     textLayout_->setSpacing(0);
     textLayout_->addWidget(description_.get());
     textLayout_->addSpacing(12);
+    textLayout_->addWidget(version_.get());
     textLayout_->addWidget(copyright_.get());
     textLayout_->addSpacing(8);
     textLayout_->addWidget(link_.get(), 0, Qt::AlignLeft);

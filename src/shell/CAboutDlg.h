@@ -85,6 +85,7 @@ private:
     std::unique_ptr<QPushButton> closeButton_;
     std::unique_ptr<QLabel> icon_;
     std::unique_ptr<QLabel> description_;
+    std::unique_ptr<QLabel> version_;  // "Keyloom 0.1.0"
     std::unique_ptr<QLabel> copyright_;
     std::unique_ptr<controls::CHyperlink> link_;
     std::unique_ptr<QPushButton> ok_;

@@ -37,7 +37,8 @@ void CKeyloomApp::printUsage(std::FILE* out) {
                  "                                320f:5064), its memory kept in STATEFILE\n"
                  "  --trace FILE                  append every configuration report to FILE\n"
                  "  --data-dir DIR                use DIR as the per-user data folder\n"
-                 "  --help, -h                    this text\n");
+                 "  --help, -h                    this text\n"
+                 "  --version                     the program's version\n");
 }
 
 int CKeyloomApp::run(const std::vector<std::string_view>& arguments) {

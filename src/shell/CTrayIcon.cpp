@@ -1,6 +1,7 @@
 #include "shell/CTrayIcon.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QCursor>
 #include <QIcon>
 #include <QMenu>
@@ -9,6 +10,7 @@
 
 #include "platform/window/WindowMessages.h"
 #include "shell/DarkLook.h"
+#include "storage/Autostart.h"
 #include "storage/Language.h"
 
 namespace keyloom::shell {
@@ -23,6 +25,7 @@ struct MenuItem {
 constexpr MenuItem kMenuItems[] = {
     {tray::kOpen, "MENU_11"},
     {tray::kAbout, "MENU_22"},
+    {tray::kStartWithDesktop, "MENU_AUTOSTART"},
     {tray::kExit, "MENU_33"},
 };
 
@@ -75,7 +78,8 @@ CTrayIcon::CTrayIcon(std::string pictureFolder, Availability trayAvailable, QObj
     : QObject(parent),
       pictureFolder_(std::move(pictureFolder)),
       trayAvailable_(std::move(trayAvailable)),
-      localiser_(localiseTrayMenu) {
+      localiser_(localiseTrayMenu),
+      autostartPath_(autostartPath(paths::processEnvironment())) {
     buildMenu();
 }
 
@@ -89,11 +93,14 @@ void CTrayIcon::buildMenu() {
     for (const MenuItem& item : kMenuItems) {
         QAction* action = menu_->addAction(QString());
         action->setData(item.command);
+        action->setCheckable(item.command == tray::kStartWithDesktop);
     }
     connect(menu_.get(), &QMenu::aboutToShow, this, &CTrayIcon::prepareMenu);
     connect(menu_.get(), &QMenu::triggered, this, [this](QAction* action) {
         const int command = commandOf(action);
-        if (command != 0 && commandSink_) {
+        if (command == tray::kStartWithDesktop) {
+            switchAutostart(action->isChecked());
+        } else if (command != 0 && commandSink_) {
             commandSink_(command);
         }
     });
@@ -189,10 +196,27 @@ int CTrayIcon::effectiveDefaultCommand() const {
     return items.isEmpty() ? 0 : commandOf(items.front());
 }
 
+void CTrayIcon::setAutostartEntry(std::string path, std::string program) {
+    autostartPath_ = std::move(path);
+    autostartProgram_ = std::move(program);
+    prepareMenu();
+}
+
+void CTrayIcon::switchAutostart(bool on) {
+    const std::string program = autostartProgram_.empty()
+                                    ? QCoreApplication::applicationFilePath().toStdString()
+                                    : autostartProgram_;
+    // A failed write or removal leaves the mark showing what is on disk.
+    setAutostart(autostartPath_, on, program.empty() ? "keyloom" : program);
+    action(tray::kStartWithDesktop)->setChecked(autostartEnabled(autostartPath_));
+}
+
 void CTrayIcon::prepareMenu() {
     if (localiser_) {
         localiser_(*menu_);
     }
+    // The mark shows whether the entry exists, whoever made or removed it.
+    action(tray::kStartWithDesktop)->setChecked(autostartEnabled(autostartPath_));
     QAction* chosen = action(effectiveDefaultCommand());
     for (QAction* item : menu_->actions()) {
         QFont look = item->font();

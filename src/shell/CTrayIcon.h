@@ -1,6 +1,6 @@
 #pragma once
 // The program's icon in the notification area: its status picture, its
-// tooltip, its popup menu (open, about, exit) and what a right click and a
+// tooltip, its popup menu (open, about, start with the desktop, exit) and what a right click and a
 // double click do. Commands chosen on the icon go to a command sink, which
 // the main window runs like the clicks of its own controls.
 //
@@ -29,6 +29,8 @@ inline constexpr int kTrayId = 140;  // the icon's id, also the popup menu's
 inline constexpr int kOpen = command::kOpen;
 inline constexpr int kAbout = command::kAbout;
 inline constexpr int kExit = command::kExit;
+// "Start with the desktop": a check item the icon handles itself.
+inline constexpr int kStartWithDesktop = 32790;
 // The notification area holds 127 characters of tooltip.
 inline constexpr int kMaxTipLength = 127;
 }  // namespace tray
@@ -44,8 +46,8 @@ QString trayPictureName(int iconId);
 QString trayTip(const QString& tip);
 
 // Puts the language file's texts on the tray menu's items ("MENU_11" on
-// open, "MENU_22" on about, "MENU_33" on exit). Items of other ids are left
-// as they are.
+// open, "MENU_22" on about, "MENU_AUTOSTART" on start with the desktop,
+// "MENU_33" on exit). Items of other ids are left as they are.
 void localiseTrayMenu(QMenu& menu);
 
 class CTrayIcon : public QObject {
@@ -92,6 +94,10 @@ public:
     // Called with the menu each time it is about to open; empty: none.
     // localiseTrayMenu is used until another is set.
     void setMenuLocaliser(MenuLocaliser localiser);
+    // Where "Start with the desktop" keeps its autostart entry and the
+    // program the entry starts; by default the user's autostart folder and
+    // this program.
+    void setAutostartEntry(std::string path, std::string program);
 
     // A mouse event on icon `id`: right button up opens the menu, a left
     // double click sends the default command. Returns 1 when handled, 0 when
@@ -112,6 +118,7 @@ private:
     int effectiveDefaultCommand() const;
     void onActivated(QSystemTrayIcon::ActivationReason reason);
     void bringOwnerToFront();
+    void switchAutostart(bool on);
 
     std::string pictureFolder_;
     Availability trayAvailable_;
@@ -126,6 +133,8 @@ private:
     int trayId_ = tray::kTrayId;
     int defaultCommand_ = 0;
     bool present_ = false;
+    std::string autostartPath_;
+    std::string autostartProgram_;
 };
 
 }  // namespace keyloom::shell

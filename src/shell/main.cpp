@@ -3,9 +3,11 @@
 #include <malloc.h>
 
 #include <QApplication>
+#include <cstdio>
 #include <string_view>
 #include <vector>
 
+#include "KeyloomVersion.h"
 #include "platform/instance/StartupArguments.h"
 #include "shell/CKeyloomApp.h"
 
@@ -16,7 +18,14 @@ int main(int argc, char** argv) {
     // leaving it in the heap; a fixed threshold also stops glibc from
     // raising it after the first such block is freed.
     mallopt(M_MMAP_THRESHOLD, 1024 * 1024);
-    // --help needs no display, so it is answered before Qt starts.
+    // --version and --help need no display, so they are answered before Qt starts.
+    for (int i = 1; i < argc; ++i) {
+        if (std::string_view(argv[i]) == "--version") {
+            std::printf("keyloom %.*s\n", static_cast<int>(keyloom::kKeyloomVersion.size()),
+                        keyloom::kKeyloomVersion.data());
+            return 0;
+        }
+    }
     if (keyloom::instance::parseStartupArguments(argc, argv).help) {
         keyloom::shell::CKeyloomApp::printUsage(stdout);
         return 0;

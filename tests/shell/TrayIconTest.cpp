@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFileInfo>
 #include <QMenu>
 #include <QTest>
 #include <QWidget>
@@ -32,7 +33,7 @@ protected:
         // A language file of our own, so the texts provably come from it.
         dir.write("program/Lang0409.ini",
                   "[TEXT]\nMENU_11=Open the keyboard\nMENU_22=About this program\n"
-                  "MENU_33=Quit now\n");
+                  "MENU_33=Quit now\nMENU_AUTOSTART=Start with the session\n");
         auto registry = std::make_shared<registry::Registry>(dir.file("registry.ini"));
         installLanguageFiles(
             std::make_shared<LanguageFiles>(dir.file("program/"), registry, 0x0409));
@@ -63,8 +64,8 @@ protected:
 TEST_F(TrayIconTest, RightClickOpensTheLocalisedMenuWithOpenInBold) {
     EXPECT_EQ(icon.onTrayNotification(tray::kTrayId, TrayMouseEvent::RightButtonUp), 1);
     ASSERT_TRUE(icon.menu()->isVisible());
-    EXPECT_EQ(menuTexts(),
-              (std::vector<QString>{"Open the keyboard", "About this program", "Quit now"}));
+    EXPECT_EQ(menuTexts(), (std::vector<QString>{"Open the keyboard", "About this program",
+                                                 "Start with the session", "Quit now"}));
     ASSERT_EQ(icon.defaultAction(), icon.action(tray::kOpen));
     for (QAction* action : icon.menu()->actions())
         EXPECT_EQ(action->font().bold(), action == icon.action(tray::kOpen))
@@ -83,7 +84,7 @@ TEST_F(TrayIconTest, TextsAreReadAgainEachTimeTheMenuOpens) {
     // The file changes while the program runs; a missing key shows "#Error".
     dir.write("program/Lang0409.ini", "[TEXT]\nMENU_11=Show\nMENU_22=Info\n");
     icon.onTrayNotification(tray::kTrayId, TrayMouseEvent::RightButtonUp);
-    EXPECT_EQ(menuTexts(), (std::vector<QString>{"Show", "Info", "#Error"}));
+    EXPECT_EQ(menuTexts(), (std::vector<QString>{"Show", "Info", "#Error", "#Error"}));
 
     // Another localiser replaces the language file's, and runs on every opening.
     int calls = 0;
@@ -102,6 +103,28 @@ TEST_F(TrayIconTest, ChoosingAnItemSendsItsCommand) {
     icon.action(tray::kAbout)->trigger();
     icon.action(tray::kExit)->trigger();
     EXPECT_EQ(commands, (std::vector<int>{tray::kAbout, tray::kExit}));
+}
+
+TEST_F(TrayIconTest, StartWithTheDesktopWritesAndRemovesTheAutostartEntry) {
+    const std::string entry = dir.file("config/autostart/keyloom.desktop");
+    icon.setAutostartEntry(entry, "/usr/bin/keyloom");
+    QAction* item = icon.action(tray::kStartWithDesktop);
+    ASSERT_NE(item, nullptr);
+    EXPECT_TRUE(item->isCheckable());
+    EXPECT_FALSE(item->isChecked());
+    item->trigger();
+    EXPECT_TRUE(item->isChecked());
+    EXPECT_NE(dir.read("config/autostart/keyloom.desktop").find("Exec=/usr/bin/keyloom --start\n"),
+              std::string::npos);
+    item->trigger();
+    EXPECT_FALSE(item->isChecked());
+    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(entry)));
+    // The mark follows the file, whoever made it (keyloomctl autostart on).
+    dir.write("config/autostart/keyloom.desktop", "[Desktop Entry]\n");
+    icon.prepareMenu();
+    EXPECT_TRUE(item->isChecked());
+    // The item is the icon's own business: no command goes to the window.
+    EXPECT_TRUE(commands.empty());
 }
 
 TEST_F(TrayIconTest, DoubleClickSendsTheDefaultCommand) {
