@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Installs a built Keyloom package into a clean Debian 12 root made with
 # debootstrap and runs the installed programs there. Needs root and a
-# Debian mirror (KEYLOOM_MIRROR, default deb.debian.org).
+# Debian mirror (KEYLOOM_MIRROR, required).
 # Usage: scripts/package-chroot-test.sh PACKAGE.deb
 set -euo pipefail
 package=$(realpath "$1")
-mirror=${KEYLOOM_MIRROR:-http://deb.debian.org/debian}
+mirror=${KEYLOOM_MIRROR:?set KEYLOOM_MIRROR to a Debian 12 mirror}
 root=$(mktemp -d)
 cleanup() {
     for mount in proc dev; do umount "$root/$mount" 2>/dev/null || true; done
