@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <cstdio>
 
 #include "model/AssignmentDescription.h"
 #include "model/AssignmentImage.h"
@@ -98,7 +99,16 @@ std::string entryName(std::size_t entry) {
         return "G" + std::to_string((entry - AssignmentImage::kFirstExtraKeyEntry) %
                                         AssignmentImage::kExtraKeysPerBank +
                                     1);
-    return KeyName(KeyCodeOf(static_cast<int>(entry)), kKeyNameLength);
+    const KeyCode code = KeyCodeOf(static_cast<int>(entry));
+    std::string name = KeyName(code, kKeyNameLength);
+    // Two codes may share a caption (the extended right Shift is "Right
+    // Shift" too): such an entry is printed as its code, which names it alone.
+    if (const auto named = parseKeyEntry(name); named && *named != entry) {
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "0x%03x", static_cast<unsigned>(code));
+        name = hex;
+    }
+    return name;
 }
 
 std::optional<KeyAssignment> parseAction(std::string_view text, std::size_t entry,
