@@ -22,9 +22,11 @@ protected:
 };
 
 TEST_F(KeySyntax, EveryPrintedNameParsesBackToItsOwnEntry) {
-    // "0310" (found by fuzzing) reaches the extended right Shift's entry,
-    // whose caption is the ordinary right Shift's.
-    for (const char* text : {"0310", "0x136", "Right Shift", "Num 7", "A", "G3", "0x011e"}) {
+    // Found by fuzzing: "0310" reaches the extended right Shift's entry,
+    // whose caption is the ordinary right Shift's; "0x20e" reaches G6 of
+    // the second bank of extra keys.
+    for (const char* text :
+         {"0310", "0x136", "0x20e", "Right Shift", "Num 7", "A", "G3", "0x011e"}) {
         SCOPED_TRACE(text);
         const auto entry = cli::parseKeyEntry(text);
         ASSERT_TRUE(entry);
