@@ -1,15 +1,58 @@
 #!/usr/bin/env bash
-# Runs keyloomctl from a sanitizer build through its commands against a
-# simulated keyboard whose memory persists between the runs. A sanitizer
-# report ends the program with an unexpected exit code, which fails this run.
-#   .ci/sanitized-programs.sh BUILD_DIR
+# Runs the programs of a sanitizer build against a simulated keyboard whose
+# memory persists between the runs: keyloomctl through its commands, or
+# keyloom started offscreen, sent OPEN and KILL by second starts. A sanitizer
+# report ends a program with an unexpected exit code, which fails this run.
+#   .ci/sanitized-programs.sh BUILD_DIR keyloomctl|keyloom
 set -uo pipefail
-build=${1:?usage: sanitized-programs.sh BUILD_DIR}
+build=${1:?usage: sanitized-programs.sh BUILD_DIR keyloomctl|keyloom}
+which=${2:-keyloomctl}
 ctl="$build/bin/keyloomctl"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failures=0
 runs=0
+
+if [ "$which" = keyloom ]; then
+    export QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$work/runtime"
+    mkdir -m 700 "$work/runtime"
+    app=("$build/bin/keyloom" --simulate "0c45:652f:$work/sim.state" --data-dir "$work/data")
+    "${app[@]}" >"$work/first.out" 2>&1 &
+    first=$!
+    sleep 5
+    for request in open kill; do
+        runs=$((runs + 1))
+        args=()
+        [ "$request" = kill ] && args=(--kill)
+        if ! timeout 30 "${app[@]}" "${args[@]}" >"$work/second.out" 2>&1; then
+            failures=$((failures + 1))
+            echo "keyloom ${args[*]}: the second start failed"
+            tail -n 30 "$work/second.out"
+        fi
+        sleep 2
+    done
+    # KILL ends the first instance; it must end cleanly and soon.
+    for _ in $(seq 60); do
+        kill -0 "$first" 2>/dev/null || break
+        sleep 0.5
+    done
+    if kill -0 "$first" 2>/dev/null; then
+        kill "$first"
+        echo "keyloom: still running after KILL"
+        failures=$((failures + 1))
+    fi
+    wait "$first"
+    code=$?
+    runs=$((runs + 1))
+    if [ "$code" -ne 0 ]; then
+        failures=$((failures + 1))
+        echo "keyloom: exit $code"
+        tail -n 40 "$work/first.out"
+    fi
+    echo "keyloom: $runs runs, $failures failed"
+    [ "$failures" -eq 0 ]
+    exit
+fi
 
 # expect CODE ARGS...: runs keyloomctl and checks its exit code.
 expect() {
