@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <cstdio>
 
 #include "model/AssignmentDescription.h"
 #include "model/AssignmentImage.h"
@@ -93,12 +94,29 @@ std::optional<std::size_t> parseKeyEntry(std::string_view text) {
 }
 
 std::string entryName(std::size_t entry) {
-    if (entry >= AssignmentImage::kFirstExtraKeyEntry &&
-        entry < AssignmentImage::kFirstExtraKeyEntry + AssignmentImage::kExtraKeyEntryCount)
-        return "G" + std::to_string((entry - AssignmentImage::kFirstExtraKeyEntry) %
+    const bool extra =
+        entry >= AssignmentImage::kFirstExtraKeyEntry &&
+        entry < AssignmentImage::kFirstExtraKeyEntry + AssignmentImage::kExtraKeyEntryCount;
+    // Extra keys have no key code of their own; the code that reaches them
+    // lies 0x100 above their entry.
+    const auto code =
+        static_cast<unsigned>(extra ? entry + 0x100 : KeyCodeOf(static_cast<int>(entry)));
+    std::string name;
+    if (extra)
+        name = "G" + std::to_string((entry - AssignmentImage::kFirstExtraKeyEntry) %
                                         AssignmentImage::kExtraKeysPerBank +
                                     1);
-    return KeyName(KeyCodeOf(static_cast<int>(entry)), kKeyNameLength);
+    else
+        name = KeyName(static_cast<KeyCode>(code), kKeyNameLength);
+    // Two entries may share a name (the extended right Shift is "Right
+    // Shift" too; each bank of extra keys has its G1-G9): such an entry is
+    // printed as its code, which names it alone.
+    if (const auto named = parseKeyEntry(name); named && *named != entry) {
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "0x%03x", code);
+        name = hex;
+    }
+    return name;
 }
 
 std::optional<KeyAssignment> parseAction(std::string_view text, std::size_t entry,

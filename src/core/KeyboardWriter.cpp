@@ -1,5 +1,6 @@
 #include "core/KeyboardWriter.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "core/Prompts.h"
@@ -38,6 +39,8 @@ bool KeyboardWriter::writeAll(bool allProfiles) {
 void KeyboardWriter::tell(const Result& result) {
     if (result.macrosTooLong)
         showPrompt(parts_.window.prompts, "EXTRA_MACRO_TOO_LONG", kTopmost);
+    else if (result.mismatch)
+        showPrompt(parts_.window.prompts, "KEYLOOM_WRITE_MISMATCH", kTopmost);
     else if (!result.written)
         tellFailure(result.failedCode);
     if (result.namesDropped)
@@ -46,6 +49,30 @@ void KeyboardWriter::tell(const Result& result) {
 
 void KeyboardWriter::tellFailure(DeviceResult code) {
     showPrompt(parts_.window.prompts, writeFailureKey(code, parts_.link.isConnected()), kTopmost);
+}
+
+DeviceResult KeyboardWriter::readBack(std::span<const std::uint8_t> area,
+                                      std::span<const KeyMatrix> matrices,
+                                      std::span<const int> profiles, bool& mismatch) {
+    KeyboardAreas& areas = parts_.areas;
+    std::vector<std::uint8_t> heldArea(area.size());
+    DeviceResult code = areas.readMacroArea(heldArea);
+    if (code != result::Success)
+        return code;
+    if (!std::equal(area.begin(), area.end(), heldArea.begin()))
+        mismatch = true;
+    const KeyMatrixModel model = areas.matrixModel();
+    for (std::size_t i = 0; i < profiles.size(); ++i) {
+        KeyMatrix held;
+        code = areas.readKeyMatrix(held, profiles[i]);
+        if (code != result::Success)
+            return code;
+        const auto sent = matrices[i].transferBytes(model);
+        const auto got = held.transferBytes(model);
+        if (!std::equal(sent.begin(), sent.end(), got.begin(), got.end()))
+            mismatch = true;
+    }
+    return result::Success;
 }
 
 KeyboardWriter::Result KeyboardWriter::writeLocked(const WorkingStore::Access& working,
@@ -95,9 +122,11 @@ KeyboardWriter::Result KeyboardWriter::writeLocked(const WorkingStore::Access& w
         areaWritten = code == result::Success;
         for (std::size_t i = 0; code == result::Success && i < profiles.size(); ++i)
             code = areas.writeKeyMatrix(matrices[i], profiles[i]);
+        if (code == result::Success)
+            code = readBack(area, matrices, profiles, result.mismatch);
         static_cast<void>(areas.end());  // the write's own result decides
     }
-    const bool written = code == result::Success;
+    const bool written = code == result::Success && !result.mismatch;
 
     result.written = written;
     result.failedCode = code;

@@ -3,6 +3,9 @@
 // area and the key matrices of the chosen profiles, as one bracketed
 // transfer; and telling the user when that did not happen.
 
+#include <cstdint>
+#include <span>
+
 #include "core/CoreParts.h"
 
 namespace keyloom {
@@ -13,6 +16,9 @@ public:
         bool written = false;
         bool macrosTooLong = false;  // nothing was written
         bool namesDropped = false;   // written without the macro names
+        // Every transfer succeeded, but reading back found the keyboard
+        // holding something other than what was sent.
+        bool mismatch = false;
         // Why nothing (or not everything) reached the keyboard: the result
         // code of the failed step; NotWritten when nothing could be sent.
         DeviceResult failedCode = DeviceResult::NotWritten;
@@ -34,6 +40,12 @@ public:
     void tellFailure(DeviceResult code);
 
 private:
+    // Reads back the macro area and the written matrices (inside the open
+    // transfer) and sets `mismatch` when they differ from what was sent.
+    // Returns the result of the first failed read.
+    DeviceResult readBack(std::span<const std::uint8_t> area, std::span<const KeyMatrix> matrices,
+                          std::span<const int> profiles, bool& mismatch);
+
     CoreParts parts_;
 };
 

@@ -17,6 +17,10 @@ void SimFaults::refuseCommand(std::uint8_t command, std::uint8_t status, int cou
     commandRefusals_[command] = count;
 }
 
+void SimFaults::corruptStores(std::uint8_t command, int count) {
+    commandCorruptions_[command] = count;
+}
+
 void SimFaults::clear() {
     *this = SimFaults();
 }
@@ -43,6 +47,11 @@ std::optional<std::uint8_t> SimFaults::takeRefusal(std::uint8_t command) {
 
 std::uint32_t SimFaults::takeDelay() {
     return take(delays_) ? delayMs_ : 0;
+}
+
+void SimFaults::takeCorruption(std::uint8_t command, std::span<std::uint8_t> data) {
+    if (!data.empty() && take(commandCorruptions_[command]))
+        data[0] = static_cast<std::uint8_t>(~data[0]);
 }
 
 }  // namespace keyloom::sim

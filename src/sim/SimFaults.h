@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
 
 namespace keyloom::sim {
 
@@ -22,12 +23,17 @@ public:
     void refuseNext(std::uint8_t status, int count = 1);
     // Requests with this command are refused with `status`, `count` times.
     void refuseCommand(std::uint8_t command, std::uint8_t status, int count = kAlways);
+    // The next `count` requests with this (write) command are answered as
+    // carried out, but the first data byte is stored inverted.
+    void corruptStores(std::uint8_t command, int count = 1);
     void clear();
 
     // Used by the firmware once per request, in this order.
     bool takeDrop();
     std::optional<std::uint8_t> takeRefusal(std::uint8_t command);
     std::uint32_t takeDelay();
+    // Alters the request data a write stores when a corruption is due.
+    void takeCorruption(std::uint8_t command, std::span<std::uint8_t> data);
 
 private:
     static bool take(int& count);
@@ -39,6 +45,7 @@ private:
     int nextRefusals_ = 0;
     std::array<std::uint8_t, 256> commandStatus_{};
     std::array<int, 256> commandRefusals_{};
+    std::array<int, 256> commandCorruptions_{};
 };
 
 }  // namespace keyloom::sim

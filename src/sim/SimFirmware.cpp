@@ -87,6 +87,7 @@ FirmwareResponse SimFirmware::handleRequest(std::span<const std::uint8_t> bytes)
     } else if (auto refusal = faults_.takeRefusal(cmd)) {
         status = *refusal;
     } else {
+        faults_.takeCorruption(cmd, dataOf(request));
         status = execute(cmd, length, offset, request, reply, response.memoryChanged);
     }
     reply[field::kStatus] = status;
