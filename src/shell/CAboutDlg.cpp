@@ -1,6 +1,7 @@
 #include "shell/CAboutDlg.h"
 
 #include "KeyloomVersion.h"
+#include "controls/QtText.h"
 
 #include <QDesktopServices>
 #include <QGuiApplication>
@@ -52,10 +53,6 @@ const char* const kCloseStyle =
     "QPushButton { background: transparent; border: none; border-radius: 6px; }"
     "QPushButton:hover { background: #2a2e35; }"
     "QPushButton:pressed { background: #16181b; }";
-
-QString qs(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 QFont pixelFont(int pixels, bool bold = false) {
     QFont font = QGuiApplication::font();

@@ -15,6 +15,7 @@
 #include <memory>
 #include <thread>
 
+#include "controls/QtText.h"
 #include "core/Prompts.h"
 #include "model/KeyViewKeys.h"
 #include "platform/text/SafeFormat.h"
@@ -29,10 +30,6 @@ namespace keyloom::shell {
 using controls::CSkinButton;
 
 namespace {
-
-QString qs(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 // How long the busy indicator's thread waits before it shows the indicator
 // and before it hides it again.

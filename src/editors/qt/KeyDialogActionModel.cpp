@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
 
+#include "controls/QtText.h"
 #include "model/KeyTable.h"
 #include "storage/Language.h"
 
@@ -13,10 +14,6 @@ namespace {
 
 constexpr std::size_t kNameBufferSize = 260;
 constexpr std::uint16_t kKeyChoiceCount = 106;
-
-QString qs(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 }  // namespace
 

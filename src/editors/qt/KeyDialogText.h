@@ -5,13 +5,10 @@
 #include <string>
 #include <string_view>
 
+#include "controls/QtText.h"
 #include "storage/Language.h"
 
 namespace keyloom::editors::qt {
-
-inline QString qs(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 inline QString text(std::string_view key) {
     return qs(lookupText(key));

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QToolTip>
 
+#include "controls/QtText.h"
 #include "controls/SkinReaders.h"
 #include "lighting/ColourIndexTable.h"
 #include "lighting/LightingOps.h"
@@ -19,10 +20,6 @@ namespace keyloom::lighting::qt {
 namespace {
 
 using C = LightingControl;
-
-QString qs(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 constexpr int kViewOnId = 1167;
 constexpr int kViewOffId = 1222;
