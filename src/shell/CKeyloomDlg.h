@@ -217,6 +217,7 @@ private:
     void setSwitchText();
     void redrawKeyFaces();
     void rebuildKeyTooltips();
+    void showGButtonsPresent();
     void languageTexts(int languageIndex);
     // Accessible names of every control, in the language of that index.
     void nameControls(int languageIndex);

@@ -4,6 +4,8 @@
 
 #include "shell/CKeyloomDlg.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QIcon>
@@ -16,9 +18,11 @@
 
 #include "controls/QtText.h"
 #include "controls/SkinReaders.h"
+#include "model/KeyMatrixCodec.h"
 #include "model/KeyTable.h"
 #include "model/KeyViewKeys.h"
 #include "platform/ini/Ini.h"
+#include "platform/text/SafeFormat.h"
 #include "shell/AccessibleNames.h"
 #include "shell/KeyTooltip.h"
 #include "shell/MainControls.h"
@@ -192,6 +196,28 @@ void CKeyloomDlg::rebuildKeyTooltips() {
             continue;
         t.button->setToolTip(qs(t.text));
         t.button->setSelected(t.assigned);
+    }
+    showGButtonsPresent();
+}
+
+void CKeyloomDlg::showGButtonsPresent() {
+    // A G button whose key the connected keyboard lacks is disabled, and its
+    // tooltip says so: an assignment to it would never reach the keyboard.
+    // Before a keyboard told its default matrix every button stays usable.
+    const KeyMatrix defaults = core_->defaultMatrix();
+    const bool known = std::any_of(defaults.bytes.begin(), defaults.bytes.end(),
+                                   [](std::uint8_t byte) { return byte != 0; });
+    for (std::size_t j = 0; j < kGButtonCount; ++j) {
+        CSkinButton* b = button(kGButtonControls[j]);
+        if (!b)
+            continue;
+        const bool present = !known || matrixCarriesEntry(defaults, gButtonEntry(j));
+        b->setEnabled(present);
+        // What the button holds stays in its tooltip, the reason below it.
+        if (!present)
+            b->setToolTip(
+                b->toolTip() + QLatin1Char('\n') +
+                qs(text::formatString(lookupText("KEYLOOM_G_KEY_ABSENT"), gButtonLabel(j))));
     }
 }
 
