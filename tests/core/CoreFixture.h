@@ -18,6 +18,7 @@
 #include "core/KeyloomCore.h"
 #include "core/RecordingWindow.h"
 #include "sim/SimBackend.h"
+#include "support/RuntimeFolder.h"
 #include "support/SimKeyboardLog.h"
 #include "support/TempDir.h"
 
@@ -26,26 +27,6 @@ namespace keyloom::testing {
 inline constexpr auto kHangGuard = std::chrono::seconds(20);
 inline constexpr DiscoveryTiming kFastDiscovery{
     std::chrono::milliseconds(1), std::chrono::milliseconds(1), std::chrono::milliseconds(1)};
-
-// Points XDG_RUNTIME_DIR (the cross-process device lock) at a private folder.
-class RuntimeFolder {
-public:
-    RuntimeFolder() {
-        if (const char* old = std::getenv("XDG_RUNTIME_DIR"))
-            old_ = old;
-        ::setenv("XDG_RUNTIME_DIR", dir_.path().c_str(), 1);
-    }
-    ~RuntimeFolder() {
-        if (old_)
-            ::setenv("XDG_RUNTIME_DIR", old_->c_str(), 1);
-        else
-            ::unsetenv("XDG_RUNTIME_DIR");
-    }
-
-private:
-    TempDir dir_;
-    std::optional<std::string> old_;
-};
 
 // The recording window, checking that the core never calls the window while
 // it holds a store lock (a message box or a hook may run other window work

@@ -362,7 +362,7 @@ TEST_F(DeviceLinkConcurrency, ExchangeWaitsForTheLockHeldByAnotherProcess) {
 
 TEST(ReportTraceFile, LogsEveryReportWrittenAndReadInBothDirections) {
     TempDir dir;
-    RuntimeDirScope runtime;
+    RuntimeFolder runtime;
     auto backend = std::make_shared<FakeBackend>();
     hid::HidPlatform platform;
     platform.addBackend(backend);

@@ -72,7 +72,7 @@ protected:
         return iface;
     }
 
-    RuntimeDirScope runtimeDir;
+    RuntimeFolder runtimeDir;
     std::shared_ptr<FakeBackend> backend = std::make_shared<FakeBackend>();
     hid::HidPlatform platform;
     ReportTrace trace;

@@ -13,6 +13,7 @@
 #include "FakeHid.h"
 #include "TestDescriptors.h"
 #include "device/DeviceLink.h"
+#include "support/RuntimeFolder.h"
 #include "support/TempDir.h"
 
 namespace keyloom::testing {
@@ -30,27 +31,6 @@ inline std::optional<Bytes> patternReply(const Bytes& request) {
     return reply;
 }
 
-// Points the cross-process lock files at a private folder for one test.
-class RuntimeDirScope {
-public:
-    RuntimeDirScope() {
-        if (const char* old = std::getenv("XDG_RUNTIME_DIR"))
-            old_ = old;
-        ::setenv("XDG_RUNTIME_DIR", dir_.path().c_str(), 1);
-    }
-    ~RuntimeDirScope() {
-        if (old_)
-            ::setenv("XDG_RUNTIME_DIR", old_->c_str(), 1);
-        else
-            ::unsetenv("XDG_RUNTIME_DIR");
-    }
-    const TempDir& dir() const { return dir_; }
-
-private:
-    TempDir dir_;
-    std::optional<std::string> old_;
-};
-
 class LinkFixture : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -62,7 +42,7 @@ protected:
         link->setConnected(true);
     }
 
-    RuntimeDirScope runtimeDir;
+    RuntimeFolder runtimeDir;
     std::shared_ptr<FakeBackend> backend = std::make_shared<FakeBackend>();
     hid::HidPlatform platform;
     ReportTrace trace;

@@ -53,7 +53,7 @@ protected:
         });
     }
 
-    RuntimeDirScope runtimeDir;
+    RuntimeFolder runtimeDir;
     std::shared_ptr<sim::SimBackend> backend = std::make_shared<sim::SimBackend>();
     std::shared_ptr<sim::SimKeyboard> keyboard;
     hid::HidPlatform platform;

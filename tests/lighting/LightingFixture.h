@@ -15,30 +15,11 @@
 #include "lighting/LightingController.h"
 #include "lighting/LightingTransport.h"
 #include "sim/SimBackend.h"
+#include "support/RuntimeFolder.h"
 #include "support/SimKeyboardLog.h"
 #include "support/TempDir.h"
 
 namespace keyloom::testing {
-
-// Points XDG_RUNTIME_DIR (the cross-process device lock) at a private folder.
-class LightingRuntimeFolder {
-public:
-    LightingRuntimeFolder() {
-        if (const char* old = std::getenv("XDG_RUNTIME_DIR"))
-            old_ = old;
-        ::setenv("XDG_RUNTIME_DIR", dir_.path().c_str(), 1);
-    }
-    ~LightingRuntimeFolder() {
-        if (old_)
-            ::setenv("XDG_RUNTIME_DIR", old_->c_str(), 1);
-        else
-            ::unsetenv("XDG_RUNTIME_DIR");
-    }
-
-private:
-    TempDir dir_;
-    std::optional<std::string> old_;
-};
 
 // A parameter block listing `effects`.
 inline ParameterBlock blockWithEffects(std::initializer_list<std::uint8_t> effects) {
@@ -84,7 +65,7 @@ protected:
     std::vector<Request> received() { return requestsReceived(*keyboard); }
     void clearLog() { clearReceived(*keyboard); }
 
-    LightingRuntimeFolder runtime;
+    RuntimeFolder runtime;
     TempDir dir;
     std::shared_ptr<sim::SimBackend> backend = std::make_shared<sim::SimBackend>();
     std::shared_ptr<sim::SimKeyboard> keyboard;
