@@ -2,9 +2,13 @@
 // full read at connection, key-toggle mode, the top-row switch, the keyboard
 // filter, the device-gone path and the key tooltips.
 
-#include <QKeyEvent>
+#include <algorithm>
 
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPainter>
 #include <QTimer>
+#include <QToolTip>
 
 #include "ShellFixture.h"
 #include "model/KeyViewKeys.h"
@@ -79,6 +83,27 @@ TEST_F(MainWindowTest, FirstConnectionOpensTheWindowAfterTheFullRead) {
     EXPECT_FALSE(button(kG1).isEnabled());
     EXPECT_EQ(button(kG1).toolTip().toStdString(),
               "G1\nThis keyboard has no G1 key, so the button is disabled.");
+    saveScreenshot("connected");  // report rate selected, "Profile 1" in the label
+
+    // The tooltip as it pops up, beside the window's picture of the button.
+    QToolTip::showText(button(kG1).mapToGlobal(QPoint(4, 4)), button(kG1).toolTip(), &button(kG1));
+    QWidget* tip = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && w->inherits("QTipLabel"))
+            tip = w;
+    ASSERT_NE(tip, nullptr);
+    const QImage key = button(kG1).grab().toImage();
+    const QImage shown = tip->grab().toImage();
+    QImage both(key.width() + shown.width() + 8, std::max(key.height(), shown.height()),
+                QImage::Format_RGB32);
+    both.fill(Qt::black);
+    QPainter painter(&both);
+    painter.drawImage(0, 0, key);
+    painter.drawImage(key.width() + 8, 0, shown);
+    painter.end();
+    EXPECT_TRUE(
+        both.save(QString::fromStdString(builtFile("screenshots/disabled_g_button_tooltip.png"))));
+    QToolTip::hideText();
 }
 
 TEST_F(MainWindowTest, GButtonsOfAKeyboardThatHasThemStayEnabled) {
