@@ -15,11 +15,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const keyloom::ProfileFileFault fault = keyloom::checkProfileBytes(bytes);
 
     keyloom::StoreContents store;
-    const int loaded = keyloom::loadProfileBytes(bytes, store);
-    if (fault == keyloom::ProfileFileFault::None && loaded != 1) {
+    const bool loaded = keyloom::loadProfileBytes(bytes, store) == keyloom::FileResult::Ok;
+    if (fault == keyloom::ProfileFileFault::None && !loaded) {
         __builtin_trap();  // a file that passes the check must load
     }
-    if (loaded != 1) {
+    if (!loaded) {
         return 0;
     }
     if (store.macros.size() > keyloom::MacroRecord::kMaxMacros || store.texts.totalSize() > size) {
@@ -32,8 +32,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         __builtin_trap();
     }
     keyloom::StoreContents again;
-    if (keyloom::loadProfileBytes(saved, again) != 1 || again.macros != store.macros ||
-        again.texts != store.texts || *again.image != *store.image) {
+    if (keyloom::loadProfileBytes(saved, again) != keyloom::FileResult::Ok ||
+        again.macros != store.macros || again.texts != store.texts ||
+        *again.image != *store.image) {
         __builtin_trap();
     }
     return 0;
