@@ -51,15 +51,7 @@ std::string slotName(std::size_t slot) {
         return "Fn";
     if (slot >= kFirstGSlot)
         return "G" + std::to_string(slot - kFirstGSlot + 1);
-    const std::size_t entry = foldedScanCode(kKeyViewKeys[slot].scanCode);
-    std::string name = entryName(entry);
-    if (name.empty() || name == "#Error" || parseKeyEntry(name) != entry) {
-        char code[8];
-        std::snprintf(code, sizeof code, "0x%03x",
-                      static_cast<unsigned>(KeyCodeOf(static_cast<int>(entry))));
-        name = code;
-    }
-    return name;
+    return assignableName(foldedScanCode(kKeyViewKeys[slot].scanCode));
 }
 
 std::string controlName(int control) {

@@ -202,15 +202,7 @@ std::string hexOf(Rgb colour) {
 std::string keyNameOf(std::size_t slot) {
     if (slot == lighting::kFnSlot)
         return "Fn";
-    const std::size_t entry = foldedScanCode(kKeyViewKeys[slot].scanCode);
-    std::string name = entryName(entry);
-    if (name.empty() || name == "#Error" || parseKeyEntry(name) != entry) {
-        char code[8];
-        std::snprintf(code, sizeof code, "0x%03x",
-                      static_cast<unsigned>(KeyCodeOf(static_cast<int>(entry))));
-        name = code;
-    }
-    return name;
+    return assignableName(foldedScanCode(kKeyViewKeys[slot].scanCode));
 }
 
 void printJson(std::FILE* out, int effect, const std::vector<PreviewFrame>& frames) {

@@ -200,4 +200,15 @@ std::string describeAction(const KeyAssignment& assignment, std::span<const Macr
     return assignmentText(assignment, macros, [](std::string_view key) { return lookupText(key); });
 }
 
+std::string assignableName(std::size_t entry) {
+    std::string name = entryName(entry);
+    if (name.empty() || name == "#Error" || parseKeyEntry(name) != entry) {
+        char code[8];
+        std::snprintf(code, sizeof code, "0x%03x",
+                      static_cast<unsigned>(KeyCodeOf(static_cast<int>(entry))));
+        name = code;
+    }
+    return name;
+}
+
 }  // namespace keyloom::cli

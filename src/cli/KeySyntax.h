@@ -33,6 +33,9 @@ std::optional<KeyAssignment> parseAction(std::string_view text, std::size_t entr
 
 // "A", "Left Ctrl", "G3": the name of a block entry for output.
 std::string entryName(std::size_t entry);
+// The name KEY arguments take for block entry `entry`; its key code
+// ("0x01e") where no name leads back to it.
+std::string assignableName(std::size_t entry);
 
 // What an assignment does, in words ("Key: Left Ctrl", "macro:2:3 (Greeting)"),
 // with the current language's texts.
