@@ -2,6 +2,7 @@
 
 #include "platform/fs/UniqueFd.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,6 +10,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
+#include <memory>
+#include <string_view>
 
 namespace keyloom::fs {
 
@@ -35,6 +39,46 @@ std::string parentOf(const std::string& path) {
     if (slash == 0)
         return "/";
     return path.substr(0, slash);
+}
+
+std::string_view nameOf(const std::string& path) {
+    auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? std::string_view(path)
+                                      : std::string_view(path).substr(slash + 1);
+}
+
+// "<name>.tmp" and the six characters mkostemp puts in place of XXXXXX.
+bool isTemporaryOf(std::string_view entry, std::string_view name) {
+    return entry.size() == name.size() + 10 && entry.starts_with(name) &&
+           entry.substr(name.size(), 4) == ".tmp";
+}
+
+// How old a temporary file must be before a save removes it: a younger one
+// may belong to a save another process is doing right now.
+constexpr std::time_t kStaleSeconds = 60;
+
+struct DirCloser {
+    void operator()(DIR* dir) const { ::closedir(dir); }
+};
+
+// A save killed between creating its temporary file and the rename leaves
+// that file behind; the next save of the same file removes such leftovers.
+// Only regular files of this user are removed, never through a symlink.
+void removeStaleTemporaries(const std::string& path) {
+    std::unique_ptr<DIR, DirCloser> dir(::opendir(parentOf(path).c_str()));
+    if (!dir)
+        return;
+    const std::string_view name = nameOf(path);
+    const std::time_t now = std::time(nullptr);
+    while (const dirent* entry = ::readdir(dir.get())) {
+        if (!isTemporaryOf(entry->d_name, name))
+            continue;
+        struct stat st {};
+        if (::fstatat(::dirfd(dir.get()), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+            continue;
+        if (S_ISREG(st.st_mode) && st.st_uid == ::geteuid() && st.st_mtime + kStaleSeconds < now)
+            ::unlinkat(::dirfd(dir.get()), entry->d_name, 0);
+    }
 }
 
 }  // namespace
@@ -85,6 +129,7 @@ bool writeFileAtomically(const std::string& path, std::span<const std::uint8_t> 
         UniqueFd dir(::open(parentOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
         if (dir.get() >= 0)
             ::fsync(dir.get());
+        removeStaleTemporaries(path);
         return true;
     }
     ::unlink(tmp.c_str());

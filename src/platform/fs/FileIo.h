@@ -17,7 +17,8 @@ bool readFile(const std::string& path, std::vector<std::uint8_t>& out,
               std::size_t maxBytes = 64u * 1024u * 1024u);
 
 // Replaces `path` atomically with `bytes`. On failure the old file is intact
-// and no temporary file is left behind.
+// and no temporary file is left behind. A successful save also removes the
+// temporary files older than a minute that killed saves of `path` left.
 bool writeFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes);
 bool writeFileAtomically(const std::string& path, const std::string& text);
 
