@@ -3,51 +3,18 @@
 
 #include <grp.h>
 #include <pwd.h>
-#include <unistd.h>
 
 #include <array>
-#include <cctype>
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <optional>
 #include <string>
-#include <vector>
 
 #include "cli/Commands.h"
 #include "cli/JsonWriter.h"
-#include "device/KeyboardModels.h"
-#include "platform/hid/HidrawAccess.h"
-
-#ifndef KEYLOOM_RULE_SOURCES
-#define KEYLOOM_RULE_SOURCES ""
-#endif
+#include "device/KeyboardAccess.h"
 
 namespace keyloom::cli {
 
 namespace {
-
-constexpr const char* kRuleName = "60-keyloom.rules";
-// The folders udev reads rules from, in the order it prefers them.
-constexpr std::array<const char*, 3> kRuleFolders = {"/etc/udev/rules.d", "/run/udev/rules.d",
-                                                     "/usr/lib/udev/rules.d"};
-constexpr const char* kReloadCommand =
-    "sudo udevadm control --reload && sudo udevadm trigger --action=add --subsystem-match=hidraw";
-
-enum class SessionState { Active, Inactive, Unknown };
-
-struct Diagnosis {
-    hid::HidrawAccessScan scan;
-    std::optional<std::string> rulePath;
-    // A copy udev never reads (cmake --install to /usr/local).
-    std::optional<std::string> ignoredRulePath;
-    SessionState session = SessionState::Unknown;
-    std::string sessionNote;
-    std::vector<std::string> fixes;
-    bool replug = false;
-    bool newLogin = false;
-    bool ok = false;
-};
 
 std::string userName(uid_t uid) {
     if (const passwd* entry = ::getpwuid(uid))
@@ -67,111 +34,7 @@ std::string hex4(std::uint16_t value) {
     return text.data();
 }
 
-// The first line a fixed command prints; nothing when it cannot be run.
-std::optional<std::string> firstLineOf(const std::string& command) {
-    std::FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe)
-        return std::nullopt;
-    std::array<char, 256> line{};
-    const bool got = std::fgets(line.data(), line.size(), pipe) != nullptr;
-    const int status = ::pclose(pipe);
-    if (!got || status != 0)
-        return std::nullopt;
-    std::string text = line.data();
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
-        text.pop_back();
-    return text;
-}
-
-// Whether logind counts this session as the active one on its seat, which is
-// when udev's uaccess gives it the keyboard's nodes.
-SessionState sessionState(std::string& note) {
-    const char* candidates[] = {"/usr/bin/loginctl", "/bin/loginctl"};
-    const char* loginctl = nullptr;
-    for (const char* path : candidates)
-        if (::access(path, X_OK) == 0)
-            loginctl = path;
-    if (!loginctl) {
-        note = "loginctl not found: cannot tell whether uaccess applies";
-        return SessionState::Unknown;
-    }
-    const char* id = std::getenv("XDG_SESSION_ID");
-    std::string session = id ? id : "";
-    // The id goes into a command line: take it only when it is a plain word.
-    for (char c : session)
-        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '_' && c != '-')
-            session.clear();
-    if (session.empty()) {
-        note = "no login session (XDG_SESSION_ID unset): uaccess does not apply";
-        return SessionState::Inactive;
-    }
-    const auto active = firstLineOf(std::string(loginctl) + " show-session " + session +
-                                    " -p Active --value 2>/dev/null");
-    if (!active) {
-        note = "loginctl does not know session " + session;
-        return SessionState::Unknown;
-    }
-    if (*active == "yes") {
-        note = "session " + session + " is active: uaccess applies";
-        return SessionState::Active;
-    }
-    note = "session " + session + " is not the active one on its seat: uaccess does not apply";
-    return SessionState::Inactive;
-}
-
-std::string ruleSource() {
-    const std::string sources = KEYLOOM_RULE_SOURCES;
-    std::size_t start = 0;
-    while (start <= sources.size()) {
-        const std::size_t end = std::min(sources.find('|', start), sources.size());
-        const std::string candidate = sources.substr(start, end - start);
-        std::error_code error;
-        if (!candidate.empty() && std::filesystem::is_regular_file(candidate, error))
-            return candidate;
-        start = end + 1;
-    }
-    return "packaging/60-keyloom.rules";
-}
-
-Diagnosis diagnose() {
-    Diagnosis d;
-    d.scan = hid::scanHidrawAccess("/sys", "/dev", [](std::uint16_t vendor, std::uint16_t product) {
-        return acceptedKeyboard(vendor, product).has_value();
-    });
-    std::error_code error;
-    for (const char* folder : kRuleFolders) {
-        const std::string path = std::string(folder) + "/" + kRuleName;
-        if (!d.rulePath && std::filesystem::exists(path, error))
-            d.rulePath = path;
-    }
-    const std::string local = std::string("/usr/local/lib/udev/rules.d/") + kRuleName;
-    if (std::filesystem::exists(local, error))
-        d.ignoredRulePath = local;
-    d.session = sessionState(d.sessionNote);
-
-    bool anyBlocked = false;
-    for (const auto& node : d.scan.nodes)
-        anyBlocked = anyBlocked || !node.usable();
-    d.ok = !d.scan.nodes.empty() && !anyBlocked;
-
-    if (d.scan.listing == hid::NodeListing::NoHidraw)
-        d.fixes.push_back("sudo modprobe hidraw");
-    if (!d.rulePath) {
-        d.fixes.push_back("sudo install -m 0644 " + ruleSource() + " /etc/udev/rules.d/" +
-                          kRuleName);
-        d.fixes.push_back(kReloadCommand);
-        d.replug = true;
-    } else if (anyBlocked && d.session != SessionState::Inactive) {
-        // Installed but not applied to the nodes yet.
-        d.fixes.push_back(kReloadCommand);
-        d.replug = true;
-    }
-    if (anyBlocked && d.session == SessionState::Inactive)
-        d.newLogin = true;
-    return d;
-}
-
-void printJson(CliContext& context, const Diagnosis& d) {
+void printJson(CliContext& context, const AccessDiagnosis& d) {
     JsonWriter json(context.out);
     json.beginObject();
     json.field("ok", d.ok);
@@ -207,7 +70,7 @@ void printJson(CliContext& context, const Diagnosis& d) {
     json.finish();
 }
 
-void printText(CliContext& context, const Diagnosis& d) {
+void printText(CliContext& context, const AccessDiagnosis& d) {
     std::FILE* out = context.out;
     if (d.scan.listing == hid::NodeListing::NoHidraw)
         std::fprintf(out, "hidraw: the kernel offers no hidraw nodes (module not loaded)\n");
@@ -234,15 +97,8 @@ void printText(CliContext& context, const Diagnosis& d) {
     if (d.ignoredRulePath)
         std::fprintf(out, "udev rule: %s is never read by udev\n", d.ignoredRulePath->c_str());
     std::fprintf(out, "session: %s\n", d.sessionNote.c_str());
-    if (!d.fixes.empty()) {
-        std::fprintf(out, "To fix, run:\n");
-        for (const auto& fix : d.fixes)
-            std::fprintf(out, "  %s\n", fix.c_str());
-    }
-    if (d.replug)
-        std::fprintf(out, "Then unplug the keyboard and plug it in again.\n");
-    if (d.newLogin)
-        std::fprintf(out, "Log in on the computer's own screen (a new login is needed).\n");
+    for (const std::string& line : accessAdvice(d))
+        std::fprintf(out, "%s\n", line.c_str());
     std::fprintf(out, "%s\n", d.ok ? "All is well." : "Keyloom cannot use the keyboard yet.");
 }
 
@@ -251,7 +107,7 @@ void printText(CliContext& context, const Diagnosis& d) {
 int runDoctor(CliContext& context) {
     if (!context.options.args.empty())
         return usageError(context, "doctor takes no arguments");
-    const Diagnosis diagnosis = diagnose();
+    const AccessDiagnosis diagnosis = diagnoseKeyboardAccess();
     if (context.options.json)
         printJson(context, diagnosis);
     else

@@ -5,10 +5,12 @@
 #include <QApplication>
 #include <QProcess>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <future>
 #include <memory>
 #include <string>
 
+#include "core/AccessNotice.h"
 #include "device/ReportTrace.h"
 #include "model/KeyTable.h"
 #include "platform/hid/HidPlatform.h"
@@ -16,6 +18,7 @@
 #include "platform/instance/NamedEvents.h"
 #include "shell/CKeyloomDlg.h"
 #include "shell/InstanceRequests.h"
+#include "shell/MessageBoxes.h"
 #include "sim/SimSetup.h"
 #include "storage/AppPaths.h"
 #include "storage/Language.h"
@@ -40,6 +43,27 @@ void CKeyloomApp::printUsage(std::FILE* out) {
                  "  --help, -h                    this text\n"
                  "  --version                     the program's version\n");
 }
+
+namespace {
+
+// A supported keyboard this user may not open: said once per start, in a box
+// that does not hold up the window, with the commands that fix it.
+void tellWhenKeyboardIsBlocked(QWidget& owner) {
+    const std::optional<std::string> text = accessNotice();
+    if (!text)
+        return;
+    window::MessageRequest request;
+    request.key = "KEYLOOM_NO_ACCESS";
+    request.text = *text;
+    request.icon = window::MessageIcon::Warning;
+    std::unique_ptr<QMessageBox> box = buildMessageBox(request, &owner);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setModal(false);
+    box->show();
+    static_cast<void>(box.release());  // the window owns it; it deletes itself when closed
+}
+
+}  // namespace
 
 int CKeyloomApp::run(const std::vector<std::string_view>& arguments) {
     const instance::StartupArguments args = instance::parseStartupArguments(arguments);
@@ -114,6 +138,9 @@ int CKeyloomApp::run(const std::vector<std::string_view>& arguments) {
     std::unique_ptr<QSocketNotifier> requests;
     if (instance::InstanceServer* server = control.server())
         requests = listenForInstanceRequests(*server, dialog);
+
+    if (args.simulate.empty())
+        QTimer::singleShot(0, &dialog, [&dialog] { tellWhenKeyboardIsBlocked(dialog); });
 
     QApplication::setQuitOnLastWindowClosed(false);
     QObject::connect(&dialog, &CKeyloomDlg::exitRequested, qApp, &QCoreApplication::quit,
