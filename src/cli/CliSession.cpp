@@ -5,13 +5,13 @@
 #include <memory>
 
 #include "core/HeadlessBinding.h"
+#include "device/KeyboardAccess.h"
 #include "device/KeyboardModels.h"
 #include "device/ProtocolResult.h"
 #include "model/KeyTable.h"
 #include "platform/hid/HidPlatform.h"
-#include "platform/registry/Registry.h"
 #include "storage/Language.h"
-#include "storage/SystemLanguage.h"
+#include "storage/LanguageTables.h"
 
 namespace keyloom::cli {
 
@@ -63,21 +63,22 @@ bool setUpProgramFiles(CliContext& context, AppPaths& paths) {
         fail(context, describeAppPathsStatus(status));
         return false;
     }
-    auto registry = std::make_shared<registry::Registry>(paths.registryFile);
+    // keyloomctl reads and prints key and effect names in English whatever the
+    // language chosen for the window, so that scripts and exported profile
+    // files work the same everywhere.
     installLanguageFiles(
-        std::make_shared<LanguageFiles>(paths.programFolder, registry, systemLanguageId()));
+        std::make_shared<LanguageFiles>(paths.programFolder, nullptr, kFallbackLanguage));
     SetKeyTextLookup([](std::string_view key) { return lookupText(key); });
     return true;
 }
 
 int reportNoKeyboard(const CliContext& context) {
-    if (anyKeyboardBlocked())
-        std::fputs(
-            "A supported keyboard is present but you may not open it. Install the udev rule\n"
-            "that gives the logged-in user access, then replug the keyboard:\n"
-            "  sudo cp packaging/60-keyloom.rules /usr/lib/udev/rules.d/\n"
-            "  sudo udevadm control --reload && sudo udevadm trigger\n",
-            context.err);
+    if (anyKeyboardBlocked()) {
+        std::fputs("A supported keyboard is present but you may not open it.\n", context.err);
+        for (const std::string& line : accessAdvice(diagnoseKeyboardAccess()))
+            std::fprintf(context.err, "%s\n", line.c_str());
+        std::fputs("keyloomctl doctor tells more.\n", context.err);
+    }
     return fail(context, "no keyboard found");
 }
 

@@ -33,17 +33,14 @@ int LanguageFiles::currentLanguageIndex() const {
     }
     if (stored == 0) {
         std::uint16_t id = foldRegionalLanguage(systemLanguageId_);
-        if (id != kSupportedLanguages[0] && id != kSupportedLanguages[1])
+        if (indexOfLanguage(id) < 0)
             id = kFallbackLanguage;
         stored = id;
         if (registry_)
             registry_->writeDword(kSettingsKeyPath, kLanguageIdValue, stored);
     }
-    for (int index = 0; index < 2; ++index) {
-        if (stored == kSupportedLanguages[static_cast<std::size_t>(index)])
-            return index;
-    }
-    return 0;
+    const int index = stored <= 0xFFFF ? indexOfLanguage(static_cast<std::uint16_t>(stored)) : -1;
+    return index < 0 ? 0 : index;
 }
 
 std::string LanguageFiles::languageFilePath(int languageIndex) const {

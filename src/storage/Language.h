@@ -10,9 +10,9 @@
 //
 // Which file is used follows the language id stored in the registry
 // ("dwLanguageId" in the settings key) and, when that is 0 or missing, the
-// system's language; with the languages offered every id leads to
-// Lang0409.ini. The language index is fetched anew for each lookup, so a
-// change of the stored id applies to every later text.
+// system's language: English (0x0409, Lang0409.ini), German (0x0407) or
+// Simplified Chinese (0x0804), and English for any other id. The language index is fetched anew for
+// each lookup, so a change of the stored id applies to every later text.
 
 #include <array>
 #include <cstdint>
@@ -33,9 +33,9 @@ public:
     LanguageFiles(std::string programFolder, std::shared_ptr<registry::Registry> registry,
                   std::uint16_t systemLanguageId);
 
-    // 0 or 1 (the position of the resolved language id among the first two
-    // supported ids). Stores the resolved id when none or 0 was stored, and 0
-    // over a value that is not a DWORD before resolving.
+    // 0, 1 or 2 (the position of the resolved language id among the
+    // supported ids; 0 for an id not among them). Stores the resolved id when none or 0 was stored,
+    // and 0 over a value that is not a DWORD before resolving.
     int currentLanguageIndex() const;
 
     // Index above 2 (or below 0) counts as 0.

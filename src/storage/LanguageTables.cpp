@@ -56,6 +56,14 @@ std::uint16_t foldRegionalLanguage(std::uint16_t languageId) {
     return languageId;
 }
 
+int indexOfLanguage(std::uint16_t languageId) {
+    for (std::size_t index = 0; index < kSupportedLanguages.size(); ++index) {
+        if (kSupportedLanguages[index] == languageId)
+            return static_cast<int>(index);
+    }
+    return -1;
+}
+
 std::uint16_t languageIdOfIndex(int languageIndex) {
     if (languageIndex < 0 || languageIndex > 2)
         languageIndex = 0;

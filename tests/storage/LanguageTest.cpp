@@ -52,11 +52,12 @@ TEST_F(LanguageTest, LooksUpEachSectionOfTheLanguageFile) {
 
 TEST_F(LanguageTest, LanguageIndexChoosesTheFile) {
     dir_.write("Lang0409.ini", "[TEXT]\nK=english\n");
-    dir_.write("Lang0C04.ini", "[TEXT]\nK=hong kong\n");
+    dir_.write("Lang0407.ini", "[TEXT]\nK=deutsch\n");
     LanguageFiles lang = files();
     EXPECT_EQ(lang.languageFilePath(0), dir_.path() + "/Lang0409.ini");
-    EXPECT_EQ(lang.lookupText("K", 1), "english");
-    EXPECT_EQ(lang.lookupText("K", 2), "hong kong");
+    EXPECT_EQ(lang.languageFilePath(2), dir_.path() + "/Lang0804.ini");
+    EXPECT_EQ(lang.lookupText("K", 1), "deutsch");
+    EXPECT_EQ(lang.lookupText("K", 2), "#Error");
     EXPECT_EQ(lang.lookupText("K", 3), "english");  // above 2 counts as 0
     EXPECT_EQ(lang.lookupText("K", -1), "english");
 }
@@ -67,10 +68,24 @@ TEST_F(LanguageTest, MissingLanguageFileGivesErrorText) {
     EXPECT_EQ(lang.lookupMode("1"), "#Error");
 }
 
-TEST_F(LanguageTest, StoredHongKongIdStillGivesIndexZero) {
-    ASSERT_TRUE(registry_->writeDword(kSettingsKeyPath, kLanguageIdValue, 0x0C04));
-    EXPECT_EQ(files().currentLanguageIndex(), 0);
-    EXPECT_EQ(storedLanguage(), 0x0C04u);  // a chosen id is left as it is
+TEST_F(LanguageTest, StoredOrSystemIdPicksEnglishGermanOrChineseAndEnglishForOthers) {
+    struct Case {
+        std::uint32_t stored;
+        std::uint16_t system;
+        int index;
+        std::uint32_t storedAfter;
+    } cases[] = {
+        {0x0407, 0x0409, 1, 0x0407},   {0x0804, 0x0409, 2, 0x0804},
+        {0x0C04, 0x0407, 0, 0x0C04},                            // a chosen id is left as it is
+        {0x10407, 0x0409, 0, 0x10407}, {0, 0x0C07, 1, 0x0407},  // Austrian German folds
+        {0, 0x0804, 2, 0x0804},        {0, 0x1004, 0, 0x0409},  // Singapore folds to English
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stored);
+        ASSERT_TRUE(registry_->writeDword(kSettingsKeyPath, kLanguageIdValue, c.stored));
+        EXPECT_EQ(files(c.system).currentLanguageIndex(), c.index);
+        EXPECT_EQ(storedLanguage(), c.storedAfter);
+    }
 }
 
 TEST_F(LanguageTest, MissingIdWithBelgianFrenchSystemStoresEnglish) {
