@@ -1,6 +1,10 @@
 #include "Icons.h"
 
+#include <QBuffer>
 #include <QPainter>
+#ifdef KEYLOOM_PAINTER_SVG
+#include <QSvgGenerator>
+#endif
 
 #include "Glyphs.h"
 #include "Palette.h"
@@ -9,14 +13,42 @@ namespace keyloom::painter {
 
 namespace pal = palette;
 
+namespace {
+
+void paintProgramIcon(QPainter& painter, int side) {
+    const qreal margin = side * 0.06;
+    drawLogoMark(painter, QRectF(margin, margin, side - 2 * margin, side - 2 * margin),
+                 pal::kAccent, pal::kTitleBar);
+}
+
+}  // namespace
+
 QImage drawProgramIcon(int side) {
     QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
-    const qreal margin = side * 0.06;
-    drawLogoMark(painter, QRectF(margin, margin, side - 2 * margin, side - 2 * margin),
-                 pal::kAccent, pal::kTitleBar);
+    paintProgramIcon(painter, side);
     return image;
+}
+
+QByteArray drawProgramIconSvg() {
+#ifdef KEYLOOM_PAINTER_SVG
+    constexpr int kSide = 256;
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QSvgGenerator generator;
+    generator.setOutputDevice(&buffer);
+    generator.setSize(QSize(kSide, kSide));
+    generator.setViewBox(QRect(0, 0, kSide, kSide));
+    generator.setTitle(QStringLiteral("Keyloom"));
+    {
+        QPainter painter(&generator);
+        paintProgramIcon(painter, kSide);
+    }
+    return buffer.data();
+#else
+    return {};
+#endif
 }
 
 QImage drawTrayIcon(TrayState state, int side) {

@@ -113,6 +113,9 @@ int main(int argc, char** argv) {
     for (int side : kDesktopIconSizes) {
         writer.write(drawProgramIcon(side), QString("icon_%1.png").arg(side));
     }
+#ifdef KEYLOOM_PAINTER_SVG
+    writer.writeText(drawProgramIconSvg(), "icon_scalable.svg");
+#endif
     writer.write(drawTrayIcon(TrayState::NoKeyboard, 64), "tray_disconnected.png");
     writer.write(drawTrayIcon(TrayState::Connected, 64), "tray_connected.png");
     writer.write(drawTrayIcon(TrayState::Indicator, 64), "tray_indicator.png");
