@@ -1,14 +1,18 @@
 // Checks and loads arbitrary bytes as a profile file, as an import does, and
 // checks that whatever loads saves again into a file that passes the check
-// and loads to the same contents.
+// and loads to the same contents, and that every file passing the check comes
+// back byte for byte from its JSON form.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "model/ConfigurationStore.h"
 #include "storage/ProfileFile.h"
+#include "storage/ProfileJson.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::span<const std::uint8_t> bytes(data, size);
@@ -21,6 +25,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     if (!loaded) {
         return 0;
+    }
+    if (fault == keyloom::ProfileFileFault::None) {
+        std::string json;
+        std::string error;
+        std::vector<std::uint8_t> back;
+        if (!keyloom::profileBytesToJson(bytes, json, error) ||
+            !keyloom::profileJsonToBytes(json, back, error) ||
+            !std::equal(back.begin(), back.end(), bytes.begin(), bytes.end())) {
+            __builtin_trap();
+        }
     }
     if (store.macros.size() > keyloom::MacroRecord::kMaxMacros || store.texts.totalSize() > size) {
         __builtin_trap();

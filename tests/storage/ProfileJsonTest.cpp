@@ -109,12 +109,15 @@ TEST(ProfileJson, ExportThenImportGivesTheSameBytes) {
     }
 }
 
-// Profile files of a corpus (KEYLOOM_PROFILE_CORPUS, one file each): every
-// one that validates must come back unchanged.
+// Profile files of a corpus, one file each: every one that validates must
+// come back unchanged. The fuzz target's seeds, or the folder named by
+// KEYLOOM_PROFILE_CORPUS (the inputs a fuzz run found).
 TEST(ProfileJson, EveryValidCorpusFileRoundTrips) {
-    const char* corpus = std::getenv("KEYLOOM_PROFILE_CORPUS");
-    if (!corpus || !std::filesystem::is_directory(corpus))
-        GTEST_SKIP() << "KEYLOOM_PROFILE_CORPUS not set";
+    const char* named = std::getenv("KEYLOOM_PROFILE_CORPUS");
+    const std::string corpus =
+        named ? named : std::string(KEYLOOM_SOURCE_DIR) + "/fuzz/corpus/profile_file";
+    ASSERT_TRUE(std::filesystem::is_directory(corpus)) << corpus;
+    int checked = 0;
     for (const auto& item : std::filesystem::directory_iterator(corpus)) {
         const Bytes original = testing::readBytes(item.path().string());
         if (checkProfileBytes(original) != ProfileFileFault::None)
@@ -126,7 +129,11 @@ TEST(ProfileJson, EveryValidCorpusFileRoundTrips) {
         ASSERT_TRUE(profileBytesToJson(original, json, error)) << error;
         ASSERT_TRUE(profileJsonToBytes(json, back, error)) << error;
         EXPECT_EQ(back, original);
+        ++checked;
     }
+    std::printf("[ corpus   ] %d valid profile files of %s round-tripped\n", checked,
+                corpus.c_str());
+    EXPECT_GT(checked, 0);
 }
 
 constexpr const char* kHandWritten = R"({
