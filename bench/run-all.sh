@@ -22,7 +22,8 @@ unset KEYLOOM_TRACE
 # Minimum time per repetition; the slow sequences need a few iterations each.
 min_time_for() {
     case $1 in
-        bench_connection_read | bench_profile_file | bench_lighting | bench_key_dialog_open) echo 0.3 ;;
+        bench_connection_read | bench_profile_file | bench_lighting | bench_key_dialog_open | \
+            bench_preview_tick) echo 0.3 ;;
         *) echo 0.05 ;;
     esac
 }
@@ -40,6 +41,7 @@ target_for() {
         bench_text_lookup/BM_LookupText) echo "<= 10 us" ;;
         bench_text_lookup/BM_AllKeyNames) echo "<= 2 ms" ;;
         bench_preview_frame/PreviewFrame) echo "well under 20 us" ;;
+        bench_preview_tick/BM_PreviewTick/1) echo "<= 1 ms" ;;
         *) echo "" ;;
     esac
 }

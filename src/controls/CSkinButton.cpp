@@ -109,17 +109,12 @@ void CSkinButton::paintEvent(QPaintEvent*) {
     if (loader_ && ownPictureFor(face).isNull())
         loader_(*this, face);
     QPainter painter(this);
-    drawPictureSlice(painter, pictureFor(face), pictureOffset_, size(), pictureOrigin_);
-
-    if (tint_) {
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setCompositionMode(QPainter::CompositionMode_Screen);
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(QColor::fromRgb(static_cast<QRgb>(*tint_)));
-        painter.drawRoundedRect(QRectF(rect()).adjusted(3, 3, -3, -3), 5, 5);
-        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-        painter.setRenderHint(QPainter::Antialiasing, false);
-    }
+    if (tint_)
+        painter.drawImage(0, 0,
+                          tintOverlay_.picture(pictureFor(face), pictureOffset_, pictureOrigin_,
+                                               size(), static_cast<QRgb>(*tint_)));
+    else
+        drawPictureSlice(painter, pictureFor(face), pictureOffset_, size(), pictureOrigin_);
 
     if (const auto& outline = state_.outline()) {
         painter.setRenderHint(QPainter::Antialiasing);
@@ -180,6 +175,7 @@ void CSkinButton::setFaceTint(std::optional<Rgb> colour) {
     if (colour == tint_)
         return;
     tint_ = colour;
+    setAttribute(Qt::WA_OpaquePaintEvent, tint_.has_value());
     update();
 }
 

@@ -17,6 +17,7 @@
 #include "controls/SkinButtonState.h"
 #include "controls/SkinPictureSet.h"
 #include "controls/SkinTextColours.h"
+#include "controls/TintOverlay.h"
 
 namespace keyloom::controls {
 
@@ -102,6 +103,7 @@ private:
     SkinTextColours textColours_;
     PictureLoader loader_;
     std::optional<Rgb> tint_;
+    TintOverlay tintOverlay_;
 };
 
 }  // namespace keyloom::controls
