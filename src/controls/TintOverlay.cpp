@@ -19,6 +19,12 @@ inline unsigned screen(unsigned s, unsigned d) {
     return s + d - mul255(s, d);
 }
 
+// a x (255 - d) / 65025, scaled by 65536 and rounded, so that the blend
+// divides by a shift: c x weight >> 16 is c x a x (255 - d) / 255^2.
+inline std::uint32_t weight(unsigned a, unsigned d) {
+    return (a * (255 - d) * 65536u + 65025u / 2) / 65025u;
+}
+
 }  // namespace
 
 void TintOverlay::drawShape(QSize size) {
@@ -60,9 +66,9 @@ void TintOverlay::prepareBlend() {
             const unsigned a = qAlpha(cover[x]);
             const QRgb d = face[x];
             base_[i] = (screen(a, qAlpha(d)) << 24) | (d & 0xFFFFFFu);
-            weights_[0][i] = a * (255 - static_cast<unsigned>(qRed(d)));
-            weights_[1][i] = a * (255 - static_cast<unsigned>(qGreen(d)));
-            weights_[2][i] = a * (255 - static_cast<unsigned>(qBlue(d)));
+            weights_[0][i] = weight(a, static_cast<unsigned>(qRed(d)));
+            weights_[1][i] = weight(a, static_cast<unsigned>(qGreen(d)));
+            weights_[2][i] = weight(a, static_cast<unsigned>(qBlue(d)));
         }
     }
 }
@@ -85,9 +91,9 @@ const QImage& TintOverlay::picture(const QPixmap& picture, QPoint pictureOffset,
     if (!changed && colour == colour_)
         return tinted_;
 
-    // x / 65025 is taken as x / 65536, rounded: off by at most one step,
-    // which no eye sees in a tint, and the sum never carries into the next
-    // channel. Plain arrays, so that the compiler can vectorise the loop.
+    // Within one step of the exact blend, and never above 255 - d, so the sum
+    // does not carry into the next channel. Plain arrays, so that the compiler
+    // can vectorise the loop.
     const std::uint32_t red = qRed(colour), green = qGreen(colour), blue = qBlue(colour);
     const std::uint32_t* base = base_.data();
     const std::uint32_t* wr = weights_[0].data();

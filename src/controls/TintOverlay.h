@@ -31,7 +31,7 @@ private:
     QImage face_;   // the untinted face
     QImage tinted_;
     // Per pixel: the face with the blended alpha, and per channel the weight
-    // a x (255 - d) the colour is multiplied by.
+    // the colour is multiplied by (a x (255 - d), scaled).
     std::vector<std::uint32_t> base_;
     std::array<std::vector<std::uint32_t>, 3> weights_;
     std::int64_t faceKey_ = 0;

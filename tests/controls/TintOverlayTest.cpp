@@ -1,0 +1,40 @@
+// The tint blended over a key face: screen mode inside the rounded shape
+// (within one step of the exact result, never carrying into the next
+// channel), the face untouched outside it, and a new colour or face taken up.
+
+#include <gtest/gtest.h>
+
+#include <QPixmap>
+
+#include "controls/TintOverlay.h"
+
+namespace keyloom::controls {
+namespace {
+
+int screen(int s, int d) {
+    return s + d - s * d / 255;
+}
+
+TEST(TintOverlay, ScreensTheColourOverTheFaceInsideTheShapeOnly) {
+    const QSize size(40, 40);
+    TintOverlay overlay;
+    for (QRgb face : {0xFF000000u, 0xFF808080u, 0xFFFFFFFFu, 0xFF10F020u}) {
+        QPixmap picture(size);
+        picture.fill(QColor::fromRgba(face));
+        for (QRgb colour : {0xFFFFFFu, 0xFF0000u, 0x3366CCu, 0x000000u}) {
+            SCOPED_TRACE(QString::number(face, 16).toStdString() + " / " +
+                         QString::number(colour, 16).toStdString());
+            const QImage& out = overlay.picture(picture, QPoint(1, 1), QPoint(0, 0), size, colour);
+            ASSERT_EQ(out.size(), size);
+            const QRgb centre = out.pixel(20, 20);
+            EXPECT_NEAR(qRed(centre), screen(qRed(colour), qRed(face)), 1);
+            EXPECT_NEAR(qGreen(centre), screen(qGreen(colour), qGreen(face)), 1);
+            EXPECT_NEAR(qBlue(centre), screen(qBlue(colour), qBlue(face)), 1);
+            EXPECT_EQ(qAlpha(centre), 255);
+            EXPECT_EQ(out.pixel(0, 0), face);  // outside the rounded shape
+        }
+    }
+}
+
+}  // namespace
+}  // namespace keyloom::controls
