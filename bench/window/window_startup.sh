@@ -4,7 +4,7 @@
 # run on a private Xvfb server. Needs a build with -DKEYLOOM_BENCH=ON (default
 # build/) and Xvfb.
 #
-#   bench/window/window_startup.sh [BUILD_DIR] [RUNS] [IDLE_SECONDS]
+#   bench/window/window_startup.sh [BUILD_DIR] [RUNS] [IDLE_SECONDS] [PREVIEW_SECONDS]
 #
 # keyloom runs a normal start against the simulated keyboard with its report
 # trace on. bench_startup_watch starts each program and stamps, from outside:
@@ -15,13 +15,21 @@
 #               simulated keyboard answers at once, so this span is the
 #               protocol's fixed pauses (10 ms before End and command 12) plus
 #               the host's own time; the latter is reported.
+# After the last start it also measures, PREVIEW_SECONDS each (default 30):
+#   the bare window idle, as the reference for the two figures below;
+#   keyloom with the lighting view switched on (xdotool clicks its switch),
+#               the preview running;
+#   keyloom started hidden in the tray (--start), connected. (Closing the
+#               window would end it: Xvfb has no tray to live in.)
 # Prints one table row per figure: "figure|median|target|ratio".
 set -euo pipefail
 build=${1:-build}
 runs=${2:-5}
 idle_seconds=${3:-10}
+preview_seconds=${4:-30}
 bin="$build/bin"
 watch="$build/bench/bench_startup_watch"
+command -v xdotool >/dev/null || { echo "window_startup.sh: xdotool is missing" >&2; exit 2; }
 for program in "$bin/keyloom" "$bin/bench_bare_window" "$watch"; do
     [[ -x $program ]] || { echo "window_startup.sh: $program is missing" >&2; exit 2; }
 done
@@ -53,7 +61,7 @@ median() { sort -n | awk '{a[NR]=$1} END {print (NR%2 ? a[(NR+1)/2] : (a[NR/2]+a
 field() { awk -v k="$1" '{for (i = 1; i < NF; i++) if ($i == k) print $(i + 1)}'; }
 rss_kb() { awk '/VmRSS/ {print $2}' "/proc/$1/status"; }
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
-switches() { awk '/voluntary_ctxt_switches/ {s += $2} END {print s}' "/proc/$1/status"; }
+switches() { cat /proc/"$1"/task/*/status 2>/dev/null | awk '/^voluntary_ctxt_switches/ {s += $2} END {print s + 0}'; }
 stop() {
     kill "$program_pid" 2>/dev/null || true
     # Bounded: the program is no child of this shell, and may stay a zombie.
@@ -67,12 +75,32 @@ stop() {
 bare_shown=() keyloom_shown=() bare_rss=() keyloom_rss=() host_beyond=() read_span=()
 first_request=() read_to_shown=() longest_wait=()
 exchanges= pauses= idle_cpu= idle_wakeups=
+# CPU (% of a core) and wake-ups (voluntary switches per second) of
+# $program_pid over $1 seconds, as "cpu wakeups".
+load_over() {
+    local t0 sw0 t1 sw1
+    t0=$(cpu_ticks "$program_pid") sw0=$(switches "$program_pid")
+    sleep "$1"
+    t1=$(cpu_ticks "$program_pid") sw1=$(switches "$program_pid")
+    awk -v t=$((t1 - t0)) -v hz="$(getconf CLK_TCK)" -v s="$1" -v w=$((sw1 - sw0)) \
+        'BEGIN {printf "%.2f %.1f", 100 * t / hz / s, w / s}'
+}
+# Clicks the centre of a control of the main window, placed as in Main.ini.
+click_control() {
+    local place x y w h
+    place=$(sed -n "s/^$1=//p" "$bin/Skins/Main.ini" | tr -d '\r')
+    IFS=, read -r x y w h <<<"$place"
+    xdotool mousemove --window "$2" $((x + w / 2)) $((y + h / 2)) click 1
+}
 for ((i = 0; i < runs; i++)); do
     line=$("$watch" -- "$bin/bench_bare_window")
     program_pid=$(field pid <<<"$line")
     bare_shown+=("$(field shown_ms <<<"$line")")
     sleep 2
     bare_rss+=("$(rss_kb "$program_pid")")
+    if ((i == runs - 1)); then
+        read -r bare_cpu bare_wakeups <<<"$(load_over "$preview_seconds")"
+    fi
     stop
 
     rm -f "$work/trace.txt"
@@ -100,9 +128,20 @@ for ((i = 0; i < runs; i++)); do
         idle_cpu=$(awk -v t=$((ticks1 - ticks0)) -v hz="$(getconf CLK_TCK)" -v s="$idle_seconds" \
             'BEGIN {printf "%.2f", 100 * t / hz / s}')
         idle_wakeups=$(((sw1 - sw0) / idle_seconds))
+
+        main_window=$(xdotool search --all --pid "$program_pid" --name Keyloom | head -n 1)
+        click_control CONTROL_DengStaPic "$main_window"
+        sleep 1
+        read -r preview_cpu preview_wakeups <<<"$(load_over "$preview_seconds")"
     fi
     stop
 done
+
+"$bin/keyloom" --simulate 0c45:652f --start >/dev/null 2>&1 &
+program_pid=$!
+sleep 3
+read -r hidden_cpu hidden_wakeups <<<"$(load_over "$preview_seconds")"
+stop
 
 bs=$(printf '%s\n' "${bare_shown[@]}" | median)
 ks=$(printf '%s\n' "${keyloom_shown[@]}" | median)
@@ -125,3 +164,9 @@ echo "window: bare Qt window settled memory|$((br / 1024)) MB||"
 echo "window: keyloom settled memory|$((kr / 1024)) MB|ratio <= 1.5|$(ratio "$kr" "$br")"
 echo "window: keyloom idle CPU (${idle_seconds} s)|${idle_cpu} % of a core|<= 0.5 %|"
 echo "window: keyloom idle wake-ups|${idle_wakeups} /s||"
+echo "window: bare Qt window idle CPU (${preview_seconds} s)|${bare_cpu} % of a core||"
+echo "window: bare Qt window idle wake-ups|${bare_wakeups} /s||"
+echo "window: keyloom lighting preview running, CPU (${preview_seconds} s)|${preview_cpu} % of a core|<= 3 %|"
+echo "window: keyloom lighting preview running, wake-ups|${preview_wakeups} /s||"
+echo "window: keyloom hidden in the tray, CPU (${preview_seconds} s)|${hidden_cpu} % of a core|<= 0.15 %|"
+echo "window: keyloom hidden in the tray, wake-ups|${hidden_wakeups} /s|<= 10 /s|"
