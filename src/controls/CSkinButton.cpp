@@ -175,6 +175,8 @@ void CSkinButton::setFaceTint(std::optional<Rgb> colour) {
     if (colour == tint_)
         return;
     tint_ = colour;
+    // A tinted key paints its whole face (a slice of the opaque window
+    // picture), so what lies beneath need not be painted first.
     setAttribute(Qt::WA_OpaquePaintEvent, tint_.has_value());
     update();
 }
