@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <regex>
 #include <string>
 #include <vector>
@@ -81,6 +82,16 @@ TEST_F(KeyloomctlConfig, AssignWritesTheMatrixEntryAndBackupShowsIt) {
     EXPECT_TRUE(std::regex_search(show.out, std::regex("Profile 1:\n  A +Key: Left Ctrl\n")))
         << show.out;
     EXPECT_EQ(runKeyloomctl({"validate", "f.klm"}, dir.path()).exitCode, 0);
+}
+
+// Scripts and exported files rely on the names keyloomctl reads and prints,
+// so a German desktop must not turn "Left Ctrl" into "Strg links".
+TEST_F(KeyloomctlConfig, NamesStayEnglishOnADesktopInAnotherLanguage) {
+    ::setenv("LC_ALL", "de_DE.UTF-8", 1);
+    CliRun assign = run({"assign", "A", "key:Left Ctrl"});
+    ::unsetenv("LC_ALL");
+    ASSERT_EQ(assign.exitCode, 0) << assign.err;
+    EXPECT_NE(assign.out.find("A -> Key: Left Ctrl"), std::string::npos) << assign.out;
 }
 
 TEST_F(KeyloomctlConfig, LookingCommandsNeverWriteToTheKeyboard) {
