@@ -36,5 +36,22 @@ TEST(TintOverlay, ScreensTheColourOverTheFaceInsideTheShapeOnly) {
     }
 }
 
+// A key that changes face (hovered, pressed) or size while its colour stays
+// must not keep showing the face it was tinted over before.
+TEST(TintOverlay, ANewFaceOrSizeUnderTheSameColourIsBlendedAnew) {
+    TintOverlay overlay;
+    QPixmap dark(40, 40);
+    dark.fill(Qt::black);
+    QPixmap light(40, 40);
+    light.fill(Qt::white);
+    const QRgb colour = 0x204060;
+    EXPECT_EQ(overlay.picture(dark, QPoint(1, 1), QPoint(0, 0), QSize(40, 40), colour).pixel(0, 0),
+              0xFF000000u);
+    EXPECT_EQ(overlay.picture(light, QPoint(1, 1), QPoint(0, 0), QSize(40, 40), colour).pixel(0, 0),
+              0xFFFFFFFFu);
+    EXPECT_EQ(overlay.picture(light, QPoint(1, 1), QPoint(0, 0), QSize(30, 20), colour).size(),
+              QSize(30, 20));
+}
+
 }  // namespace
 }  // namespace keyloom::controls
