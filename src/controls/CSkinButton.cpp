@@ -52,7 +52,7 @@ void CSkinButton::setHovered(bool hovered) {
 
 void CSkinButton::setTextColours(const SkinTextColours& colours) {
     textColours_ = colours;
-    update();
+    requestRepaint();
 }
 
 SkinFace CSkinButton::currentFace() const {
@@ -99,16 +99,33 @@ void CSkinButton::syncFromWidget() {
 
 void CSkinButton::repaintIf(bool changed) {
     if (changed) {
-        update();
+        requestRepaint();
     }
 }
 
+void CSkinButton::requestRepaint() {
+    // A layer paints only what is asked of it; the button beneath it is
+    // hidden and need not be repainted. Both share one parent.
+    if (paintLayer_ && paintLayer_->isVisible())
+        paintLayer_->update(geometry().translated(-paintLayer_->pos()));
+    else
+        update();
+}
+
+void CSkinButton::setPaintLayer(QWidget* layer) {
+    paintLayer_ = layer;
+}
+
 void CSkinButton::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    paintFace(painter);
+}
+
+void CSkinButton::paintFace(QPainter& painter) {
     syncFromWidget();
     const SkinFace face = state_.face();
     if (loader_ && ownPictureFor(face).isNull())
         loader_(*this, face);
-    QPainter painter(this);
     if (tint_)
         painter.drawImage(0, 0,
                           tintOverlay_.picture(pictureFor(face), pictureOffset_, pictureOrigin_,
@@ -138,7 +155,6 @@ void CSkinButton::paintEvent(QPaintEvent*) {
         const QString shown = fontMetrics().elidedText(text(), Qt::ElideRight, width() - 8);
         painter.drawText(rect(), Qt::AlignCenter | Qt::TextSingleLine, shown);
     }
-    painter.end();
     emit painted(face);
 }
 
@@ -178,7 +194,7 @@ void CSkinButton::setFaceTint(std::optional<Rgb> colour) {
     // A tinted key paints its whole face (a slice of the opaque window
     // picture), so what lies beneath need not be painted first.
     setAttribute(Qt::WA_OpaquePaintEvent, tint_.has_value());
-    update();
+    requestRepaint();
 }
 
 void CSkinButton::enterEvent(QEnterEvent* event) {

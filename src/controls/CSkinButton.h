@@ -10,7 +10,9 @@
 // mouse and enabled changes and paints the result.
 
 #include <QAbstractButton>
+#include <QPainter>
 #include <QPoint>
+#include <QPointer>
 #include <functional>
 #include <optional>
 
@@ -70,6 +72,13 @@ public:
     void setTextColours(const SkinTextColours& colours);
     const SkinTextColours& textColours() const { return textColours_; }
 
+    // While a layer above the button paints it (see CSkinButtonLayer), the
+    // button's own repaint requests go to that layer; nullptr ends it.
+    void setPaintLayer(QWidget* layer);
+    // Paints the button as its paint event does, with its top-left corner at
+    // the painter's origin (the painter may belong to another widget).
+    void paintFace(QPainter& painter);
+
     const SkinButtonState& state() const { return state_; }
     // The face the button shows now (the one the next paint draws).
     SkinFace currentFace() const;
@@ -93,6 +102,7 @@ private:
     const QPixmap& ownPictureFor(SkinFace face) const;
     void syncFromWidget();
     void repaintIf(bool changed);
+    void requestRepaint();
 
     SkinButtonState state_;
     SkinPictureSet pictures_;
@@ -104,6 +114,7 @@ private:
     PictureLoader loader_;
     std::optional<Rgb> tint_;
     TintOverlay tintOverlay_;
+    QPointer<QWidget> paintLayer_;
 };
 
 }  // namespace keyloom::controls

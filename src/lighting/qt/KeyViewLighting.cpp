@@ -16,7 +16,22 @@ void KeyViewLighting::tint(int controlId, std::optional<controls::Rgb> colour) {
         b->setFaceTint(colour);
 }
 
+void KeyViewLighting::paintByLayer(bool on) {
+    if (!layer_ && on) {
+        std::vector<controls::CSkinButton*> buttons;
+        for (const ColourKey& key : colourKeys())
+            if (controls::CSkinButton* b = keyButton_(key.controlId))
+                buttons.push_back(b);
+        if (buttons.empty())
+            return;
+        layer_ = std::make_unique<controls::CSkinButtonLayer>(buttons);
+    }
+    if (layer_)
+        layer_->setActive(on);
+}
+
 std::size_t KeyViewLighting::showFrame(const PreviewFrame& frame) {
+    paintByLayer(true);
     if (!frameShown_) {
         for (std::size_t slot = 0; slot < kPreviewKeyCount; ++slot)
             tint(controlIdOfSlot(slot), toTint(frame.colours[slot]));
@@ -36,11 +51,13 @@ std::size_t KeyViewLighting::showFrame(const PreviewFrame& frame) {
 
 void KeyViewLighting::showKeyColours(const LightingController& controller) {
     frameShown_ = false;
+    paintByLayer(true);
     for (const ColourKey& key : colourKeys())
         tint(key.controlId, toTint(controller.keyColour(key.controlId)));
 }
 
 void KeyViewLighting::showKeyColour(int controlId, Rgb colour) {
+    paintByLayer(true);
     tint(controlId, toTint(colour));
 }
 
@@ -48,6 +65,7 @@ void KeyViewLighting::clear() {
     frameShown_ = false;
     for (const ColourKey& key : colourKeys())
         tint(key.controlId, std::nullopt);
+    paintByLayer(false);
 }
 
 }  // namespace keyloom::lighting::qt

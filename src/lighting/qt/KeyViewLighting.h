@@ -2,12 +2,15 @@
 // The key view in lighting colours: each key button takes the colour of the
 // preview frame or its per-key colour as a tint over its face, and loses it
 // again when the key view goes back to showing assignments. Only keys whose
-// colour changed are touched, so only they repaint.
+// colour changed are touched, so only they repaint. While keys are lit, one
+// layer above them paints them all (see CSkinButtonLayer).
 
 #include <cstddef>
 #include <functional>
+#include <memory>
 
 #include "controls/CSkinButton.h"
+#include "controls/CSkinButtonLayer.h"
 #include "lighting/LightingController.h"
 #include "lighting/PreviewFrame.h"
 
@@ -33,8 +36,12 @@ public:
 
 private:
     void tint(int controlId, std::optional<controls::Rgb> colour);
+    // The layer over every key that can be lit, made on first use (the
+    // buttons exist by then).
+    void paintByLayer(bool on);
 
     KeyButton keyButton_;
+    std::unique_ptr<controls::CSkinButtonLayer> layer_;
     PreviewFrame shown_;
     bool frameShown_ = false;
 };
