@@ -59,6 +59,7 @@ void TintOverlay::prepareBlend() {
     for (auto& plane : weights_)
         plane.assign(pixels, 0);
     std::size_t i = 0;
+    opaque_ = true;
     for (int y = 0; y < face_.height(); ++y) {
         const QRgb* cover = reinterpret_cast<const QRgb*>(shape_.constScanLine(y));
         const QRgb* face = reinterpret_cast<const QRgb*>(face_.constScanLine(y));
@@ -66,6 +67,7 @@ void TintOverlay::prepareBlend() {
             const unsigned a = qAlpha(cover[x]);
             const QRgb d = face[x];
             base_[i] = (screen(a, qAlpha(d)) << 24) | (d & 0xFFFFFFu);
+            opaque_ = opaque_ && (base_[i] >> 24) == 255;
             weights_[0][i] = weight(a, static_cast<unsigned>(qRed(d)));
             weights_[1][i] = weight(a, static_cast<unsigned>(qGreen(d)));
             weights_[2][i] = weight(a, static_cast<unsigned>(qBlue(d)));
@@ -99,16 +101,13 @@ const QImage& TintOverlay::picture(const QPixmap& picture, QPoint pictureOffset,
     const std::uint32_t* wr = weights_[0].data();
     const std::uint32_t* wg = weights_[1].data();
     const std::uint32_t* wb = weights_[2].data();
-    const auto width = static_cast<std::size_t>(size.width());
-    for (int y = 0; y < size.height(); ++y) {
-        auto* out = reinterpret_cast<std::uint32_t*>(tinted_.scanLine(y));
-        const std::size_t row = static_cast<std::size_t>(y) * width;
-        for (std::size_t x = 0; x < width; ++x) {
-            const std::size_t i = row + x;
-            out[x] = base[i] + (((red * wr[i] + 32768) >> 16) << 16) +
-                     (((green * wg[i] + 32768) >> 16) << 8) + ((blue * wb[i] + 32768) >> 16);
-        }
-    }
+    // 32-bit rows have no padding: the picture is one run of pixels, taken
+    // with one call (scanLine would check for sharing on every row).
+    auto* out = reinterpret_cast<std::uint32_t*>(tinted_.bits());
+    const std::size_t pixels = base_.size();
+    for (std::size_t i = 0; i < pixels; ++i)
+        out[i] = base[i] + (((red * wr[i] + 32768) >> 16) << 16) +
+                 (((green * wg[i] + 32768) >> 16) << 8) + ((blue * wb[i] + 32768) >> 16);
     colour_ = colour;
     return tinted_;
 }

@@ -21,6 +21,9 @@ public:
     // draws it) with `colour` (0xRRGGBB) blended over it; premultiplied.
     const QImage& picture(const QPixmap& picture, QPoint pictureOffset, QPoint pictureOrigin,
                           QSize size, QRgb colour);
+    // Whether the last picture covers every pixel, so that it can be copied
+    // rather than blended onto what lies beneath.
+    bool opaque() const { return opaque_; }
 
 private:
     void drawShape(QSize size);
@@ -38,6 +41,7 @@ private:
     QPoint faceOffset_;
     QPoint faceOrigin_;
     QRgb colour_ = 0;
+    bool opaque_ = false;
 };
 
 }  // namespace keyloom::controls

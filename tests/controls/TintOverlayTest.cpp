@@ -18,7 +18,7 @@ int screen(int s, int d) {
 TEST(TintOverlay, ScreensTheColourOverTheFaceInsideTheShapeOnly) {
     const QSize size(40, 40);
     TintOverlay overlay;
-    for (QRgb face : {0xFF000000u, 0xFF808080u, 0xFFFFFFFFu, 0xFF10F020u}) {
+    for (QRgb face : {0xFF000000u, 0xFF808080u, 0xFFFFFFFFu, 0xFF10F020u, 0x00000000u}) {
         QPixmap picture(size);
         picture.fill(QColor::fromRgba(face));
         for (QRgb colour : {0xFFFFFFu, 0xFF0000u, 0x3366CCu, 0x000000u}) {
@@ -32,6 +32,8 @@ TEST(TintOverlay, ScreensTheColourOverTheFaceInsideTheShapeOnly) {
             EXPECT_NEAR(qBlue(centre), screen(qBlue(colour), qBlue(face)), 1);
             EXPECT_EQ(qAlpha(centre), 255);
             EXPECT_EQ(out.pixel(0, 0), face);  // outside the rounded shape
+            // A see-through corner must be blended, not copied, onto the window.
+            EXPECT_EQ(overlay.opaque(), qAlpha(face) == 255);
         }
     }
 }
