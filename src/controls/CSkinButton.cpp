@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 
+#include "controls/CSkinButtonLayer.h"
 #include "controls/SkinSlice.h"
 
 namespace keyloom::controls {
@@ -107,12 +108,12 @@ void CSkinButton::requestRepaint() {
     // A layer paints only what is asked of it; the button beneath it is
     // hidden and need not be repainted. Both share one parent.
     if (paintLayer_ && paintLayer_->isVisible())
-        paintLayer_->update(geometry().translated(-paintLayer_->pos()));
+        paintLayer_->repaintPlace(geometry());
     else
         update();
 }
 
-void CSkinButton::setPaintLayer(QWidget* layer) {
+void CSkinButton::setPaintLayer(CSkinButtonLayer* layer) {
     paintLayer_ = layer;
 }
 
@@ -126,11 +127,19 @@ void CSkinButton::paintFace(QPainter& painter) {
     const SkinFace face = state_.face();
     if (loader_ && ownPictureFor(face).isNull())
         loader_(*this, face);
-    if (tint_)
-        painter.drawImage(0, 0,
-                          tintOverlay_.picture(pictureFor(face), pictureOffset_, pictureOrigin_,
-                                               size(), static_cast<QRgb>(*tint_)));
-    else
+    if (tint_) {
+        const QImage& tinted = tintOverlay_.picture(
+            pictureFor(face), pictureOffset_, pictureOrigin_, size(), static_cast<QRgb>(*tint_));
+        if (tintOverlay_.opaque()) {
+            // Every pixel has full alpha, so the same bytes read as RGB32:
+            // the paint engine then copies the rows instead of blending.
+            painter.drawImage(0, 0,
+                              QImage(tinted.constBits(), tinted.width(), tinted.height(),
+                                     tinted.bytesPerLine(), QImage::Format_RGB32));
+        } else {
+            painter.drawImage(0, 0, tinted);
+        }
+    } else
         drawPictureSlice(painter, pictureFor(face), pictureOffset_, size(), pictureOrigin_);
 
     if (const auto& outline = state_.outline()) {

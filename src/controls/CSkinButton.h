@@ -23,6 +23,8 @@
 
 namespace keyloom::controls {
 
+class CSkinButtonLayer;
+
 class CSkinButton : public QAbstractButton {
     Q_OBJECT
 
@@ -74,7 +76,7 @@ public:
 
     // While a layer above the button paints it (see CSkinButtonLayer), the
     // button's own repaint requests go to that layer; nullptr ends it.
-    void setPaintLayer(QWidget* layer);
+    void setPaintLayer(CSkinButtonLayer* layer);
     // Paints the button as its paint event does, with its top-left corner at
     // the painter's origin (the painter may belong to another widget).
     void paintFace(QPainter& painter);
@@ -114,7 +116,7 @@ private:
     PictureLoader loader_;
     std::optional<Rgb> tint_;
     TintOverlay tintOverlay_;
-    QPointer<QWidget> paintLayer_;
+    QPointer<CSkinButtonLayer> paintLayer_;
 };
 
 }  // namespace keyloom::controls

@@ -10,6 +10,9 @@ namespace keyloom::controls {
 
 namespace {
 
+// Up to this many places a batch asks for one by one; more are joined first.
+constexpr std::size_t kSeparatePlaces = 8;
+
 QWidget* commonParent(const std::vector<CSkinButton*>& buttons) {
     return buttons.empty() ? nullptr : buttons.front()->parentWidget();
 }
@@ -52,6 +55,39 @@ void CSkinButtonLayer::setActive(bool active) {
     } else {
         hide();
     }
+}
+
+void CSkinButtonLayer::repaintPlace(const QRect& place) {
+    const QRect local = place.translated(-pos());
+    if (batches_ > 0)
+        pending_.push_back(local);
+    else
+        update(local);
+}
+
+CSkinButtonLayer::Batch::Batch(CSkinButtonLayer* layer) : layer_(layer) {
+    if (layer_)
+        ++layer_->batches_;
+}
+
+CSkinButtonLayer::Batch::~Batch() {
+    if (!layer_ || --layer_->batches_ > 0)
+        return;
+    std::vector<QRect>& pending = layer_->pending_;
+    if (pending.size() <= kSeparatePlaces) {
+        for (const QRect& place : pending)
+            layer_->update(place);
+    } else {
+        // Joined in pairs, then pairs of pairs: each join works on regions
+        // of like size, where adding the places one at a time to one growing
+        // region would go over it again for every place.
+        std::vector<QRegion> parts(pending.begin(), pending.end());
+        for (std::size_t step = 1; step < parts.size(); step *= 2)
+            for (std::size_t i = 0; i + step < parts.size(); i += 2 * step)
+                parts[i] += parts[i + step];
+        layer_->update(parts.front());
+    }
+    pending.clear();
 }
 
 void CSkinButtonLayer::relayout() {
@@ -106,8 +142,7 @@ void CSkinButtonLayer::paintEvent(QPaintEvent* event) {
         const QRect place = button->geometry().translated(-pos());
         if (!dirty.intersects(place))
             continue;
-        // Clipped as the button's own paint would be.
-        painter.setClipRect(place);
+        // A button paints inside its own rectangle: no clip needed.
         painter.translate(place.topLeft());
         button->paintFace(painter);
         painter.translate(-place.topLeft());

@@ -33,6 +33,24 @@ public:
     // (the buttons paint themselves again).
     void setActive(bool active);
 
+    // Asks for the place of a button (in the parent's coordinates) to be
+    // painted again.
+    void repaintPlace(const QRect& place);
+
+    // Gathers the repaints asked for while it lives into one request for
+    // exactly those places: the window merges one region at a time much
+    // faster than a hundred rectangles one by one. Takes a null layer.
+    class Batch {
+    public:
+        explicit Batch(CSkinButtonLayer* layer);
+        ~Batch();
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+
+    private:
+        QPointer<CSkinButtonLayer> layer_;
+    };
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -44,6 +62,8 @@ private:
 
     std::vector<QPointer<CSkinButton>> buttons_;
     bool relayoutPending_ = false;
+    int batches_ = 0;
+    std::vector<QRect> pending_;
 };
 
 }  // namespace keyloom::controls

@@ -32,6 +32,7 @@ void KeyViewLighting::paintByLayer(bool on) {
 
 std::size_t KeyViewLighting::showFrame(const PreviewFrame& frame) {
     paintByLayer(true);
+    const controls::CSkinButtonLayer::Batch batch(layer_.get());
     if (!frameShown_) {
         for (std::size_t slot = 0; slot < kPreviewKeyCount; ++slot)
             tint(controlIdOfSlot(slot), toTint(frame.colours[slot]));
@@ -52,6 +53,7 @@ std::size_t KeyViewLighting::showFrame(const PreviewFrame& frame) {
 void KeyViewLighting::showKeyColours(const LightingController& controller) {
     frameShown_ = false;
     paintByLayer(true);
+    const controls::CSkinButtonLayer::Batch batch(layer_.get());
     for (const ColourKey& key : colourKeys())
         tint(key.controlId, toTint(controller.keyColour(key.controlId)));
 }
