@@ -19,10 +19,9 @@ inline unsigned screen(unsigned s, unsigned d) {
     return s + d - mul255(s, d);
 }
 
-// a x (255 - d) / 65025, scaled by 65536 and rounded, so that the blend
-// divides by a shift: c x weight >> 16 is c x a x (255 - d) / 255^2.
+// The share of the colour a channel d takes through coverage a.
 inline std::uint32_t weight(unsigned a, unsigned d) {
-    return (a * (255 - d) * 65536u + 65025u / 2) / 65025u;
+    return mul255(a, 255 - d);
 }
 
 }  // namespace
@@ -56,8 +55,7 @@ void TintOverlay::prepareBlend() {
     // weight a x (255 - d) of each channel and the alpha are kept per pixel.
     const auto pixels = static_cast<std::size_t>(face_.width()) * face_.height();
     base_.assign(pixels, 0);
-    for (auto& plane : weights_)
-        plane.assign(pixels, 0);
+    weights_.assign(pixels, 0);
     std::size_t i = 0;
     opaque_ = true;
     for (int y = 0; y < face_.height(); ++y) {
@@ -68,9 +66,9 @@ void TintOverlay::prepareBlend() {
             const QRgb d = face[x];
             base_[i] = (screen(a, qAlpha(d)) << 24) | (d & 0xFFFFFFu);
             opaque_ = opaque_ && (base_[i] >> 24) == 255;
-            weights_[0][i] = weight(a, static_cast<unsigned>(qRed(d)));
-            weights_[1][i] = weight(a, static_cast<unsigned>(qGreen(d)));
-            weights_[2][i] = weight(a, static_cast<unsigned>(qBlue(d)));
+            weights_[i] = (weight(a, static_cast<unsigned>(qRed(d))) << 16) |
+                          (weight(a, static_cast<unsigned>(qGreen(d))) << 8) |
+                          weight(a, static_cast<unsigned>(qBlue(d)));
         }
     }
 }
@@ -93,21 +91,22 @@ const QImage& TintOverlay::picture(const QPixmap& picture, QPoint pictureOffset,
     if (!changed && colour == colour_)
         return tinted_;
 
-    // Within one step of the exact blend, and never above 255 - d, so the sum
+    // Within one step of the exact blend (the weight and the product are each
+    // rounded by at most half a step), and never above 255 - d, so the sum
     // does not carry into the next channel. Plain arrays, so that the compiler
     // can vectorise the loop.
     const std::uint32_t red = qRed(colour), green = qGreen(colour), blue = qBlue(colour);
     const std::uint32_t* base = base_.data();
-    const std::uint32_t* wr = weights_[0].data();
-    const std::uint32_t* wg = weights_[1].data();
-    const std::uint32_t* wb = weights_[2].data();
+    const std::uint32_t* weights = weights_.data();
     // 32-bit rows have no padding: the picture is one run of pixels, taken
     // with one call (scanLine would check for sharing on every row).
     auto* out = reinterpret_cast<std::uint32_t*>(tinted_.bits());
     const std::size_t pixels = base_.size();
-    for (std::size_t i = 0; i < pixels; ++i)
-        out[i] = base[i] + (((red * wr[i] + 32768) >> 16) << 16) +
-                 (((green * wg[i] + 32768) >> 16) << 8) + ((blue * wb[i] + 32768) >> 16);
+    for (std::size_t i = 0; i < pixels; ++i) {
+        const std::uint32_t w = weights[i];
+        out[i] = base[i] + (mul255(red, w >> 16) << 16) + (mul255(green, (w >> 8) & 0xFF) << 8) +
+                 mul255(blue, w & 0xFF);
+    }
     colour_ = colour;
     return tinted_;
 }

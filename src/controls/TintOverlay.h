@@ -9,7 +9,6 @@
 #include <QPixmap>
 #include <QPoint>
 #include <QSize>
-#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -33,10 +32,11 @@ private:
     QImage shape_;  // the shape's coverage in alpha
     QImage face_;   // the untinted face
     QImage tinted_;
-    // Per pixel: the face with the blended alpha, and per channel the weight
-    // the colour is multiplied by (a x (255 - d), scaled).
+    // Per pixel: the face with the blended alpha, and the weights the colour
+    // is multiplied by (a x (255 - d) / 255 per channel, one byte each, laid
+    // out as the channels are): two words a pixel to read on every tick.
     std::vector<std::uint32_t> base_;
-    std::array<std::vector<std::uint32_t>, 3> weights_;
+    std::vector<std::uint32_t> weights_;
     std::int64_t faceKey_ = 0;
     QPoint faceOffset_;
     QPoint faceOrigin_;
