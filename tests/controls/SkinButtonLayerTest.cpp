@@ -4,6 +4,7 @@
 #include <QScreen>
 #include <QTest>
 #include <QWidget>
+#include <set>
 
 #include "TestPictures.h"
 #include "controls/CSkinButton.h"
@@ -99,6 +100,41 @@ TEST_F(SkinButtonLayerTest, TheMouseReachesTheButtonsBeneath) {
     ASSERT_TRUE(layer_->isVisible());
     for (const auto& key : keys_)
         EXPECT_EQ(window_.childAt(key->geometry().center()), key.get());
+}
+
+// A batch asks for the buttons' own places, whether few (one by one) or many
+// (joined): the rectangle around them would repaint the keys in between.
+TEST(SkinButtonLayerBatch, RepaintsOnlyTheButtonsAskedFor) {
+    Backdrop window;
+    const SkinPictureSet pictures{QPixmap::fromImage(patternPicture(220, 90, 0)), {}, {}, {}, {}};
+    std::vector<std::unique_ptr<CSkinButton>> keys;
+    std::vector<CSkinButton*> buttons;
+    std::set<std::size_t> painted;
+    for (std::size_t i = 0; i < 20; ++i) {
+        auto& key = keys.emplace_back(std::make_unique<CSkinButton>(&window));
+        key->setGeometry(5 + 21 * static_cast<int>(i % 10), 10 + 40 * static_cast<int>(i / 10), 18,
+                         30);
+        key->setPictures(pictures, key->pos());
+        QObject::connect(key.get(), &CSkinButton::painted, key.get(),
+                         [&painted, i] { painted.insert(i); });
+        buttons.push_back(key.get());
+    }
+    CSkinButtonLayer layer(buttons);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    layer.setActive(true);
+    const std::vector<std::set<std::size_t>> asks{{0, 19}, {0, 2, 4, 6, 8, 11, 13, 15, 17, 19}};
+    for (const auto& ask : asks) {
+        QTest::qWait(10);  // the layer's own first paint of every button
+        painted.clear();
+        {
+            const CSkinButtonLayer::Batch batch(&layer);
+            for (std::size_t i : ask)
+                keys[i]->setFaceTint(0x102030 + static_cast<Rgb>(ask.size()));
+        }
+        QCoreApplication::processEvents();
+        EXPECT_EQ(painted, ask) << ask.size() << " places";
+    }
 }
 
 }  // namespace
