@@ -87,7 +87,7 @@ struct PreviewWindow {
 
     bool selectEffect(std::uint8_t effect) {
         lighting::qt::LightingPanel& panel = *dialog->lightingPanel();
-        const int position = panel.controller().effects().positionOf(effect);
+        const int position = panel.controller()->effects().positionOf(effect);
         if (position < 0)
             return false;
         panel.effectList()->setCurrentIndex(position);

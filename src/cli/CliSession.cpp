@@ -130,6 +130,14 @@ bool ConnectedKeyboard::open() {
     window_.adoptCurrentThread();
     CoreSetup setup;
     setup.startHidden = true;  // a command-line run never opens a window
+    // Every transfer has ended when a command returns.
+    setup.queueMode = KeyboardQueue::Mode::Synchronous;
+    // The keyboard holds the user mode's colours already.
+    setup.sendUserModeAtRead = false;
+    setup.lightingWriteFailed = [this](DeviceResult code) {
+        if (!lightingFailure_)
+            lightingFailure_ = code;
+    };
     core_ = std::make_unique<KeyloomCore>(window_.coreWindow(), paths_, setup);
     bindHeadlessWindow(window_, *core_);
     core_->start();

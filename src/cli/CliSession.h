@@ -8,6 +8,7 @@
 //    change the configuration). The command's thread plays the window thread.
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "cli/CliContext.h"
@@ -76,11 +77,14 @@ public:
     CliWindow& window() { return window_; }
     // Apply as the main window's Apply button does; prints why it failed.
     bool apply();
+    // The first lighting write the keyboard refused since the connection.
+    std::optional<DeviceResult> lightingFailure() const { return lightingFailure_; }
 
 private:
     CliContext& context_;
     CliWindow window_;
     AppPaths paths_;
+    std::optional<DeviceResult> lightingFailure_;
     std::unique_ptr<KeyloomCore> core_;
 };
 

@@ -64,7 +64,7 @@ std::string controlName(int control) {
 bool openPerKey(CliContext& context, LightingSession& session) {
     if (!session.open())
         return false;
-    if (!session.controller().supportsPerKeyColours()) {
+    if (!session.controller()->supportsPerKeyColours()) {
         fail(context, "this keyboard has no per-key colours (it does not list effect 20)");
         return false;
     }
@@ -87,7 +87,8 @@ int paintKey(CliContext& context, const std::string& keyText, Rgb colour) {
     LightingSession session(context);
     if (!openPerKey(context, session))
         return kExitFailure;
-    LightingController& c = session.controller();
+    auto held = session.controller();
+    LightingController& c = *held;
     if (c.state().effect != ParameterBlock::kPerKeyColourEffect)
         return fail(context, "profile " + std::to_string(session.profileNumber()) +
                                  " runs effect " + std::to_string(c.state().effect) +
@@ -115,7 +116,8 @@ int chooseBaseColour(CliContext& context, Rgb colour) {
     LightingSession session(context);
     if (!openPerKey(context, session))
         return kExitFailure;
-    LightingController& c = session.controller();
+    auto held = session.controller();
+    LightingController& c = *held;
     if (c.perKey().brush().baseColour == colour) {
         std::fprintf(context.out, "the base colour is already %s; nothing was sent\n",
                      rgbHex(colour).c_str());
@@ -152,7 +154,8 @@ int runColours(CliContext& context) {
     LightingSession session(context);
     if (!openPerKey(context, session))
         return kExitFailure;
-    const LightingController& c = session.controller();
+    auto held = session.controller();
+    const LightingController& c = *held;
     const PerKeyColours& perKey = c.perKey();
     const int profile = c.lightingProfile();
     const Brush& brush = perKey.brush();

@@ -66,7 +66,7 @@ int showLighting(CliContext& context) {
     LightingSession session(context);
     if (!session.open())
         return kExitFailure;
-    const LightingState& state = session.controller().state();
+    const LightingState state = session.controller()->state();
     const std::string colour = rgbHex(lighting::unpackColour(state.mainColour));
     const int rateHz = ProfileRecord::kReportRatesHz[state.reportRate];
     if (context.options.json) {
@@ -120,7 +120,8 @@ struct Setting {
 };
 
 int applyEffect(CliContext& context, LightingSession& session, int value) {
-    LightingController& c = session.controller();
+    auto held = session.controller();
+    LightingController& c = *held;
     const auto effect = static_cast<std::uint8_t>(value);
     const int position = c.effects().positionOf(effect);
     if (position < 0)
@@ -135,7 +136,8 @@ int applyEffect(CliContext& context, LightingSession& session, int value) {
 }
 
 int applyBrightness(CliContext& context, LightingSession& session, int value) {
-    LightingController& c = session.controller();
+    auto held = session.controller();
+    LightingController& c = *held;
     if (c.state().brightness == value)
         return nothingSent(context, "brightness is already " + std::to_string(value));
     c.sliderMoved(controlId(C::BrightnessSlider), value);
@@ -144,7 +146,8 @@ int applyBrightness(CliContext& context, LightingSession& session, int value) {
 }
 
 int applySpeed(CliContext& context, LightingSession& session, int value) {
-    LightingController& c = session.controller();
+    auto held = session.controller();
+    LightingController& c = *held;
     if (c.state().speed == lighting::kSpeedMax - value)
         return nothingSent(context, "speed is already at position " + std::to_string(value));
     c.sliderMoved(controlId(C::SpeedSlider), value);
@@ -155,13 +158,14 @@ int applySpeed(CliContext& context, LightingSession& session, int value) {
 
 int applyDirection(CliContext&, LightingSession& session, int value) {
     const bool left = value == 0;
-    session.controller().controlClicked(controlId(left ? C::DirectionLeft : C::DirectionRight));
+    session.controller()->controlClicked(controlId(left ? C::DirectionLeft : C::DirectionRight));
     return session.finish("Profile " + std::to_string(session.profileNumber()) + ": direction " +
                           (left ? "left" : "right"));
 }
 
 int applyColourful(CliContext& context, LightingSession& session, int value) {
-    LightingController& c = session.controller();
+    auto held = session.controller();
+    LightingController& c = *held;
     const bool on = value == 0;
     // The toggle inverts the flag: clicking it onto the state held would
     // give the opposite of what was asked.
@@ -175,20 +179,20 @@ int applyColourful(CliContext& context, LightingSession& session, int value) {
 int applyColour(CliContext&, LightingSession& session, int value) {
     const Rgb colour{static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 8),
                      static_cast<std::uint8_t>(value)};
-    session.controller().colourPicked(controlId(C::ColourPicker), colour);
+    session.controller()->colourPicked(controlId(C::ColourPicker), colour);
     return session.finish("Profile " + std::to_string(session.profileNumber()) + ": colour " +
                           rgbHex(colour) + ", colourful off");
 }
 
 int applySwatch(CliContext&, LightingSession& session, int value) {
     const Rgb colour = lighting::presetColours()[static_cast<std::size_t>(value - 1)];
-    session.controller().controlClicked(controlId(C::PresetSwatches) + value - 1);
+    session.controller()->controlClicked(controlId(C::PresetSwatches) + value - 1);
     return session.finish("Profile " + std::to_string(session.profileNumber()) + ": swatch " +
                           std::to_string(value) + " (" + rgbHex(colour) + "), colourful off");
 }
 
 int applyChoice(CliContext&, LightingSession& session, int value) {
-    session.controller().controlClicked(controlId(C::Effect17Choices) + value);
+    session.controller()->controlClicked(controlId(C::Effect17Choices) + value);
     return session.finish("Profile " + std::to_string(session.profileNumber()) +
                           ": colour choice " + std::string(kChoiceNames[value]));
 }
@@ -229,7 +233,8 @@ int resetLighting(CliContext& context) {
     LightingSession session(context);
     if (!session.open())
         return kExitFailure;
-    LightingController& c = session.controller();
+    auto held = session.controller();
+    LightingController& c = *held;
     const bool perKey = c.supportsPerKeyColours();
     c.restoreDefaults();
     return session.finish("Profile " + std::to_string(session.profileNumber()) +

@@ -16,9 +16,9 @@
 #include "cli/KeySyntax.h"
 #include "device/ProtocolResult.h"
 #include "lighting/HueCircle.h"
-#include "lighting/LightingController.h"
-#include "lighting/LightingTransport.h"
+#include "lighting/PerKeyColours.h"
 #include "lighting/PreviewEngine.h"
+#include "lighting/UserModeFile.h"
 #include "model/KeyViewKeys.h"
 #include "storage/AppPaths.h"
 
@@ -121,21 +121,17 @@ std::optional<std::string> parseRequest(const std::vector<std::string>& args,
     return std::nullopt;
 }
 
-// Effect 20's key colours: the profile's user mode, read from its file by
-// the lighting controller without sending anything.
+// Effect 20's key colours: the profile's user mode, read from its file as
+// the lighting loads it; nothing is sent.
 void readKeyColours(ReadOnlyKeyboard& keyboard, const AppPaths& paths, int profile,
                     std::optional<KeyColours>& colours) {
     if (!keyboard.parameters().supportsPerKeyColours())
         return;
-    DeviceLinkTransport transport(keyboard.link());
-    LightingController controller(
-        transport,
-        LightingPaths{paths.userModeFilePrefix, paths.userModeTemplatePrefix, paths.settingsFile},
-        LightingWriter::Mode::Synchronous);
-    controller.loadUserMode(profile, false);
+    PerKeyColours perKey;
+    perKey.load(profile, readUserModeFile(userModeFilePath(paths.userModeFilePrefix, profile)));
     colours.emplace();
     for (std::size_t slot = 0; slot < colours->size(); ++slot)
-        (*colours)[slot] = controller.perKey().keyColour(profile, colourKeys()[slot].controlId);
+        (*colours)[slot] = perKey.keyColour(profile, colourKeys()[slot].controlId);
 }
 
 // The lighting state of the keyboard's active profile and its key colours,

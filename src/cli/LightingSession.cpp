@@ -8,35 +8,17 @@
 namespace keyloom::cli {
 
 bool LightingSession::open() {
-    if (!keyboard_.open())
-        return false;
-    KeyloomCore& core = keyboard_.core();
-    const AppPaths& paths = core.paths();
-    transport_ = std::make_unique<DeviceLinkTransport>(core.link());
-    controller_ = std::make_unique<LightingController>(
-        *transport_,
-        LightingPaths{paths.userModeFilePrefix, paths.userModeTemplatePrefix, paths.settingsFile},
-        LightingWriter::Mode::Synchronous, [this](DeviceResult code) {
-            if (!failure_)
-                failure_ = code;
-        });
-    controller_->recordsRead(core.parameterBlock(), core.profileRecords(), true);
-    controller_->setLightingProfile(core.lightingProfile());
-    if (controller_->supportsPerKeyColours()) {
-        // As the window after its full read; the colours the keyboard holds
-        // are those of the file already, so nothing is sent here.
-        controller_->loadUserMode(controller_->lightingProfile(), false);
-        controller_->markBaseGroup();
-    }
-    return true;
+    // The full read of the connection leaves the core's lighting as the
+    // window holds it: records, lighting profile and its user mode.
+    return keyboard_.open();
 }
 
 int LightingSession::finish(const std::string& done) {
-    if (!controller_->flush())
+    if (!keyboard_.core().queue().flush())
         return fail(context_, "the keyboard did not take the change in time");
-    if (failure_)
+    if (const auto failure = keyboard_.lightingFailure())
         return fail(context_,
-                    "the keyboard did not take the change (" + describeResult(*failure_) + ")");
+                    "the keyboard did not take the change (" + describeResult(*failure) + ")");
     std::fprintf(context_.out, "%s\n", done.c_str());
     return kExitOk;
 }

@@ -1,6 +1,6 @@
 #pragma once
 // The lighting side of keyloomctl: the keyboard connected as the program
-// connects, and a lighting controller on the lighting profile as the window
+// connects, and the core's lighting on the lighting profile as the window
 // holds it after the full read. Writes go out synchronously, so every change
 // has reached the keyboard when a command returns; the first write the
 // keyboard refused is kept for the command to report.
@@ -11,9 +11,9 @@
 #include <string_view>
 
 #include "cli/CliSession.h"
+#include "core/LightingService.h"
 #include "lighting/LightingController.h"
 #include "lighting/LightingControls.h"
-#include "lighting/LightingTransport.h"
 
 namespace keyloom::cli {
 
@@ -26,10 +26,11 @@ public:
     // reason printed, when the keyboard cannot be connected.
     bool open();
 
-    LightingController& controller() { return *controller_; }
+    // The core's lighting, held for as long as the Access lives.
+    LightingService::Access controller() { return keyboard_.core().lighting().lock(); }
     KeyloomCore& core() { return keyboard_.core(); }
     // 1-based, for output.
-    int profileNumber() const { return controller_->lightingProfile() + 1; }
+    int profileNumber() { return keyboard_.core().lighting().profile() + 1; }
 
     // Exit code of a command that sent something: prints `done` and returns
     // kExitOk, or kExitFailure with the reason when the keyboard refused a
@@ -39,9 +40,6 @@ public:
 private:
     CliContext& context_;
     ConnectedKeyboard keyboard_;
-    std::unique_ptr<DeviceLinkTransport> transport_;
-    std::unique_ptr<LightingController> controller_;  // after the transport it writes to
-    std::optional<DeviceResult> failure_;
 };
 
 // The id the controller knows the panel control by (the first of a group).

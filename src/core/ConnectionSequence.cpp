@@ -22,19 +22,26 @@ void ConnectionSequence::connectionChanged(int connected) {
         parts_.window.dispatch.sendMessage(window::kDeviceGoneMessage);
         parts_.window.dispatch.hideWindow();
     } else {
-        KeyMatrix defaults;
-        if (parts_.areas.readDefaultKeyMatrix(defaults) == result::Success) {
-            parts_.data.setDefaultMatrix(defaults);
-        } else {
-            // The previous default matrix stays; the connection goes on.
+        // Through the keyboard queue, like every transfer: after whatever
+        // work was asked for before.
+        bool defaultsRead = false;
+        parts_.queue.runAndWait([&] {
+            KeyMatrix defaults;
+            defaultsRead = parts_.areas.readDefaultKeyMatrix(defaults) == result::Success;
+            if (defaultsRead)
+                parts_.data.setDefaultMatrix(defaults);
+            ParameterBlock block;
+            if (parts_.areas.readParameterBlock(block) == result::Success) {
+                parts_.data.setParameterBlock(block);
+                values.macroCapacity = block.macroCapacity();
+            }
+        });
+        // The previous default matrix stays; the connection goes on.
+        if (!defaultsRead)
             showPrompt(parts_.window.prompts, "MAIN_DEFAULT_MATRIX_PROMPT");
-        }
-        ParameterBlock block;
-        if (parts_.areas.readParameterBlock(block) == result::Success) {
-            parts_.data.setParameterBlock(block);
-            values.macroCapacity = block.macroCapacity();
-        }
-        // Runs the full read on the window thread before it returns.
+        // The full read, as a keyboard job, then the window redraws from
+        // what it read; both before the window may open.
+        parts_.queue.runAndWait([this] { fullRead(); });
         parts_.window.dispatch.sendMessage(window::kReadProfileMessage);
     }
 
@@ -49,16 +56,16 @@ void ConnectionSequence::connectionChanged(int connected) {
 
 void ConnectionSequence::fullRead() {
     KeyboardAreas& areas = parts_.areas;
-    KeyboardData& data = parts_.data;
+    LightingService& lighting = parts_.lighting;
     slot_.refreshFromKeyboard(false);
 
     const int active = areas.activeProfile();
     parts_.window.view.setProfileButtons(active);
-    data.setLightingProfile(active);
+    lighting->setLightingProfile(active);
 
     ParameterBlock block;
     if (areas.readParameterBlock(block) == result::Success) {
-        data.setParameterBlock(block);
+        parts_.data.setParameterBlock(block);
         // Wakes the keyboard's lighting engine: two begins, then the
         // reaction-trigger byte of the profile-settings area set to 1.
         // A failed wake-up is not told: the records read next say more.
@@ -67,50 +74,47 @@ void ConnectionSequence::fullRead() {
         const std::array<std::uint8_t, 1> one{1};
         static_cast<void>(areas.writeProfileSettings(one, ProfileRecord::kReactionTrigger));
         static_cast<void>(areas.end());
+        // The colour block goes out here, in the read's own order.
         if (block.supportsPerKeyColours())
-            parts_.window.lighting.loadUserModes(data.lightingProfile(), true);
-
-        ProfileRecords records = data.profileRecords();
-        const DeviceResult code = areas.readProfileRecords(records);
-        static_cast<void>(areas.end());
-        data.setProfileRecords(records);
-        if (code == result::Success)
-            data.decodeLightingProfile();
-        parts_.window.lighting.reloadLightingViewSwitch();
+            lighting->loadUserMode(lighting.profile(), parts_.sendUserModeAtRead);
+        readRecords(block);
+        lighting->reloadLightingView();
     }
 
-    parts_.window.lighting.rebuildLightingPanel();
-    if (data.supportsPerKeyColours())
-        parts_.window.lighting.markKeyColourMarks();
+    if (parts_.data.supportsPerKeyColours())
+        lighting->markBaseGroup();
+    parts_.window.lighting.lightingChanged();
     showReportRate();
+}
+
+void ConnectionSequence::readRecords(const ParameterBlock& block) {
+    LightingService& lighting = parts_.lighting;
+    ProfileRecords records = lighting->records();
+    const DeviceResult code = parts_.areas.readProfileRecords(records);
+    static_cast<void>(parts_.areas.end());
+    lighting->recordsRead(block, records, code == result::Success);
 }
 
 bool ConnectionSequence::readLightingRecords() {
     KeyboardAreas& areas = parts_.areas;
-    KeyboardData& data = parts_.data;
     ParameterBlock block;
     if (areas.readParameterBlock(block) != result::Success)
         return false;
-    data.setParameterBlock(block);
-    ProfileRecords records = data.profileRecords();
+    parts_.data.setParameterBlock(block);
     static_cast<void>(areas.begin());
-    const DeviceResult code = areas.readProfileRecords(records);
-    static_cast<void>(areas.end());
-    data.setProfileRecords(records);
-    if (code == result::Success)
-        data.decodeLightingProfile();
+    readRecords(block);
     return true;
 }
 
 void ConnectionSequence::lightingRefresh() {
     readLightingRecords();
-    parts_.window.lighting.reloadLightingViewSwitch();
-    parts_.window.lighting.rebuildLightingPanel();
+    parts_.lighting->reloadLightingView();
+    parts_.window.lighting.lightingChanged();
     showReportRate();
 }
 
 void ConnectionSequence::showReportRate() {
-    parts_.window.view.setReportRateButtons(parts_.data.lightingState().reportRate);
+    parts_.window.view.setReportRateButtons(parts_.lighting.reportRate());
 }
 
 }  // namespace keyloom

@@ -24,6 +24,9 @@ public:
     void showReportRate();
 
 private:
+    // The three records after a begin (ended here), decoded when complete.
+    void readRecords(const ParameterBlock& block);
+
     CoreParts parts_;
     SlotFileSync& slot_;
 };

@@ -6,9 +6,11 @@
 #include "core/AppState.h"
 #include "core/KeyboardAreas.h"
 #include "core/KeyboardData.h"
+#include "core/LightingService.h"
 #include "core/ModifiedState.h"
 #include "core/window/CoreWindow.h"
 #include "device/DeviceLink.h"
+#include "device/KeyboardQueue.h"
 #include "model/ConfigurationStore.h"
 #include "platform/window/TrayStatus.h"
 #include "storage/AppPaths.h"
@@ -25,7 +27,12 @@ struct CoreParts {
     DeviceStore& device;
     ModifiedState& modified;
     KeyboardData& data;
+    LightingService& lighting;
+    KeyboardQueue& queue;
     window::TrayStatus& tray;
+    // Whether the full read sends the lighting profile's key colours (the
+    // window does; keyloomctl takes those the keyboard holds).
+    bool sendUserModeAtRead = true;
 };
 
 }  // namespace keyloom

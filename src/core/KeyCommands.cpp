@@ -58,7 +58,19 @@ bool KeyCommands::restoreDefault() {
     }
     parts_.window.view.redrawKeyView();
     parts_.modified.markEdited();
-    parts_.window.lighting.resetLightingIfViewOn();
+    // With the lighting view on, the lighting goes back to its defaults too:
+    // its writes go out here, before Apply's.
+    bool reset = false;
+    {
+        auto lighting = parts_.lighting.lock();
+        reset = lighting->lightingView();
+        if (reset)
+            lighting->restoreDefaults();
+    }
+    if (reset) {
+        parts_.window.lighting.lightingChanged();
+        parts_.window.view.setReportRateButtons(parts_.lighting.reportRate());
+    }
     return apply();
 }
 
@@ -117,7 +129,7 @@ bool KeyCommands::backupToFile(const std::string& path) {
 DeviceResult KeyCommands::writeReportRate(int step) {
     if (step < 0 || step > ProfileRecord::kMaxReportRate)
         return result::NotWritten;
-    const int profile = parts_.data.setReportRate(static_cast<std::uint8_t>(step));
+    const int profile = parts_.lighting.profile();
     const std::array<std::uint8_t, 1> value{static_cast<std::uint8_t>(step)};
     const auto offset =
         static_cast<std::uint16_t>(profile * ProfileRecord::kSize + ProfileRecord::kReportRate);
@@ -126,6 +138,11 @@ DeviceResult KeyCommands::writeReportRate(int step) {
     const DeviceResult code =
         begun == result::Success ? areas.writeProfileSettings(value, offset) : begun;
     static_cast<void>(areas.end());
+    // The buttons show what the keyboard holds: the new step, or the old
+    // one when the keyboard did not take it.
+    if (code == result::Success)
+        parts_.lighting->reportRateWritten(step);
+    parts_.window.view.setReportRateButtons(parts_.lighting.reportRate());
     return code;
 }
 

@@ -21,7 +21,16 @@ KeyloomCore::KeyloomCore(window::CoreWindow window, AppPaths paths, CoreSetup se
       modified_(window.view),
       paths_(std::move(paths)),
       link_(platformOf(setup), traceOf(setup)),
+      queue_(setup.queueMode),
       areas_(link_, state_.connection),
+      lightingTransport_(link_),
+      lighting_(
+          lightingTransport_, queue_,
+          LightingPaths{paths_.userModeFilePrefix, paths_.userModeTemplatePrefix,
+                        paths_.settingsFile},
+          setup.lightingWriteFailed ? setup.lightingWriteFailed
+                                    : [this](DeviceResult code) { tellWriteFailure(code); }),
+      sendUserModeAtRead_(setup.sendUserModeAtRead),
       tray_(window.dispatch),
       listener_(platformOf(setup), window.dispatch, tray_, setup.notificationTiming),
       listenForNotifications_(setup.listenForNotifications),
@@ -39,7 +48,8 @@ KeyloomCore::~KeyloomCore() {
 }
 
 CoreParts KeyloomCore::parts() {
-    return {window_, paths_, state_, link_, areas_, working_, device_, modified_, data_, tray_};
+    return {window_,   paths_, state_,    link_,  areas_, working_,           device_,
+            modified_, data_,  lighting_, queue_, tray_,  sendUserModeAtRead_};
 }
 
 void KeyloomCore::start() {
@@ -54,21 +64,29 @@ void KeyloomCore::stop() {
     window_.dispatch.stopMessages();
     listener_.stop();
     discovery_.stop();
+    queue_.stop();
 }
 
-void KeyloomCore::handleWindowMessage(const window::WindowMessage& msg) {
-    if (msg.message == window::message::kReadProfile && msg.word == window::word::kProfile)
-        fullRead();
+void KeyloomCore::handleWindowMessage(const window::WindowMessage&) {
+    // PROF follows the full read the connection change ran itself; the core
+    // has nothing to do for any message.
 }
 
 void KeyloomCore::handleTimer(int id) {
-    if (id == window::timer::kLightingRefresh) {
-        window_.dispatch.killTimer(id);
-        lightingRefresh();
-    } else if (id == window::timer::kProfileRefresh) {
-        window_.dispatch.killTimer(id);
-        profileRefreshFromKeyboard();
-    }
+    if (id == window::timer::kLightingRefresh || id == window::timer::kProfileRefresh)
+        onQueue([this, id] { timerWork(id); });
+}
+
+void KeyloomCore::timerWork(int id) {
+    onQueue([this, id] {
+        if (id == window::timer::kLightingRefresh) {
+            window_.dispatch.killTimer(id);
+            connection_.lightingRefresh();
+        } else if (id == window::timer::kProfileRefresh) {
+            window_.dispatch.killTimer(id);
+            profiles_.profileRefreshFromKeyboard();
+        }
+    });
 }
 
 }  // namespace keyloom

@@ -1,21 +1,25 @@
 #pragma once
 // The one object the Qt window and keyloomctl both drive. It owns the device
-// link, the two stores, what the keyboard told us, the modified state, the
-// discovery thread (it is that thread's ConnectionHandler), the notification
-// listener thread and the tray status, and builds the sequences that read and
-// write the keyboard (ConnectionSequence, SlotFileSync, KeyboardWriter,
-// KeyCommands, ProfileCommands). The window reaches it by forwarding its
-// messages and timers and by calling the commands below; the core reaches the
-// window only through the role interfaces of CoreWindow.
+// link, the keyboard queue, the two stores, what the keyboard told us, its
+// lighting (LightingService), the modified state, the discovery thread (it is
+// that thread's ConnectionHandler), the notification listener thread and the
+// tray status, and builds the sequences that read and write the keyboard
+// (ConnectionSequence, SlotFileSync, KeyboardWriter, KeyCommands,
+// ProfileCommands). The window reaches it by forwarding its messages and
+// timers and by calling the commands below; the core reaches the window only
+// through the role interfaces of CoreWindow.
 //
-// Threads: connectionChanged runs on the discovery thread; everything else
-// belongs to the window thread or the window's keyboard work unless it says
-// otherwise. Locks: working store, then device store, then the keyboard
-// data's lock (held only to copy); device transfers are serialised by the
-// link. No lock is held while the window is called.
+// Threads: every transfer runs as a job of the keyboard queue, in the order
+// asked (the sequences and commands below are called from such a job; the
+// lighting writer and the connection change submit their own).
+// connectionChanged runs on the discovery thread. Locks: working store, then
+// device store, then the keyboard data's or the lighting's lock (held only
+// to copy or change); device exchanges are serialised by the link. No lock
+// is held while the window is called.
 
 #include <memory>
 #include <string>
+#include <type_traits>
 
 #include "core/AppState.h"
 #include "core/ConnectionSequence.h"
@@ -24,6 +28,7 @@
 #include "core/KeyboardAreas.h"
 #include "core/KeyboardData.h"
 #include "core/KeyboardWriter.h"
+#include "core/LightingService.h"
 #include "core/ModifiedState.h"
 #include "core/ProfileCommands.h"
 #include "core/SlotFileSync.h"
@@ -31,6 +36,7 @@
 #include "device/ConnectionHandler.h"
 #include "device/DeviceLink.h"
 #include "device/DiscoveryMonitor.h"
+#include "device/KeyboardQueue.h"
 #include "device/NotificationListener.h"
 #include "model/ConfigurationStore.h"
 #include "model/KeyColourMap.h"
@@ -48,6 +54,13 @@ struct CoreSetup {
     // Whether start() also starts the notification listener.
     bool listenForNotifications = true;
     bool startHidden = false;  // "/Start": the window never opens by itself
+    // Synchronous: every job runs on the thread that asks (keyloomctl).
+    KeyboardQueue::Mode queueMode = KeyboardQueue::Mode::Background;
+    // A lighting write the keyboard refused (queue's thread); unset: told
+    // through the window's prompts.
+    LightingWriter::FailureCallback lightingWriteFailed;
+    // Whether the full read sends the lighting profile's key colours.
+    bool sendUserModeAtRead = true;
 };
 
 class KeyloomCore : public ConnectionHandler {
@@ -61,38 +74,80 @@ public:
     // the discovery thread; once.
     void start();
     // Stops the window's messages (releasing a discovery thread blocked in a
-    // send), then stops and joins both threads.
+    // send), stops and joins both threads, then runs what the keyboard queue
+    // still holds and stops it.
     void stop();
 
     // --- Forwarded by the window ------------------------------------------------
-    // PROF runs the full read; the core has nothing to do for other messages.
+    // Nothing to do: PROF tells the window that the full read ended.
     void handleWindowMessage(const window::WindowMessage& msg);
+    // For windows whose role interfaces answer on any thread (keyloomctl,
+    // tests): waits for its keyboard job. The Qt window queues the same
+    // work itself (timerWork) and is told when it ended.
     // 1051 lighting refresh, 1053 profile refresh; each kills its timer first.
     void handleTimer(int id);
+    // The one queue every transfer goes through.
+    KeyboardQueue& queue() { return queue_; }
+    // The keyboard's lighting: read it and send intents through an Access.
+    LightingService& lighting() { return lighting_; }
 
     // --- Discovery thread -------------------------------------------------------
     void connectionChanged(int connected) override { connection_.connectionChanged(connected); }
 
-    // --- Sequences --------------------------------------------------------------
-    void fullRead() { connection_.fullRead(); }
-    void refreshFromKeyboard(bool keepModified = false) { slot_.refreshFromKeyboard(keepModified); }
-    bool writeAll(bool allProfiles) { return writer_.writeAll(allProfiles); }
-    bool readLightingRecords() { return connection_.readLightingRecords(); }
-    void lightingRefresh() { connection_.lightingRefresh(); }
-    void profileRefreshFromKeyboard() { profiles_.profileRefreshFromKeyboard(); }
+    // --- Sequences and commands ---------------------------------------------------
+    // Each runs as a job of the keyboard queue and returns when it ended:
+    // at once when called from a job (the window's keyboard work), else
+    // after the work asked for before it.
+    void fullRead() {
+        onQueue([this] { connection_.fullRead(); });
+    }
+    void refreshFromKeyboard(bool keepModified = false) {
+        onQueue([this, keepModified] { slot_.refreshFromKeyboard(keepModified); });
+    }
+    bool writeAll(bool allProfiles) {
+        return onQueue([this, allProfiles] { return writer_.writeAll(allProfiles); });
+    }
+    bool readLightingRecords() {
+        return onQueue([this] { return connection_.readLightingRecords(); });
+    }
+    void lightingRefresh() {
+        onQueue([this] { connection_.lightingRefresh(); });
+    }
+    void profileRefreshFromKeyboard() {
+        onQueue([this] { profiles_.profileRefreshFromKeyboard(); });
+    }
 
-    // --- Commands -------------------------------------------------------------
-    bool apply() { return keys_.apply(); }
-    bool restoreDefault() { return keys_.restoreDefault(); }
-    RestoreResult restoreFromFile(const std::string& path) { return keys_.restoreFromFile(path); }
+    bool apply() {
+        return onQueue([this] { return keys_.apply(); });
+    }
+    bool restoreDefault() {
+        return onQueue([this] { return keys_.restoreDefault(); });
+    }
+    RestoreResult restoreFromFile(const std::string& path) {
+        RestoreResult result = RestoreResult::NotWritten;
+        queue_.runAndWait([&] { result = keys_.restoreFromFile(path); });
+        return result;
+    }
     bool backupToFile(const std::string& path) { return keys_.backupToFile(path); }
-    bool dumpKeyboard(const std::string& path) { return slot_.dumpKeyboard(path); }
-    DeviceResult writeReportRate(int step) { return keys_.writeReportRate(step); }
+    bool dumpKeyboard(const std::string& path) {
+        return onQueue([this, &path] { return slot_.dumpKeyboard(path); });
+    }
+    DeviceResult writeReportRate(int step) {
+        return onQueue([this, step] { return keys_.writeReportRate(step); });
+    }
     void tellWriteFailure(DeviceResult code) { writer_.tellFailure(code); }
-    bool profileButton(int profile) { return profiles_.profileButton(profile); }
-    bool switchActiveProfile(int profile) { return profiles_.switchActiveProfile(profile); }
+    // A timer's work (1051, 1053).
+    void timerWork(int id);
+    bool profileButton(int profile) {
+        return onQueue([this, profile] { return profiles_.profileButton(profile); });
+    }
+    bool switchActiveProfile(int profile) {
+        return onQueue([this, profile] { return profiles_.switchActiveProfile(profile); });
+    }
     ProfileMenu profileMenu() { return profiles_.profileMenu(); }
-    bool chooseProfileMenuItem(int command) { return profiles_.chooseProfileMenuItem(command); }
+    bool chooseProfileMenuItem(int command) {
+        return onQueue([this, command] { return profiles_.chooseProfileMenuItem(command); });
+    }
 
     // --- State ------------------------------------------------------------------
     // Unapplied key changes; editors mark their commits here.
@@ -113,23 +168,40 @@ public:
     KeyMatrix defaultMatrix() const { return data_.defaultMatrix(); }
     ParameterBlock parameterBlock() const { return data_.parameterBlock(); }
     bool supportsPerKeyColours() const { return data_.supportsPerKeyColours(); }
-    ProfileRecords profileRecords() const { return data_.profileRecords(); }
-    LightingState lightingState() const { return data_.lightingState(); }
-    int lightingProfile() const { return data_.lightingProfile(); }
-    void setLightingProfile(int profile) { data_.setLightingProfile(profile); }
+    LightingState lightingState() { return lighting_.state(); }
+    int lightingProfile() { return lighting_.profile(); }
 
 private:
     CoreParts parts();
+    // Runs `work` as a keyboard job and waits for it; a default result when
+    // the queue had stopped.
+    template <class Work>
+    std::invoke_result_t<Work&> onQueue(Work work) {
+        using Result = std::invoke_result_t<Work&>;
+        if constexpr (std::is_void_v<Result>) {
+            queue_.runAndWait(work);
+        } else {
+            Result result{};
+            queue_.runAndWait([&] { result = work(); });
+            return result;
+        }
+    }
 
     window::CoreWindow window_;
     ModifiedState modified_;
     AppPaths paths_;
     AppState state_;
     DeviceLink link_;
+    // Before everything that submits to it: it goes last, after running
+    // what they left.
+    KeyboardQueue queue_;
     KeyboardAreas areas_;
     WorkingStore working_;
     DeviceStore device_;
     KeyboardData data_;
+    DeviceLinkTransport lightingTransport_;
+    LightingService lighting_;
+    bool sendUserModeAtRead_;
     window::TrayStatus tray_;
     NotificationListener listener_;
     bool listenForNotifications_;

@@ -5,6 +5,20 @@
 
 namespace keyloom {
 
+namespace {
+
+// The lighting view goes off (and the switch is stored) when it is on;
+// true when it was.
+bool turnLightingViewOff(LightingService& lighting) {
+    auto access = lighting.lock();
+    if (!access->lightingView())
+        return false;
+    static_cast<void>(access->setLightingView(false));
+    return true;
+}
+
+}  // namespace
+
 ProfileCommands::ProfileCommands(CoreParts parts, SlotFileSync& slot,
                                  ConnectionSequence& connection, KeyCommands& keys)
     : parts_(parts),
@@ -22,13 +36,16 @@ bool ProfileCommands::profileButton(int profile) {
     if (profile < 0 || profile >= kProfileCount)
         return false;
     window::CoreWindow& window = parts_.window;
-    parts_.data.setLightingProfile(profile);
+    LightingService& lighting = parts_.lighting;
+    lighting->setLightingProfile(profile);
     connection_.readLightingRecords();
-    window.lighting.reloadLightingViewSwitch();
+    lighting->reloadLightingView();
     if (parts_.data.supportsPerKeyColours())
-        window.lighting.loadUserModes(profile, true);
-    window.lighting.rebuildLightingPanel();
-    window.lighting.lightingViewOff();
+        lighting->loadUserMode(profile, true);
+    const bool viewWasOn = turnLightingViewOff(lighting);
+    window.lighting.lightingChanged();
+    if (viewWasOn)
+        window.view.redrawKeyView();
     connection_.showReportRate();
 
     if (parts_.areas.activeProfile() == profile)
@@ -44,15 +61,22 @@ bool ProfileCommands::profileButton(int profile) {
 
 void ProfileCommands::profileRefreshFromKeyboard() {
     ParameterBlock block;
+    LightingService& lighting = parts_.lighting;
     if (parts_.areas.readParameterBlock(block) == result::Success) {
         parts_.data.setParameterBlock(block);
         const int active = block.activeProfile();
-        parts_.data.setLightingProfile(active);
-        parts_.window.lighting.lightingViewOff();
+        lighting->setLightingProfile(active);
+        if (turnLightingViewOff(lighting))
+            parts_.window.view.redrawKeyView();
+        parts_.window.lighting.lightingChanged();
         if (switchActiveProfile(active)) {
             parts_.window.view.setProfileButtons(active);
-            if (block.supportsPerKeyColours())
-                parts_.window.lighting.reseedUserModes();
+            if (block.supportsPerKeyColours()) {
+                int seeded = parts_.state.connection.activeProfile.load();
+                if (seeded < 0 || seeded >= kProfileCount)
+                    seeded = lighting.profile();
+                lighting->reseedUserModes(seeded);
+            }
         }
     }
     connection_.lightingRefresh();
@@ -73,9 +97,8 @@ bool ProfileCommands::chooseProfileMenuItem(int command) {
     // lighting profile, so the report-rate buttons and lighting controls
     // act on the profile the keyboard now uses.
     if (switched && profile >= 0 && profile < kProfileCount) {
-        parts_.data.setLightingProfile(profile);
-        parts_.data.decodeLightingProfile();
-        parts_.window.lighting.rebuildLightingPanel();
+        parts_.lighting->setLightingProfile(profile);
+        parts_.window.lighting.lightingChanged();
         connection_.showReportRate();
     }
     return switched;

@@ -33,6 +33,11 @@ bool validProfile(int profile) {
 
 }  // namespace
 
+LightingController::LightingController(LightingTransport& transport, KeyboardQueue& queue,
+                                       LightingPaths paths,
+                                       LightingWriter::FailureCallback onWriteFailed)
+    : paths_(std::move(paths)), writer_(transport, queue, std::move(onWriteFailed)) {}
+
 LightingController::LightingController(LightingTransport& transport, LightingPaths paths,
                                        LightingWriter::Mode mode,
                                        LightingWriter::FailureCallback onWriteFailed)
@@ -110,14 +115,12 @@ void LightingController::restoreDefaults() {
     send(lighting::resetLighting(state_, profile_));
 }
 
-bool LightingController::setReportRate(int step) {
+bool LightingController::reportRateWritten(int step) {
     if (step < 0 || step > ProfileRecord::kMaxReportRate)
         return false;
     state_.reportRate = static_cast<std::uint8_t>(step);
-    LightingChange change;
-    change.writes.push_back(
-        recordWrite(profile_, ProfileRecord::kReportRate, {static_cast<std::uint8_t>(step)}));
-    send(std::move(change));
+    records_[static_cast<std::size_t>(profile_)].bytes[ProfileRecord::kReportRate] =
+        static_cast<std::uint8_t>(step);
     return true;
 }
 

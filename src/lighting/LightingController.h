@@ -1,13 +1,13 @@
 #pragma once
-// Everything the window and the core hold for lighting, in one place: the
-// lighting profile, the three lighting records and the decoded state of the
-// lighting profile's record, the effect list, the per-key colours with the
-// brush and the user modes, the lighting-view switch, and the writer that
-// carries every change to the keyboard in the background.
+// Everything the program holds for lighting, in one place: the lighting
+// profile, the three lighting records and the decoded state of the lighting
+// profile's record, the effect list, the per-key colours with the brush and
+// the user modes, the lighting-view switch, and the writer that carries every
+// change to the keyboard through the keyboard queue.
 //
-// Window thread only, apart from the failure callback, which runs on the
-// writer's thread (or the caller's in synchronous mode) and must hand the
-// failure over to the window.
+// Not locked itself: the core owns the one instance and guards it
+// (LightingService). The failure callback runs on the queue's thread and
+// must hand the failure over to the window.
 //
 // What the core calls when:
 // - after it read the parameter block and the three records (full read,
@@ -41,6 +41,9 @@ struct LightingPaths {
 
 class LightingController {
 public:
+    LightingController(LightingTransport& transport, KeyboardQueue& queue, LightingPaths paths,
+                       LightingWriter::FailureCallback onWriteFailed = {});
+    // With a queue of the writer's own (tests).
     LightingController(LightingTransport& transport, LightingPaths paths,
                        LightingWriter::Mode mode = LightingWriter::Mode::Background,
                        LightingWriter::FailureCallback onWriteFailed = {});
@@ -68,8 +71,10 @@ public:
     // Effect 1 selected, then the 35-byte default record; the user mode is
     // reset too when the keyboard has per-key colours.
     void restoreDefaults();
-    // Report-rate step 0-3 at offset 15; false (nothing sent) otherwise.
-    bool setReportRate(int step);
+    // The report-rate step 0-3 the keyboard took for the lighting profile
+    // (written by the core with the report-rate command's own exchange):
+    // the held record and state follow; false for another step.
+    bool reportRateWritten(int step);
 
     // --- Lighting-view switch ("DengCheck" of the settings file) --------------
     bool lightingView() const { return view_; }
@@ -109,6 +114,9 @@ public:
     Rgb keyColour(int controlId) const { return perKey_.keyColour(profile_, controlId); }
     const PerKeyColours& perKey() const { return perKey_; }
 
+    // Queue's thread: sends the changes made while a keyboard job held the
+    // state (LightingService calls it once the job lets go).
+    void sendHeld() { writer_.sendHeld(); }
     // Waits for the queued writes (keyloomctl, tests).
     bool flush(std::chrono::milliseconds timeout = std::chrono::seconds(30)) {
         return writer_.flush(timeout);

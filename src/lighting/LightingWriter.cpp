@@ -1,77 +1,75 @@
 #include "lighting/LightingWriter.h"
 
-#include <algorithm>
 #include <utility>
 
 namespace keyloom {
 
-LightingWriter::LightingWriter(LightingTransport& transport, Mode mode, FailureCallback onFailure)
-    : transport_(transport), onFailure_(std::move(onFailure)) {
-    if (mode == Mode::Background)
-        thread_ = std::thread([this] { run(); });
+namespace {
+
+// A change's footprint as the queue compares it.
+class FootprintCoverage final : public KeyboardQueue::Coverage {
+public:
+    explicit FootprintCoverage(LightingChange::Footprint print) : print_(std::move(print)) {}
+    bool covers(const Coverage& older) const override {
+        const auto* other = dynamic_cast<const FootprintCoverage*>(&older);
+        return other && print_.covers(other->print_);
+    }
+
+private:
+    LightingChange::Footprint print_;
+};
+
+KeyboardQueue::Mode queueMode(LightingWriter::Mode mode) {
+    return mode == LightingWriter::Mode::Background ? KeyboardQueue::Mode::Background
+                                                    : KeyboardQueue::Mode::Synchronous;
 }
 
+}  // namespace
+
+LightingWriter::LightingWriter(LightingTransport& transport, KeyboardQueue& queue,
+                               FailureCallback onFailure)
+    : transport_(transport), onFailure_(std::move(onFailure)), queue_(queue) {}
+
+LightingWriter::LightingWriter(LightingTransport& transport, Mode mode, FailureCallback onFailure)
+    : transport_(transport),
+      onFailure_(std::move(onFailure)),
+      ownQueue_(std::make_unique<KeyboardQueue>(queueMode(mode))),
+      queue_(*ownQueue_) {}
+
 LightingWriter::~LightingWriter() {
-    {
-        std::lock_guard lock(mutex_);
-        stopping_ = true;
-    }
-    wake_.notify_all();
-    if (thread_.joinable())
-        thread_.join();
+    // The queued jobs point at this writer: they run before it goes.
+    if (ownQueue_)
+        ownQueue_->stop();
+    else
+        static_cast<void>(queue_.flush(std::chrono::seconds(60)));
 }
 
 void LightingWriter::submit(LightingChange change) {
     if (change.empty())
         return;
-    if (!thread_.joinable()) {
-        send(change);
+    if (queue_.onQueueThread()) {
+        held_.push_back(std::move(change));
         return;
     }
-    {
-        std::lock_guard lock(mutex_);
-        LightingChange::Footprint print = change.footprint();
-        std::erase_if(queue_, [&](const Queued& queuedChange) {
-            return print.covers(queuedChange.footprint);
-        });
-        queue_.push_back({std::move(change), std::move(print)});
-    }
-    wake_.notify_one();
+    auto coverage = std::make_shared<FootprintCoverage>(change.footprint());
+    queue_.submit([this, change = std::move(change)] { send(change); }, std::move(coverage));
+}
+
+void LightingWriter::sendHeld() {
+    std::vector<LightingChange> held;
+    held.swap(held_);
+    for (const LightingChange& change : held)
+        send(change);
 }
 
 bool LightingWriter::flush(std::chrono::milliseconds timeout) {
-    std::unique_lock lock(mutex_);
-    return idle_.wait_for(lock, timeout, [&] { return queue_.empty() && !busy_; });
-}
-
-std::size_t LightingWriter::queued() const {
-    std::lock_guard lock(mutex_);
-    return queue_.size();
-}
-
-void LightingWriter::run() {
-    std::unique_lock lock(mutex_);
-    for (;;) {
-        wake_.wait(lock, [&] { return stopping_ || !queue_.empty(); });
-        if (queue_.empty())
-            break;  // stopping with nothing left to send
-        LightingChange change = std::move(queue_.front().change);
-        queue_.pop_front();
-        busy_ = true;
-        lock.unlock();
-        const bool sent = send(change);
-        lock.lock();
-        busy_ = false;
-        // When stopping, a keyboard that fails is not waited for again.
-        if (stopping_ && !sent)
-            queue_.clear();
-        if (queue_.empty())
-            idle_.notify_all();
-    }
-    idle_.notify_all();
+    return queue_.flush(timeout);
 }
 
 bool LightingWriter::send(const LightingChange& change) {
+    // When the program ends, a keyboard that failed is not waited for again.
+    if (abandoned_)
+        return false;
     TransferResult outcome = transport_.begin();
     if (outcome.ok) {
         for (const LightingWrite& write : change.writes) {
@@ -90,10 +88,14 @@ bool LightingWriter::send(const LightingChange& change) {
 
     if (outcome.ok) {
         failureReported_ = false;
-    } else if (!failureReported_) {
-        failureReported_ = true;
-        if (onFailure_)
-            onFailure_(outcome.code);
+    } else {
+        if (queue_.stopping())
+            abandoned_ = true;
+        if (!failureReported_) {
+            failureReported_ = true;
+            if (onFailure_)
+                onFailure_(outcome.code);
+        }
     }
     return outcome.ok;
 }

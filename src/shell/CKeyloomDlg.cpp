@@ -247,8 +247,8 @@ void CKeyloomDlg::handleMessage(const window::WindowMessage& msg) {
     } else if (msg.message == m::kLanguage && msg.word == w::kLanguage) {
         languageTexts(static_cast<int>(msg.argument));
     } else if (msg.message == m::kReadProfile && msg.word == w::kProfile) {
-        whenIdle([this, msg] {
-            core_->handleWindowMessage(msg);
+        // The core's full read has ended: the key view shows what it read.
+        whenIdle([this] {
             rebuildKeyTooltips();
             redrawKeyFaces();
             refreshProfileLabel();
@@ -292,7 +292,7 @@ void CKeyloomDlg::onTimer(int id) {
                 lighting_->previewTick();
             break;
         default:
-            whenIdle([this, id] { core_->handleTimer(id); });
+            queueKeyboardWork([this, id] { core_->timerWork(id); });
             break;
     }
 }
@@ -346,10 +346,9 @@ void CKeyloomDlg::shutdown() {
     for (auto& [id, t] : timers_)
         t->stop();
     busyDelay_.stop();
-    // Keyboard work still running is released from any message it waits on,
-    // then waited for: it uses the core.
+    // Keyboard work still queued is released from any message it waits on,
+    // then run to its end as the core stops: it uses the core.
     port_->stopMessages();
-    task_.wait();
     if (core_)
         core_->stop();
     if (about_)

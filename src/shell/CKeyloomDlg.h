@@ -27,7 +27,6 @@
 #include "editors/qt/Keyloom_DlgComposite.h"
 #include "lighting/qt/LightingPanel.h"
 #include "platform/registry/Registry.h"
-#include "shell/BackgroundTask.h"
 #include "shell/CAboutDlg.h"
 #include "shell/CTrayIcon.h"
 #include "shell/MainPictures.h"
@@ -94,9 +93,10 @@ public:
     QTimer& timer(int id);
 
     // Keyboard work (Apply, Restore default, the file commands, the profile
-    // and report-rate buttons) runs off the window thread; meanwhile the busy
-    // indicator animates and no other command is taken.
-    bool isBusy() const { return task_.running(); }
+    // and report-rate buttons, the full read) runs on the core's keyboard
+    // queue; meanwhile the busy indicator animates and no other command is
+    // taken.
+    bool isBusy() const { return workPending_ > 0; }
     QLabel* busyIndicator() const { return busyIndicator_.get(); }
     // The confirmation after Apply, a backup or a restore.
     StatusNote* statusNote() const { return statusNote_.get(); }
@@ -173,9 +173,11 @@ private:
     bool loadPictures(std::string& missing);
     void buildControls();
     void buildCommandTable();
-    // Starts `work` off the window thread (false while other work runs);
-    // `done` runs on the window thread afterwards.
+    // Queues `work` on the keyboard queue (false while other work of the
+    // window's runs); `done` runs on the window thread afterwards.
     bool runKeyboardWork(std::function<void()> work, std::function<void()> done = {});
+    // The same, never refused: work the keyboard or the core asked for.
+    void queueKeyboardWork(std::function<void()> work, std::function<void()> done = {});
     // Runs `work` now, or once the keyboard work has ended when it would
     // wait for the stores that work holds.
     void whenIdle(std::function<void()> work);
@@ -259,7 +261,7 @@ private:
     std::vector<std::function<void()>> deferred_;
     bool exitPending_ = false;
     // Last member: its thread is joined before the rest goes.
-    BackgroundTask task_;
+    int workPending_ = 0;  // window thread: queued keyboard work not yet done
     std::unique_ptr<CTrayIcon> tray_;
     std::unique_ptr<AboutBox> about_;
     std::unique_ptr<editors::qt::CKeyloom_DlgProfile> profileDialog_;

@@ -1,5 +1,5 @@
 // The main window's commands: the command table, the keyboard work that runs
-// off the window thread behind the busy indicator, the Button menu, the
+// on the core's keyboard queue behind the busy indicator, the Button menu, the
 // profile menu, the file commands, links and help.
 
 #include <QDesktopServices>
@@ -111,18 +111,33 @@ void CKeyloomDlg::chooseProfileMenuItem(int command) {
                     [this] { port_->setProfileButtons(core_->state().connection.activeProfile); });
 }
 
-// --- Keyboard work off the window thread -------------------------------------------
+// --- Keyboard work on the keyboard queue ---------------------------------------------
 
 bool CKeyloomDlg::runKeyboardWork(std::function<void()> work, std::function<void()> done) {
     if (isBusy() || shutDown_)
         return false;
+    queueKeyboardWork(std::move(work), std::move(done));
+    return true;
+}
+
+void CKeyloomDlg::queueKeyboardWork(std::function<void()> work, std::function<void()> done) {
+    if (shutDown_)
+        return;
+    ++workPending_;
     showBusyIndicator();
-    return task_.start(std::move(work), [this, done = std::move(done)] {
-        keyboardWorkEnded();
-        if (done)
-            done();
-        if (exitPending_)
-            exitProgram();
+    // The work joins the core's one keyboard queue, behind whatever was
+    // asked for before it (lighting changes included); `done` comes back
+    // here. Once messages stop (shutdown), `done` is dropped.
+    core_->queue().submit([this, work = std::move(work), done = std::move(done)]() mutable {
+        work();
+        port_->runOnWindowThread([this, done = std::move(done)] {
+            --workPending_;
+            keyboardWorkEnded();
+            if (done)
+                done();
+            if (exitPending_ && !isBusy())
+                exitProgram();
+        });
     });
 }
 

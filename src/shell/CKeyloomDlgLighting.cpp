@@ -15,11 +15,6 @@ void CKeyloomDlg::buildLightingPanel() {
     setup.skinFolder = setup_.paths.skinFolder;
     setup.keyButton = [this](int id) { return button(id); };
     setup.previewTimer = &timer(window::timer::kStartup);
-    // The writer reports from its own thread; the failed-write message is
-    // shown from the window thread.
-    setup.onWriteFailed = [port = port_.get(), core = core_.get()](DeviceResult code) {
-        port->runOnWindowThread([core, code] { core->tellWriteFailure(code); });
-    };
     // Switching to the active profile talks to the keyboard: off the window
     // thread, like every other keyboard work.
     setup.switchToActiveProfile = [this](std::function<void(bool)> done) {

@@ -182,32 +182,8 @@ void MainWindowPort::onLightingView(std::function<void(window::LightingView&)> w
     });
 }
 
-void MainWindowPort::reloadLightingViewSwitch() {
-    onLightingView([](window::LightingView& v) { v.reloadLightingViewSwitch(); });
-}
-
-void MainWindowPort::rebuildLightingPanel() {
-    onLightingView([](window::LightingView& v) { v.rebuildLightingPanel(); });
-}
-
-void MainWindowPort::lightingViewOff() {
-    onLightingView([](window::LightingView& v) { v.lightingViewOff(); });
-}
-
-void MainWindowPort::resetLightingIfViewOn() {
-    onLightingView([](window::LightingView& v) { v.resetLightingIfViewOn(); });
-}
-
-void MainWindowPort::loadUserModes(int profile, bool send) {
-    onLightingView([profile, send](window::LightingView& v) { v.loadUserModes(profile, send); });
-}
-
-void MainWindowPort::reseedUserModes() {
-    onLightingView([](window::LightingView& v) { v.reseedUserModes(); });
-}
-
-void MainWindowPort::markKeyColourMarks() {
-    onLightingView([](window::LightingView& v) { v.markKeyColourMarks(); });
+void MainWindowPort::lightingChanged() {
+    onLightingView([](window::LightingView& v) { v.lightingChanged(); });
 }
 
 }  // namespace keyloom::shell

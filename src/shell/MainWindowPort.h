@@ -74,13 +74,7 @@ public:
     void profileManagerSelectRow(int profile) override;
 
     // --- LightingView -------------------------------------------------------
-    void reloadLightingViewSwitch() override;
-    void rebuildLightingPanel() override;
-    void lightingViewOff() override;
-    void resetLightingIfViewOn() override;
-    void loadUserModes(int profile, bool send) override;
-    void reseedUserModes() override;
-    void markKeyColourMarks() override;
+    void lightingChanged() override;
 
 private:
     // Runs `work` on the window thread and waits for it; false when messages

@@ -2,6 +2,7 @@
 // Restore default and the report rate, checked against the bytes the
 // simulated keyboard received and holds.
 
+#include <algorithm>
 #include <atomic>
 
 #include "CoreFixture.h"
@@ -300,12 +301,50 @@ TEST_F(Apply, RestoreDefaultAskedYesRevertsTheActiveProfileOnTheKeyboard) {
     EXPECT_EQ(working->image->block(1)[0x1E], kLeftCtrl);  // other profiles untouched
 }
 
+TEST_F(Apply, RestoreDefaultInTheLightingViewSendsTheLightingResetBeforeApplysGroup) {
+    plugIn();
+    startAndConnect();
+    assign(0, 0x1E, kLeftCtrl);
+    static_cast<void>(core->lighting()->setLightingView(true));
+    window.answer("MAIN_PROMPT_DEFAULT", window::MessageAnswer::Yes);
+    clearLog();
+    ASSERT_TRUE(core->restoreDefault());
+    ASSERT_TRUE(core->queue().flush());
+    // Whole groups one after the other: lighting writes (6, 17) first, then
+    // Apply's macro area (10) and key matrix (8); never a begin inside one.
+    std::vector<std::vector<int>> groups;
+    bool open = false;
+    for (const Request& r : received()) {
+        if (r.command == 1) {
+            if (!open || !groups.back().empty())
+                groups.emplace_back();
+            open = true;
+        } else if (r.command == 2) {
+            open = false;
+        } else if (r.command == 6 || r.command == 17 || r.command == 10 || r.command == 8) {
+            ASSERT_TRUE(open) << "write " << r.command << " outside a group";
+            groups.back().push_back(r.command);
+        }
+    }
+    ASSERT_GE(groups.size(), 2u);
+    const auto writesOf = [](const std::vector<int>& g, int command) {
+        return std::count(g.begin(), g.end(), command) > 0;
+    };
+    EXPECT_TRUE(writesOf(groups.front(), 6));
+    EXPECT_TRUE(writesOf(groups.back(), 10));
+    EXPECT_TRUE(writesOf(groups.back(), 8));
+    for (std::size_t i = 0; i + 1 < groups.size(); ++i)
+        EXPECT_FALSE(writesOf(groups[i], 10) || writesOf(groups[i], 8));
+    EXPECT_EQ(core->lightingState().reportRate, 0);
+    EXPECT_EQ(window.selectedReportRateButton(), 0);
+}
+
 TEST_F(Apply, ReportRateIsOneByteAtOffsetFifteenOfTheLightingProfilesRecord) {
     plugIn();
     startAndConnect();
     clearLog();
     EXPECT_EQ(core->writeReportRate(3), result::Success);
-    core->setLightingProfile(1);
+    core->lighting()->setLightingProfile(1);
     EXPECT_EQ(core->writeReportRate(2), result::Success);
     EXPECT_NE(core->writeReportRate(4), result::Success);
     const std::vector<Request> requests = received();

@@ -14,7 +14,7 @@ class Connection : public CoreFixture {};
 
 constexpr std::uint8_t kLeftCtrlEntry[] = {0x02, 0x01, 0x01};
 
-TEST_F(Connection, ArrivalReadsDefaultsThenRunsTheFullReadOnTheWindowThread) {
+TEST_F(Connection, ArrivalReadsDefaultsThenRunsTheFullReadAsAKeyboardJob) {
     plugIn();
     startAndConnect();
     const std::vector<Request> requests = received();
@@ -28,13 +28,15 @@ TEST_F(Connection, ArrivalReadsDefaultsThenRunsTheFullReadOnTheWindowThread) {
     EXPECT_EQ(first15[7].command, 3);
 
     // The full read ends with the lighting sequence: parameter block, two
-    // begins, the byte 1 at offset 19, end, the three records, end.
-    ASSERT_GE(requests.size(), 9u);
+    // begins, the byte 1 at offset 19, end, the lighting profile's colour
+    // block in a group of its own, the three records, end.
+    ASSERT_GE(requests.size(), 19u);
     std::vector<int> tail;
-    for (auto it = requests.end() - 9; it != requests.end(); ++it)
+    for (auto it = requests.end() - 19; it != requests.end(); ++it)
         tail.push_back(it->command);
-    EXPECT_EQ(tail, (std::vector<int>{3, 1, 1, 6, 2, 5, 5, 5, 2}));
-    const Request& wake = requests[requests.size() - 6];
+    EXPECT_EQ(tail,
+              (std::vector<int>{3, 1, 1, 6, 2, 1, 17, 17, 17, 17, 17, 17, 17, 17, 2, 5, 5, 5, 2}));
+    const Request& wake = requests[requests.size() - 16];
     EXPECT_EQ(wake.offset, 19);
     EXPECT_EQ(wake.data, std::vector<std::uint8_t>{1});
     EXPECT_EQ(requests[requests.size() - 4].offset, 0);
@@ -52,13 +54,8 @@ TEST_F(Connection, ArrivalReadsDefaultsThenRunsTheFullReadOnTheWindowThread) {
     EXPECT_EQ(window.trayIcons(), std::vector<int>{window::icon::kConnected});
     EXPECT_EQ(window.selectedProfileButton(), 0);
     const std::vector<std::string> calls = window.calls();
-    const std::vector<std::string> expected{"redrawKeyView",
-                                            "setModified 0",
-                                            "setProfileButtons 0",
-                                            "loadUserModes 0 send",
-                                            "reloadLightingViewSwitch",
-                                            "rebuildLightingPanel",
-                                            "markKeyColourMarks"};
+    const std::vector<std::string> expected{"redrawKeyView", "setModified 0", "setProfileButtons 0",
+                                            "lightingChanged"};
     EXPECT_EQ(calls, expected);
 }
 

@@ -45,9 +45,9 @@ public:
         check();
         RecordingWindow::modifiedChanged(modified);
     }
-    void rebuildLightingPanel() override {
+    void lightingChanged() override {
         check();
-        RecordingWindow::rebuildLightingPanel();
+        RecordingWindow::lightingChanged();
     }
     bool calledUnderLock() const { return calledUnderLock_.load(); }
 

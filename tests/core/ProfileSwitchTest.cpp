@@ -2,6 +2,7 @@
 // refusal and its unapplied-changes question, the profile buttons, the
 // profile menu, and the refresh after the keyboard changed profile itself.
 
+#include <algorithm>
 #include <filesystem>
 
 #include "CoreFixture.h"
@@ -112,8 +113,10 @@ TEST_F(ProfileSwitching, SwitchWithoutKeyboardFails) {
 TEST_F(ProfileSwitching, ProfileButtonOfTheActiveProfileRefreshesLightingOnly) {
     clearLog();
     EXPECT_TRUE(core->profileButton(0));
-    EXPECT_EQ(commands(), (std::vector<int>{3, 1, 5, 5, 5, 2}));
-    EXPECT_TRUE(called("lightingViewOff"));
+    // The lighting records, then the profile's colour block.
+    EXPECT_EQ(commands(),
+              (std::vector<int>{3, 1, 5, 5, 5, 2, 1, 17, 17, 17, 17, 17, 17, 17, 17, 2}));
+    EXPECT_TRUE(called("lightingChanged"));
     EXPECT_FALSE(called("setProfileButtons 0"));
 
     EXPECT_TRUE(core->profileButton(2));
@@ -121,7 +124,9 @@ TEST_F(ProfileSwitching, ProfileButtonOfTheActiveProfileRefreshesLightingOnly) {
     EXPECT_EQ(core->lightingProfile(), 2);
     EXPECT_EQ(core->lightingState().effect, 20);
     EXPECT_EQ(window.selectedProfileButton(), 2);
-    EXPECT_TRUE(called("loadUserModes 2 send"));
+    // Profile 2's colour block went out with the switch.
+    const std::vector<int> sent = commands();
+    EXPECT_NE(std::find(sent.begin(), sent.end(), 17), sent.end());
     EXPECT_TRUE(called("keyToggleModeOff"));
 }
 
@@ -130,7 +135,7 @@ TEST_F(ProfileSwitching, KeyboardSideProfileChangeEndsOnProfileOne) {
     window.startTimer(window::timer::kProfileRefresh, std::chrono::milliseconds(0));
     window.pumpPending();
     EXPECT_TRUE(called("setProfileButtons 2"));
-    EXPECT_TRUE(called("reseedUserModes"));
+    EXPECT_TRUE(called("lightingChanged"));
     EXPECT_EQ(keyboardProfile(), 0);
     EXPECT_EQ(window.selectedProfileButton(), 0);
     EXPECT_EQ(core->lightingProfile(), 0);

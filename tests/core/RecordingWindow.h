@@ -92,15 +92,7 @@ public:
     void setProfileManagerOpen(bool open) { set(profileManagerOpen_, open); }
     void setProfileManagerModified(bool modified) { set(profileManagerModified_, modified); }
 
-    void reloadLightingViewSwitch() override { record("reloadLightingViewSwitch"); }
-    void rebuildLightingPanel() override { record("rebuildLightingPanel"); }
-    void lightingViewOff() override { record("lightingViewOff"); }
-    void resetLightingIfViewOn() override { record("resetLightingIfViewOn"); }
-    void loadUserModes(int profile, bool send) override {
-        record("loadUserModes " + std::to_string(profile) + (send ? " send" : ""));
-    }
-    void reseedUserModes() override { record("reseedUserModes"); }
-    void markKeyColourMarks() override { record("markKeyColourMarks"); }
+    void lightingChanged() override { record("lightingChanged"); }
 
     void clearRecords() override {
         RecordingDispatch::clearRecords();

@@ -46,7 +46,6 @@ TEST_F(LightingPanel, EachControlSendsItsFieldsInOneBracket) {
         {"effect 20 alone",
          [](auto& c) { c.selectEffectAt(c.effects().positionOf(20)); },
          {{6, 42, {20}}}},
-        {"report rate", [](auto& c) { c.setReportRate(3); }, {{6, 57, {3}}}},
     };
     for (const ControlCase& test : cases) {
         SCOPED_TRACE(test.name);

@@ -71,7 +71,7 @@ TEST_F(LightingPanelTest, SwatchAndPickerWriteTheColourInOneBracket) {
     });
     click(1155);
     EXPECT_EQ(writes(), (std::vector<W>{{kSettings, 4, {0}}, {kSettings, 5, {10, 20, 30}}}));
-    EXPECT_FALSE(controller().state().colourful);
+    EXPECT_FALSE(controller()->state().colourful);
 }
 
 TEST_F(LightingPanelTest, ViewOffHidesTheEffectListAndOnShowsTheCurrentEffectsControls) {
@@ -116,11 +116,11 @@ TEST_F(LightingPanelTest, ColourBrushTakesAKeyOutOfTheBaseGroup) {
     click(1162);  // new base colour blue
     const Rgb green{0, 200, 0};
     const Rgb blue{0, 0, 255};
-    EXPECT_EQ(controller().keyColour(1058), green);
-    EXPECT_EQ(controller().keyColour(1075), blue);  // B stayed in the group
+    EXPECT_EQ(controller()->keyColour(1058), green);
+    EXPECT_EQ(controller()->keyColour(1075), blue);  // B stayed in the group
     EXPECT_EQ(button(1058).faceTint(), lighting::qt::toTint(green));
     EXPECT_EQ(button(1075).faceTint(), lighting::qt::toTint(blue));
-    EXPECT_EQ(button(1000).faceTint(), lighting::qt::toTint(controller().keyColour(1000)));
+    EXPECT_EQ(button(1000).faceTint(), lighting::qt::toTint(controller()->keyColour(1000)));
 }
 
 TEST_F(LightingPanelTest, KeysWithoutAColourPositionAreNotPaintedAndSaySo) {
@@ -191,7 +191,7 @@ TEST_F(LightingPanelTest, RestoreDefaultAndProfileButtonsReachThePanel) {
     std::copy(std::begin(head), std::end(head), reset.begin());
     const auto sent = writes();
     EXPECT_NE(std::find(sent.begin(), sent.end(), W{kSettings, 0, reset}), sent.end());
-    EXPECT_EQ(controller().state().effect, 1);
+    EXPECT_EQ(controller()->state().effect, 1);
     EXPECT_EQ(panel().effectList()->currentIndex(), 0);
 
     dialog->runCommand(1136);  // Profile 2 turns the lighting view off

@@ -55,7 +55,7 @@ protected:
     }
 
     lighting::qt::LightingPanel& panel() { return *dialog->lightingPanel(); }
-    LightingController& controller() { return panel().controller(); }
+    LightingService::Access controller() { return panel().controller(); }
 
     void viewOn() {
         panel().clickLightingSwitch(true);
@@ -64,16 +64,18 @@ protected:
     }
 
     void selectEffect(std::uint8_t effect) {
-        const int position = controller().effects().positionOf(effect);
+        const int position = controller()->effects().positionOf(effect);
         ASSERT_GE(position, 0) << int(effect);
         panel().effectList()->setCurrentIndex(position);
         emit panel().effectList()->activated(position);
     }
 
     // The writes the keyboard received since the last call, brackets left
-    // out; waits for the background writer first.
+    // out; once the keyboard queue has sent everything.
     std::vector<LightWrite> writes() {
-        EXPECT_TRUE(controller().flush(std::chrono::seconds(20)));
+        // Pumped, not waited for: a write that fails asks the window first.
+        EXPECT_TRUE(
+            pumpUntil([&] { return panel().flushKeyboardWork(std::chrono::milliseconds(0)); }));
         std::vector<LightWrite> out;
         for (const Request& r : requestsReceived(*keyboard))
             if (r.command != command::BeginTransfer && r.command != command::EndTransfer)

@@ -43,13 +43,7 @@ public:
     bool profileManagerHasUnappliedChanges() override { return false; }
     void profileManagerSelectRow(int) override {}
 
-    void reloadLightingViewSwitch() override {}
-    void rebuildLightingPanel() override {}
-    void lightingViewOff() override {}
-    void resetLightingIfViewOn() override {}
-    void loadUserModes(int, bool) override {}
-    void reseedUserModes() override {}
-    void markKeyColourMarks() override {}
+    void lightingChanged() override {}
 
 private:
     mutable std::mutex answersMutex_;

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QToolTip>
+#include <optional>
 
 #include "controls/QtText.h"
 #include "controls/SkinReaders.h"
@@ -80,18 +81,11 @@ bool isGButton(int controlId) {
 }  // namespace
 
 LightingPanel::LightingPanel(LightingPanelSetup setup)
-    : setup_(std::move(setup)),
-      transport_(setup_.core->link()),
-      controller_(transport_,
-                  LightingPaths{setup_.core->paths().userModeFilePrefix,
-                                setup_.core->paths().userModeTemplatePrefix,
-                                setup_.core->paths().settingsFile},
-                  setup_.writerMode, setup_.onWriteFailed),
-      keyView_(setup_.keyButton) {
+    : setup_(std::move(setup)), lighting_(setup_.core->lighting()), keyView_(setup_.keyButton) {
     buildControls();
     loadPictures();
     setTexts();
-    refresh();
+    lightingChanged();
     setup_.window->installEventFilter(this);
     for (const ColourKey& key : colourKeys())
         if (controls::CSkinButton* b = setup_.keyButton(key.controlId)) {
@@ -183,7 +177,7 @@ void LightingPanel::buildControls() {
         const int id = slider == brightness_ ? 1178 : 1179;
         connect(slider, &controls::CSkinSlider::positionChangedByUser, this,
                 [this, id](int position) {
-                    controller_.sliderMoved(id, position);
+                    lighting_->sliderMoved(id, position);
                     refresh();
                 });
     }
@@ -316,8 +310,9 @@ void LightingPanel::setTexts() {
 }
 
 void LightingPanel::fillEffectList() {
+    auto lit = lighting_.lock();
     effectList_->clear();
-    const EffectList& effects = controller_.effects();
+    const EffectList& effects = lit->effects();
     for (std::size_t i = 0; i < effects.size(); ++i) {
         const std::uint8_t effect = effects.effectAt(static_cast<int>(i));
         effectList_->addItem(qs(lookupMode(EffectList::nameKey(effect))), effect);
@@ -327,8 +322,9 @@ void LightingPanel::fillEffectList() {
 // --- Showing the state ---------------------------------------------------------
 
 void LightingPanel::refresh() {
-    const LightingState& state = controller_.state();
-    effectList_->setCurrentIndex(controller_.selectedPosition());
+    auto lit = lighting_.lock();
+    const LightingState& state = lit->state();
+    effectList_->setCurrentIndex(lit->selectedPosition());
     brightness_->setPosition(state.brightness);
     speed_->setPosition(speedPosition(state));
     const controls::Rgb main = toTint(unpackColour(state.mainColour));
@@ -337,13 +333,13 @@ void LightingPanel::refresh() {
     multicolour_->setActive(state.colourful);
     for (std::size_t k = 0; k < choices_.size(); ++k)
         choices_[k]->setActive(state.colourChoice == k);
-    const Brush& brush = controller_.perKey().brush();
+    const Brush& brush = lit->perKey().brush();
     singleColour_->setColour(toTint(brush.singleColour));
     baseColour_->setColour(toTint(brush.baseColour));
     tools_[0]->setActive(brush.tool == BrushTool::SingleColour);
     tools_[1]->setActive(brush.tool == BrushTool::BaseColour);
-    viewOn_->setActive(controller_.lightingView());
-    viewOff_->setActive(!controller_.lightingView());
+    viewOn_->setActive(lit->lightingView());
+    viewOff_->setActive(!lit->lightingView());
     showDirection();
     showShownControls();
     showKeyView();
@@ -351,7 +347,8 @@ void LightingPanel::refresh() {
 }
 
 void LightingPanel::showDirection() {
-    const std::uint8_t effect = controller_.state().effect;
+    auto lit = lighting_.lock();
+    const std::uint8_t effect = lit->state().effect;
     const std::string suffix(directionSkinSuffix(effect));
     const std::string& skin = setup_.skinFile;
     controls::placeControl(*labels_["CONTROL_BLFXStatic"], skin, "BUTTONINFO",
@@ -361,28 +358,30 @@ void LightingPanel::showDirection() {
     const DirectionPictures files = directionPictures(directionImageSet(effect));
     left_->setPictures(picture(files.left), picture(files.leftDown));
     right_->setPictures(picture(files.right), picture(files.rightDown));
-    const bool forward = controller_.state().direction != 0;
+    const bool forward = lit->state().direction != 0;
     left_->setActive(forward);
     right_->setActive(!forward);
 }
 
 void LightingPanel::showShownControls() {
-    const ShownControls shown = controller_.shownControls();
+    auto lit = lighting_.lock();
+    const ShownControls shown = lit->shownControls();
     for (std::size_t c = 0; c < groups_.size(); ++c)
         for (QWidget* w : groups_[c])
             w->setVisible(shown.test(c));
 }
 
 void LightingPanel::showKeyView() {
-    if (!controller_.lightingView())
+    auto lit = lighting_.lock();
+    if (!lit->lightingView())
         keyView_.clear();
-    else if (controller_.showsKeyColours())
-        keyView_.showKeyColours(controller_);
+    else if (lit->showsKeyColours())
+        keyView_.showKeyColours(*lit);
     // Otherwise the preview's next tick colours the keys.
 }
 
 bool LightingPanel::previewRunning() const {
-    return controller_.lightingView() && setup_.window->isVisible();
+    return lighting_->lightingView() && setup_.window->isVisible();
 }
 
 void LightingPanel::updatePreviewTimer() {
@@ -406,13 +405,20 @@ void LightingPanel::previewTick() {
         return;
     ticking_ = true;
     repaintedLastTick_ = 0;
-    if (!controller_.showsKeyColours()) {
-        if (controller_.previewRestartPending()) {
-            engine_.restart();
-            controller_.previewRestarted();
+    // The state is copied, so the keys are painted without holding it.
+    std::optional<LightingState> state;
+    {
+        auto lit = lighting_.lock();
+        if (!lit->showsKeyColours()) {
+            if (lit->previewRestartPending()) {
+                engine_.restart();
+                lit->previewRestarted();
+            }
+            state = lit->state();
         }
-        repaintedLastTick_ = keyView_.showFrame(engine_.tick(controller_.state()));
     }
+    if (state)
+        repaintedLastTick_ = keyView_.showFrame(engine_.tick(*state));
     ticking_ = false;
     if (timer)
         timer->start(kPreviewPeriodMs);
@@ -421,7 +427,7 @@ void LightingPanel::previewTick() {
 // --- What the user does ----------------------------------------------------------
 
 void LightingPanel::effectChosen(int position) {
-    controller_.selectEffectAt(position);
+    lighting_->selectEffectAt(position);
     refresh();
 }
 
@@ -432,13 +438,13 @@ void LightingPanel::clicked(int controlId) {
     }
     if (controlId >= kFirstSwatchId && controlId < kFirstSwatchId + static_cast<int>(kPresetCount))
         setRgbBoxes(presetColours()[static_cast<std::size_t>(controlId - kFirstSwatchId)]);
-    if (controller_.controlClicked(controlId))
+    if (lighting_->controlClicked(controlId))
         refresh();
 }
 
 void LightingPanel::colourChosen(int controlId, controls::Rgb colour) {
     const Rgb picked = fromTint(colour);
-    if (!controller_.colourPicked(controlId, picked))
+    if (!lighting_->colourPicked(controlId, picked))
         return;
     if (controlId == kColourId || controlId == kReactionColourId)
         setRgbBoxes(picked);
@@ -459,7 +465,7 @@ void LightingPanel::setRgbBoxes(Rgb colour) {
 }
 
 void LightingPanel::clickLightingSwitch(bool on) {
-    if (on == controller_.lightingView())
+    if (on == lighting_->lightingView())
         return;
     if (on)
         turnViewOn();
@@ -478,7 +484,7 @@ void LightingPanel::turnViewOn() {
             return;
         // The switch is stored; a settings file that cannot be written keeps
         // the view on for this run.
-        static_cast<void>(panel->controller_.setLightingView(true));
+        static_cast<void>(panel->lighting_->setLightingView(true));
         panel->refresh();
     };
     if (!setup_.switchToActiveProfile) {
@@ -490,17 +496,18 @@ void LightingPanel::turnViewOn() {
 }
 
 void LightingPanel::keyClicked(int controlId) {
-    if (!controller_.lightingView() || isGButton(controlId))
+    auto lit = lighting_.lock();
+    if (!lit->lightingView() || isGButton(controlId))
         return;
-    if (!controller_.paintKey(controlId))
+    if (!lit->paintKey(controlId))
         return;
-    keyView_.showKeyColour(controlId, controller_.keyColour(controlId));
+    keyView_.showKeyColour(controlId, lit->keyColour(controlId));
     for (int other : controlsSharingPosition(controlId))
-        keyView_.showKeyColour(other, controller_.keyColour(other));
+        keyView_.showKeyColour(other, lit->keyColour(other));
 }
 
 QString LightingPanel::keyToolTip(int controlId) const {
-    if (!controller_.lightingView() || isGButton(controlId) || isPaintable(controlId) ||
+    if (!lighting_->lightingView() || isGButton(controlId) || isPaintable(controlId) ||
         !slotOfControl(controlId))
         return {};
     return qs(lookupText("KEYLOOM_LIGHT_NO_POSITION"));
@@ -516,7 +523,7 @@ bool LightingPanel::eventFilter(QObject* watched, QEvent* event) {
         if (event->type() == QEvent::Show || event->type() == QEvent::Hide) {
             QTimer* timer = setup_.previewTimer;
             const bool shown = event->type() == QEvent::Show;
-            if (timer && (!shown || !controller_.lightingView()))
+            if (timer && (!shown || !lighting_->lightingView()))
                 timer->stop();
             else if (timer && !timer->isActive())
                 timer->start(kPreviewStartMs);
@@ -535,58 +542,30 @@ bool LightingPanel::eventFilter(QObject* watched, QEvent* event) {
     return false;
 }
 
-// --- The core's hooks --------------------------------------------------------------
+// --- The core's hook ----------------------------------------------------------------
 
-void LightingPanel::reloadLightingViewSwitch() {
-    controller_.reloadLightingView();
-    refresh();
-}
-
-void LightingPanel::rebuildLightingPanel() {
-    KeyloomCore& core = *setup_.core;
-    controller_.recordsRead(core.parameterBlock(), core.profileRecords(), true);
-    controller_.setLightingProfile(core.lightingProfile());
+void LightingPanel::lightingChanged() {
     fillEffectList();
-    setRgbBoxes(unpackColour(controller_.state().mainColour));
+    Rgb main;
+    {
+        auto lit = lighting_.lock();
+        main = unpackColour(lit->state().mainColour);
+        userModes_->clear();
+        for (const std::string& name : lit->perKey().modeNames())
+            userModes_->addItem(qs(name));
+        userModes_->setCurrentIndex(lit->perKey().currentMode());
+    }
+    setRgbBoxes(main);
     refresh();
 }
 
 void LightingPanel::lightingViewOff() {
-    if (!controller_.lightingView())
+    if (!lighting_->lightingView())
         return;
-    static_cast<void>(controller_.setLightingView(false));
+    static_cast<void>(lighting_->setLightingView(false));
     refresh();
     if (setup_.redrawKeyView)
         setup_.redrawKeyView();
-}
-
-void LightingPanel::resetLightingIfViewOn() {
-    if (!controller_.lightingView())
-        return;
-    controller_.restoreDefaults();
-    setRgbBoxes(unpackColour(controller_.state().mainColour));
-    refresh();
-}
-
-void LightingPanel::loadUserModes(int profile, bool send) {
-    controller_.loadUserMode(profile, send);
-    userModes_->clear();
-    for (const std::string& name : controller_.perKey().modeNames())
-        userModes_->addItem(qs(name));
-    userModes_->setCurrentIndex(controller_.perKey().currentMode());
-    refresh();
-}
-
-void LightingPanel::reseedUserModes() {
-    int active = setup_.core->state().connection.activeProfile.load();
-    if (active < 0 || active > 2)
-        active = controller_.lightingProfile();
-    controller_.reseedUserModes(active);
-    refresh();
-}
-
-void LightingPanel::markKeyColourMarks() {
-    controller_.markBaseGroup();
 }
 
 void LightingPanel::languageChanged() {

@@ -2,9 +2,10 @@
 // The lighting panel of the main window: the effect list, sliders, direction
 // and colour pictures, colour pickers, swatches, number boxes, the per-key
 // brush and the lighting-view switch, placed from the main skin file on the
-// main window itself, and the preview that animates the key view. It owns
-// the LightingController (and with it the background writer) and answers the
-// core's lighting hooks. Window thread only.
+// main window itself, and the preview that animates the key view. It is a
+// view of the core's lighting (LightingService): it shows that state and
+// sends the user's intents to it, and keeps no copy of its own. Window
+// thread only.
 //
 // Which controls show is the controller's shownControls(); the panel only
 // maps each entry of that table to its widgets.
@@ -14,6 +15,7 @@
 #include <QPointer>
 #include <QTimer>
 #include <array>
+#include <chrono>
 #include <functional>
 #include <map>
 #include <string>
@@ -23,7 +25,6 @@
 #include "core/KeyloomCore.h"
 #include "core/window/LightingView.h"
 #include "lighting/LightingController.h"
-#include "lighting/LightingTransport.h"
 #include "lighting/PreviewEngine.h"
 #include "lighting/qt/KeyViewLighting.h"
 #include "lighting/qt/LightingColourDialog.h"
@@ -42,8 +43,6 @@ struct LightingPanelSetup {
     std::string skinFolder;  // its pictures, '/' at the end
     KeyViewLighting::KeyButton keyButton;
     QTimer* previewTimer = nullptr;  // the window's preview timer
-    // A failed lighting write; called on the writer's thread.
-    LightingWriter::FailureCallback onWriteFailed;
     // Before the lighting view turns on: switch to the active profile (which
     // may ask to apply key changes) and call `done` on the window thread
     // with whether the switch went through. Unset: the view just turns on.
@@ -51,7 +50,6 @@ struct LightingPanelSetup {
     // The key view's own faces and tooltips again (the view left lighting).
     std::function<void()> redrawKeyView;
     ColourChooser chooseColour;  // empty: the colour dialog
-    LightingWriter::Mode writerMode = LightingWriter::Mode::Background;
 };
 
 class LightingPanel final : public QObject, public window::LightingView {
@@ -65,16 +63,13 @@ public:
     ~LightingPanel() override;
 
     // --- window::LightingView ----------------------------------------------
-    void reloadLightingViewSwitch() override;
-    void rebuildLightingPanel() override;
-    void lightingViewOff() override;
-    void resetLightingIfViewOn() override;
-    void loadUserModes(int profile, bool send) override;
-    void reseedUserModes() override;
-    void markKeyColourMarks() override;
+    // Everything shown again from the core's lighting.
+    void lightingChanged() override;
 
     // --- From the main window ----------------------------------------------
-    bool lightingViewOn() const { return controller_.lightingView(); }
+    bool lightingViewOn() const { return lighting_->lightingView(); }
+    // Turns the lighting view off when it is on (stored in the settings).
+    void lightingViewOff();
     // A key button or Fn clicked with the lighting view on: paints it.
     void keyClicked(int controlId);
     // One tick of the preview timer.
@@ -88,7 +83,11 @@ public:
     void clickLightingSwitch(bool on);
     // Where the colour pickers ask (tests answer instead of the dialog).
     void setColourChooser(ColourChooser chooser) { setup_.chooseColour = std::move(chooser); }
-    LightingController& controller() { return controller_; }
+    LightingService::Access controller() const { return lighting_.lock(); }
+    // Waits until the keyboard queue has sent every change (tests).
+    bool flushKeyboardWork(std::chrono::milliseconds timeout) {
+        return setup_.core->queue().flush(timeout);
+    }
     QWidget* control(int controlId) const;
     QComboBox* effectList() const { return effectList_; }
     controls::CSkinSlider* brightnessSlider() const { return brightness_; }
@@ -126,8 +125,7 @@ private:
     void turnViewOn();
 
     LightingPanelSetup setup_;
-    DeviceLinkTransport transport_;
-    LightingController controller_;
+    LightingService& lighting_;
     PreviewEngine engine_;
     KeyViewLighting keyView_;
     bool ticking_ = false;
