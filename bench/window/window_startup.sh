@@ -15,6 +15,9 @@
 #               simulated keyboard answers at once, so this span is the
 #               protocol's fixed pauses (10 ms before End and command 12) plus
 #               the host's own time; the latter is reported.
+# Each start is repeated on a simulated wire as slow as real full-speed USB
+# (KEYLOOM_SIM_REPORT_US=1000: every report sent and received takes 1 ms), so
+# "shown" can be set against the wire time of the full read.
 # After the last start it also measures, PREVIEW_SECONDS each (default 30):
 #   the bare window idle, as the reference for the two figures below;
 #   keyloom with the lighting view switched on (xdotool clicks its switch),
@@ -73,7 +76,7 @@ stop() {
 }
 
 bare_shown=() keyloom_shown=() bare_rss=() keyloom_rss=() host_beyond=() read_span=()
-first_request=() read_to_shown=() longest_wait=()
+first_request=() read_to_shown=() longest_wait=() wire_shown=() wire_read_span=()
 exchanges= pauses= idle_cpu= idle_wakeups=
 # CPU (% of a core) and wake-ups (voluntary switches per second) of
 # $program_pid over $1 seconds, as "cpu wakeups".
@@ -101,6 +104,15 @@ for ((i = 0; i < runs; i++)); do
     if ((i == runs - 1)); then
         read -r bare_cpu bare_wakeups <<<"$(load_over "$preview_seconds")"
     fi
+    stop
+
+    rm -f "$work/trace.txt"
+    line=$(KEYLOOM_SIM_REPORT_US=1000 "$watch" --trace "$work/trace.txt" -- \
+        "$bin/keyloom" --simulate 0c45:652f --trace "$work/trace.txt")
+    program_pid=$(field pid <<<"$line")
+    wire_shown+=("$(field shown_ms <<<"$line")")
+    wire_read_span+=("$(awk -v a="$(field read_done_ms <<<"$line")" \
+        -v b="$(field first_report_ms <<<"$line")" 'BEGIN {printf "%.2f", a - b}')")
     stop
 
     rm -f "$work/trace.txt"
@@ -152,9 +164,15 @@ hb=$(printf '%s\n' "${host_beyond[@]}" | median)
 fr=$(printf '%s\n' "${first_request[@]}" | median)
 rts=$(printf '%s\n' "${read_to_shown[@]}" | median)
 lw=$(printf '%s\n' "${longest_wait[@]}" | median)
+ws=$(printf '%s\n' "${wire_shown[@]}" | median)
+wrs=$(printf '%s\n' "${wire_read_span[@]}" | median)
+# Wire time of the full read: a request and a reply of 1 ms per exchange.
+wire_ms=$((2 * exchanges))
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", a / b}'; }
 echo "window: bare Qt window shown|${bs} ms||"
 echo "window: keyloom main window shown|${ks} ms|ratio <= 1.5|$(ratio "$ks" "$bs")"
+echo "window: keyloom main window shown, 1000 us a report|${ws} ms|<= ${wire_ms} ms wire + 1.5x bare|$(awk -v s="$ws" -v w="$wire_ms" -v b="$bs" 'BEGIN {printf "%.2f", (s - w) / b}')"
+echo "window: connect + full read on the 1000 us wire, first request to last reply|${wrs} ms|${wire_ms} ms of wire time|"
 echo "window: keyloom start to first request|${fr} ms||"
 echo "window: keyloom end of full read to window shown|${rts} ms||"
 echo "window: connect + full read, first request to last reply|${rs} ms|${exchanges} exchanges + ${pauses} x 10 ms|"

@@ -41,6 +41,22 @@ std::uint8_t writeArea(std::span<std::uint8_t> area, std::size_t length, std::si
     return reply_status::kOk;
 }
 
+bool isConfigurationWrite(std::uint8_t cmd) {
+    switch (cmd) {
+        case command::kWriteParameterBlock:
+        case command::kWriteProfileSettings:
+        case command::kWriteKeyMatrix:
+        case command::kWriteMacroArea:
+        case command::kWriteKeyColours:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// A long simulated session must not grow the list without end.
+constexpr std::size_t kMaxProtocolFaults = 256;
+
 }  // namespace
 
 SimFirmware::SimFirmware(const SimModel& model, std::uint8_t macroCapacityUnits)
@@ -87,6 +103,7 @@ FirmwareResponse SimFirmware::handleRequest(std::span<const std::uint8_t> bytes)
     } else if (auto refusal = faults_.takeRefusal(cmd)) {
         status = *refusal;
     } else {
+        checkBracketing(cmd);
         faults_.takeCorruption(cmd, dataOf(request));
         status = execute(cmd, length, offset, request, reply, response.memoryChanged);
     }
@@ -99,6 +116,32 @@ FirmwareResponse SimFirmware::handleRequest(std::span<const std::uint8_t> bytes)
     if (response.memoryChanged)
         saveState();
     return response;
+}
+
+void SimFirmware::checkBracketing(std::uint8_t cmd) {
+    if (cmd == command::kBeginTransfer) {
+        // The lighting wake-up sends Begin twice before its write: only a
+        // group that already wrote makes a second Begin an interleaving.
+        if (groupOpen_ && groupWrite_ != 0)
+            recordProtocolFault("command 1 (Begin) inside an open group that wrote command " +
+                                std::to_string(groupWrite_));
+        groupOpen_ = true;
+        groupWrite_ = 0;
+    } else if (cmd == command::kEndTransfer) {
+        groupOpen_ = false;
+        groupWrite_ = 0;
+    } else if (isConfigurationWrite(cmd)) {
+        if (!groupOpen_)
+            recordProtocolFault("command " + std::to_string(cmd) +
+                                " (write) outside a Begin/End group");
+        else if (groupWrite_ == 0)
+            groupWrite_ = cmd;
+    }
+}
+
+void SimFirmware::recordProtocolFault(std::string text) {
+    if (protocolFaults_.size() < kMaxProtocolFaults)
+        protocolFaults_.push_back(std::move(text));
 }
 
 std::uint8_t SimFirmware::execute(std::uint8_t cmd, std::uint8_t length, std::uint16_t offset,

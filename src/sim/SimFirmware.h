@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "sim/SimFaults.h"
 #include "sim/SimMemory.h"
@@ -68,6 +69,13 @@ public:
     // Why the last save failed; empty after a successful one.
     const std::string& saveError() const { return saveError_; }
 
+    // Requests that broke the bracketing of configuration writes, as short
+    // texts naming the commands: a write outside a Begin/End group, or a
+    // Begin while a group that already wrote is open (two groups
+    // interleaved). Two Begins in a row, reads and a lone End are allowed.
+    const std::vector<std::string>& protocolFaults() const { return protocolFaults_; }
+    void clearProtocolFaults() { protocolFaults_.clear(); }
+
     // Changes made on the keyboard itself (the caller sends the matching
     // notification). False for a profile above 2.
     bool selectProfile(std::uint8_t profile);
@@ -76,6 +84,9 @@ private:
     std::uint8_t execute(std::uint8_t command, std::uint8_t length, std::uint16_t offset,
                          const Report& request, Report& reply, bool& changed);
 
+    void checkBracketing(std::uint8_t command);
+    void recordProtocolFault(std::string text);
+
     const SimModel* model_;
     SimMemory memory_;
     SimFaults faults_;
@@ -83,6 +94,9 @@ private:
     bool bootMode_ = false;
     std::string stateFile_;
     std::string saveError_;
+    bool groupOpen_ = false;
+    std::uint8_t groupWrite_ = 0;  // first write command of the open group, 0 for none
+    std::vector<std::string> protocolFaults_;
 };
 
 }  // namespace keyloom::sim

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <thread>
 
 namespace keyloom::sim {
 
@@ -16,6 +17,12 @@ int millisecondsUntil(SimClock::time_point now, SimClock::time_point until) {
         return 0;
     auto ms = std::chrono::ceil<std::chrono::milliseconds>(until - now).count();
     return static_cast<int>(std::min<long long>(ms, 1 << 30));
+}
+
+// One report's time on the simulated wire, spent outside every lock.
+void spendReportTime(const SimKeyboard& keyboard) {
+    if (std::uint32_t us = keyboard.reportTime())
+        std::this_thread::sleep_for(std::chrono::microseconds(us));
 }
 
 }  // namespace
@@ -52,6 +59,7 @@ hid::TransferResult SimHandle::read(std::span<std::uint8_t> buffer, std::size_t&
 
     for (;;) {
         auto waitUntil = SimClock::time_point::max();
+        bool received = false;
         {
             std::lock_guard lock(keyboard_->mutex());
             if (!attached_ || queue_.gone())
@@ -65,12 +73,17 @@ hid::TransferResult SimHandle::read(std::span<std::uint8_t> buffer, std::size_t&
                               buffer.begin() + static_cast<std::ptrdiff_t>(reportLength), 0);
                     transferred = reportLength;
                     queue_.pop();
-                    return hid::TransferResult::Done;
+                    received = true;
+                } else {
+                    // A late reply: wait for its time, or for the keyboard to leave.
+                    waitUntil = head.due;
+                    queue_.clearSignal();
                 }
-                // A late reply: wait for its time, or for the keyboard to leave.
-                waitUntil = head.due;
-                queue_.clearSignal();
             }
+        }
+        if (received) {
+            spendReportTime(*keyboard_);
+            return hid::TransferResult::Done;
         }
 
         const auto now = SimClock::now();
@@ -106,6 +119,7 @@ hid::TransferResult SimHandle::write(std::span<const std::uint8_t> report, std::
                                    : report[0] != 0)
         return hid::TransferResult::Failed;
     report = report.first(reportLength);
+    spendReportTime(*keyboard_);
     if (collection_ == SimCollection::Vendor) {
         if (!keyboard_->handleRequest(queue_, report))
             return hid::TransferResult::Failed;

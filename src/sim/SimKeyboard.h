@@ -33,6 +33,12 @@ public:
 
     const SimModel& model() const { return model_; }
 
+    // How long each report takes on the simulated wire, in microseconds: a
+    // write and a read of any of its handles last that long (0: no time, the
+    // default; about 1000 on a real full-speed keyboard).
+    void setReportTime(std::uint32_t microseconds) { reportTimeUs_ = microseconds; }
+    std::uint32_t reportTime() const { return reportTimeUs_.load(); }
+
     // Runs `f(SimFirmware&)` under the keyboard's mutex: faults, memory, log.
     // `f` must not call back into this keyboard (the mutex is not recursive).
     template <class F>
@@ -99,6 +105,7 @@ private:
     hid::CollectionDescriptor consumerCollection_;
     hid::CollectionDescriptor vendorCollection_;
 
+    std::atomic<std::uint32_t> reportTimeUs_{0};
     mutable std::mutex mutex_;
     SimFirmware firmware_;
     bool plugged_ = false;

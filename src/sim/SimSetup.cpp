@@ -1,5 +1,7 @@
 #include "sim/SimSetup.h"
 
+#include <cstdlib>
+
 #include "platform/fs/FileIo.h"
 
 namespace keyloom::sim {
@@ -37,6 +39,25 @@ bool parseSimulationArgument(std::string_view text, SimulationChoice& choice, st
     return true;
 }
 
+bool parseReportTime(std::string_view text, std::uint32_t& microseconds, std::string& error) {
+    std::uint32_t value = 0;
+    bool digits = !text.empty() && text.size() <= 9;
+    for (char c : text) {
+        if (c < '0' || c > '9') {
+            digits = false;
+            break;
+        }
+        value = value * 10 + static_cast<std::uint32_t>(c - '0');
+    }
+    if (!digits || value > kMaxReportTimeUs) {
+        error = std::string(kReportTimeVariable) + "=\"" + std::string(text) +
+                "\" is not a number of microseconds from 0 to " + std::to_string(kMaxReportTimeUs);
+        return false;
+    }
+    microseconds = value;
+    return true;
+}
+
 bool startSimulation(std::string_view text, hid::HidPlatform& platform, Simulation& simulation,
                      std::string& error) {
     SimulationChoice choice;
@@ -52,6 +73,18 @@ bool startSimulation(std::string_view text, hid::HidPlatform& platform, Simulati
             fs::makeDirectories(folder);
         simulation.message = simulation.keyboard->withFirmware(
             [&](SimFirmware& firmware) { return firmware.attachStateFile(choice.stateFile); });
+    }
+    if (const char* reportTime = std::getenv(kReportTimeVariable)) {
+        std::uint32_t us = 0;
+        std::string problem;
+        if (parseReportTime(reportTime, us, problem)) {
+            simulation.keyboard->setReportTime(us);
+        } else {
+            if (!simulation.message.empty())
+                simulation.message += "\n";
+            simulation.message +=
+                "simulated keyboard: " + problem + "; it is ignored and reports take no time";
+        }
     }
     platform.addBackend(simulation.backend);
     return true;

@@ -8,6 +8,7 @@
 //                                      simulation, error)) { /* print error, exit 2 */ }
 //   if (!simulation.message.empty()) { /* tell the user (damaged state file) */ }
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -25,6 +26,14 @@ struct SimulationChoice {
 // False with a message for the user when the text is not MODEL[:STATEFILE].
 bool parseSimulationArgument(std::string_view text, SimulationChoice& choice, std::string& error);
 
+// The environment variable that gives each report's time on the simulated
+// wire in microseconds (SimKeyboard::setReportTime).
+inline constexpr const char* kReportTimeVariable = "KEYLOOM_SIM_REPORT_US";
+inline constexpr std::uint32_t kMaxReportTimeUs = 100000;
+
+// A whole decimal number 0..kMaxReportTimeUs; false with a message otherwise.
+bool parseReportTime(std::string_view text, std::uint32_t& microseconds, std::string& error);
+
 struct Simulation {
     std::shared_ptr<SimBackend> backend;
     std::shared_ptr<SimKeyboard> keyboard;
@@ -34,7 +43,8 @@ struct Simulation {
 };
 
 // Creates the keyboard (its memory from the state file when one is named and
-// present) and registers its backend on `platform`. False, with nothing
+// present, its report time from KEYLOOM_SIM_REPORT_US: an unusable value is
+// ignored with a message) and registers its backend on `platform`. False, with nothing
 // registered, when `text` is malformed.
 bool startSimulation(std::string_view text, hid::HidPlatform& platform, Simulation& simulation,
                      std::string& error);

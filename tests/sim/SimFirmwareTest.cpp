@@ -284,5 +284,28 @@ TEST(SimFirmware, LogKeepsRequestsAndRepliesAndStaysBounded) {
     EXPECT_EQ(log.entries().back().bytes[0], 4);
 }
 
+TEST(SimFirmware, BracketingFaultsNameTheCommands) {
+    struct Case {
+        const char* what;
+        std::vector<std::uint8_t> commands;
+        std::vector<std::string> faults;
+    };
+    const Case cases[] = {
+        {"lighting wake-up", {1, 1, 6, 2}, {}},
+        {"reads and a lone End", {3, 2, 5, 7, 16}, {}},
+        {"write outside a group", {1, 8, 2, 17}, {"command 17 (write) outside a Begin/End group"}},
+        {"interleaved groups",
+         {1, 10, 1, 6, 2, 10, 2},
+         {"command 1 (Begin) inside an open group that wrote command 10",
+          "command 10 (write) outside a Begin/End group"}},
+    };
+    for (const Case& c : cases) {
+        SimFirmware firmware(kModel652F);
+        for (std::uint8_t cmd : c.commands)
+            firmware.handleRequest(makeRequest(cmd, cmd == 4 ? 44 : 1, 0));
+        EXPECT_EQ(firmware.protocolFaults(), c.faults) << c.what;
+    }
+}
+
 }  // namespace
 }  // namespace keyloom::sim

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "platform/fs/FileIo.h"
 #include "support/TempDir.h"
 
@@ -66,6 +68,37 @@ TEST(SimSetup, DamagedStateFileIsReportedButTheSimulationRuns) {
     ASSERT_TRUE(startSimulation("0c45:652f:" + stateFile, platform, simulation, error));
     EXPECT_NE(simulation.message.find("not usable"), std::string::npos) << simulation.message;
     EXPECT_TRUE(simulation.keyboard->present());
+}
+
+TEST(SimSetup, ReportTimeIsAWholeBoundedNumberAndABadOneIsIgnoredWithAMessage) {
+    struct Case {
+        const char* text;
+        bool ok;
+        std::uint32_t us;
+    };
+    for (const Case& c :
+         {Case{"0", true, 0}, Case{"1000", true, 1000}, Case{"100000", true, 100000},
+          Case{"100001", false, 0}, Case{"", false, 0}, Case{"-5", false, 0}, Case{"1e3", false, 0},
+          Case{"99999999999", false, 0}}) {
+        std::uint32_t us = 7;
+        std::string error;
+        EXPECT_EQ(parseReportTime(c.text, us, error), c.ok) << c.text;
+        EXPECT_EQ(us, c.ok ? c.us : 7u) << c.text;
+        EXPECT_EQ(error.empty(), c.ok) << c.text;
+    }
+
+    hid::HidPlatform platform;
+    for (const char* value : {"1000", "fast"}) {
+        ::setenv(kReportTimeVariable, value, 1);
+        Simulation simulation;
+        std::string error;
+        ASSERT_TRUE(startSimulation("0c45:652f", platform, simulation, error));
+        EXPECT_EQ(simulation.keyboard->reportTime(), value[0] == 'f' ? 0u : 1000u);
+        EXPECT_EQ(simulation.message.find(kReportTimeVariable) != std::string::npos,
+                  value[0] == 'f');
+        platform.removeBackend(simulation.backend.get());
+    }
+    ::unsetenv(kReportTimeVariable);
 }
 
 }  // namespace

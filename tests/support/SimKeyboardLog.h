@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "sim/SimKeyboard.h"
@@ -44,6 +45,11 @@ inline std::vector<int> matrixWritesReceived(sim::SimKeyboard& keyboard) {
         if (r.command == 8 && r.offset % stride == 0)
             out.push_back(static_cast<int>(r.offset / stride));
     return out;
+}
+
+// Bracketing faults the keyboard saw (SimFirmware::protocolFaults).
+inline std::vector<std::string> protocolFaultsOf(sim::SimKeyboard& keyboard) {
+    return keyboard.withFirmware([](sim::SimFirmware& f) { return f.protocolFaults(); });
 }
 
 inline void clearReceived(sim::SimKeyboard& keyboard) {
