@@ -200,9 +200,9 @@ std::string SimFirmware::attachStateFile(const std::string& path, StateFileUse u
     saveError_.clear();
     stateFileUnusable_ = false;
     const bool keep = use == StateFileUse::KeepChanges;
+    // A new file holds nothing to lose: every use keeps the memory there.
     if (!fs::fileExists(path)) {
-        if (keep)
-            stateFile_ = path;
+        stateFile_ = path;
         return {};
     }
     std::vector<std::uint8_t> bytes;

@@ -62,9 +62,9 @@ public:
     // Loads the memory from `path` when the file exists. KeepChanges saves
     // after every change; a damaged file, or one of another model, is then
     // moved aside to the first free `path` + ".bad-N" and the keyboard starts
-    // with factory contents. LookOnly never writes, moves or saves: an
-    // unusable file is left alone. Returns a message for the user when the
-    // file was not usable, empty otherwise.
+    // with factory contents. LookOnly never writes or moves a file that
+    // exists: an unusable one is left alone. Returns a message for the user
+    // when the file was not usable, empty otherwise.
     std::string attachStateFile(const std::string& path,
                                 StateFileUse use = StateFileUse::KeepChanges);
     const std::string& stateFile() const { return stateFile_; }

@@ -49,7 +49,7 @@ bool startSimulation(std::string_view text, hid::HidPlatform& platform, Simulati
     if (!choice.stateFile.empty()) {
         const bool lookOnly = use == SimFirmware::StateFileUse::LookOnly;
         std::string folder = parentFolder(choice.stateFile);
-        if (!folder.empty() && !lookOnly)
+        if (!folder.empty())
             fs::makeDirectories(folder);
         bool unusable = false;
         simulation.message = simulation.keyboard->withFirmware([&](SimFirmware& firmware) {
