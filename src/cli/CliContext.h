@@ -17,6 +17,10 @@ struct CliContext {
     std::FILE* err = stderr;
 };
 
+// The command only reads the keyboard and files: a simulated keyboard's state
+// file is then never written or moved aside.
+bool looksOnly(const CliOptions& options);
+
 // Prints a failure line to stderr ("keyloomctl: ...") and returns kExitFailure.
 int fail(const CliContext& context, const std::string& message);
 // Same for wrong usage; returns kExitUsage.

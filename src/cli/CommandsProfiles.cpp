@@ -9,6 +9,7 @@
 #include "cli/CliSession.h"
 #include "cli/Commands.h"
 #include "cli/JsonWriter.h"
+#include "platform/fs/FileIo.h"
 #include "platform/registry/Registry.h"
 #include "storage/AppProfile.h"
 #include "storage/SettingsKey.h"
@@ -35,6 +36,19 @@ StoredList readStoredList(const registry::Registry& registry) {
     return list;
 }
 
+// The registry keeps a damaged file as "<file>.damaged-<n>" with the first
+// free n: the newest copy is the one before it.
+std::string damagedCopy(const std::string& registryFile, int n) {
+    return registryFile + ".damaged-" + std::to_string(n);
+}
+
+int firstFreeDamagedCopy(const std::string& registryFile) {
+    int n = 1;
+    while (n < 999 && fs::fileExists(damagedCopy(registryFile, n)))
+        ++n;
+    return n;
+}
+
 }  // namespace
 
 int runProfiles(CliContext& context) {
@@ -44,6 +58,13 @@ int runProfiles(CliContext& context) {
     if (!setUpProgramFiles(context, paths))
         return kExitFailure;
     const registry::Registry registry(paths.registryFile);
+    const int freeCopy = firstFreeDamagedCopy(paths.registryFile);
+    if (registry.isDamaged())
+        return fail(context, "the profile list cannot be read: the registry file " +
+                                 paths.registryFile +
+                                 " is damaged. It was left as it is; the next setting stored "
+                                 "keeps it as " +
+                                 damagedCopy(paths.registryFile, freeCopy) + ".");
     const StoredList list = readStoredList(registry);
 
     // The list is there without a keyboard; only the active profile needs one.
@@ -70,6 +91,10 @@ int runProfiles(CliContext& context) {
     if (list.paths.empty()) {
         std::fputs("No profile list stored (the profile manager's Apply stores one).\n",
                    context.out);
+        // A list stored before the registry was damaged is in the kept copy.
+        if (freeCopy > 1)
+            std::fprintf(context.out, "A damaged registry file was kept as %s.\n",
+                         damagedCopy(paths.registryFile, freeCopy - 1).c_str());
     } else {
         std::fprintf(context.out, "Stored profile list (%d):\n", list.count);
         for (std::size_t i = 0; i < list.paths.size(); ++i)

@@ -77,9 +77,12 @@ int main(int argc, char** argv) {
         keyloom::AppPaths paths;
         if (setUpProgramFiles(context, paths))
             keyloom::prepareDataFolder(paths);
+        const auto use = looksOnly(context.options)
+                             ? keyloom::sim::SimFirmware::StateFileUse::LookOnly
+                             : keyloom::sim::SimFirmware::StateFileUse::KeepChanges;
         if (!keyloom::sim::startSimulation(context.options.simulate,
                                            keyloom::hid::HidPlatform::system(), context.simulation,
-                                           error))
+                                           error, use))
             return usageError(context, error);
         if (!context.simulation.message.empty())
             std::fprintf(stderr, "keyloomctl: %s\n", context.simulation.message.c_str());

@@ -1,6 +1,7 @@
 #include "lighting/UserModeFile.h"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "platform/fs/FileIo.h"
@@ -48,14 +49,16 @@ std::uint8_t channel(int value) {
     return static_cast<std::uint8_t>(std::clamp(value, 0, 255));
 }
 
-const std::string* value(const ini::IniDocument& document, std::string_view section,
-                         std::string_view key) {
-    return document.findValue(section, key);
+// A value as every other ini reader of the program gives it: without
+// enclosing quotes, cut to the usual buffer.
+std::optional<std::string> value(const ini::IniDocument& document, std::string_view section,
+                                 std::string_view key) {
+    return ini::readValue(document, section, key);
 }
 
 int readNumber(const ini::IniDocument& document, std::string_view section, std::string_view key,
                int fallback) {
-    const std::string* text = value(document, section, key);
+    const std::optional<std::string> text = value(document, section, key);
     std::array<int, 1> number{};
     if (!text || !scanNumbers(*text, number))
         return fallback;
@@ -100,16 +103,16 @@ UserModeData parseUserMode(const ini::IniDocument& document) {
     const int mode = readNumber(document, kPresentSection, "mode", 0);
     data.currentMode = mode >= 0 && mode < kUserModeCount ? mode : 0;
     for (int m = 0; m < kUserModeCount; ++m) {
-        const std::string* name = value(document, kNameSection, std::to_string(m));
+        const std::optional<std::string> name = value(document, kNameSection, std::to_string(m));
         data.names[static_cast<std::size_t>(m)] = name ? *name : "0";
     }
 
     const std::string section = modeSectionName(data.currentMode);
     data.brush.tool = readNumber(document, section, "tool", 0) != 0 ? BrushTool::BaseColour
                                                                     : BrushTool::SingleColour;
-    if (const std::string* text = value(document, section, "jcolor"))
+    if (const std::optional<std::string> text = value(document, section, "jcolor"))
         data.brush.baseColour = parseColourValue(*text);
-    if (const std::string* text = value(document, section, "color"))
+    if (const std::optional<std::string> text = value(document, section, "color"))
         data.brush.singleColour = parseColourValue(*text);
 
     const auto& keys = colourKeys();
@@ -117,7 +120,7 @@ UserModeData parseUserMode(const ini::IniDocument& document) {
         const std::uint8_t index = keys[slot].colourIndex;
         if (index == kNoColourIndex)
             continue;
-        if (const std::string* text = value(document, section, std::to_string(index)))
+        if (const std::optional<std::string> text = value(document, section, std::to_string(index)))
             data.keys[slot] = parseKeyValue(*text);
     }
     return data;

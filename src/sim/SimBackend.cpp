@@ -40,8 +40,10 @@ std::vector<std::shared_ptr<SimKeyboard>> SimBackend::keyboards() const {
 }
 
 bool SimBackend::enumerate(std::vector<std::string>& paths) {
-    for (const auto& keyboard : keyboards())
+    for (const auto& keyboard : keyboards()) {
+        keyboard->finishBootLoaderIfDue();
         keyboard->appendPaths(paths);
+    }
     return true;
 }
 

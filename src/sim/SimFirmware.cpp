@@ -1,6 +1,9 @@
 #include "sim/SimFirmware.h"
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 
 #include "platform/fs/FileIo.h"
@@ -56,6 +59,28 @@ bool isConfigurationWrite(std::uint8_t cmd) {
 
 // A long simulated session must not grow the list without end.
 constexpr std::size_t kMaxProtocolFaults = 256;
+
+// Moves the file to "<path>.bad-<n>" with the first free n, so that no
+// earlier copy is replaced; the new name, or empty when it could not be moved.
+std::string moveAside(const std::string& path) {
+    for (int n = 1; n <= 999; ++n) {
+        std::string aside = path + ".bad-" + std::to_string(n);
+        // link() refuses an existing name, where rename() would replace it.
+        if (::link(path.c_str(), aside.c_str()) == 0) {
+            if (::unlink(path.c_str()) == 0)
+                return aside;
+            ::unlink(aside.c_str());
+            return {};
+        }
+        if (errno == EEXIST)
+            continue;
+        // A file system without hard links: look first, then rename.
+        if (fs::fileExists(aside))
+            continue;
+        return std::rename(path.c_str(), aside.c_str()) == 0 ? aside : std::string();
+    }
+    return {};
+}
 
 }  // namespace
 
@@ -213,9 +238,12 @@ bool SimFirmware::selectProfile(std::uint8_t profile) {
     return true;
 }
 
-std::string SimFirmware::attachStateFile(const std::string& path) {
+std::string SimFirmware::attachStateFile(const std::string& path, StateFileUse use) {
     stateFile_.clear();
     saveError_.clear();
+    stateFileUnusable_ = false;
+    const bool keep = use == StateFileUse::KeepChanges;
+    // A new file holds nothing to lose: every use keeps the memory there.
     if (!fs::fileExists(path)) {
         stateFile_ = path;
         return {};
@@ -227,15 +255,20 @@ std::string SimFirmware::attachStateFile(const std::string& path) {
         reason = "it cannot be read or is too large";
     } else if (parseState(std::string(bytes.begin(), bytes.end()), *model_, loaded, reason)) {
         memory_ = std::move(loaded);
-        stateFile_ = path;
+        if (keep)
+            stateFile_ = path;
         return {};
     }
 
+    stateFileUnusable_ = true;
     restoreFactoryContents();
-    std::string aside = path + ".bad";
-    std::string message = "simulated keyboard: state file " + path + " is not usable (" + reason +
-                          "); the keyboard starts with factory contents";
-    if (std::rename(path.c_str(), aside.c_str()) == 0) {
+    std::string message =
+        "simulated keyboard: state file " + path + " is not usable (" + reason + ")";
+    if (!keep)
+        return message + "; it was left as it is";
+    message += "; the keyboard starts with factory contents";
+    const std::string aside = moveAside(path);
+    if (!aside.empty()) {
         stateFile_ = path;
         return message + ", and the old file was kept as " + aside;
     }

@@ -57,13 +57,20 @@ public:
     // Power cycle after a firmware update: the keyboard runs its firmware again.
     void leaveBootMode() { bootMode_ = false; }
 
-    // Keeps the memory in `path` from now on: loads it when the file exists
-    // and saves after every change. A damaged file, or one of another model,
-    // is moved aside to `path` + ".bad" and the keyboard starts with factory
-    // contents. Returns a message for the user when something was wrong,
-    // empty otherwise.
-    std::string attachStateFile(const std::string& path);
+    // How a state file is used: kept up to date, or only read by a program
+    // that must leave it exactly as it is.
+    enum class StateFileUse { KeepChanges, LookOnly };
+    // Loads the memory from `path` when the file exists. KeepChanges saves
+    // after every change; a damaged file, or one of another model, is then
+    // moved aside to the first free `path` + ".bad-N" and the keyboard starts
+    // with factory contents. LookOnly never writes or moves a file that
+    // exists: an unusable one is left alone. Returns a message for the user
+    // when the file was not usable, empty otherwise.
+    std::string attachStateFile(const std::string& path,
+                                StateFileUse use = StateFileUse::KeepChanges);
     const std::string& stateFile() const { return stateFile_; }
+    // The last attached state file existed but could not be loaded.
+    bool stateFileUnusable() const { return stateFileUnusable_; }
     // Writes the memory to the attached state file now; true without one.
     bool saveState();
     // Why the last save failed; empty after a successful one.
@@ -97,6 +104,7 @@ private:
     bool groupOpen_ = false;
     std::uint8_t groupWrite_ = 0;  // first write command of the open group, 0 for none
     std::vector<std::string> protocolFaults_;
+    bool stateFileUnusable_ = false;
 };
 
 }  // namespace keyloom::sim

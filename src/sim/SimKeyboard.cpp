@@ -89,6 +89,21 @@ void SimKeyboard::reset() {
         assignPathsLocked();
 }
 
+void SimKeyboard::setBootLoaderTime(std::chrono::milliseconds time) {
+    std::lock_guard lock(mutex_);
+    bootLoaderTime_ = time;
+}
+
+bool SimKeyboard::finishBootLoaderIfDue() {
+    std::lock_guard lock(mutex_);
+    if (!firmware_.inBootMode() || SimClock::now() < bootLoaderEnds_)
+        return false;
+    firmware_.leaveBootMode();
+    if (plugged_)
+        assignPathsLocked();
+    return true;
+}
+
 bool SimKeyboard::present() const {
     std::lock_guard lock(mutex_);
     return presentLocked();
@@ -211,8 +226,10 @@ bool SimKeyboard::handleRequest(SimInputQueue& queue, std::span<const std::uint8
         }
         deliverLocked(SimCollection::Vendor, response.reply, due);
     }
-    if (response.enteredBootMode)
+    if (response.enteredBootMode) {
         leaveBusLocked();
+        bootLoaderEnds_ = SimClock::now() + bootLoaderTime_;
+    }
     return true;
 }
 

@@ -5,6 +5,7 @@
 // keyboard's mutex through withFirmware().
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -23,6 +24,9 @@ namespace keyloom::sim {
 struct SimNodeNumbers {
     std::atomic<unsigned> next{0};
 };
+
+// Long enough to see the keyboard leave, short enough to wait for.
+inline constexpr std::chrono::milliseconds kDefaultBootLoaderTime{5000};
 
 class SimKeyboard {
 public:
@@ -55,6 +59,13 @@ public:
     void replug();
     // Power cycle: leaves boot mode and comes back with a new identity.
     void reset();
+    // How long the boot loader holds the keyboard before it starts its
+    // firmware again, as it does once the updater has flashed it: the
+    // keyboard comes back in normal mode with its settings.
+    void setBootLoaderTime(std::chrono::milliseconds time);
+    // Does that restart when the boot loader's time is over (the backend asks
+    // at every scan of the bus); true when the keyboard came back.
+    bool finishBootLoaderIfDue();
     // Plugged in and running its firmware (not in boot mode).
     bool present() const;
     bool inBootMode() const;
@@ -113,6 +124,8 @@ private:
     std::vector<Attached> attached_;
     // When the last reply queued leaves the keyboard: replies go out in order.
     SimClock::time_point lastDue_ = kDueNow;
+    std::chrono::milliseconds bootLoaderTime_{kDefaultBootLoaderTime};
+    SimClock::time_point bootLoaderEnds_{};
 };
 
 }  // namespace keyloom::sim

@@ -59,7 +59,7 @@ bool parseReportTime(std::string_view text, std::uint32_t& microseconds, std::st
 }
 
 bool startSimulation(std::string_view text, hid::HidPlatform& platform, Simulation& simulation,
-                     std::string& error) {
+                     std::string& error, SimFirmware::StateFileUse use) {
     SimulationChoice choice;
     if (!parseSimulationArgument(text, choice, error))
         return false;
@@ -68,11 +68,20 @@ bool startSimulation(std::string_view text, hid::HidPlatform& platform, Simulati
     simulation.backend = std::make_shared<SimBackend>();
     simulation.keyboard = simulation.backend->addKeyboard(*choice.model);
     if (!choice.stateFile.empty()) {
+        const bool lookOnly = use == SimFirmware::StateFileUse::LookOnly;
         std::string folder = parentFolder(choice.stateFile);
         if (!folder.empty())
             fs::makeDirectories(folder);
-        simulation.message = simulation.keyboard->withFirmware(
-            [&](SimFirmware& firmware) { return firmware.attachStateFile(choice.stateFile); });
+        bool unusable = false;
+        simulation.message = simulation.keyboard->withFirmware([&](SimFirmware& firmware) {
+            std::string message = firmware.attachStateFile(choice.stateFile, use);
+            unusable = firmware.stateFileUnusable();
+            return message;
+        });
+        if (lookOnly && unusable) {
+            simulation.keyboard->unplug();
+            simulation.message += ", and the simulated keyboard stays unplugged";
+        }
     }
     if (const char* reportTime = std::getenv(kReportTimeVariable)) {
         std::uint32_t us = 0;

@@ -44,9 +44,12 @@ struct Simulation {
 
 // Creates the keyboard (its memory from the state file when one is named and
 // present, its report time from KEYLOOM_SIM_REPORT_US: an unusable value is
-// ignored with a message) and registers its backend on `platform`. False, with nothing
-// registered, when `text` is malformed.
+// ignored with a message) and registers its backend on `platform`. False, with
+// nothing registered, when `text` is malformed. With LookOnly the state file is
+// never written or moved, and a keyboard whose file is not usable stays
+// unplugged rather than show factory contents as its own.
 bool startSimulation(std::string_view text, hid::HidPlatform& platform, Simulation& simulation,
-                     std::string& error);
+                     std::string& error,
+                     SimFirmware::StateFileUse use = SimFirmware::StateFileUse::KeepChanges);
 
 }  // namespace keyloom::sim

@@ -86,6 +86,25 @@ TEST_F(KeyloomctlProfiles, ProfilesPrintsTheStoredListAndTheActiveProfile) {
     EXPECT_FALSE(bootModeSent());
 }
 
+TEST_F(KeyloomctlProfiles, DamagedListIsReportedWithWhereItIsKept) {
+    const std::string file = dir.file("config/ORVK_Keyboard/registry.ini");
+    std::filesystem::create_directories(dir.file("config/ORVK_Keyboard"));
+    dir.write("config/ORVK_Keyboard/registry.ini", "[Software\\ORVK_Keyboard]\njunk\n");
+    CliRun damaged = run({"profiles"});
+    EXPECT_EQ(damaged.exitCode, 1);
+    EXPECT_NE(damaged.err.find(file + " is damaged"), std::string::npos) << damaged.err;
+    EXPECT_NE(damaged.err.find(file + ".damaged-1"), std::string::npos) << damaged.err;
+    EXPECT_EQ(damaged.out.find("No profile list stored"), std::string::npos) << damaged.out;
+
+    // Once a setting was stored, the list is gone from the registry but the
+    // kept copy is named.
+    registry::Registry registry(file);
+    ASSERT_TRUE(registry.writeDword(kSettingsKeyPath, kLanguageIdValue, 0x0409));
+    CliRun kept = run({"profiles"});
+    EXPECT_EQ(kept.exitCode, 0) << kept.err;
+    EXPECT_NE(kept.out.find("kept as " + file + ".damaged-1"), std::string::npos) << kept.out;
+}
+
 TEST_F(KeyloomctlProfiles, FirmwareModeSendsNothingWithoutYes) {
     CliRun dry = run({"firmware-mode"});
     EXPECT_EQ(dry.exitCode, 2);

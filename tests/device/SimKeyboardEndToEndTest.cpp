@@ -175,6 +175,30 @@ TEST_F(SimEndToEnd, BootModeReportLeavesTheKeyboardInItsLoader) {
     EXPECT_EQ(requests[0].bytes[4], 0xEE);
 }
 
+TEST_F(SimEndToEnd, KeyboardComesBackFromItsLoaderWithItsSettings) {
+    keyboard = backend->addKeyboard(sim::kModel5064);
+    keyboard->setBootLoaderTime(std::chrono::milliseconds(200));
+    platform.addBackend(backend);
+    DiscoveryMonitor monitor(
+        link, handler, startup,
+        {std::chrono::milliseconds(1), std::chrono::milliseconds(1), std::chrono::milliseconds(1)});
+    monitor.start();
+    ASSERT_EQ(handler.waitFor(2), (std::vector<int>{1, 1}));
+    std::array<std::uint8_t, kKeyMatrixBufferSize> matrix{};
+    matrix[7] = 0x42;
+    ASSERT_EQ(link.WriteKeyMatrix(matrix, 1), result::Success);
+    const std::string before = keyboard->configPath();
+
+    ASSERT_EQ(link.EnterBootMode(), result::Success);
+    EXPECT_EQ(handler.waitFor(4), (std::vector<int>{1, 1, 0, 1}));
+    monitor.stop();
+    EXPECT_FALSE(keyboard->inBootMode());
+    EXPECT_NE(keyboard->configPath(), before) << "a restarted keyboard is a new device";
+    std::array<std::uint8_t, kKeyMatrixBufferSize> back{};
+    ASSERT_EQ(link.ReadKeyMatrix(back, 1), result::Success);
+    EXPECT_EQ(back, matrix);
+}
+
 TEST_F(SimEndToEnd, DiscoveryFollowsUnplugAndReplug) {
     keyboard = backend->addKeyboard(sim::kModel652F);
     platform.addBackend(backend);

@@ -49,6 +49,18 @@ TEST(UserModeFile, BadModeAndBrushValuesGiveTheDefaults) {
     EXPECT_EQ(data.keys[0], KeyPaint{});
 }
 
+TEST(UserModeFile, QuotedValuesReadAsEveryIniFileReads) {
+    const ini::IniDocument document = ini::IniDocument::fromText(
+        "[PRESENTMODE]\nmode=\"2\"\n[MODENAME]\n2='Night'\n"
+        "[Mode2]\ntool=\"1\"\ncolor=\"4,5,6\"\n53=\"10,20,30,1\"\n");
+    const UserModeData data = parseUserMode(document);
+    EXPECT_EQ(data.currentMode, 2);
+    EXPECT_EQ(data.names[2], "Night");
+    EXPECT_EQ(data.brush.tool, BrushTool::BaseColour);
+    EXPECT_EQ(data.brush.singleColour, (Rgb{4, 5, 6}));
+    EXPECT_EQ(data.keys[0], (KeyPaint{{10, 20, 30}, true}));
+}
+
 TEST(UserModeFile, MissingOrUnreadableFilesGiveTheDefaults) {
     TempDir dir;
     std::filesystem::create_directories(dir.file("folder.userd"));

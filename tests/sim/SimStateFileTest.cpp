@@ -86,9 +86,9 @@ TEST(SimStateFile, DamagedFileGivesFactoryContentsAndIsKeptAside) {
     firmware.memory().keyColours[0] = 1;
     std::string message = firmware.attachStateFile(path);
     EXPECT_NE(message.find("factory contents"), std::string::npos) << message;
-    EXPECT_NE(message.find(path + ".bad"), std::string::npos) << message;
+    EXPECT_NE(message.find(path + ".bad-1"), std::string::npos) << message;
     EXPECT_EQ(firmware.memory(), factoryMemory(kModel652F));
-    EXPECT_EQ(dir.read("keyboard.state.bad"), "keyloom-sim-state 1\nmodel 0c45:652f\n");
+    EXPECT_EQ(dir.read("keyboard.state.bad-1"), "keyloom-sim-state 1\nmodel 0c45:652f\n");
 
     // From now on the memory is kept in the named file again.
     std::uint8_t colour[3] = {1, 2, 3};

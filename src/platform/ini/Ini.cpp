@@ -41,17 +41,30 @@ std::string writeTarget(const std::string& path) {
     return path;
 }
 
+// What the private-profile functions copy into a buffer of `bufferChars`.
+std::string cutToBuffer(std::string_view text, std::size_t bufferChars) {
+    if (bufferChars == 0)
+        return {};
+    std::string result(text);
+    text::truncateToUtf16Units(result, bufferChars - 1);
+    return result;
+}
+
 }  // namespace
 
 std::string readString(const std::string& path, std::string_view section, std::string_view key,
                        std::string_view defaultValue, std::size_t bufferChars) {
-    if (bufferChars == 0)
-        return {};
     LoadedFile file = loadFile(path);
     const std::string* value = file.document->findValue(section, key);
-    std::string result(value ? withoutEnclosingQuotes(*value) : defaultValue);
-    text::truncateToUtf16Units(result, bufferChars - 1);
-    return result;
+    return cutToBuffer(value ? withoutEnclosingQuotes(*value) : defaultValue, bufferChars);
+}
+
+std::optional<std::string> readValue(const IniDocument& document, std::string_view section,
+                                     std::string_view key, std::size_t bufferChars) {
+    const std::string* value = document.findValue(section, key);
+    if (!value)
+        return std::nullopt;
+    return cutToBuffer(withoutEnclosingQuotes(*value), bufferChars);
 }
 
 int readInt(const std::string& path, std::string_view section, std::string_view key,

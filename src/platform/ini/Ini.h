@@ -14,6 +14,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,6 +28,12 @@ inline constexpr std::size_t kDefaultBufferChars = 260;
 std::string readString(const std::string& path, std::string_view section, std::string_view key,
                        std::string_view defaultValue,
                        std::size_t bufferChars = kDefaultBufferChars);
+
+// The value of a parsed file as readString gives it (quotes removed, cut to
+// the buffer); nothing when the key is missing.
+std::optional<std::string> readValue(const IniDocument& document, std::string_view section,
+                                     std::string_view key,
+                                     std::size_t bufferChars = kDefaultBufferChars);
 
 // The value as a decimal number (optional sign, digits up to the first other
 // character, 0 when there are none; clamped to the int range). A missing or
