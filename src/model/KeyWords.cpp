@@ -335,7 +335,7 @@ std::optional<ParsedEvent> parseEventWord(std::string_view text, std::string& er
     if (signedDelay) {
         error = "the delay of '" + std::string(text) +
                 "' must be a whole number of milliseconds, not '" +
-                std::string(text.substr(sign - 1)) + "'";
+                std::string(text.substr(sign)) + "'";
         return std::nullopt;
     }
     if (!allDigits) {

@@ -171,12 +171,17 @@ TEST_F(KeyloomctlConfig, GKeysAreRefusedWhereTheKeyboardHasNone) {
     ASSERT_LT(g3 + 2, active.size());
     EXPECT_EQ(std::vector<std::uint8_t>(active.begin() + g3, active.begin() + g3 + 3),
               (std::vector<std::uint8_t>{2, 2, 0x1D}));
+
+    // The colour list has G keys only where the keyboard has them.
+    EXPECT_EQ(run({"colours"}).out.find("G1"), std::string::npos);
+    EXPECT_NE(run({"colours"}, model).out.find("G1"), std::string::npos);
 }
 
 TEST_F(KeyloomctlConfig, TooLongADelayIsSavedAsTheLongestWithAWarning) {
     CliRun set = run({"macro", "set", "3", "X", "Q+50000", "Q-99999999999999999999999"});
     ASSERT_EQ(set.exitCode, 0) << set.err;
-    EXPECT_NE(set.err.find("warning: Q+50000: a delay is at most 40000 ms; kept as 40000 ms"), std::string::npos)
+    EXPECT_NE(set.err.find("warning: Q+50000: a delay is at most 40000 ms; kept as 40000 ms"),
+              std::string::npos)
         << set.err;
     EXPECT_NE(set.out.find("saved to the keyboard"), std::string::npos) << set.out;
     // What the keyboard now holds, read back through a backup.
