@@ -50,8 +50,10 @@ bool configurationInterfacePresent() {
 
 window::MessageAnswer CliWindow::showMessage(const window::MessageRequest& request) {
     // Questions are answered by the command itself; what it reports is shown.
-    if (request.buttons == window::MessageButtons::Ok && !request.text.empty())
+    if (request.buttons == window::MessageButtons::Ok && !request.text.empty()) {
         std::fprintf(err_, "keyloomctl: %s\n", request.text.c_str());
+        ++told_;
+    }
     return HeadlessWindow::showMessage(request);
 }
 
@@ -156,8 +158,13 @@ bool ConnectedKeyboard::open() {
 }
 
 bool ConnectedKeyboard::apply() {
+    const int told = window_.told();
     if (core_->apply())
         return true;
+    // The keyboard's own reason (macros too long for its memory, a failed
+    // write) has been printed; a guess would only contradict it.
+    if (window_.told() != told)
+        return false;
     fail(context_,
          core_->state().connection.state.load() == 1
              ? "the keyboard did not take the change (no answer); nothing was lost, try again"

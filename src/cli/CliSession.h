@@ -29,9 +29,12 @@ class CliWindow : public window::HeadlessWindow {
 public:
     explicit CliWindow(std::FILE* err) : err_(err) {}
     window::MessageAnswer showMessage(const window::MessageRequest& request) override;
+    // How many messages have been printed so far.
+    int told() const { return told_; }
 
 private:
     std::FILE* err_;
+    int told_ = 0;
 };
 
 // Paths and language texts; false (message printed) when the paths cannot be

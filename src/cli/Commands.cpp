@@ -32,20 +32,22 @@ constexpr Command kCommands[] = {
      "With N switches the keyboard to profile N.",
      runProfile},
     {"assign", "KEY ACTION", "give a key of the active profile an action and apply",
-     "KEY: a key name (A, Esc, F1, Right Ctrl, Num 7, Left Button, Roll Up, ...),\n"
-     "G1-G9, or a key code such as 0x01e.\n"
+     "KEY: a key name (A, Esc, F1, Right Ctrl, Num 7, Left Mouse Button, ...),\n"
+     "G1-G9, \"G1 bank 2\"-\"G9 bank 2\", or a key code such as 0x01E.\n"
      "ACTION: default | disabled | key:KEY | macro:NUMBER[:COUNT] |\n"
      "        media:NAME-or-1..18 | function:1..11 | stop-macro\n"
-     "The change is saved to the slot file and written to the keyboard. A key the\n"
+     "COUNT (1-255) is the macro's play count: every key that plays it plays it\n"
+     "COUNT times. The change is saved to the slot file and written to the keyboard. A key the\n"
      "keyboard does not have (G1-G9 on a keyboard without them) is refused.",
      runAssign},
     {"macro", "list | set NUMBER NAME [--count N] EVENT... | delete NUMBER",
      "list, add, replace or delete macros and apply",
      "EVENT is KEY+DELAY for a press followed by DELAY ms, KEY-DELAY for a release\n"
-     "(at most 40000 ms; a longer delay is saved as 40000 ms, with a warning).\n"
+     "(kept in steps of 10 ms, at most 40000 ms; each delay changed is named).\n"
      "'set' replaces macro NUMBER, or adds a new macro that takes the smallest free\n"
      "number (at most 100 macros); 'delete' also sets keys that played it back to\n"
-     "Default in all three profiles. Changes are saved and written to the keyboard.",
+     "Default in all three profiles, and renumbers the later macros. Changes are saved\n"
+     "and written to the keyboard.",
      runMacro},
     {"default", "", "every key of the active profile back to its default, and apply",
      "Restores the default of every key of the active profile and writes it.", runDefault},
@@ -119,9 +121,9 @@ constexpr Command kCommands[] = {
      "text actions and \"parameter\", \"toggle\", \"reserved\" when set; \"macros\"\n"
      "with number, name, playCount and events; and, for bytes the fields do not\n"
      "express, \"size\" and \"patches\" ({\"offset\", \"bytes\" in hex}, applied last).\n"
-     "KEY: a key's English legend (A, Esc, Num 7), G1-G9, \"G1 bank 2\"-\"G9 bank 2\",\n"
-     "or #INDEX. ACTION: default | disabled | stop-macro | key:KEY-or-0xCODE |\n"
-     "macro:NUMBER:COUNT | media:1..18 | function:1..11 | launch | text |\n"
+     "KEY: as for assign (Left Ctrl, Num 7, G1 bank 2, 0x01E), or #INDEX.\n"
+     "ACTION: default | disabled | stop-macro | key:KEY | macro:NUMBER[:COUNT] |\n"
+     "media:NAME-or-1..18 | function:1..11 | launch | text |\n"
      "raw:KIND:VALUE. EVENT: KEY+DELAY (press) or KEY-DELAY (release), in ms.\n"
      "The schema is profile.schema.json in the program's share folder.\n"
      "Without --out the JSON goes to standard output.",

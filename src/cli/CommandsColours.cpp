@@ -15,6 +15,7 @@
 #include "cli/LightingSession.h"
 #include "lighting/ColourIndexTable.h"
 #include "model/AssignmentImage.h"
+#include "model/KeyMatrixCodec.h"
 #include "model/KeyViewKeys.h"
 
 namespace keyloom::cli {
@@ -161,6 +162,13 @@ int runColours(CliContext& context) {
     const Brush& brush = perKey.brush();
     const bool baseTool = brush.tool == BrushTool::BaseColour;
     const auto& keys = colourKeys();
+    // G1-G9 are listed only on a keyboard that has them.
+    const KeyMatrix defaults = session.core().defaultMatrix();
+    auto present = [&](std::size_t slot) {
+        return slot < kFirstGSlot || slot == kFnSlot ||
+               matrixCarriesEntry(defaults,
+                                  AssignmentImage::kFirstExtraKeyEntry + (slot - kFirstGSlot));
+    };
     if (context.options.json) {
         JsonWriter json(context.out);
         json.beginObject();
@@ -171,6 +179,8 @@ int runColours(CliContext& context) {
         json.field("singleColour", rgbHex(brush.singleColour));
         json.beginArray("keys");
         for (std::size_t slot = 0; slot < keys.size(); ++slot) {
+            if (!present(slot))
+                continue;
             const ColourKey& key = keys[slot];
             const bool placed = key.colourIndex != kNoColourIndex;
             json.beginObject();
@@ -191,6 +201,8 @@ int runColours(CliContext& context) {
                  session.profileNumber(), perKey.currentMode(), baseTool ? "base colour" : "colour",
                  rgbHex(brush.baseColour).c_str(), rgbHex(brush.singleColour).c_str());
     for (std::size_t slot = 0; slot < keys.size(); ++slot) {
+        if (!present(slot))
+            continue;
         const ColourKey& key = keys[slot];
         const std::string name = slotName(slot);
         if (key.colourIndex == kNoColourIndex) {

@@ -11,6 +11,7 @@
 #include "cli/Commands.h"
 #include "cli/JsonWriter.h"
 #include "cli/KeySyntax.h"
+#include "cli/MissingMacros.h"
 #include "cli/ResultText.h"
 #include "device/ProtocolResult.h"
 #include "model/KeyMatrix.h"
@@ -20,6 +21,7 @@
 #include "platform/text/Utf16.h"
 #include "storage/Language.h"
 #include "storage/ProfileDump.h"
+#include "storage/ProfileFile.h"
 
 namespace keyloom::cli {
 
@@ -175,6 +177,10 @@ int runBackup(CliContext& context) {
 int runRestore(CliContext& context) {
     if (context.options.args.size() != 1)
         return usageError(context, "restore needs one FILE");
+    // A file the program cannot load is reported by the restore itself.
+    if (StoreContents store; loadProfileFile(context.options.args[0], store) == FileResult::Ok &&
+                             !refuseMissingMacros(context, store, context.options.args[0]))
+        return kExitFailure;
     ConnectedKeyboard keyboard(context);
     if (!keyboard.open())
         return kExitFailure;
@@ -234,26 +240,38 @@ int runAssign(CliContext& context) {
         return fail(context, "the active profile is not known");
     const KeyMatrix defaults = core.defaultMatrix();
     std::string description;
+    std::string countNote;
     {
         auto working = core.workingStore().lock();
         std::string error;
-        auto assignment = parseAction(context.options.args[1], *entry, working->macros, error);
-        if (!assignment)
+        auto parsed = parseAssignAction(context.options.args[1], *entry, working->macros, error);
+        if (!parsed)
             return usageError(context, error);
         // The keyboard only ever receives the keys its default matrix has.
         if (!matrixCarriesEntry(defaults, *entry))
             return fail(context, "this keyboard has no " + entryName(*entry) +
                                      " key, so it cannot be given an action; nothing was changed");
+        KeyAssignment& assignment = parsed->assignment;
         auto block = working->image->block(static_cast<std::size_t>(active));
-        assignment->toggle = block[*entry].toggle;  // key-toggle marks belong to the window
-        block[*entry] = *assignment;
-        description = describeAction(*assignment, working->macros);
+        assignment.toggle = block[*entry].toggle;  // key-toggle marks belong to the window
+        block[*entry] = assignment;
+        // The play count belongs to the macro, as the key dialog's count box
+        // sets it: every key that plays the macro plays it that often.
+        if (parsed->count) {
+            MacroRecord& macro = working->macros[*findMacroPosition(
+                working->macros, static_cast<std::uint16_t>(assignment.value))];
+            if (macro.playCount != *parsed->count)
+                countNote = "; every key that plays macro " + std::to_string(macro.number) +
+                            " now plays it " + std::to_string(*parsed->count) + " times";
+            macro.playCount = static_cast<std::uint8_t>(*parsed->count);
+        }
+        description = describeAction(assignment, working->macros);
     }
     keyboard.core().modified().markEdited();
     if (!keyboard.apply())
         return kExitFailure;
-    std::fprintf(context.out, "Profile %d: %s -> %s\n", active + 1, entryName(*entry).c_str(),
-                 description.c_str());
+    std::fprintf(context.out, "Profile %d: %s -> %s%s\n", active + 1, entryName(*entry).c_str(),
+                 description.c_str(), countNote.c_str());
     return kExitOk;
 }
 

@@ -6,6 +6,9 @@
 #include <vector>
 
 #include "cli/Commands.h"
+#include "cli/MissingMacros.h"
+#include "model/DeviceAction.h"
+#include "model/KeyWords.h"
 #include "platform/fs/FileIo.h"
 #include "storage/ProfileFile.h"
 #include "storage/ProfileJson.h"
@@ -47,6 +50,23 @@ std::optional<FileArguments> parseFileArguments(const CliContext& context,
     return parsed;
 }
 
+// The file keeps each delay as given; the keyboard holds delays in steps of
+// 10 ms and bounds the longest, so each one it will change is named.
+void warnAboutDelays(const CliContext& context, const StoreContents& store) {
+    for (const MacroRecord& macro : store.macros) {
+        const auto events = macro.storedActions();
+        for (std::size_t e = 0; e < events.size(); ++e) {
+            const std::uint32_t kept = delayUnitsOf(events[e].delayMs) * DeviceAction::kDelayUnitMs;
+            if (kept == events[e].delayMs)
+                continue;
+            std::fprintf(context.err,
+                         "keyloomctl: warning: macro %u, event %zu (%s): the keyboard keeps the "
+                         "delay as %u ms\n",
+                         macro.number, e + 1, words::eventWord(events[e]).c_str(), kept);
+        }
+    }
+}
+
 }  // namespace
 
 int runExport(CliContext& context) {
@@ -83,6 +103,12 @@ int runImport(CliContext& context) {
     const std::string_view json(reinterpret_cast<const char*>(text.data()), text.size());
     if (!profileJsonToBytes(json, bytes, error))
         return fail(context, args->input + ": " + error + " (nothing written)");
+    StoreContents store;
+    if (loadProfileBytes(bytes, store) != FileResult::Ok)
+        return fail(context, args->input + ": the profile file cannot be read (nothing written)");
+    if (!refuseMissingMacros(context, store, args->input))
+        return kExitFailure;
+    warnAboutDelays(context, store);
     if (!fs::writeFileAtomically(*args->out, bytes))
         return fail(context, "cannot write " + *args->out);
     return kExitOk;

@@ -1,6 +1,7 @@
 // keyloomctl validate and show: profile files, and what the keyboard holds.
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "cli/JsonWriter.h"
 #include "cli/KeySyntax.h"
 #include "cli/MacroOutput.h"
+#include "cli/MissingMacros.h"
 #include "model/AssignmentImage.h"
 #include "platform/text/Utf16.h"
 #include "storage/Language.h"
@@ -23,6 +25,11 @@ constexpr std::size_t kShownProfiles = 3;
 
 // False (message printed) when the file is not a valid profile file.
 bool checkFile(CliContext& context, const std::string& path) {
+    std::error_code ignored;
+    if (!std::filesystem::exists(path, ignored)) {
+        fail(context, path + " does not exist");
+        return false;
+    }
     ProfileFileCheck check = validateProfileFile(path);
     if (check.valid())
         return true;
@@ -67,9 +74,15 @@ int runValidate(CliContext& context) {
     AppPaths paths;
     if (!setUpProgramFiles(context, paths))
         return kExitFailure;
-    if (!checkFile(context, context.options.args[0]))
+    const std::string& path = context.options.args[0];
+    if (!checkFile(context, path))
         return kExitFailure;
-    std::fprintf(context.out, "%s is a valid profile file\n", context.options.args[0].c_str());
+    StoreContents store;
+    if (loadProfileFile(path, store) != FileResult::Ok)
+        return fail(context, "cannot read " + path);
+    if (!refuseMissingMacros(context, store, path))
+        return kExitFailure;
+    std::fprintf(context.out, "%s is a valid profile file\n", path.c_str());
     return kExitOk;
 }
 

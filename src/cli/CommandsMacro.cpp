@@ -5,13 +5,14 @@
 #include <charconv>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "cli/CliSession.h"
 #include "cli/Commands.h"
 #include "cli/JsonWriter.h"
-#include "cli/KeySyntax.h"
 #include "cli/MacroOutput.h"
 #include "model/AssignmentImage.h"
+#include "model/KeyWords.h"
 #include "platform/text/SafeFormat.h"
 #include "platform/text/Utf16.h"
 #include "storage/Language.h"
@@ -21,45 +22,40 @@ namespace keyloom::cli {
 namespace {
 
 constexpr std::uint32_t kMaxDelayMs = 40000;
+constexpr std::uint32_t kDelayStepMs = 10;
 
 bool parseUnsigned(std::string_view text, unsigned long& value) {
     auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     return ec == std::errc() && end == text.data() + text.size() && !text.empty();
 }
 
-bool allDigits(std::string_view text) {
-    return !text.empty() &&
-           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+// The delay the macro editor keeps for a typed one: at most 40000 ms, in the
+// keyboard's steps of 10 ms (rounded down).
+std::uint32_t keptDelay(std::uint32_t delayMs, bool tooLarge) {
+    if (tooLarge || delayMs > kMaxDelayMs)
+        return kMaxDelayMs;
+    return delayMs / kDelayStepMs * kDelayStepMs;
 }
 
-// "KEY+DELAY" (press) or "KEY-DELAY" (release). A key name may itself hold
-// '-' or '+' ("Num -"), so the last sign followed only by digits splits it.
-// A delay above the longest one becomes that one, as in the macro editor;
-// `clamped` is then set.
-bool parseEvent(std::string_view text, MacroAction& action, bool& clamped, std::string& error) {
-    std::size_t sign = text.find_last_of("+-");
-    if (sign == std::string_view::npos || sign == 0) {
-        error = "an event is KEY+DELAY (press) or KEY-DELAY (release): '" + std::string(text) + "'";
+// "KEY+DELAY" (press) or "KEY-DELAY" (release). A delay the keyboard cannot
+// hold is changed as the macro editor changes it, and `notes` says so.
+bool parseEvent(std::string_view text, MacroAction& action, std::vector<std::string>& notes,
+                std::string& error) {
+    const auto parsed = words::parseEventWord(text, error);
+    if (!parsed)
+        return false;
+    if (KeyIndexOf(parsed->event.keyCode) == 0) {
+        error = "unknown key name '" + std::string(text.substr(0, text.find_last_of("+-"))) + "'";
         return false;
     }
-    const std::string_view digits = text.substr(sign + 1);
-    unsigned long delay = 0;
-    if (!allDigits(digits)) {
-        error = "no delay in milliseconds in '" + std::string(text) + "'";
-        return false;
-    }
-    if (!parseUnsigned(digits, delay) || delay > kMaxDelayMs) {
-        delay = kMaxDelayMs;  // a multiple of 10, as the editor keeps delays
-        clamped = true;
-    }
-    auto code = parseKeyCode(text.substr(0, sign));
-    if (!code || KeyIndexOf(*code) == 0) {
-        error = "no such key: '" + std::string(text.substr(0, sign)) + "'";
-        return false;
-    }
-    action.keyCode = *code;
-    action.delayMs = static_cast<std::uint32_t>(delay);
-    action.state = text[sign] == '+' ? MacroAction::kPressed : MacroAction::kReleased;
+    action = parsed->event;
+    action.delayMs = keptDelay(parsed->event.delayMs, parsed->delayTooLarge);
+    const bool clamped = parsed->delayTooLarge || parsed->event.delayMs > kMaxDelayMs;
+    if (clamped || action.delayMs != parsed->event.delayMs)
+        notes.push_back(std::string(text) +
+                        (clamped ? ": a delay is at most 40000 ms"
+                                 : ": the keyboard counts delays in steps of 10 ms") +
+                        "; kept as " + std::to_string(action.delayMs) + " ms");
     return true;
 }
 
@@ -116,7 +112,8 @@ int deleteMacro(CliContext& context, ConnectedKeyboard& keyboard, std::uint16_t 
         auto working = keyboard.core().workingStore().lock();
         auto at = findMacroPosition(working->macros, number);
         if (!at)
-            return fail(context, "no macro numbered " + std::to_string(number));
+            return usageError(context, "no macro numbered " + std::to_string(number) +
+                                           " (see 'keyloomctl macro list')");
         working->macros.erase(working->macros.begin() + static_cast<long>(*at));
         // Keys of every profile that played it go back to Default.
         for (std::size_t block = 0; block < AssignmentImage::kBlockCount; ++block) {
@@ -169,9 +166,15 @@ int runMacro(CliContext& context) {
             return usageError(context, "macro set needs NUMBER (1-100), NAME and EVENTs");
         macro.number = static_cast<std::uint16_t>(number);
         macro.name = text::utf8ToUtf16(args[2]);
+        // Refused rather than cut, which could split a character in two.
         if (macro.name.size() > MacroRecord::kMaxNameLength)
-            macro.name.resize(MacroRecord::kMaxNameLength);
-        bool clamped = false;
+            return usageError(context,
+                              "a macro name holds at most " +
+                                  std::to_string(MacroRecord::kMaxNameLength) +
+                                  " UTF-16 units (most characters take one, emoji two); this "
+                                  "one takes " +
+                                  std::to_string(macro.name.size()));
+        std::vector<std::string> notes;
         for (std::size_t i = 3; i < args.size(); ++i) {
             if (args[i] == "--count") {
                 unsigned long count = 0;
@@ -184,7 +187,7 @@ int runMacro(CliContext& context) {
             }
             MacroAction action;
             std::string error;
-            if (!parseEvent(args[i], action, clamped, error))
+            if (!parseEvent(args[i], action, notes, error))
                 return usageError(context, error);
             macro.actions.push_back(action);
         }
@@ -192,10 +195,8 @@ int runMacro(CliContext& context) {
             return usageError(context, "a macro needs at least one EVENT");
         if (macro.actions.size() > MacroRecord::kMaxActions)
             return usageError(context, "a macro holds at most 4000 events");
-        if (clamped)
-            std::fprintf(
-                context.err, "keyloomctl: warning: %s\n",
-                text::formatInt(lookupText("MACRO_ACTION_ERR_DELAY_MAX"), kMaxDelayMs).c_str());
+        for (const std::string& note : notes)
+            std::fprintf(context.err, "keyloomctl: warning: %s\n", note.c_str());
     } else {
         return usageError(context, "unknown macro command '" + verb + "'");
     }

@@ -1,17 +1,12 @@
 #include "cli/MacroOutput.h"
 
-#include "model/KeyTable.h"
+#include "model/KeyWords.h"
 #include "platform/text/Utf16.h"
 
 namespace keyloom::cli {
 
-namespace {
-constexpr std::size_t kKeyNameLength = 64;
-}
-
 std::string describeEvent(const MacroAction& action) {
-    return KeyName(action.keyCode, kKeyNameLength) + (action.pressed() ? "+" : "-") +
-           std::to_string(action.delayMs);
+    return words::eventWord(action);
 }
 
 void writeMacroJson(JsonWriter& json, const MacroRecord& macro) {

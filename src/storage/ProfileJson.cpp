@@ -11,10 +11,10 @@
 #include "model/AssignmentImage.h"
 #include "model/ConfigurationStore.h"
 #include "model/ImageHeader.h"
+#include "model/KeyWords.h"
 #include "model/LittleEndian.h"
 #include "platform/text/Utf16.h"
 #include "storage/ProfileFile.h"
-#include "storage/ProfileJsonNames.h"
 
 namespace keyloom {
 
@@ -60,20 +60,18 @@ std::optional<std::vector<std::uint8_t>> fromHex(std::string_view text) {
 
 // ---- Export --------------------------------------------------------------
 
-Json entryJson(std::size_t slot, const KeyAssignment& entry, const KeyAssignment& fresh,
-               const StringTable& texts) {
+Json entryJson(std::size_t slot, const KeyAssignment& entry, const StringTable& texts) {
+    const std::size_t index = slot % kPerBlock;
     Json out;
-    out["key"] = profile_json::entryName(slot % kPerBlock);
-    out["action"] = profile_json::actionName(entry);
+    out["key"] = words::entryWord(index);
+    out["action"] = words::actionWord(entry, index);
     if (carriesText(entry.kind)) {
         if (const auto text = texts.text(slot))
             out["text"] = text::utf16ToUtf8(*text);
         else
             out["offset"] = entry.value;
     }
-    const std::uint16_t impliedParameter =
-        entry.kind == AssignmentKind::Macro ? entry.parameter : fresh.parameter;
-    if (entry.parameter != impliedParameter)
+    if (!words::wordCarriesParameter(entry, index))
         out["parameter"] = entry.parameter;
     if (entry.toggle != 0)
         out["toggle"] = entry.toggle;
@@ -103,7 +101,7 @@ Json contentsJson(const StoreContents& store) {
             const KeyAssignment& blank = fresh.entries()[slot];
             const bool hasText = carriesText(entry.kind) && store.texts.text(slot);
             if (entry != blank || hasText)
-                keys.push_back(entryJson(slot, entry, blank, store.texts));
+                keys.push_back(entryJson(slot, entry, store.texts));
         }
         profiles.push_back({{"profile", block + 1}, {"keys", std::move(keys)}});
     }
@@ -113,10 +111,12 @@ Json contentsJson(const StoreContents& store) {
     for (const MacroRecord& macro : store.macros) {
         Json events = Json::array();
         for (const MacroAction& event : macro.actions)
-            events.push_back(profile_json::eventName(event));
+            events.push_back(words::eventWord(event));
+        // A play count of 0, which the keyboard would take as "never", is
+        // written as 1; the patches keep the stored byte.
         Json item = {{"number", macro.number},
                      {"name", text::utf16ToUtf8(macro.name)},
-                     {"playCount", macro.playCount}};
+                     {"playCount", std::max<unsigned>(macro.playCount, 1)}};
         if (macro.newFlag != 0)
             item["newFlag"] = macro.newFlag;
         item["events"] = std::move(events);
@@ -265,7 +265,7 @@ bool readEntry(JsonReader& in, const Json& node, const std::string& path, std::s
     std::string name;
     if (!in.string(node["key"], path + "/key", name))
         return false;
-    const auto index = profile_json::parseEntryName(name);
+    const auto index = words::parseEntryWord(name);
     if (!index)
         return in.fail(path + "/key", "unknown key name '" + name + "'");
     if (!seen.insert(*index).second)
@@ -275,17 +275,17 @@ bool readEntry(JsonReader& in, const Json& node, const std::string& path, std::s
     std::string problem;
     if (!in.string(node["action"], path + "/action", actionText))
         return false;
-    auto parsed = profile_json::parseActionName(actionText, problem);
+    auto parsed = words::parseActionWord(actionText, *index, problem);
     if (!parsed)
         return in.fail(path + "/action", problem);
 
     const std::size_t slot = block * kPerBlock + *index;
     KeyAssignment& entry = store.image->entries()[slot];
-    const bool isMacro = parsed->kind == AssignmentKind::Macro;
-    entry.kind = parsed->kind;
-    entry.value = parsed->value;
+    const bool isMacro = parsed->assignment.kind == AssignmentKind::Macro;
+    entry.kind = parsed->assignment.kind;
+    entry.value = parsed->assignment.value;
     if (isMacro)
-        entry.parameter = parsed->parameter;
+        entry.parameter = parsed->assignment.parameter;
 
     const bool textual = carriesText(entry.kind);
     if (node.contains("text") || node.contains("offset")) {
@@ -303,7 +303,7 @@ bool readEntry(JsonReader& in, const Json& node, const std::string& path, std::s
     if (node.contains("offset") && !in.number(node["offset"], path + "/offset", entry.value))
         return false;
     if (node.contains("parameter")) {
-        if (isMacro)
+        if (parsed->count)
             return in.fail(path + "/parameter", "a macro action's play count is its COUNT");
         if (!in.number(node["parameter"], path + "/parameter", entry.parameter))
             return false;
@@ -345,7 +345,8 @@ bool readMacro(JsonReader& in, const Json& node, const std::string& path, MacroR
         return false;
     if (!in.number(node["number"], path + "/number", macro.number, MacroRecord::kMaxNumber, 1) ||
         !in.utf16(node["name"], path + "/name", macro.name) ||
-        !in.number(node["playCount"], path + "/playCount", macro.playCount))
+        !in.number(node["playCount"], path + "/playCount", macro.playCount,
+                   std::numeric_limits<std::uint8_t>::max(), 1))
         return false;
     if (macro.name.size() > MacroRecord::kMaxNameLength)
         return in.fail(path + "/name",
@@ -366,10 +367,12 @@ bool readMacro(JsonReader& in, const Json& node, const std::string& path, MacroR
         std::string problem;
         if (!in.string(events[e], at, eventText))
             return false;
-        const auto event = profile_json::parseEventName(eventText, problem);
+        const auto event = words::parseEventWord(eventText, problem);
         if (!event)
             return in.fail(at, problem);
-        macro.actions.push_back(*event);
+        if (event->delayTooLarge)
+            return in.fail(at, "a delay is at most 4294967295 ms");
+        macro.actions.push_back(event->event);
     }
     return true;
 }

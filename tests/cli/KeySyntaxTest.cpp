@@ -6,6 +6,7 @@
 
 #include "cli/KeySyntax.h"
 #include "model/KeyTable.h"
+#include "model/KeyWords.h"
 #include "storage/Language.h"
 
 namespace keyloom::testing {
@@ -36,6 +37,25 @@ TEST_F(KeySyntax, EveryPrintedNameParsesBackToItsOwnEntry) {
         }
     }
     EXPECT_EQ(cli::entryName(*cli::parseKeyEntry("Right Shift")), "Right Shift");
+}
+
+// The built-in names are the English language file's, and a legend that
+// earlier JSON exports wrote for a key still names that key.
+TEST_F(KeySyntax, BuiltInNamesMatchTheEnglishFileAndOldLegendsStillRead) {
+    const auto table = KeyTable();
+    for (std::size_t index = 1; index < table.size(); ++index) {
+        const KeyRow& row = table[index];
+        if (!row.nameKey.empty()) {
+            EXPECT_EQ(words::englishText(row.nameKey), lookupText(row.nameKey)) << row.nameKey;
+        }
+        std::size_t sharing = 0;
+        for (const KeyRow& other : table)
+            sharing += !row.caption.empty() && other.caption == row.caption;
+        if (sharing == 1) {
+            EXPECT_EQ(words::parseKeyCodeWord(row.caption), KeyCodeOf(static_cast<int>(index)))
+                << row.caption;
+        }
+    }
 }
 
 }  // namespace

@@ -169,6 +169,42 @@ TEST(ProfileJson, AHandWrittenFormMeansWhatItSays) {
     EXPECT_EQ(store.macros[0].actions, events);
 }
 
+// The words exports write, and the forms earlier exports wrote, which must
+// keep reading as the same entry.
+TEST(ProfileJson, KeysAndActionsUseOneSetOfNamesAndEarlierFormsStillImport) {
+    StoreContents store;
+    store.image->entries()[0x1E] = {AssignmentKind::Key, 0, 0x1D};
+    store.image->entries()[0x30] = {AssignmentKind::Media, 0, 6};
+    std::string json;
+    std::string error;
+    ASSERT_TRUE(profileBytesToJson(bytesOf(store), json, error)) << error;
+    EXPECT_NE(json.find("\"key:Left Ctrl\""), std::string::npos) << json;
+    EXPECT_NE(json.find("\"media:Volume Up\""), std::string::npos) << json;
+
+    const std::pair<const char*, const char*> same[] = {
+        {"key:Esc", "key:0x001"},
+        {"media:2", "media:Play/Pause"},
+        {"macro:5", "macro:5:0"},
+    };
+    for (const auto& [now, before] : same) {
+        SCOPED_TRACE(before);
+        Bytes a;
+        Bytes b;
+        std::string form = kHandWritten;
+        form.replace(form.find("key:Esc"), 7, now);
+        ASSERT_TRUE(profileJsonToBytes(form, a, error)) << error;
+        form = kHandWritten;
+        form.replace(form.find("key:Esc"), 7, before);
+        ASSERT_TRUE(profileJsonToBytes(form, b, error)) << error;
+        EXPECT_EQ(a, b);
+    }
+    // A G key's fixed code, which earlier exports wrote as its macro count.
+    std::string gKey = kHandWritten;
+    gKey.replace(gKey.find("macro:5:3"), 9, "macro:5:4866");
+    Bytes bytes;
+    EXPECT_TRUE(profileJsonToBytes(gKey, bytes, error)) << error;
+}
+
 struct BrokenForm {
     const char* find;
     const char* replace;
@@ -185,6 +221,10 @@ const BrokenForm kBrokenForms[] = {
     {R"("Num -+10")", R"("Num -*10")", "/macros/0/events/0: an event is"},
     {R"("playCount": 1,)", "", "/macros/0: missing field 'playCount'"},
     {R"("playCount": 1)", R"("playCount": 256)", "/macros/0/playCount"},
+    {R"("playCount": 1)", R"("playCount": 0)",
+     "/macros/0/playCount: expected a whole number 1-255"},
+    {R"("macro:5:3")", R"("macro:5:300")",
+     "/profiles/0/keys/1/action: the play count must be 1-255"},
     {R"("number": 5)", R"("number": 101)", "/macros/0/number"},
     {R"("name": "M")", R"("name": 5)", "/macros/0/name: expected a string, found number"},
     {R"(,
