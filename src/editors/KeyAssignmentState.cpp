@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "editors/EntryDefaults.h"
+#include "model/KeyMatrixCodec.h"
 #include "model/KeyViewKeys.h"
 #include "model/MediaTable.h"
 #include "model/MouseTable.h"
@@ -37,6 +38,12 @@ std::optional<std::uint32_t> mouseRowOf(std::uint32_t keyCode) {
 
 }  // namespace
 
+bool keyboardHasEntry(const KeyMatrix& defaults, std::size_t entry) {
+    const bool known = std::any_of(defaults.bytes.begin(), defaults.bytes.end(),
+                                   [](std::uint8_t byte) { return byte != 0; });
+    return !known || matrixCarriesEntry(defaults, entry);
+}
+
 KeyAssignmentState::KeyAssignmentState(WorkingStore& store, MacroRecorder::Clock clock)
     : store_(store), recorder_(macros_, std::move(clock)) {}
 
@@ -50,7 +57,10 @@ OpenResult KeyAssignmentState::openForKeyButton(int buttonId, const KeyButtonCon
         static_cast<std::size_t>(context.activeProfile) >= AssignmentImage::kProfileBlockCount) {
         return {OpenOutcome::NoActiveProfile, false};
     }
-    macroOnly_ = buttonId == kMacroOnlyButton;
+    // A key the keyboard lacks can only open the macro editor (the Macros
+    // button does so through G9 on every keyboard).
+    keyPresent_ = context.defaults == nullptr || keyboardHasEntry(*context.defaults, *entry);
+    macroOnly_ = buttonId == kMacroOnlyButton || !keyPresent_;
     layer_ = 0;
     entryIndex_ = *entry;
     buttonId_ = buttonId;
@@ -321,6 +331,15 @@ ApplyResult KeyAssignmentState::apply() {
     recorder_.stop();
     ApplyResult result;
     result.macros = macros_.commit(store_);
+    if (!keyPresent_) {
+        // The macros are all there is to apply: an assignment to a key the
+        // keyboard does not have would be stored but never reach it.
+        auto working = store_.lock();
+        result.written = working->image->block(block_)[entryIndex_];
+        result.assignedLook = result.written.kind != AssignmentKind::Default;
+        markUnchanged();
+        return result;
+    }
     {
         auto working = store_.lock();
         KeyAssignment& entry = working->image->block(block_)[entryIndex_];

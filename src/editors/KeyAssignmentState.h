@@ -19,6 +19,7 @@
 #include "editors/MacroRecorder.h"
 #include "model/ConfigurationStore.h"
 #include "model/KeyAssignment.h"
+#include "model/KeyMatrix.h"
 
 namespace keyloom::editors {
 
@@ -27,7 +28,16 @@ struct KeyButtonContext {
     int activeProfile = -1;      // 0-2; anything else and the dialog does not open
     bool keyToggleMode = false;  // flip the key's toggle flag instead of editing
     bool secondBank = false;     // the G buttons show the extra keys' second bank
+    // The keyboard's default matrix (nullptr: not known). A key it does not
+    // carry (the G keys of a keyboard without them) opens the dialog for
+    // macros only, and Apply assigns nothing to it.
+    const KeyMatrix* defaults = nullptr;
 };
+
+// Whether the keyboard whose default matrix is `defaults` has the key of
+// entry `entry`. Before the keyboard told its matrix (all zero) every key
+// counts as present.
+bool keyboardHasEntry(const KeyMatrix& defaults, std::size_t entry);
 
 enum class OpenOutcome {
     NotAKeyButton,    // the id names no key: nothing happens
@@ -114,6 +124,8 @@ public:
     int buttonId() const { return buttonId_; }
     std::size_t block() const { return block_; }
     bool macroOnly() const { return macroOnly_; }
+    // Apply writes the key's entry (not for a key the keyboard lacks).
+    bool assignsKey() const { return keyPresent_; }
     std::uint32_t initialValue() const { return initialValue_; }
     std::uint16_t initialParameter() const { return initialParameter_; }
     int openCounter() const { return openCounter_; }
@@ -148,6 +160,7 @@ private:
     int buttonId_ = 0;
     std::size_t block_ = 0;
     bool macroOnly_ = false;
+    bool keyPresent_ = true;
     AssignmentKind mode_ = AssignmentKind::Default;
     KeyCode capturedKey_ = 0;
     std::optional<KeyCode> captureBox_;

@@ -81,10 +81,7 @@ bool MacroEditor::addMacro(EditorPrompts& prompts) {
         prompts.tell("MACRO_ERR_MAX", static_cast<std::int64_t>(MacroRecord::kMaxMacros));
         return false;
     }
-    if (macros_.empty()) {
-        nameCounter_ = 0;
-    }
-    auto name = nextGeneratedName(namePrefix_, nameCounter_, macros_, std::nullopt);
+    auto name = firstFreeGeneratedName(namePrefix_, macros_, std::nullopt);
     if (!name) {
         return false;
     }
@@ -98,7 +95,7 @@ std::optional<std::u16string> MacroEditor::rename(std::u16string_view typed) {
     std::u16string name = storableName(typed);
     if (macros_.empty()) {
         if (name.empty()) {
-            auto generated = nextGeneratedName(namePrefix_, nameCounter_, macros_, std::nullopt);
+            auto generated = firstFreeGeneratedName(namePrefix_, macros_, std::nullopt);
             if (!generated) {
                 return std::nullopt;
             }
@@ -114,7 +111,7 @@ std::optional<std::u16string> MacroEditor::rename(std::u16string_view typed) {
     }
     const auto self = static_cast<std::size_t>(selected_);
     if (name.empty() || nameBeginsAnother(macros_, name, self)) {
-        auto generated = nextGeneratedName(namePrefix_, nameCounter_, macros_, self);
+        auto generated = firstFreeGeneratedName(namePrefix_, macros_, self);
         if (!generated) {
             return std::nullopt;
         }

@@ -107,6 +107,9 @@ public:
     // goes on the row before, and the new row takes over that row's pause.
     // Dropped when no macro is selected or it holds 4000 events.
     bool insertEvent(KeyCode key, std::uint16_t state, std::uint32_t delayMs);
+    // Takes back the event insertEvent put at `row`: the row before gets its
+    // old pause back and is selected. False when there is no such row.
+    bool removeInsertedEvent(std::size_t row);
 
     // Stores the list into the working store and repairs keys whose macro
     // vanished: value 0 -> the first macro; a number no macro has, or one a
@@ -125,7 +128,6 @@ private:
     std::vector<MacroRecord> macros_;
     long selected_ = kNoSelection;
     long selectedRow_ = kNoSelection;
-    std::uint32_t nameCounter_ = 0;
     bool changed_ = false;
 };
 

@@ -1,16 +1,14 @@
 #include "editors/MacroNames.h"
 
-#include <limits>
-
 namespace keyloom::editors {
 
 namespace {
 
-// A macro blocks a counter only when the counter's digits begin the digits
-// after the prefix in its name: at most 10 counters (an int has 10 digits)
-// per macro, so 100 macros can block at most 1000 in a row. Only a prefix
-// so long that the digits are cut off blocks every counter.
-constexpr std::size_t kMaxNameAttempts = MacroRecord::kMaxMacros * 10 + 1;
+// A macro blocks its own number and the n whose digits begin the digits
+// after the prefix in its name: at most 10 of those (an int has 10 digits),
+// so 100 macros can block at most 1100 in a row. Only a prefix so long that
+// the digits are cut off blocks every n.
+constexpr std::uint32_t kMaxNameAttempts = MacroRecord::kMaxMacros * 11 + 1;
 
 char16_t foldCase(char16_t c) {
     if ((c >= u'A' && c <= u'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) {
@@ -46,18 +44,18 @@ bool nameBeginsAnother(std::span<const MacroRecord> macros, std::u16string_view 
     return false;
 }
 
-std::optional<std::u16string> nextGeneratedName(std::u16string_view prefix, std::uint32_t& counter,
-                                                std::span<const MacroRecord> macros,
-                                                std::optional<std::size_t> except) {
-    for (std::size_t attempt = 0; attempt < kMaxNameAttempts; ++attempt) {
-        // "%d" of the counter stays positive.
-        counter = counter >= static_cast<std::uint32_t>(std::numeric_limits<int>::max())
-                      ? 1
-                      : counter + 1;
-        std::u16string name = defaultMacroName(prefix, counter);
-        if (!nameBeginsAnother(macros, name, except)) {
+std::optional<std::u16string> firstFreeGeneratedName(std::u16string_view prefix,
+                                                     std::span<const MacroRecord> macros,
+                                                     std::optional<std::size_t> except) {
+    for (std::uint32_t n = 1; n <= kMaxNameAttempts; ++n) {
+        bool numberTaken = false;
+        for (std::size_t i = 0; i < macros.size(); ++i)
+            numberTaken = numberTaken || ((!except || *except != i) && macros[i].number == n);
+        if (numberTaken)
+            continue;
+        std::u16string name = defaultMacroName(prefix, n);
+        if (!nameBeginsAnother(macros, name, except))
             return name;
-        }
     }
     return std::nullopt;
 }

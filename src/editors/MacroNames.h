@@ -22,14 +22,15 @@ bool beginsWithIgnoringCase(std::u16string_view name, std::u16string_view start)
 bool nameBeginsAnother(std::span<const MacroRecord> macros, std::u16string_view start,
                        std::optional<std::size_t> except);
 
-// Advances `counter` until "<prefix><counter>" begins no other macro's name
-// and returns that name. Each macro can block only the few counters whose
-// digits begin the digits of its own name, so a free name always comes within
-// a bounded number of steps; the bound is kept anyway and nothing is
+// The first "<prefix><n>" (n = 1, 2, ...) such that no other macro is
+// numbered n and none's name begins with it: a new macro is not called
+// "Macro 1" beside the macro numbered 1. Each macro can block its number and
+// the few n whose digits begin the digits of its name, so a free name comes
+// within a bounded number of steps; the bound is kept anyway and nothing is
 // returned past it.
-std::optional<std::u16string> nextGeneratedName(std::u16string_view prefix, std::uint32_t& counter,
-                                                std::span<const MacroRecord> macros,
-                                                std::optional<std::size_t> except);
+std::optional<std::u16string> firstFreeGeneratedName(std::u16string_view prefix,
+                                                     std::span<const MacroRecord> macros,
+                                                     std::optional<std::size_t> except);
 
 // The name as the record can hold it: cut at a first 0 and to 249 characters.
 std::u16string storableName(std::u16string_view typed);

@@ -1,9 +1,21 @@
 #include "editors/MacroRecorder.h"
 
 #include <algorithm>
-#include <limits>
+#include <utility>
 
 namespace keyloom::editors {
+
+namespace {
+
+// A pause as the keyboard plays it: whole steps of 10 ms, at most the
+// longest delay the editor takes.
+std::uint32_t roundedDelay(std::uint64_t pauseMs) {
+    const std::uint64_t bounded = std::min<std::uint64_t>(pauseMs, MacroEditor::kMaxDelayMs);
+    return static_cast<std::uint32_t>(bounded / MacroEditor::kDelayStepMs *
+                                      MacroEditor::kDelayStepMs);
+}
+
+}  // namespace
 
 MacroRecorder::MacroRecorder(MacroEditor& editor, Clock clock)
     : editor_(editor), clock_(std::move(clock)) {}
@@ -14,13 +26,19 @@ bool MacroRecorder::start() {
     }
     recording_ = true;
     lastEventMs_ = clock_ ? clock_() : 0;
-    heldWindowsVk_ = 0;
+    forget();
     return true;
 }
 
 void MacroRecorder::stop() {
     recording_ = false;
+    forget();
+}
+
+void MacroRecorder::forget() {
     heldWindowsVk_ = 0;
+    held_.clear();
+    lastRelease_.reset();
 }
 
 std::uint32_t MacroRecorder::pauseUntil(std::uint64_t timeMs) {
@@ -32,12 +50,39 @@ std::uint32_t MacroRecorder::pauseUntil(std::uint64_t timeMs) {
     if (!measured_) {
         return kFixedDelayMs;
     }
-    return static_cast<std::uint32_t>(
-        std::min<std::uint64_t>(pause, std::numeric_limits<std::uint32_t>::max()));
+    return roundedDelay(pause);
 }
 
 void MacroRecorder::record(KeyCode key, std::uint16_t state, std::uint64_t timeMs) {
+    lastRelease_.reset();
     editor_.insertEvent(key, state, pauseUntil(timeMs));
+}
+
+bool MacroRecorder::recordPress(KeyCode key, std::uint64_t timeMs) {
+    const std::optional<RecordedRelease> release = std::exchange(lastRelease_, std::nullopt);
+    if (release && release->key == key && release->timeMs == timeMs && release->row >= 0) {
+        editor_.removeInsertedEvent(static_cast<std::size_t>(release->row));
+        lastEventMs_ = release->lastEventMsBefore;
+        held_.insert(key);
+        return false;
+    }
+    if (!held_.insert(key).second) {
+        return false;
+    }
+    record(key, MacroAction::kPressed, timeMs);
+    return true;
+}
+
+bool MacroRecorder::recordRelease(KeyCode key, std::uint64_t timeMs) {
+    // A release without its press (the key went down before recording, or
+    // answered a question meanwhile) is no part of the macro.
+    if (held_.erase(key) == 0) {
+        return false;
+    }
+    const std::uint64_t before = lastEventMs_;
+    record(key, MacroAction::kReleased, timeMs);
+    lastRelease_ = RecordedRelease{key, timeMs, before, editor_.selectedRow()};
+    return true;
 }
 
 HookVerdict MacroRecorder::onThreadKeyEvent(const KeyEvent& event) {
@@ -48,7 +93,7 @@ HookVerdict MacroRecorder::onThreadKeyEvent(const KeyEvent& event) {
     if (key == 0 || IsMediaKey(key)) {
         return HookVerdict::PassOn;
     }
-    if (!event.released && event.autoRepeat) {
+    if (event.autoRepeat) {
         return HookVerdict::Swallow;
     }
     if (event.released && IsSingleEventKey(key)) {
@@ -56,10 +101,14 @@ HookVerdict MacroRecorder::onThreadKeyEvent(const KeyEvent& event) {
         // let it be held briefly, so the pause before it stays the user's.
         record(key, MacroAction::kPressed, event.timeMs);
         editor_.insertEvent(key, MacroAction::kReleased,
-                            measured_ ? kSingleEventHoldMs : kFixedDelayMs);
+                            measured_ ? roundedDelay(kSingleEventHoldMs) : kFixedDelayMs);
         return HookVerdict::Swallow;
     }
-    record(key, event.released ? MacroAction::kReleased : MacroAction::kPressed, event.timeMs);
+    if (event.released) {
+        recordRelease(key, event.timeMs);
+    } else {
+        recordPress(key, event.timeMs);
+    }
     return HookVerdict::Swallow;
 }
 
@@ -79,9 +128,9 @@ HookVerdict MacroRecorder::onLowLevelKeyEvent(const LowLevelKeyEvent& event) {
             return HookVerdict::Swallow;
         }
         heldWindowsVk_ = event.virtualKey;
-        record(key, MacroAction::kPressed, event.timeMs);
+        recordPress(key, event.timeMs);
     } else {
-        record(key, MacroAction::kReleased, event.timeMs);
+        recordRelease(key, event.timeMs);
     }
     return HookVerdict::Swallow;
 }

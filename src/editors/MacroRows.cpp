@@ -197,4 +197,20 @@ bool MacroEditor::insertEvent(KeyCode key, std::uint16_t state, std::uint32_t de
     return true;
 }
 
+bool MacroEditor::removeInsertedEvent(std::size_t row) {
+    auto* actions = selectedActions();
+    if (actions == nullptr || row >= actions->size()) {
+        return false;
+    }
+    // The inverse of insertEvent: the pause the row took over goes back to
+    // the row before it.
+    if (row > 0) {
+        (*actions)[row - 1].delayMs = (*actions)[row].delayMs;
+    }
+    actions->erase(actions->begin() + static_cast<long>(row));
+    selectedRow_ = row > 0 ? static_cast<long>(row) - 1 : kNoSelection;
+    touch();
+    return true;
+}
+
 }  // namespace keyloom::editors

@@ -2,8 +2,8 @@
 // The profile manager without its window: the list of profile files (the
 // three on-board profiles' rows first, then files the user added or loaded),
 // the tick that chooses the active profile, the unapplied-changes flag, and
-// what Apply stores and asks of the keyboard. Each opening starts again from
-// the three profile rows; added rows live until the dialog closes.
+// what Apply stores and asks of the keyboard. Each opening starts from the
+// three profile rows, followed by the file rows the last Apply stored.
 //
 // Window thread only.
 
@@ -24,6 +24,10 @@ struct ProfileRow {
     // The file the row stands for; empty for the on-board profiles' rows,
     // which share the slot file.
     std::string file;
+    // The on-board profile (0-2) the row stands for; -1 for a file row.
+    // Rows are found by what they stand for, never by their position, which
+    // changes when a row above is removed.
+    int profile = -1;
     bool ticked = false;
 };
 
@@ -44,10 +48,13 @@ public:
     static constexpr int kSlotRows = 3;
 
     // Opening: the three on-board profiles' rows named by `rowName(n)` (n =
-    // 0-2) with the slot file's folder; the active profile's row ticked when
-    // it is 0-2. Raises the open counter; nothing unapplied.
+    // 0-2) with the slot file's folder, then a row for each of `storedFiles`
+    // (the list the last Apply stored, see readStoredFiles) that is not one
+    // of those three; the active profile's row ticked when it is 0-2. Raises
+    // the open counter; nothing unapplied.
     void open(std::string_view slotFile, int activeProfile,
-              const std::function<std::string(int)>& rowName);
+              const std::function<std::string(int)>& rowName,
+              const std::vector<std::string>& storedFiles = {});
     // Closing (OK, Cancel, the close box): the rows go, the counter drops.
     void close();
     bool isOpen() const { return openCount_ > 0; }
@@ -57,8 +64,9 @@ public:
     void clearUnappliedChanges() { unapplied_ = false; }
 
     // Add (after a new empty file was created at `path`, or failed to be)
-    // and Load both append a row for `path`.
-    void appendFile(std::string_view path);
+    // and Load both append a row for `path`; a file already listed is not
+    // listed twice. Returns the row that stands for the file.
+    int appendFile(std::string_view path);
     // Removes row `row` (the file stays on disk). False, and nothing changes,
     // for no selection (-1) or a row that does not exist.
     bool remove(int row);
@@ -67,18 +75,25 @@ public:
     bool tick(int row);
     // The ticked row, -1 when none.
     int tickedRow() const;
-    // The profile switch ticks row `profile` and leaves nothing unapplied.
+    // The profile switch ticks the row of on-board profile `profile` (no row
+    // when none stands for it) and leaves nothing unapplied.
     void selectRow(int profile);
+    // The row that stands for on-board profile `profile`; -1 when none.
+    int rowOfProfile(int profile) const;
 
     // The stored list: "PROFILE01".. hold each row's path, "PROFILE00" the
     // row count.
     std::vector<std::pair<std::string, std::string>> storedList() const;
-    // Apply's first half: stores the list and clears the unapplied flag.
-    // False when a value could not be stored (the plan is still returned).
+    // Apply's first half: stores the list, removes values a longer list
+    // stored before, and clears the unapplied flag. False when a value could
+    // not be stored (the plan is still returned).
     bool apply(registry::Registry& registry, ProfileApplyPlan& plan);
     ProfileApplyPlan plan() const;
 
 private:
+    // Whether some row is stored as `path`.
+    bool listed(std::string_view path) const;
+
     std::vector<ProfileRow> rows_;
     int openCount_ = 0;
     bool unapplied_ = false;
@@ -95,5 +110,9 @@ std::string onBoardProfileName(int profile);
 
 // Splits a path into the row's name (no folder, no extension) and folder.
 ProfileRow rowForFile(std::string_view path);
+
+// The paths of the list Apply stored, in order, without empty values. A
+// count that is no number or out of range reads as what can be stored.
+std::vector<std::string> readStoredFiles(const registry::Registry& registry);
 
 }  // namespace keyloom::editors

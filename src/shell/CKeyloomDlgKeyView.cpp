@@ -120,6 +120,7 @@ void CKeyloomDlg::openKeyAssignmentDialog(CSkinButton& button) {
         dialog.registry = setup_.registry;
         dialog.writeAllProfiles = &core_->state().connection.writeAllProfiles;
         dialog.parameters = [this] { return core_->parameterBlock(); };
+        dialog.defaultMatrix = [this] { return core_->defaultMatrix(); };
         dialog.openHelp = [this] { openHelp(); };
         keyDialog_ = std::make_unique<editors::qt::Keyloom_DlgComposite>(std::move(dialog), this);
         keyDialog_->setApplyHandler([this](const editors::ApplyResult&) {

@@ -108,6 +108,26 @@ TEST_F(KeyAssignmentStateTest, G9ShowsOnlyTheMacroTab) {
     EXPECT_EQ(entry(0, 264), expected);
 }
 
+TEST_F(KeyAssignmentStateTest, WithoutG9OnTheKeyboardItEditsMacrosAndAssignsNothing) {
+    KeyMatrix defaults;  // a keyboard with the A key and no G keys
+    defaults.bytes = {0x02, 0x02, 0x04};
+    ASSERT_TRUE(keyboardHasEntry(defaults, 30));
+    ASSERT_TRUE(keyboardHasEntry(KeyMatrix{}, 264)) << "not known yet: present";
+    store_.lock()->macros = {storedMacro(1, u"one")};
+    const KeyAssignment before = entry(0, 264);
+    KeyButtonContext context;
+    context.activeProfile = 0;
+    context.defaults = &defaults;
+    ASSERT_EQ(state_.openForKeyButton(kG9Button, context).outcome, OpenOutcome::ShowDialog);
+    state_.initialise(u"Macro", false);
+    EXPECT_TRUE(state_.macroOnly());
+    EXPECT_FALSE(state_.assignsKey());
+    state_.macros().setPlayCountText("3");
+    EXPECT_TRUE(state_.apply().macros.committed);
+    EXPECT_EQ(entry(0, 264), before);
+    EXPECT_EQ(store_.lock()->macros.at(0).playCount, 3);
+}
+
 TEST_F(KeyAssignmentStateTest, ClearThenOkWritesDefault) {
     KeyAssignment stored = assignment(AssignmentKind::Key, 0x030);
     stored.toggle = 1;

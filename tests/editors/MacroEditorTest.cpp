@@ -35,19 +35,20 @@ protected:
     std::atomic<bool> writeAll_{false};
 };
 
-TEST_F(MacroEditorTest, AddSkipsNamesThatBeginAnExistingName) {
+TEST_F(MacroEditorTest, AddTakesTheFirstNumberNoMacroUsesAsNumberOrName) {
     store({storedMacro(1, u"macro2")});
-    ASSERT_TRUE(editor_.addMacro(prompts_));  // counter 1: Macro1
-    ASSERT_TRUE(editor_.addMacro(prompts_));  // counter 2 begins "macro2": Macro3
-    EXPECT_EQ(names(), (std::vector<std::u16string>{u"macro2", u"Macro1", u"Macro3"}));
+    ASSERT_TRUE(editor_.addMacro(prompts_));  // 1 is a number, 2 begins "macro2": Macro3
+    ASSERT_TRUE(editor_.addMacro(prompts_));  // 3 names the one before: Macro4
+    EXPECT_EQ(names(), (std::vector<std::u16string>{u"macro2", u"Macro3", u"Macro4"}));
     EXPECT_EQ(editor_.selectedMacro(), 2);
     EXPECT_EQ(editor_.selectedRecord()->number, 3);
     EXPECT_EQ(editor_.selectedRecord()->newFlag, 1u);
     EXPECT_TRUE(editor_.changed());
 
-    store({storedMacro(1, u"Macro10")});  // "Macro1" is the beginning of it
+    // Each Add starts again from 1: a gap left by a deleted macro is used.
+    store({storedMacro(1, u"Macro10"), storedMacro(3, u"Macro3")});
     editor_.addMacro(prompts_);
-    EXPECT_EQ(names().back(), u"Macro4");  // the counter keeps advancing
+    EXPECT_EQ(names().back(), u"Macro2");
 }
 
 TEST_F(MacroEditorTest, AddRefusesTheHundredAndFirstMacro) {
@@ -65,7 +66,7 @@ TEST_F(MacroEditorTest, RenameRules) {
     store({storedMacro(1, u"Alpha"), storedMacro(2, u"Beta")});
     editor_.selectMacro(1);
     EXPECT_EQ(editor_.rename(u"Gamma"), u"Gamma");
-    EXPECT_EQ(editor_.rename(u"al"), u"Macro1");  // begins "Alpha"
+    EXPECT_EQ(editor_.rename(u"al"), u"Macro2");  // begins "Alpha"; 1 is Alpha's number
     EXPECT_EQ(editor_.rename(u""), u"Macro2");
     EXPECT_EQ(editor_.rename(std::u16string(300, u'n')).value().size(), 249u);
     EXPECT_EQ(names()[0], u"Alpha");

@@ -112,6 +112,45 @@ TEST_F(ProfileManagerStateTest, ApplyPlanFollowsTheTickedRow) {
     EXPECT_EQ(state.plan().file, "/home/u/fps.klm");
 }
 
+TEST_F(ProfileManagerStateTest, RowsStandForTheirProfileOrFileWhicheverRowIsRemoved) {
+    open(0);
+    state.appendFile("/home/u/fileA.klm");
+    ASSERT_TRUE(state.remove(0));  // Profile 1
+    state.tick(2);
+    EXPECT_EQ(state.plan().kind, ProfileApplyPlan::Kind::RestoreFile);
+    EXPECT_EQ(state.plan().file, "/home/u/fileA.klm");
+    state.tick(0);
+    EXPECT_EQ(state.plan().profile, 1) << "the row named Profile 2";
+    state.selectRow(2);
+    EXPECT_EQ(state.tickedRow(), 1) << "Profile 3's row, not the file's";
+    state.selectRow(0);
+    EXPECT_EQ(state.tickedRow(), -1) << "no row stands for profile 1 now";
+}
+
+TEST_F(ProfileManagerStateTest, EachFileIsStoredOnceAndTheNextOpeningListsIt) {
+    // A longer list stored before leaves nothing behind.
+    for (int n = 0; n <= 6; ++n)
+        writeAppString(registry, kProfilesSection, profileListValueName(n), n ? "/old.klm" : "6");
+    state.open("/data/ORVK_Keyboard/$Profile0", 0, nameOf, readStoredFiles(registry));
+    EXPECT_EQ(state.rows().size(), 4u) << "the old file is listed once";
+    state.remove(3);
+    EXPECT_EQ(state.appendFile("/home/u/fps.klm"), 3);
+    EXPECT_EQ(state.appendFile("/home/u/fps.klm"), 3);
+    ProfileApplyPlan plan;
+    ASSERT_TRUE(state.apply(registry, plan));
+    EXPECT_EQ(stored(0), "4");
+    EXPECT_EQ(stored(4), "/home/u/fps.klm");
+    EXPECT_EQ(stored(5), "(none)");
+    EXPECT_EQ(stored(6), "(none)");
+
+    state.close();
+    state.open("/data/ORVK_Keyboard/$Profile0", 1, nameOf, readStoredFiles(registry));
+    ASSERT_EQ(state.rows().size(), 4u);
+    EXPECT_EQ(state.rows()[3].file, "/home/u/fps.klm");
+    EXPECT_EQ(state.tickedRow(), 1);
+    EXPECT_FALSE(state.hasUnappliedChanges());
+}
+
 TEST_F(ProfileManagerStateTest, AStoreThatCannotBeWrittenIsReported) {
     registry::Registry unwritable(dir.file("registry.ini/inside"));
     dir.write("registry.ini", "");

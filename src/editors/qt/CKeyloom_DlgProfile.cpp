@@ -8,6 +8,8 @@
 #include <QThread>
 
 #include "controls/SkinReaders.h"
+#include "core/Prompts.h"
+#include "platform/text/SafeFormat.h"
 #include "storage/Language.h"
 #include "storage/ProfileFile.h"
 
@@ -36,6 +38,11 @@ constexpr ButtonInfo kButtons[] = {
 };
 
 constexpr int kColumnWidths[] = {60, 120, 230};
+
+constexpr std::string_view kReplaceQuestionKey = "KEYLOOM_PROFILES_REPLACE_ASK";
+constexpr std::string_view kReplaceQuestionFallback =
+    "Write the profile file %s to the keyboard? It replaces all three on-board profiles and "
+    "every macro the keyboard holds now. Choose No to leave the keyboard as it is.";
 
 // The list in the dark skin: the colours of the main window's panels, the
 // accent for the selected row.
@@ -161,7 +168,8 @@ bool CKeyloom_DlgProfile::initialise() {
         b->setPictures(faces, b->pictureOffset());
 
     const int active = setup_.activeProfile ? setup_.activeProfile() : -1;
-    state_.open(setup_.slotFile, active, onBoardProfileName);
+    state_.open(setup_.slotFile, active, onBoardProfileName,
+                setup_.registry ? readStoredFiles(*setup_.registry) : std::vector<std::string>{});
     languageTexts();
     fillList();
     stateChanged();
@@ -323,8 +331,9 @@ void CKeyloom_DlgProfile::add() {
     // The row is listed even when the file could not be created: Apply
     // then says so when it tries to use it.
     static_cast<void>(createEmptyProfileFile(path));
-    state_.appendFile(path);
+    const int row = state_.appendFile(path);
     fillList();
+    list_->selectRow(row);
     stateChanged();
 }
 
@@ -335,8 +344,9 @@ void CKeyloom_DlgProfile::load() {
         ProfileFileDialog::Load, setup_.dataFolder + "/*." + std::string(kProfileFileExtension));
     if (path.empty() || !state_.isOpen())
         return;
-    state_.appendFile(path);
+    const int row = state_.appendFile(path);
     fillList();
+    list_->selectRow(row);
     stateChanged();
 }
 
@@ -350,7 +360,26 @@ void CKeyloom_DlgProfile::remove() {
     stateChanged();
 }
 
+bool CKeyloom_DlgProfile::confirmReplacingKeyboard(const std::string& file) {
+    // Without a way to ask, the keyboard is not replaced.
+    if (!setup_.prompts)
+        return false;
+    std::string format = lookupText(kReplaceQuestionKey);
+    if (format == kMissingText)
+        format = kReplaceQuestionFallback;
+    const window::MessageAnswer answer =
+        showFormattedPrompt(*setup_.prompts, kReplaceQuestionKey, text::formatString(format, file),
+                            {window::MessageButtons::YesNo, window::MessageIcon::Question, false});
+    return answer == window::MessageAnswer::Yes;
+}
+
 void CKeyloom_DlgProfile::apply(bool closeAfter) {
+    // A file row replaces everything the keyboard holds: only when the user
+    // says so. No leaves the list, the registry and the keyboard as they are.
+    const ProfileApplyPlan planned = state_.plan();
+    if (planned.kind == ProfileApplyPlan::Kind::RestoreFile &&
+        !confirmReplacingKeyboard(planned.file))
+        return;
     ProfileApplyPlan plan;
     if (setup_.registry)
         state_.apply(*setup_.registry, plan);

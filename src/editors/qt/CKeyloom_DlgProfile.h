@@ -2,8 +2,10 @@
 // The profile manager: the list of profile files with the three on-board
 // profiles first, Add (a new empty profile file), Load (an existing file),
 // Delete, and Apply, which stores the list and makes the ticked profile the
-// keyboard's active one. A modal dialog, created once with the main window
-// and reused; each opening starts from the three on-board profiles' rows.
+// keyboard's active one, or, for a ticked file, writes the file to the
+// keyboard once the user agreed. A modal dialog, created once with the main
+// window and reused; each opening starts from the three on-board profiles'
+// rows and the files the last Apply stored.
 //
 // It also answers the core's questions about it (window::EditorWindows);
 // those may come from the thread of the main window's keyboard work.
@@ -108,6 +110,8 @@ private:
     void load();
     void remove();
     void apply(bool closeAfter);
+    // Asks whether the file may replace the keyboard's profiles and macros.
+    bool confirmReplacingKeyboard(const std::string& file);
     void toggleTick(int row);
 
     ProfileDialogSetup setup_;

@@ -52,7 +52,10 @@ bool isRunnableFile(const std::string& path) {
 }
 
 bool startDetached(const std::string& path) {
-    return QProcess::startDetached(QFile::decodeName(path.c_str()), {});
+    // The updater runs in its own folder (the Package folder), where it
+    // finds the firmware image it brings along.
+    const QString program = QFile::decodeName(path.c_str());
+    return QProcess::startDetached(program, {}, QFileInfo(program).absolutePath());
 }
 
 }  // namespace

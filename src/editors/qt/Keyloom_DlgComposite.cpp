@@ -51,7 +51,13 @@ QString grouped(std::size_t number) {
 
 OpenResult Keyloom_DlgComposite::prepare(int buttonId, const KeyButtonContext& context,
                                          const QRect& keyOnScreen, const QString& keyLabel) {
-    const OpenResult result = state_.openForKeyButton(buttonId, context);
+    KeyButtonContext known = context;
+    KeyMatrix defaults;
+    if (setup_.defaultMatrix && !known.defaults) {
+        defaults = setup_.defaultMatrix();
+        known.defaults = &defaults;
+    }
+    const OpenResult result = state_.openForKeyButton(buttonId, known);
     if (result.outcome != OpenOutcome::ShowDialog)
         return result;
     // Without its pictures the dialog cannot be shown; the key stays as it is.

@@ -95,6 +95,9 @@ struct CompositeSetup {
     std::atomic<bool>* writeAllProfiles = nullptr;
     // The keyboard's parameter block, for its macro capacity.
     std::function<ParameterBlock()> parameters;
+    // The keyboard's default matrix, which tells the keys it has. Empty: every
+    // key counts as present.
+    std::function<KeyMatrix()> defaultMatrix;
     std::function<void()> openHelp;
     // Starts the on-screen keyboard; false when there is none. Empty: the
     // first of the usual programs found on PATH.
