@@ -1,5 +1,6 @@
 // keyloomctl: the keyboard's configuration from the command line.
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -28,9 +29,13 @@ void printHelp(std::FILE* out) {
                  "  --help                        this text; COMMAND --help for a command\n"
                  "  --version                     the program's version\n\n"
                  "Commands:\n");
+    // The summaries start in one column, two blanks after the longest name.
+    std::size_t width = 0;
     for (const Command& command : allCommands())
-        std::fprintf(out, "  %-10s %s\n", std::string(command.name).c_str(),
-                     std::string(command.summary).c_str());
+        width = std::max(width, command.name.size());
+    for (const Command& command : allCommands())
+        std::fprintf(out, "  %-*s  %s\n", static_cast<int>(width),
+                     std::string(command.name).c_str(), std::string(command.summary).c_str());
     std::fprintf(out, "\nExit codes: 0 success, 1 device or file failure, 2 wrong usage.\n");
 }
 

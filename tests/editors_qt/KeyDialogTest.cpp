@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTableView>
+#include <iterator>
+#include <vector>
 
 #include "KeyDialogFixture.h"
 #include "editors/qt/KeyDialogActionModel.h"
@@ -263,16 +265,27 @@ TEST_F(KeyDialogTest, TheOnScreenKeyboardButtonSaysWhenNoneIsInstalled) {
 TEST_F(KeyDialogTest, ScreenshotsOfEveryTab) {
     storeMacro(macroWith(1, u"Combo", 30), 0x20);
     open();
+    // The tab shown looks different from how it looks while another is shown.
+    constexpr int kTabs[] = {id::kMacroTab, id::kMediaTab, id::kFunctionTab};
+    std::vector<std::vector<QImage>> faces;  // per shot, each tab's picture
+    const auto shot = [&](const std::string& name) {
+        saveScreenshot(name);
+        faces.emplace_back();
+        for (int tab : kTabs)
+            faces.back().push_back(dialog->control(tab)->grab().toImage());
+    };
     key(QEvent::KeyPress, linux_key::kRightCtrl);
-    saveScreenshot("key");
+    shot("key");
     click(id::kMacroTab);
     static_cast<QComboBox*>(dialog->control(id::kMacroList))->setFocus();
-    saveScreenshot("macro_30_events");
+    shot("macro_30_events");
     click(id::kMediaTab);
-    saveScreenshot("media");
+    shot("media");
     click(id::kFunctionTab);
-    saveScreenshot("function");
+    shot("function");
     click(id::kCancel);
+    for (std::size_t tab = 0; tab < std::size(kTabs); ++tab)
+        EXPECT_NE(faces[tab + 1][tab], faces[0][tab]) << kTabs[tab];
 }
 
 }  // namespace

@@ -30,6 +30,23 @@ protected:
         EXPECT_TRUE(dialog->grab().toImage().save(screenshotPath(name)));
     }
 
+    // The mean colour of a key as the window shows it.
+    QColor keyColour(int id) {
+        QWidget& key = button(id);
+        const QImage face =
+            dialog->grab(QRect(key.mapTo(dialog.get(), QPoint()), key.size())).toImage();
+        double sum[3] = {0, 0, 0};
+        for (int y = 0; y < face.height(); ++y)
+            for (int x = 0; x < face.width(); ++x) {
+                const QColor c = face.pixelColor(x, y);
+                sum[0] += c.red();
+                sum[1] += c.green();
+                sum[2] += c.blue();
+            }
+        const double n = std::max(1, face.width() * face.height());
+        return QColor(int(sum[0] / n), int(sum[1] / n), int(sum[2] / n));
+    }
+
     // The rectangle the key view's buttons cover.
     QRect keyViewArea() {
         QRect area;
@@ -64,6 +81,11 @@ TEST_F(LightingScreenshotTest, LightingViewForEffects1_17_20) {
     for (int id : {1044, 1045, 1046, 1059, 1058, 1060, 1022})  // Q W E A S D Esc
         QTest::mouseClick(&button(id), Qt::LeftButton);
     save("lighting_view_effect20");
+    // Q is painted blue, R keeps the orange base colour.
+    const QColor q = keyColour(1044);
+    const QColor r = keyColour(1047);
+    EXPECT_GT(q.blue(), q.red()) << q.name().toStdString();
+    EXPECT_GT(r.red(), r.blue()) << r.name().toStdString();
 }
 
 TEST_F(LightingScreenshotTest, ColourDialog) {
@@ -73,7 +95,14 @@ TEST_F(LightingScreenshotTest, ColourDialog) {
         QString::fromStdString(lookupText("KEYLOOM_LIGHT_COLOUR_DIALOG")));
     colourDialog->show();
     ASSERT_TRUE(pumpUntil([&] { return colourDialog->isVisible(); }));
-    EXPECT_TRUE(colourDialog->grab().toImage().save(screenshotPath("lighting_colour_dialog")));
+    const QImage shot = colourDialog->grab().toImage();
+    EXPECT_TRUE(shot.save(screenshotPath("lighting_colour_dialog")));
+    // The colour it was opened with is shown in its swatch.
+    int orange = 0;
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x)
+            orange += shot.pixelColor(x, y) == QColor(255, 130, 0);
+    EXPECT_GE(orange, 100);
     colourDialog->close();
 }
 

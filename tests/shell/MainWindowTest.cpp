@@ -276,9 +276,18 @@ TEST_F(MainWindowTest, EveryControlHasAnAccessibleNameFromTheLanguageFile) {
 TEST_F(MainWindowTest, ScreenshotInKeyToggleMode) {
     openWindow();
     dialog->runCommand(kSwitch);
+    // A toggled key shows another face; a key left alone keeps its own.
+    const auto face = [&](int id) {
+        QWidget& key = button(id);
+        return dialog->grab(QRect(key.mapTo(dialog.get(), QPoint()), key.size())).toImage();
+    };
+    const QImage aBefore = face(kAKey);
+    const QImage bBefore = face(1075);
     for (int key : {kAKey, 1059, 1060, 1001})
         dialog->runCommand(key);
     saveScreenshot("key_toggle_mode");
+    EXPECT_NE(face(kAKey), aBefore);
+    EXPECT_EQ(face(1075), bBefore);
 }
 
 TEST_F(MainWindowTest, KillRequestEndsTheRun) {

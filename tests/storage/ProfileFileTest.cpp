@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 
@@ -227,6 +230,26 @@ TEST_F(ProfileFileTest, AFailedSaveKeepsTheOldFile) {
     EXPECT_EQ(saveProfileFile(store, path("dir.klm")), FileResult::Failed);
     EXPECT_EQ(createEmptyProfileFile(dir_.file("no/such/folder/p.klm")), FileResult::Failed);
     EXPECT_EQ(testing::readBytes(path()), before);
+
+    // A save over the file itself that fails while writing (the disk full:
+    // here a file-size limit below the file's size) leaves it as it was.
+    StoreContents other;
+    other.macros.push_back(sampleMacro(1, u"new", 2));
+    const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit oldLimit{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &oldLimit), 0);
+    rlimit small = oldLimit;
+    small.rlim_cur = 64;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const FileResult overExisting = saveProfileFile(other, path());
+    ::setrlimit(RLIMIT_FSIZE, &oldLimit);
+    std::signal(SIGXFSZ, oldSignal);
+    EXPECT_EQ(overExisting, FileResult::Failed);
+    EXPECT_EQ(testing::readBytes(path()), before);
+    std::size_t files = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir_.path()))
+        ++files;
+    EXPECT_EQ(files, 2u) << "the file and dir.klm, no temporary left";
 }
 
 }  // namespace
