@@ -2,7 +2,7 @@
 // The result of every configuration-protocol operation. Callers test for
 // Success; every other value is a failure. The numbers are the protocol's
 // own result codes, kept for the trace, keyloomctl's output and the stored
-// integers of the description (toCode).
+// integers callers compare against (toCode).
 
 #include <ostream>
 

@@ -1,6 +1,6 @@
 #pragma once
-// The result of reading or writing a profile file. The numbers are the ones
-// the description gives such operations (1 success, 0 failure, -2 cannot be
+// The result of reading or writing a profile file. The numbers are the
+// file layer's own result codes (1 success, 0 failure, -2 cannot be
 // opened or read, -3 out of memory), kept for keyloomctl's output (toCode).
 
 #include <ostream>
