@@ -334,8 +334,8 @@ std::optional<ParsedEvent> parseEventWord(std::string_view text, std::string& er
                              parseKeyCodeWord(key.substr(0, key.size() - 1));
     if (signedDelay) {
         error = "the delay of '" + std::string(text) +
-                "' must be a whole number of milliseconds, not '" +
-                std::string(text.substr(sign)) + "'";
+                "' must be a whole number of milliseconds, not '" + std::string(text.substr(sign)) +
+                "'";
         return std::nullopt;
     }
     if (!allDigits) {
