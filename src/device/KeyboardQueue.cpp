@@ -46,10 +46,9 @@ void KeyboardQueue::submit(Job job, std::shared_ptr<const Coverage> coverage) {
     if (!job)
         return;
     if (mode_ == Mode::Synchronous) {
-        // Jobs asked for by different threads still run one at a time; a
-        // nested job runs inside the outer one, which alone marks the queue
-        // busy.
-        std::lock_guard run(runMutex_);
+        // A nested job runs inside the outer one, which alone marks the
+        // queue busy. (No lock is held while a job runs: a job may take the
+        // lighting's lock, and a holder of that lock may submit.)
         bool outer = false;
         {
             std::lock_guard lock(mutex_);

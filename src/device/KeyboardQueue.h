@@ -13,7 +13,8 @@
 // A job submitted from the queue's own thread (a job asking for more work)
 // runs at once, inside the job that asked, which keeps a sequence's order.
 // In synchronous mode there is no thread: every job runs at once on the
-// caller's thread (keyloomctl, tests).
+// caller's thread (keyloomctl, tests), and jobs of two threads are not kept
+// apart.
 
 #include <chrono>
 #include <condition_variable>
@@ -73,9 +74,8 @@ private:
     std::deque<Entry> queue_;
     bool busy_ = false;
     bool stopping_ = false;
-    std::recursive_mutex runMutex_;  // synchronous mode: one job at a time
-    std::thread::id runner_;         // the thread running a job in synchronous mode
-    std::thread thread_;             // last: started once the members above exist
+    std::thread::id runner_;  // the thread running a job in synchronous mode
+    std::thread thread_;      // last: started once the members above exist
 };
 
 }  // namespace keyloom

@@ -53,15 +53,21 @@ TEST_F(Threads, ConnectionChangesFullReadsAndWritesRunTogether) {
 
     // Once discovery has caught up with the last plug, Apply works again.
     // (Right after the join the link may still hold the unplugged handle.)
+    // The edit and its Apply are one keyboard job, so a full read of the
+    // last plug cannot come between them and drop the edit.
     auto applied = [&] {
-        if (!core->switchActiveProfile(0))
-            return false;
-        {
-            auto working = core->workingStore().lock();
-            working->image->block(0)[0x1E] = {AssignmentKind::Key, 0, 0x1D};
-        }
-        core->modified().markEdited();
-        return core->apply();
+        bool ok = false;
+        core->queue().runAndWait([&] {
+            if (!core->switchActiveProfile(0))
+                return;
+            {
+                auto working = core->workingStore().lock();
+                working->image->block(0)[0x1E] = {AssignmentKind::Key, 0, 0x1D};
+            }
+            core->modified().markEdited();
+            ok = core->apply();
+        });
+        return ok;
     };
     ASSERT_TRUE(window.pumpUntil(applied, kHangGuard));
     ASSERT_TRUE(waitForState(1));
