@@ -329,6 +329,9 @@ std::optional<ParsedEvent> parseEventWord(std::string_view text, std::string& er
         return c >= '0' && c <= '9';
     });
     auto code = parseKeyCodeWord(key);
+    // A stored event may name key code 0, which export writes as 0x000.
+    if (!code && parseCodeNumber(key) == 0u)
+        code = KeyCode{0};
     // "A+-5": a key, its sign and a delay that is no whole number.
     const bool signedDelay = !code && key.size() > 1 && (key.back() == '+' || key.back() == '-') &&
                              parseKeyCodeWord(key.substr(0, key.size() - 1));
