@@ -242,7 +242,7 @@ int runAssign(CliContext& context) {
     std::string description;
     std::string countNote;
     {
-        auto working = core.workingStore().lock();
+        EditTransaction working = core.edit(active);
         std::string error;
         auto parsed = parseAssignAction(context.options.args[1], *entry, working->macros, error);
         if (!parsed)
@@ -267,7 +267,6 @@ int runAssign(CliContext& context) {
         }
         description = describeAction(assignment, working->macros);
     }
-    keyboard.core().modified().markEdited();
     if (!keyboard.apply())
         return kExitFailure;
     std::fprintf(context.out, "Profile %d: %s -> %s%s\n", active + 1, entryName(*entry).c_str(),

@@ -86,7 +86,7 @@ int listMacros(CliContext& context, ConnectedKeyboard& keyboard) {
 // smallest free number as the macro editor gives it.
 int setMacro(CliContext& context, ConnectedKeyboard& keyboard, MacroRecord macro) {
     {
-        auto working = keyboard.core().workingStore().lock();
+        EditTransaction working = keyboard.core().edit();
         auto at = findMacroPosition(working->macros, macro.number);
         if (at) {
             working->macros[*at] = macro;
@@ -99,7 +99,6 @@ int setMacro(CliContext& context, ConnectedKeyboard& keyboard, MacroRecord macro
             working->macros.push_back(macro);
         }
     }
-    keyboard.core().modified().markEdited();
     if (!keyboard.apply())
         return kExitFailure;
     std::fprintf(context.out, "Macro %u saved to the keyboard\n", macro.number);
@@ -109,7 +108,9 @@ int setMacro(CliContext& context, ConnectedKeyboard& keyboard, MacroRecord macro
 int deleteMacro(CliContext& context, ConnectedKeyboard& keyboard, std::uint16_t number) {
     bool referenced = false;
     {
-        auto working = keyboard.core().workingStore().lock();
+        // Keys of other profiles that played it change too: the transaction
+        // then has the write cover every profile.
+        EditTransaction working = keyboard.core().edit();
         auto at = findMacroPosition(working->macros, number);
         if (!at)
             return usageError(context, "no macro numbered " + std::to_string(number) +
@@ -133,9 +134,6 @@ int deleteMacro(CliContext& context, ConnectedKeyboard& keyboard, std::uint16_t 
             }
         }
     }
-    if (referenced)
-        keyboard.core().state().connection.writeAllProfiles.store(true);
-    keyboard.core().modified().markEdited();
     if (!keyboard.apply())
         return kExitFailure;
     std::fprintf(context.out, "Macro %u deleted%s\n", number,

@@ -1,10 +1,11 @@
 #pragma once
 // Process-wide application state shared by the window thread and the device
 // threads: the start-up state the discovery thread settles, the connection
-// values, and the main window's key-toggle mode.
+// values, the main window's key-toggle mode and its open editors.
 
 #include <atomic>
 
+#include "core/EditorState.h"
 #include "device/StartupState.h"
 #include "model/ConnectionValues.h"
 
@@ -17,6 +18,7 @@ struct AppState {
     ConnectionValues connection;
     // Clicking a key flips its toggle flag instead of opening the key editor.
     std::atomic<bool> keyToggleMode{false};
+    EditorState editors;
 };
 
 }  // namespace keyloom

@@ -32,6 +32,7 @@
 #include "core/ModifiedState.h"
 #include "core/ProfileCommands.h"
 #include "core/SlotFileSync.h"
+#include "core/StoreEdits.h"
 #include "core/window/CoreWindow.h"
 #include "device/ConnectionHandler.h"
 #include "device/DeviceLink.h"
@@ -39,6 +40,7 @@
 #include "device/KeyboardQueue.h"
 #include "device/NotificationListener.h"
 #include "model/ConfigurationStore.h"
+#include "model/EditTransaction.h"
 #include "model/KeyColourMap.h"
 #include "platform/window/TrayStatus.h"
 #include "storage/AppPaths.h"
@@ -149,8 +151,17 @@ public:
         return onQueue([this, command] { return profiles_.chooseProfileMenuItem(command); });
     }
 
+    // --- Edits ------------------------------------------------------------------
+    // One edit of the working store's keys and macros, of on-board profile
+    // `profile` (by default the active one): it marks the configuration
+    // modified and works out whether the next write covers every profile.
+    EditTransaction edit(int profile) { return EditTransaction(working_, &edits_, profile); }
+    EditTransaction edit() { return edit(state_.connection.activeProfile.load()); }
+    // Where editors that open their own transactions tell their edits.
+    EditListener& edits() { return edits_; }
+
     // --- State ------------------------------------------------------------------
-    // Unapplied key changes; editors mark their commits here.
+    // Unapplied key changes.
     ModifiedState& modified() { return modified_; }
     // The store the editors read and commit to (lock it briefly).
     WorkingStore& workingStore() { return working_; }
@@ -197,6 +208,7 @@ private:
     KeyboardQueue queue_;
     KeyboardAreas areas_;
     WorkingStore working_;
+    StoreEdits edits_{modified_, state_.connection};
     DeviceStore device_;
     KeyboardData data_;
     DeviceLinkTransport lightingTransport_;

@@ -24,7 +24,7 @@ ProfileCommands::ProfileCommands(CoreParts parts, SlotFileSync& slot,
     : parts_(parts),
       connection_(connection),
       switcher_(
-          parts.window, parts.areas, parts.working, parts.modified,
+          parts.window, parts.state.editors, parts.areas, parts.working, parts.modified,
           [&slot](WorkingStore::Access& working) { return slot.reload(working); },
           [&keys] { keys.apply(); }) {}
 

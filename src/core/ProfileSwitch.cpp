@@ -7,10 +7,12 @@
 
 namespace keyloom {
 
-ProfileSwitcher::ProfileSwitcher(window::CoreWindow window, KeyboardAreas& areas,
-                                 WorkingStore& working, ModifiedState& modified,
-                                 ReloadSlotFile reloadSlotFile, Apply apply)
+ProfileSwitcher::ProfileSwitcher(window::CoreWindow window, EditorState& editors,
+                                 KeyboardAreas& areas, WorkingStore& working,
+                                 ModifiedState& modified, ReloadSlotFile reloadSlotFile,
+                                 Apply apply)
     : window_(window),
+      editors_(editors),
       areas_(areas),
       working_(working),
       modified_(modified),
@@ -20,17 +22,17 @@ ProfileSwitcher::ProfileSwitcher(window::CoreWindow window, KeyboardAreas& areas
 bool ProfileSwitcher::switchTo(int profile) {
     if (profile >= kProfileCount)
         profile = 0;
-    if (window_.editors.isKeyAssignmentDialogOpen()) {
+    if (editors_.keyAssignmentDialogOpen()) {
         showPrompt(window_.prompts, "PROFILE_SEELCT_PROMPT2",
                    {window::MessageButtons::Ok, window::MessageIcon::Information, false});
         return false;
     }
 
-    const bool unapplied =
-        window_.editors.profileManagerHasUnappliedChanges() || modified_.isModified();
+    const bool unapplied = editors_.profileManagerHasUnappliedChanges() || modified_.isModified();
     if (unapplied && !promptShowing_) {
         settleUnappliedChanges();
-    } else if (window_.editors.isProfileManagerOpen() && profile >= 0) {
+    } else if (editors_.profileManagerOpen() && profile >= 0) {
+        editors_.profileManagerRowSelected();
         window_.editors.profileManagerSelectRow(profile);
     }
 

@@ -6,10 +6,12 @@
 // view and rebuild the profile menu. The working store already holds all
 // three profiles, so the keyboard's key matrices are not read again.
 //
-// Window thread only.
+// Runs as a keyboard job; which editors are open it reads from the
+// EditorState the window keeps, never from the window itself.
 
 #include <functional>
 
+#include "core/EditorState.h"
 #include "core/KeyboardAreas.h"
 #include "core/ModifiedState.h"
 #include "core/window/CoreWindow.h"
@@ -25,8 +27,9 @@ public:
     // The main window's Apply.
     using Apply = std::function<void()>;
 
-    ProfileSwitcher(window::CoreWindow window, KeyboardAreas& areas, WorkingStore& working,
-                    ModifiedState& modified, ReloadSlotFile reloadSlotFile, Apply apply);
+    ProfileSwitcher(window::CoreWindow window, EditorState& editors, KeyboardAreas& areas,
+                    WorkingStore& working, ModifiedState& modified, ReloadSlotFile reloadSlotFile,
+                    Apply apply);
 
     // `profile` 3 or above is taken as 0; a negative number runs only the
     // prompt, the redraw and the menu rebuild. True when switched: refused
@@ -38,6 +41,7 @@ private:
     void settleUnappliedChanges();
 
     window::CoreWindow window_;
+    EditorState& editors_;
     KeyboardAreas& areas_;
     WorkingStore& working_;
     ModifiedState& modified_;

@@ -44,8 +44,9 @@ bool keyboardHasEntry(const KeyMatrix& defaults, std::size_t entry) {
     return !known || matrixCarriesEntry(defaults, entry);
 }
 
-KeyAssignmentState::KeyAssignmentState(WorkingStore& store, MacroRecorder::Clock clock)
-    : store_(store), recorder_(macros_, std::move(clock)) {}
+KeyAssignmentState::KeyAssignmentState(WorkingStore& store, MacroRecorder::Clock clock,
+                                       EditListener* edits)
+    : store_(store), edits_(edits), recorder_(macros_, std::move(clock)) {}
 
 OpenResult KeyAssignmentState::openForKeyButton(int buttonId, const KeyButtonContext& context) {
     const auto entry = entryOfButton(buttonId, context.secondBank);
@@ -330,18 +331,20 @@ KeyAssignment KeyAssignmentState::buildAssignment(const KeyAssignment& current) 
 ApplyResult KeyAssignmentState::apply() {
     recorder_.stop();
     ApplyResult result;
-    result.macros = macros_.commit(store_);
+    // The macros and the entry change in one edit, so that no other edit
+    // lands between them and the write's scope is worked out once.
+    EditTransaction working(store_, edits_, static_cast<int>(block_));
+    result.macros = macros_.commit(*working);
     if (!keyPresent_) {
         // The macros are all there is to apply: an assignment to a key the
         // keyboard does not have would be stored but never reach it.
-        auto working = store_.lock();
         result.written = working->image->block(block_)[entryIndex_];
         result.assignedLook = result.written.kind != AssignmentKind::Default;
+        working.commit();
         markUnchanged();
         return result;
     }
     {
-        auto working = store_.lock();
         KeyAssignment& entry = working->image->block(block_)[entryIndex_];
         const KeyAssignment built = buildAssignment(entry);
         if (!(carriesText(built.kind) && built == entry)) {
@@ -350,6 +353,7 @@ ApplyResult KeyAssignmentState::apply() {
         entry = built;
         result.written = built;
     }
+    working.commit();
     result.assignedLook = result.written.kind != AssignmentKind::Default;
     markUnchanged();
     return result;

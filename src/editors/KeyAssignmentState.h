@@ -18,6 +18,7 @@
 #include "editors/MacroEditor.h"
 #include "editors/MacroRecorder.h"
 #include "model/ConfigurationStore.h"
+#include "model/EditTransaction.h"
 #include "model/KeyAssignment.h"
 #include "model/KeyMatrix.h"
 
@@ -66,7 +67,9 @@ class KeyAssignmentState {
 public:
     static constexpr int kMacroOnlyButton = 1143;  // G9
 
-    KeyAssignmentState(WorkingStore& store, MacroRecorder::Clock clock);
+    // Apply's edit of the store is told to `edits` (none: nobody is told).
+    KeyAssignmentState(WorkingStore& store, MacroRecorder::Clock clock,
+                       EditListener* edits = nullptr);
     // The recorder refers to the editor inside this object.
     KeyAssignmentState(const KeyAssignmentState&) = delete;
     KeyAssignmentState& operator=(const KeyAssignmentState&) = delete;
@@ -152,6 +155,7 @@ private:
     KeyAssignment buildAssignment(const KeyAssignment& current) const;
 
     WorkingStore& store_;
+    EditListener* edits_;
     MacroEditor macros_;
     MacroRecorder recorder_;
 

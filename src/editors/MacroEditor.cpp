@@ -122,9 +122,7 @@ std::optional<std::u16string> MacroEditor::rename(std::u16string_view typed) {
     return name;
 }
 
-DeleteMacroResult MacroEditor::deleteSelectedMacro(WorkingStore& store,
-                                                   std::atomic<bool>& writeAllProfiles,
-                                                   EditorPrompts& prompts) {
+DeleteMacroResult MacroEditor::deleteSelectedMacro(WorkingStore& store, EditorPrompts& prompts) {
     const MacroRecord* record = selectedRecord();
     if (record == nullptr) {
         return DeleteMacroResult::NothingSelected;
@@ -140,11 +138,8 @@ DeleteMacroResult MacroEditor::deleteSelectedMacro(WorkingStore& store,
                 }
             }
         }
-        if (usedByKeys) {
-            writeAllProfiles = true;
-            if (!prompts.askYesNo("MACRO_DELETE_CONFIRM_OF_KEYS")) {
-                return DeleteMacroResult::Kept;
-            }
+        if (usedByKeys && !prompts.askYesNo("MACRO_DELETE_CONFIRM_OF_KEYS")) {
+            return DeleteMacroResult::Kept;
         }
     }
     const auto at = static_cast<std::size_t>(selected_);
@@ -155,7 +150,7 @@ DeleteMacroResult MacroEditor::deleteSelectedMacro(WorkingStore& store,
     return DeleteMacroResult::Deleted;
 }
 
-MacroCommit MacroEditor::commit(WorkingStore& store) {
+MacroCommit MacroEditor::commit(StoreContents& working) {
     MacroCommit result;
     std::vector<MacroRecord> stored;
     try {
@@ -168,8 +163,7 @@ MacroCommit MacroEditor::commit(WorkingStore& store) {
     }
 
     {
-        auto working = store.lock();
-        auto entries = working->image->entries();
+        auto entries = working.image->entries();
         for (std::size_t slot = 0; slot < entries.size(); ++slot) {
             KeyAssignment& entry = entries[slot];
             if (entry.kind != AssignmentKind::Macro) {
@@ -190,8 +184,8 @@ MacroCommit MacroEditor::commit(WorkingStore& store) {
                 result.keysRepaired = true;
             }
         }
-        result.macrosChanged = working->macros != stored;
-        working->macros = std::move(stored);
+        result.macrosChanged = working.macros != stored;
+        working.macros = std::move(stored);
     }
     // The macros are stored now; they are no longer the dialog's own.
     for (auto& macro : macros_) {

@@ -7,7 +7,6 @@
 // Every change marks the editor changed, which the dialog shows as an
 // enabled Apply button.
 
-#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -73,11 +72,10 @@ public:
     // The user typed `typed` into the name field. Returns the name the
     // selected (or, in an empty list, newly created) macro now carries.
     std::optional<std::u16string> rename(std::u16string_view typed);
-    // Deletes the selected macro. When keys of any profile use it, the next
-    // write must cover all profiles (`writeAllProfiles` is set) and the user
-    // is asked first; the lock is not held while asking.
-    DeleteMacroResult deleteSelectedMacro(WorkingStore& store, std::atomic<bool>& writeAllProfiles,
-                                          EditorPrompts& prompts);
+    // Deletes the selected macro. When keys of any profile use it the user
+    // is asked first; the lock is not held while asking. (The commit that
+    // stores the list then has the next write cover every profile.)
+    DeleteMacroResult deleteSelectedMacro(WorkingStore& store, EditorPrompts& prompts);
 
     // The selected macro's events.
     std::span<const MacroAction> rows() const;
@@ -113,8 +111,9 @@ public:
 
     // Stores the list into the working store and repairs keys whose macro
     // vanished: value 0 -> the first macro; a number no macro has, or one a
-    // macro created since loading took over -> Default.
-    MacroCommit commit(WorkingStore& store);
+    // macro created since loading took over -> Default. `working` is the
+    // working store's contents, locked by the caller.
+    MacroCommit commit(StoreContents& working);
 
     bool changed() const { return changed_; }
     void markUnchanged() { changed_ = false; }

@@ -15,6 +15,7 @@
 #include "model/KeyTable.h"
 #include "model/KeyViewKeys.h"
 #include "platform/ini/Ini.h"
+#include "platform/window/WindowThread.h"
 #include "shell/AccessibleNames.h"
 #include "shell/KeyTooltip.h"
 #include "shell/MainControls.h"
@@ -38,8 +39,8 @@ CKeyloomDlg::CKeyloomDlg(DialogSetup setup, QWidget* parent)
     // Its buttons explain themselves also while another window has the focus.
     setAttribute(Qt::WA_AlwaysShowToolTips);
     qRegisterMetaType<window::WindowMessage>();
+    window::markWindowThread();
     port_ = std::make_unique<MainWindowPort>(*this);
-    port_->setKeyAssignmentDialog([this] { return keyDialog_ && keyDialog_->isOpen(); });
     core_ = std::make_unique<KeyloomCore>(port_->coreWindow(), setup_.paths, setup_.core);
     for (int id : {window::timer::kBusyIndicator, window::timer::kLightingRefresh,
                    window::timer::kStartup, window::timer::kProfileRefresh}) {

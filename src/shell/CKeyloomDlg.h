@@ -169,6 +169,7 @@ private:
     void showReportRateButtons(int step);
     void showKeyToggleModeOff();
     void hideBusyIndicatorSoon();
+    void selectProfileManagerRow(int profile);
 
     bool loadPictures(std::string& missing);
     void buildControls();
@@ -189,6 +190,8 @@ private:
     void restoreFromFile();
     void backupToFile();
     void apply(std::function<void()> afterwards);
+    // The ×, the menu's and the tray's Exit: asks about unapplied changes.
+    void exitAfterAsking();
     // Tells the user that keyboard or file work succeeded: in the window
     // while it shows, else at the tray icon.
     void confirm(const std::string& text);

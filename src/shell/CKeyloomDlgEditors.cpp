@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 
+#include "platform/window/WindowThread.h"
 #include "shell/CKeyloomDlg.h"
 
 namespace keyloom::shell {
@@ -62,9 +63,17 @@ qt::CKeyloom_DlgProfile& CKeyloomDlg::profileManager() {
         if (!runKeyboardWork([this, plan] { applyProfilePlan(plan); }, finished))
             done();
     };
+    setup.editorStateChanged = [this](bool open, bool unapplied) {
+        core_->state().editors.setProfileManager(open, unapplied);
+    };
     profileDialog_ = std::make_unique<qt::CKeyloom_DlgProfile>(std::move(setup), this);
-    port_->setProfileManager(profileDialog_.get());
     return *profileDialog_;
+}
+
+void CKeyloomDlg::selectProfileManagerRow(int profile) {
+    window::expectWindowThread("CKeyloomDlg::selectProfileManagerRow");
+    if (profileDialog_)
+        profileDialog_->selectProfileRow(profile);
 }
 
 void CKeyloomDlg::applyProfilePlan(const editors::ProfileApplyPlan& plan) {

@@ -88,14 +88,13 @@ int CKeyloomDlg::selectKey(int controlId) {
         const std::size_t entry = g ? *g : *row;
         bool flag = false;
         {
-            WorkingStore::Access working = core_->workingStore().lock();
+            EditTransaction working = core_->edit(static_cast<int>(activeBlock()));
             KeyAssignment& a = working->image->block(activeBlock())[entry];
             a.toggle = a.toggle ? 0 : 1;
             flag = a.toggle != 0;
         }
         if (b)
             b->setToggleDisplay(true, flag);
-        core_->modified().markEdited();
         return 0;
     }
     if (b) {
@@ -118,13 +117,15 @@ void CKeyloomDlg::openKeyAssignmentDialog(CSkinButton& button) {
         dialog.store = &core_->workingStore();
         dialog.prompter = port_.get();
         dialog.registry = setup_.registry;
-        dialog.writeAllProfiles = &core_->state().connection.writeAllProfiles;
+        dialog.edits = &core_->edits();
         dialog.parameters = [this] { return core_->parameterBlock(); };
         dialog.defaultMatrix = [this] { return core_->defaultMatrix(); };
         dialog.openHelp = [this] { openHelp(); };
+        dialog.openChanged = [this](bool open) {
+            core_->state().editors.setKeyAssignmentDialogOpen(open);
+        };
         keyDialog_ = std::make_unique<editors::qt::Keyloom_DlgComposite>(std::move(dialog), this);
         keyDialog_->setApplyHandler([this](const editors::ApplyResult&) {
-            core_->modified().markEdited();
             rebuildKeyTooltips();
             redrawKeyView();
         });

@@ -5,6 +5,7 @@
 #include <thread>
 #include <utility>
 
+#include "platform/window/WindowThread.h"
 #include "shell/CKeyloomDlg.h"
 
 namespace keyloom::shell {
@@ -21,6 +22,11 @@ bool MainWindowPort::isWindowThread() const {
     return QThread::currentThread() == dialog_.thread();
 }
 
+void MainWindowPort::setLightingView(window::LightingView* view) {
+    window::expectWindowThread("MainWindowPort::setLightingView");
+    lighting_ = view;
+}
+
 void MainWindowPort::runOnWindowThread(std::function<void()> work) {
     if (isWindowThread()) {
         work();
@@ -29,6 +35,7 @@ void MainWindowPort::runOnWindowThread(std::function<void()> work) {
     QMetaObject::invokeMethod(
         &dialog_,
         [this, work = std::move(work)] {
+            window::expectWindowThread("work queued to the main window");
             if (!stopped_)
                 work();
         },
@@ -46,6 +53,7 @@ bool MainWindowPort::blockingCall(std::function<void()> work) {
     QMetaObject::invokeMethod(
         &dialog_,
         [this, work = std::move(work), done] {
+            window::expectWindowThread("a call waiting for the main window");
             if (!stopped_)
                 work();
             std::lock_guard lock(callMutex_);
@@ -107,9 +115,12 @@ void MainWindowPort::stopMessages() {
 // --- Prompter ----------------------------------------------------------------------
 
 window::MessageAnswer MainWindowPort::showMessage(const window::MessageRequest& request) {
-    window::MessageAnswer answer = request.buttons == window::MessageButtons::YesNo
-                                       ? window::MessageAnswer::No
-                                       : window::MessageAnswer::Ok;
+    // Unanswered (messages stopped): the answer that changes nothing.
+    window::MessageAnswer answer = window::MessageAnswer::Ok;
+    if (request.buttons == window::MessageButtons::YesNo)
+        answer = window::MessageAnswer::No;
+    else if (request.buttons == window::MessageButtons::YesNoCancel)
+        answer = window::MessageAnswer::Cancel;
     blockingCall([this, &request, &answer] { answer = dialog_.showMessageBox(request); });
     return answer;
 }
@@ -154,21 +165,10 @@ void MainWindowPort::busyIndicatorOff() {
 
 // --- EditorWindows -----------------------------------------------------------------------
 
-bool MainWindowPort::isKeyAssignmentDialogOpen() {
-    return keyDialogOpen_ && keyDialogOpen_();
-}
-
-bool MainWindowPort::isProfileManagerOpen() {
-    return profileManager_ && profileManager_->isProfileManagerOpen();
-}
-
-bool MainWindowPort::profileManagerHasUnappliedChanges() {
-    return profileManager_ && profileManager_->profileManagerHasUnappliedChanges();
-}
-
 void MainWindowPort::profileManagerSelectRow(int profile) {
-    if (profileManager_)
-        profileManager_->profileManagerSelectRow(profile);
+    // The profile switch runs as a keyboard job: the manager's widgets are
+    // changed on the window thread.
+    runOnWindowThread([this, profile] { dialog_.selectProfileManagerRow(profile); });
 }
 
 // --- LightingView --------------------------------------------------------------------------

@@ -3,7 +3,8 @@
 // on top of one CKeyloomDlg. Whatever thread calls, the work runs on the
 // window thread: sends and message boxes wait for it (and are released when
 // messages stop at shutdown), everything else is queued. The lighting panel
-// and the editor dialogs plug in here when they exist.
+// plugs in here when it exists. Whatever it runs on the window thread is
+// checked to run there (window/WindowThread.h).
 
 #include <atomic>
 #include <condition_variable>
@@ -29,15 +30,9 @@ public:
 
     window::CoreWindow coreWindow() { return window::CoreWindow::of(*this); }
 
-    // Window thread: where the lighting panel and the editor dialogs answer.
-    // Unset (the default) answers as if they were not there.
-    void setLightingView(window::LightingView* view) { lighting_ = view; }
-    void setKeyAssignmentDialog(std::function<bool()> isOpen) {
-        keyDialogOpen_ = std::move(isOpen);
-    }
-    // Answers the profile manager's questions (its isKeyAssignmentDialogOpen
-    // is not asked).
-    void setProfileManager(window::EditorWindows* manager) { profileManager_ = manager; }
+    // Window thread: where the lighting panel answers; unset (the default),
+    // lighting changes only reach the main view.
+    void setLightingView(window::LightingView* view);
 
     bool isWindowThread() const;
     // Runs `work` now on the window thread, else queues it there; dropped
@@ -67,10 +62,7 @@ public:
     void busyIndicatorOn() override;
     void busyIndicatorOff() override;
 
-    // --- EditorWindows (window thread) --------------------------------------
-    bool isKeyAssignmentDialogOpen() override;
-    bool isProfileManagerOpen() override;
-    bool profileManagerHasUnappliedChanges() override;
+    // --- EditorWindows -------------------------------------------------------
     void profileManagerSelectRow(int profile) override;
 
     // --- LightingView -------------------------------------------------------
@@ -88,8 +80,6 @@ private:
     std::mutex callMutex_;
     std::condition_variable callDone_;
     window::LightingView* lighting_ = nullptr;
-    std::function<bool()> keyDialogOpen_;
-    window::EditorWindows* profileManager_ = nullptr;
 };
 
 }  // namespace keyloom::shell

@@ -31,6 +31,10 @@ std::unique_ptr<QMessageBox> buildMessageBox(const window::MessageRequest& reque
     if (request.buttons == window::MessageButtons::YesNo) {
         box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box->setDefaultButton(QMessageBox::No);
+    } else if (request.buttons == window::MessageButtons::YesNoCancel) {
+        box->setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        box->setDefaultButton(QMessageBox::Cancel);
+        box->setEscapeButton(QMessageBox::Cancel);
     } else {
         box->setStandardButtons(QMessageBox::Ok);
     }
@@ -39,9 +43,14 @@ std::unique_ptr<QMessageBox> buildMessageBox(const window::MessageRequest& reque
 
 window::MessageAnswer runMessageBox(QMessageBox& box, const window::MessageRequest& request) {
     const int pressed = box.exec();
-    if (request.buttons == window::MessageButtons::YesNo)
-        return pressed == QMessageBox::Yes ? window::MessageAnswer::Yes : window::MessageAnswer::No;
-    return window::MessageAnswer::Ok;
+    if (request.buttons == window::MessageButtons::Ok)
+        return window::MessageAnswer::Ok;
+    if (pressed == QMessageBox::Yes)
+        return window::MessageAnswer::Yes;
+    if (pressed == QMessageBox::No)
+        return window::MessageAnswer::No;
+    return request.buttons == window::MessageButtons::YesNoCancel ? window::MessageAnswer::Cancel
+                                                                  : window::MessageAnswer::No;
 }
 
 }  // namespace keyloom::shell

@@ -33,7 +33,7 @@ TEST_F(ProfileSwitching, ProfileFiveIsTakenAsZero) {
 }
 
 TEST_F(ProfileSwitching, OpenKeyEditorRefusesEverySwitchWithoutTouchingTheKeyboard) {
-    window.setKeyAssignmentDialogOpen(true);
+    core->state().editors.setKeyAssignmentDialogOpen(true);
     clearLog();
     EXPECT_FALSE(core->switchActiveProfile(1));
     EXPECT_FALSE(core->profileButton(2));
@@ -97,7 +97,7 @@ TEST_F(ProfileSwitching, EditsThatCannotBeDroppedStayUnappliedAndTheUserIsTold) 
 }
 
 TEST_F(ProfileSwitching, OpenProfileManagerGetsItsRowTicked) {
-    window.setProfileManagerOpen(true);
+    core->state().editors.setProfileManager(true, false);
     EXPECT_TRUE(core->switchActiveProfile(2));
     EXPECT_TRUE(called("profileManagerSelectRow 2"));
 }

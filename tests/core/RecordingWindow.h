@@ -69,28 +69,9 @@ public:
     void busyIndicatorOn() override { record("busyIndicatorOn"); }
     void busyIndicatorOff() override { record("busyIndicatorOff"); }
 
-    bool isKeyAssignmentDialogOpen() override {
-        std::lock_guard lock(recordMutex_);
-        return keyDialogOpen_;
-    }
-    bool isProfileManagerOpen() override {
-        std::lock_guard lock(recordMutex_);
-        return profileManagerOpen_;
-    }
-    bool profileManagerHasUnappliedChanges() override {
-        std::lock_guard lock(recordMutex_);
-        return profileManagerModified_;
-    }
     void profileManagerSelectRow(int profile) override {
-        {
-            std::lock_guard lock(recordMutex_);
-            profileManagerModified_ = false;
-        }
         record("profileManagerSelectRow " + std::to_string(profile));
     }
-    void setKeyAssignmentDialogOpen(bool open) { set(keyDialogOpen_, open); }
-    void setProfileManagerOpen(bool open) { set(profileManagerOpen_, open); }
-    void setProfileManagerModified(bool modified) { set(profileManagerModified_, modified); }
 
     void lightingChanged() override { record("lightingChanged"); }
 
@@ -101,18 +82,10 @@ public:
     }
 
 private:
-    void set(bool& flag, bool value) {
-        std::lock_guard lock(recordMutex_);
-        flag = value;
-    }
-
     std::vector<window::MessageRequest> messages_;
     bool modified_ = false;
     int selectedProfileButton_ = -1;
     int reportRateButton_ = -1;
-    bool keyDialogOpen_ = false;
-    bool profileManagerOpen_ = false;
-    bool profileManagerModified_ = false;
 };
 
 }  // namespace keyloom::testing

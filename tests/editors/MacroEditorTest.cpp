@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-
 #include "editors/EditorTestSupport.h"
 #include "editors/MacroEditor.h"
 
@@ -32,7 +30,6 @@ protected:
     WorkingStore store_;
     MacroEditor editor_{u"Macro"};
     ScriptedPrompts prompts_;
-    std::atomic<bool> writeAll_{false};
 };
 
 TEST_F(MacroEditorTest, AddTakesTheFirstNumberNoMacroUsesAsNumberOrName) {
@@ -174,15 +171,14 @@ TEST_F(MacroEditorTest, DeletingAMacroThatAKeyUsesAsksAndCommitMakesTheKeyDefaul
     editor_.selectMacro(1);
 
     prompts_.answer = false;
-    EXPECT_EQ(editor_.deleteSelectedMacro(store_, writeAll_, prompts_), DeleteMacroResult::Kept);
+    EXPECT_EQ(editor_.deleteSelectedMacro(store_, prompts_), DeleteMacroResult::Kept);
     EXPECT_EQ(prompts_.asked, (std::vector<std::string>{"MACRO_DELETE_CONFIRM_OF_KEYS"}));
-    EXPECT_TRUE(writeAll_);
     EXPECT_EQ(editor_.macros().size(), 2u);
 
     prompts_.answer = true;
-    EXPECT_EQ(editor_.deleteSelectedMacro(store_, writeAll_, prompts_), DeleteMacroResult::Deleted);
+    EXPECT_EQ(editor_.deleteSelectedMacro(store_, prompts_), DeleteMacroResult::Deleted);
     EXPECT_EQ(editor_.selectedMacro(), 0);
-    const MacroCommit commit = editor_.commit(store_);
+    const MacroCommit commit = editor_.commit(*store_.lock());
     EXPECT_TRUE(commit.committed);
     EXPECT_TRUE(commit.keysRepaired);
     EXPECT_EQ(commit.keysMadeDefault, (std::vector<std::size_t>{2 * 512 + 30}));
@@ -194,9 +190,8 @@ TEST_F(MacroEditorTest, AKeyOnAnExtraKeyCountsAsInUse) {
     store({storedMacro(1, u"one")});
     entry(0, 256) = macroKey(1);  // G1 of profile 1
     editor_.selectMacro(0);
-    editor_.deleteSelectedMacro(store_, writeAll_, prompts_);
+    editor_.deleteSelectedMacro(store_, prompts_);
     EXPECT_EQ(prompts_.asked.size(), 1u);
-    EXPECT_TRUE(writeAll_);
 }
 
 TEST_F(MacroEditorTest, ANewMacroReusingTheNumberResetsTheOldMacrosKeys) {
@@ -204,18 +199,18 @@ TEST_F(MacroEditorTest, ANewMacroReusingTheNumberResetsTheOldMacrosKeys) {
     entry(0, 30) = macroKey(1);
     editor_.selectMacro(0);
     prompts_.answer = true;
-    editor_.deleteSelectedMacro(store_, writeAll_, prompts_);
+    editor_.deleteSelectedMacro(store_, prompts_);
     editor_.addMacro(prompts_);
     ASSERT_EQ(editor_.selectedRecord()->number, 1);
 
-    editor_.commit(store_);
+    editor_.commit(*store_.lock());
     EXPECT_EQ(entry(0, 30).kind, AssignmentKind::Default);
     EXPECT_EQ(store_.lock()->macros[0].newFlag, 0u);
 
     // Once stored the macro is an ordinary one: a key given it since is
     // kept by the next commit of the same opening.
     entry(1, 30) = macroKey(1);
-    EXPECT_FALSE(editor_.commit(store_).keysRepaired);
+    EXPECT_FALSE(editor_.commit(*store_.lock()).keysRepaired);
     EXPECT_EQ(entry(1, 30).kind, AssignmentKind::Macro);
 }
 
@@ -226,7 +221,7 @@ TEST_F(MacroEditorTest, CommitRepairsKeysWithoutAMacro) {
     KeyAssignment onExtraKey = macroKey(9);
     onExtraKey.toggle = 1;
     entry(0, 257) = onExtraKey;
-    const MacroCommit commit = editor_.commit(store_);
+    const MacroCommit commit = editor_.commit(*store_.lock());
     EXPECT_EQ(entry(1, 30).value, 4u);  // value 0 -> the first macro
     EXPECT_EQ(entry(1, 31), KeyAssignment{});
     // An extra key gets back its fixed code; its toggle flag stays.
@@ -238,7 +233,7 @@ TEST_F(MacroEditorTest, CommitRepairsKeysWithoutAMacro) {
     // Without any macro a key with value 0 has nothing to play either.
     store({});
     entry(1, 30) = macroKey(0);
-    editor_.commit(store_);
+    editor_.commit(*store_.lock());
     EXPECT_EQ(entry(1, 30).kind, AssignmentKind::Default);
 }
 

@@ -84,7 +84,7 @@ protected:
         setup.store = &store;
         setup.prompter = &prompter;
         setup.registry = registry;
-        setup.writeAllProfiles = &writeAll;
+        setup.edits = &edits;
         setup.parameters = [this] { return parameters; };
         setup.startOnScreenKeyboard = [this] { return oskInstalled; };
         dialog = std::make_unique<editors::qt::Keyloom_DlgComposite>(std::move(setup));
@@ -147,7 +147,14 @@ protected:
     std::shared_ptr<registry::Registry> registry;
     WorkingStore store;
     RecordingPrompter prompter;
-    std::atomic<bool> writeAll{false};
+    struct RecordingEdits : EditListener {
+        int told = 0;
+        bool allProfiles = false;
+        void storeEdited(bool all) override {
+            ++told;
+            allProfiles = allProfiles || all;
+        }
+    } edits;
     ParameterBlock parameters;
     bool oskInstalled = true;
     std::unique_ptr<editors::qt::Keyloom_DlgComposite> dialog;

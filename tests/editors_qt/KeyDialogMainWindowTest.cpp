@@ -1,7 +1,9 @@
 // The key assignment dialog opened from the main window on the simulated
 // keyboard: a key captured in the dialog reaches the keyboard's key matrix
 // through the main window's Apply; Macros opens the macro-only dialog; a
-// keyboard that goes away closes the dialog.
+// profile button pressed while it is open is refused on the keyboard's
+// thread without reaching a widget; a keyboard that goes away closes the
+// dialog.
 
 #include <QKeyEvent>
 #include <QTimer>
@@ -74,12 +76,31 @@ TEST_F(KeyDialogMainWindowTest, MacrosOpensTheMacroOnlyDialogAndItIsReportedOpen
     bool reportedOpen = false;
     whileOpen([&](editors::qt::Keyloom_DlgComposite& keys) {
         macroOnly = keys.state().macroOnly();
-        reportedOpen = dialog->port().isKeyAssignmentDialogOpen();
+        reportedOpen = dialog->core().state().editors.keyAssignmentDialogOpen();
     });
     dialog->runCommand(id::kMacro);
     EXPECT_TRUE(macroOnly);
     EXPECT_TRUE(reportedOpen);
-    EXPECT_FALSE(dialog->port().isKeyAssignmentDialogOpen());
+    EXPECT_FALSE(dialog->core().state().editors.keyAssignmentDialogOpen());
+}
+
+TEST_F(KeyDialogMainWindowTest, AProfileButtonWhileItIsOpenIsRefusedAndTheKeyboardKeepsItsProfile) {
+    openWindow();
+    std::vector<std::string> told;
+    dialog->setMessageResponder([&](const window::MessageRequest& r) {
+        told.push_back(r.key);
+        return window::MessageAnswer::Ok;
+    });
+    bool refused = false;
+    whileOpen([&](editors::qt::Keyloom_DlgComposite&) {
+        dialog->runCommand(id::kProfile1 + 2);
+        refused = pumpUntil([&] { return !dialog->isBusy(); });
+    });
+    dialog->runCommand(kAKey);
+    EXPECT_TRUE(refused);
+    EXPECT_EQ(told, std::vector<std::string>{"PROFILE_SEELCT_PROMPT2"});
+    EXPECT_EQ(memoryOf(*keyboard).parameters[10], 0);
+    EXPECT_FALSE(dialog->core().state().editors.keyAssignmentDialogOpen());
 }
 
 TEST_F(KeyDialogMainWindowTest, TheKeyboardGoingAwayClosesTheDialogAndEndsTheGrab) {

@@ -43,18 +43,18 @@ TEST_F(ProfileManagerDialogTest,
     }
     EXPECT_EQ(manager().list().horizontalHeaderItem(0)->text(), "Active");
     EXPECT_FALSE(applyEnabled());
-    EXPECT_TRUE(dialog->port().isProfileManagerOpen());
+    EXPECT_TRUE(dialog->core().state().editors.profileManagerOpen());
 
     manager().selectRow(-1);
     manager().runCommand(id::kDelete);
     EXPECT_EQ(rows(), 3);
     EXPECT_FALSE(applyEnabled());
-    EXPECT_FALSE(dialog->port().profileManagerHasUnappliedChanges());
+    EXPECT_FALSE(dialog->core().state().editors.profileManagerHasUnappliedChanges());
     saveScreenshot(manager(), "profile_manager");
 
     manager().runCommand(id::kCancel);
     EXPECT_FALSE(manager().isVisible());
-    EXPECT_FALSE(dialog->port().isProfileManagerOpen());
+    EXPECT_FALSE(dialog->core().state().editors.profileManagerOpen());
 }
 
 TEST_F(ProfileManagerDialogTest, ApplyStoresThreePathsAndSwitchesTheKeyboard) {
@@ -65,7 +65,7 @@ TEST_F(ProfileManagerDialogTest, ApplyStoresThreePathsAndSwitchesTheKeyboard) {
     EXPECT_FALSE(ticked(0)) << "the boxes behave as radio buttons";
     saveScreenshot(manager(), "profile_manager_ticked");
     EXPECT_TRUE(applyEnabled());
-    EXPECT_TRUE(dialog->port().profileManagerHasUnappliedChanges());
+    EXPECT_TRUE(dialog->core().state().editors.profileManagerHasUnappliedChanges());
 
     applyAndWait();
     EXPECT_EQ(stored(0), "3");
@@ -82,6 +82,16 @@ TEST_F(ProfileManagerDialogTest, ApplyStoresThreePathsAndSwitchesTheKeyboard) {
     applyAndWait(id::kOk);
     EXPECT_FALSE(manager().isVisible());
     EXPECT_EQ(memoryOf(*keyboard).parameters[10], 0);
+}
+
+TEST_F(ProfileManagerDialogTest, AProfileButtonWhileItIsOpenTicksTheNewProfilesRow) {
+    openWindow();
+    openManager();
+    dialog->runCommand(shell::control::kProfile1 + 1);
+    ASSERT_TRUE(pumpUntil([&] { return !dialog->isBusy() && ticked(1); }));
+    EXPECT_EQ(memoryOf(*keyboard).parameters[10], 1);
+    EXPECT_FALSE(applyEnabled());
+    EXPECT_FALSE(dialog->core().state().editors.profileManagerHasUnappliedChanges());
 }
 
 TEST_F(ProfileManagerDialogTest, AddCreatesAnEmptyProfileAndReopeningShowsOnlyTheThreeProfiles) {
@@ -176,8 +186,8 @@ TEST_F(ProfileManagerDialogTest, TheKeyboardGoingClosesItAsCancel) {
     });
     manager().runCommand(id::kAdd);
     EXPECT_FALSE(manager().isVisible());
-    EXPECT_FALSE(dialog->port().isProfileManagerOpen());
-    EXPECT_FALSE(dialog->port().profileManagerHasUnappliedChanges());
+    EXPECT_FALSE(dialog->core().state().editors.profileManagerOpen());
+    EXPECT_FALSE(dialog->core().state().editors.profileManagerHasUnappliedChanges());
     EXPECT_FALSE(std::filesystem::exists(file));
     EXPECT_EQ(stored(0), "") << "closing as Cancel stores nothing";
 }
@@ -206,7 +216,7 @@ TEST(DialogPicturesTest, MissingPicturesKeepTheDialogClosedAndSayWhichOne) {
     editors::qt::CKeyloom_DlgProfile manager(profile);
     EXPECT_FALSE(manager.openWithoutWaiting());
     EXPECT_FALSE(manager.isVisible());
-    EXPECT_FALSE(manager.isProfileManagerOpen());
+    EXPECT_FALSE(manager.state().isOpen());
 
     editors::qt::UpdateDialogSetup update;
     update.skinFolder = emptySkin.path() + "/";

@@ -1,7 +1,8 @@
 #pragma once
-// What the core asks of the main window's editor dialogs (the key assignment
-// dialog and the profile manager) before it switches the keyboard's profile.
-// Window thread only.
+// What the core asks of the main window's profile manager when it switches
+// the keyboard's profile. Which editors are open is not asked here: the
+// window keeps that in the core (EditorState), so the keyboard-work thread
+// reads it without reaching a widget.
 
 namespace keyloom::window {
 
@@ -9,11 +10,9 @@ class EditorWindows {
 public:
     virtual ~EditorWindows() = default;
 
-    virtual bool isKeyAssignmentDialogOpen() = 0;
-    virtual bool isProfileManagerOpen() = 0;
-    virtual bool profileManagerHasUnappliedChanges() = 0;
-    // Ticks row `profile` of the open profile manager and marks it as having
-    // no unapplied changes.
+    // Any thread: the open profile manager ticks row `profile` (on the
+    // window thread, later when called from elsewhere) and shows no
+    // unapplied changes.
     virtual void profileManagerSelectRow(int profile) = 0;
 };
 

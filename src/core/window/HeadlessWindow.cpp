@@ -16,6 +16,8 @@ MessageAnswer HeadlessWindow::showMessage(const MessageRequest& request) {
     std::lock_guard lock(answersMutex_);
     if (const auto it = answers_.find(request.key); it != answers_.end())
         return it->second;
+    if (request.buttons == MessageButtons::YesNoCancel)
+        return MessageAnswer::Cancel;  // nobody to ask: change nothing
     return request.buttons == MessageButtons::Ok ? MessageAnswer::Ok : defaultYesNo_;
 }
 

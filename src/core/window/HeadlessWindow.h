@@ -38,9 +38,6 @@ public:
     void busyIndicatorOn() override {}
     void busyIndicatorOff() override {}
 
-    bool isKeyAssignmentDialogOpen() override { return false; }
-    bool isProfileManagerOpen() override { return false; }
-    bool profileManagerHasUnappliedChanges() override { return false; }
     void profileManagerSelectRow(int) override {}
 
     void lightingChanged() override {}

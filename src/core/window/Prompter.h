@@ -6,10 +6,11 @@
 
 namespace keyloom::window {
 
-enum class MessageButtons { Ok, YesNo };  // Yes/No always preselects No
+// Yes/No always preselects No; Yes/No/Cancel preselects Cancel.
+enum class MessageButtons { Ok, YesNo, YesNoCancel };
 enum class MessageIcon { None, Information, Warning, Question };
 enum class MessageCaption { ApplicationTitle, Empty };
-enum class MessageAnswer { Ok, Yes, No };
+enum class MessageAnswer { Ok, Yes, No, Cancel };
 
 // A message box. `text` is already looked up and formatted; `key` is the
 // language key it came from, kept for logs and tests.

@@ -5,7 +5,6 @@
 #include <QLabel>
 #include <QPainter>
 #include <QTableWidget>
-#include <QThread>
 
 #include "controls/SkinReaders.h"
 #include "core/Prompts.h"
@@ -269,24 +268,17 @@ bool CKeyloom_DlgProfile::isTicked(int row) const {
 }
 
 void CKeyloom_DlgProfile::stateChanged() {
-    open_ = state_.isOpen();
-    unapplied_ = state_.isOpen() && state_.hasUnappliedChanges();
+    if (setup_.editorStateChanged)
+        setup_.editorStateChanged(state_.isOpen(), state_.hasUnappliedChanges());
     buttons_[id::kApply]->setEnabled(state_.hasUnappliedChanges() && !applying_);
 }
 
-void CKeyloom_DlgProfile::profileManagerSelectRow(int profile) {
-    const auto select = [this, profile] {
-        if (!state_.isOpen())
-            return;
-        state_.selectRow(profile);
-        refreshTicks();
-        stateChanged();
-    };
-    // The profile switch may ask from the keyboard work's thread.
-    if (QThread::currentThread() == thread())
-        select();
-    else
-        QMetaObject::invokeMethod(this, select, Qt::QueuedConnection);
+void CKeyloom_DlgProfile::selectProfileRow(int profile) {
+    if (!state_.isOpen())
+        return;
+    state_.selectRow(profile);
+    refreshTicks();
+    stateChanged();
 }
 
 // --- Commands ------------------------------------------------------------------------

@@ -5,13 +5,10 @@
 // keyboard's active one, or, for a ticked file, writes the file to the
 // keyboard once the user agreed. A modal dialog, created once with the main
 // window and reused; each opening starts from the three on-board profiles'
-// rows and the files the last Apply stored.
-//
-// It also answers the core's questions about it (window::EditorWindows);
-// those may come from the thread of the main window's keyboard work.
+// rows and the files the last Apply stored. Whether it is open and holds
+// unapplied changes it tells its owner, which keeps them in the core.
 
 #include <QPixmap>
-#include <atomic>
 #include <functional>
 #include <map>
 #include <memory>
@@ -19,7 +16,6 @@
 
 #include "controls/CBaseDialog.h"
 #include "controls/CSkinButton.h"
-#include "core/window/EditorWindows.h"
 #include "core/window/Prompter.h"
 #include "editors/ProfileManagerState.h"
 #include "editors/qt/CKeyloom_DlgSkin.h"
@@ -57,9 +53,12 @@ struct ProfileDialogSetup {
     // Runs Apply's keyboard part; `done` follows on the window thread.
     // Empty: nothing is asked of the keyboard.
     std::function<void(const ProfileApplyPlan& plan, std::function<void()> done)> applyToKeyboard;
+    // Told on the window thread whenever the manager opens, closes or its
+    // unapplied changes come or go (the core keeps them for profile switches).
+    std::function<void(bool open, bool unapplied)> editorStateChanged;
 };
 
-class CKeyloom_DlgProfile : public controls::CBaseDialog, public window::EditorWindows {
+class CKeyloom_DlgProfile : public controls::CBaseDialog {
     Q_OBJECT
 
 public:
@@ -89,11 +88,9 @@ public:
     // True while Apply waits for the keyboard.
     bool applying() const { return applying_; }
 
-    // --- window::EditorWindows ------------------------------------------
-    bool isKeyAssignmentDialogOpen() override { return false; }
-    bool isProfileManagerOpen() override { return open_.load(); }
-    bool profileManagerHasUnappliedChanges() override { return unapplied_.load(); }
-    void profileManagerSelectRow(int profile) override;
+    // Window thread: a profile switch made elsewhere ticks row `profile` of
+    // the open manager, which then shows no unapplied changes.
+    void selectProfileRow(int profile);
 
 protected:
     void done(int result) override;
@@ -117,8 +114,6 @@ private:
     ProfileDialogSetup setup_;
     ProfileManagerState state_;
     DialogPictures pictures_{{"Profile_normal.jpg", "Profile_over.jpg", "Profile_down.jpg"}};
-    std::atomic<bool> open_{false};
-    std::atomic<bool> unapplied_{false};
     bool applying_ = false;
 
     std::unique_ptr<QLabel> caption_;

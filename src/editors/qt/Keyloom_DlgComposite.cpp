@@ -80,6 +80,7 @@ OpenResult Keyloom_DlgComposite::prepare(int buttonId, const KeyButtonContext& c
         setup_.registry && loadRecordDelaySetting(*setup_.registry, recordDelayEntryName());
     parameters_ = setup_.parameters ? setup_.parameters() : ParameterBlock{};
     state_.initialise(qs(lookupText("MACRO_NEW_PREFIX")).toStdU16String(), recordDelay);
+    tellOpen();
     recordDelay_->setChecked(recordDelay);
 
     placeControls();
@@ -108,6 +109,11 @@ OpenResult Keyloom_DlgComposite::openForKeyButton(int buttonId, const KeyButtonC
     return result;
 }
 
+void Keyloom_DlgComposite::tellOpen() {
+    if (setup_.openChanged)
+        setup_.openChanged(isOpen());
+}
+
 bool Keyloom_DlgComposite::closeIfOpen() {
     if (!isOpen())
         return false;
@@ -128,6 +134,7 @@ void Keyloom_DlgComposite::done(int result) {
         filterInstalled_ = false;
     }
     state_.close();
+    tellOpen();
     updating_ = true;
     macroList_->clear();
     model_->reload();

@@ -9,7 +9,6 @@
 #include <QRect>
 #include <QString>
 #include <array>
-#include <atomic>
 #include <functional>
 #include <map>
 #include <memory>
@@ -23,6 +22,7 @@
 #include "editors/KeyAssignmentState.h"
 #include "editors/qt/KeyDialogEvents.h"
 #include "model/ConfigurationStore.h"
+#include "model/EditTransaction.h"
 #include "model/ParameterBlock.h"
 #include "platform/registry/Registry.h"
 
@@ -91,8 +91,9 @@ struct CompositeSetup {
     window::Prompter* prompter = nullptr;
     // The record-delay setting lives here; none: the setting reads as off.
     std::shared_ptr<registry::Registry> registry;
-    // Set when a macro that keys use is deleted: the next write covers all profiles.
-    std::atomic<bool>* writeAllProfiles = nullptr;
+    // Where Apply's edits of the store are told (the core marks them
+    // modified and works out which profiles the next write covers).
+    EditListener* edits = nullptr;
     // The keyboard's parameter block, for its macro capacity.
     std::function<ParameterBlock()> parameters;
     // The keyboard's default matrix, which tells the keys it has. Empty: every
@@ -102,6 +103,9 @@ struct CompositeSetup {
     // Starts the on-screen keyboard; false when there is none. Empty: the
     // first of the usual programs found on PATH.
     std::function<bool()> startOnScreenKeyboard;
+    // Told on the window thread when the dialog opens and closes (the core
+    // keeps it for profile switches).
+    std::function<void(bool open)> openChanged;
 };
 
 class Keyloom_DlgComposite : public controls::CBaseDialog {
@@ -147,6 +151,7 @@ public slots:
     void done(int result) override;
 
 private:
+    void tellOpen();
     struct ImageSets {
         controls::SkinPictureSet key, macro, macro2, media, function;
     };

@@ -118,7 +118,8 @@ Keyloom_DlgComposite::Keyloom_DlgComposite(CompositeSetup setup, QWidget* parent
     : CBaseDialog(parent),
       setup_(std::move(setup)),
       skinFile_(setup_.skinFolder + "Composite.ini"),
-      state_(*setup_.store, [this] { return clock_.now(steadyMilliseconds()); }),
+      state_(
+          *setup_.store, [this] { return clock_.now(steadyMilliseconds()); }, setup_.edits),
       prompts_(std::make_unique<PrompterPrompts>(setup_.prompter, promptDepth_)) {
     setModal(true);
     setObjectName(QStringLiteral("Keyloom_DlgComposite"));
@@ -349,9 +350,7 @@ void Keyloom_DlgComposite::connectControls() {
         showMacroList();
     });
     onClick(id::kMacroDelete, [this] {
-        std::atomic<bool> unused{false};
-        state_.macros().deleteSelectedMacro(
-            *setup_.store, setup_.writeAllProfiles ? *setup_.writeAllProfiles : unused, *prompts_);
+        state_.macros().deleteSelectedMacro(*setup_.store, *prompts_);
         showMacroList();
     });
     onClick(id::kRecord, [this] { pressRecord(); });

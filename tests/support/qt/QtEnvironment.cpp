@@ -1,11 +1,14 @@
 // One QApplication for the whole suite, on the offscreen platform so that the
-// tests run the same with or without a display. Linked into every suite of
-// window code.
+// tests run the same with or without a display, and the window-thread check
+// on, so that window code reached from another thread fails the suite.
+// Linked into every suite of window code.
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <memory>
+
+#include "platform/window/WindowThread.h"
 
 namespace {
 
@@ -14,6 +17,8 @@ public:
     void SetUp() override {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         application_ = std::make_unique<QApplication>(argc_, argv_);
+        keyloom::window::markWindowThread();
+        keyloom::window::enableWindowThreadCheck();
     }
     void TearDown() override { application_.reset(); }
 
