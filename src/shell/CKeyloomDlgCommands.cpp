@@ -67,9 +67,9 @@ void CKeyloomDlg::buildCommandTable() {
     commands_[command::kFirmwareUpdate] = [this] { openFirmwareUpdate(); };
     commands_[command::kOpen] = [this] { openPath(); };
     commands_[command::kAbout] = [this] { about_->open(); };
-    commands_[command::kExit] = [this] { exitProgram(); };
-    commands_[command::kExitFromMenu] = [this] { exitProgram(); };
-    commands_[control::kClose] = [this] { exitProgram(); };
+    commands_[command::kExit] = [this] { exitAfterAsking(); };
+    commands_[command::kExitFromMenu] = [this] { exitAfterAsking(); };
+    commands_[control::kClose] = [this] { exitAfterAsking(); };
     commands_[control::kMinimize] = [this] { showMinimized(); };
     commands_[control::kHelp] = [this] { openHelp(); };
     for (int i = 0; i < 4; ++i)
@@ -97,6 +97,28 @@ void CKeyloomDlg::apply(std::function<void()> afterwards) {
                         if (writes && *applied)
                             confirm(lookupText("KEYLOOM_APPLIED"));
                     });
+}
+
+void CKeyloomDlg::exitAfterAsking() {
+    // Unapplied key changes are settled as at a profile switch, with a way
+    // back: written first, dropped, or the program stays.
+    if (!isModified() || shutDown_) {
+        exitProgram();
+        return;
+    }
+    const window::MessageAnswer answer =
+        showPrompt(*port_, "EXIT_UNAPPLIED_PROMPT",
+                   {window::MessageButtons::YesNoCancel, window::MessageIcon::Question, false});
+    if (answer == window::MessageAnswer::No) {
+        exitProgram();
+    } else if (answer == window::MessageAnswer::Yes) {
+        // A failed write keeps the changes and the program, with the
+        // failure told as at every Apply.
+        apply([this] {
+            if (!isModified())
+                exitProgram();
+        });
+    }
 }
 
 void CKeyloomDlg::confirm(const std::string& text) {

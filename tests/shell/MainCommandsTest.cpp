@@ -29,11 +29,8 @@ class MainCommandsTest : public ShellFixture {
 protected:
     // As the key assignment dialog does: the entry changes, Apply is enabled.
     void assignA(int profile, KeyAssignment assignment = kLeftCtrl) {
-        {
-            auto working = dialog->core().workingStore().lock();
-            working->image->block(profile)[0x1E] = assignment;
-        }
-        dialog->core().modified().markEdited();
+        EditTransaction working = dialog->core().edit(profile);
+        working->image->block(profile)[0x1E] = assignment;
     }
     // Runs a command and waits for its keyboard work to end.
     void run(int command) {
@@ -279,6 +276,43 @@ TEST_F(MainCommandsTest, ButtonMenuCarriesTheLanguageTextsAndRunsItsCommands) {
     menu.actions().last()->trigger();
     EXPECT_TRUE(exited);
 }
+
+struct CloseAnswer {
+    window::MessageAnswer answer;
+    bool exits;
+    bool written;
+};
+
+class CloseBoxTest : public MainCommandsTest, public ::testing::WithParamInterface<CloseAnswer> {};
+
+TEST_P(CloseBoxTest, AsksAboutUnappliedChangesThenWritesDropsOrStays) {
+    const CloseAnswer c = GetParam();
+    openWindow();
+    const std::vector<std::uint8_t> before = entryOnKeyboard(0, positionOfA());
+    bool exited = false;
+    QObject::connect(dialog.get(), &shell::CKeyloomDlg::exitRequested, [&] { exited = true; });
+    std::vector<std::string> asked;
+    dialog->setMessageResponder([&](const window::MessageRequest& r) {
+        asked.push_back(r.key);
+        return c.answer;
+    });
+    assignA(0);
+    run(id::kClose);
+    EXPECT_EQ(asked, std::vector<std::string>{"EXIT_UNAPPLIED_PROMPT"});
+    EXPECT_EQ(pumpUntil([&] { return exited; }, std::chrono::milliseconds(c.exits ? 5000 : 200)),
+              c.exits);
+    EXPECT_EQ(entryOnKeyboard(0, positionOfA()), c.written ? kLeftCtrlEntry : before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, CloseBoxTest,
+                         ::testing::Values(CloseAnswer{window::MessageAnswer::Cancel, false, false},
+                                           CloseAnswer{window::MessageAnswer::No, true, false},
+                                           CloseAnswer{window::MessageAnswer::Yes, true, true}),
+                         [](const ::testing::TestParamInfo<CloseAnswer>& answer) {
+                             return std::string(answer.index == 0   ? "Cancel"
+                                                : answer.index == 1 ? "No"
+                                                                    : "Yes");
+                         });
 
 TEST_F(MainCommandsTest, TheMenuButtonDropsItsMenuBelowItself) {
     openWindow();
