@@ -18,6 +18,7 @@
 #include "platform/instance/NamedEvents.h"
 #include "shell/CKeyloomDlg.h"
 #include "shell/InstanceRequests.h"
+#include "shell/KeyloomBusService.h"
 #include "shell/MessageBoxes.h"
 #include "sim/SimSetup.h"
 #include "storage/AppPaths.h"
@@ -135,6 +136,13 @@ int CKeyloomApp::run(const std::vector<std::string_view>& arguments) {
         control.release();
         return 0;
     }
+    // The desktop and keyloomctl reach this window over the session bus; the
+    // window works on without it.
+    KeyloomBusService bus(dialog);
+    if (std::string busError; !bus.start(busError))
+        std::fprintf(stderr, "keyloom: %s; keyloomctl and desktop shortcuts will not reach it\n",
+                     busError.c_str());
+
     std::unique_ptr<QSocketNotifier> requests;
     if (instance::InstanceServer* server = control.server())
         requests = listenForInstanceRequests(*server, dialog);

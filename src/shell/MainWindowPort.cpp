@@ -107,6 +107,12 @@ void MainWindowPort::stopMessages() {
 // --- Prompter ----------------------------------------------------------------------
 
 window::MessageAnswer MainWindowPort::showMessage(const window::MessageRequest& request) {
+    {
+        std::lock_guard lock(filterMutex_);
+        if (promptFilter_)
+            if (const auto answer = promptFilter_(request))
+                return *answer;
+    }
     window::MessageAnswer answer = request.buttons == window::MessageButtons::YesNo
                                        ? window::MessageAnswer::No
                                        : window::MessageAnswer::Ok;
