@@ -10,6 +10,8 @@
 #include "cli/Forwarding.h"
 #include "device/ReportTrace.h"
 #include "platform/hid/HidPlatform.h"
+#include "storage/Language.h"
+#include "storage/LanguageTables.h"
 
 namespace keyloom::cli {
 
@@ -144,6 +146,9 @@ int runParsedCommandLine(CliContext& context) {
 }
 
 CommandRun runCommandLine(const std::vector<std::string>& args, CliHost& host) {
+    // keyloomctl reads and prints English names whatever the window speaks.
+    const ThreadLanguageFiles english(std::make_shared<LanguageFiles>(
+        host.core().paths().programFolder, nullptr, kFallbackLanguage));
     CapturedStream out;
     CapturedStream err;
     CliContext context;

@@ -130,6 +130,16 @@ TEST_F(BusServiceTest, RunRefusesWhatTheRunningProgramCannotTake) {
     }
 }
 
+TEST_F(BusServiceTest, RunReadsAndPrintsEnglishNamesUnderAGermanWindow) {
+    installLanguageFiles(std::make_shared<LanguageFiles>(paths.programFolder, nullptr, 0x0407));
+    const QDBusMessage reply = call("Run", {QStringList{"assign", "Left Ctrl", "key:Right Ctrl"}});
+    ASSERT_EQ(error(reply), "");
+    EXPECT_EQ(reply.arguments()[0].toInt(), 0) << reply.arguments()[2].toString().toStdString();
+    EXPECT_TRUE(reply.arguments()[1].toString().contains("Left Ctrl -> key:Right Ctrl"))
+        << reply.arguments()[1].toString().toStdString();
+    EXPECT_EQ(lookupText("IDS_KEYBOARD_LCTRL"), "Strg links");
+}
+
 TEST_F(BusServiceTest, ASecondServiceOnTheSameBusIsRefusedAndTheFirstServesOn) {
     QDBusConnection other = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "second");
     shell::KeyloomBusService second(*dialog, other);
