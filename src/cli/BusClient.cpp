@@ -85,8 +85,9 @@ std::optional<CommandRun> runInRunningKeyloom(const std::vector<std::string>& ar
             return failed(error.error.message != nullptr ? error.error.message : "refused");
         if (name == SD_BUS_ERROR_NO_REPLY || name == SD_BUS_ERROR_DISCONNECTED ||
             name == "org.freedesktop.DBus.Error.Timeout")
-            return failed("the running Keyloom did not finish the command (it ended or stopped "
-                          "answering); check the keyboard with 'keyloomctl show'");
+            return failed(
+                "the running Keyloom did not finish the command (it ended or stopped "
+                "answering); check the keyboard with 'keyloomctl show'");
         return failed("the running Keyloom did not take the command (" + std::string(name) + ")");
     }
     Message held(reply);

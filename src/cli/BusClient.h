@@ -16,7 +16,6 @@ namespace keyloom::cli {
 // (then nothing ran and the caller runs the command itself); otherwise the
 // command's result, or a failure when the call did not complete (the owner
 // ended in the middle, a bus error).
-std::optional<CommandRun> runInRunningKeyloom(const std::vector<std::string>& args,
-                                              double seconds);
+std::optional<CommandRun> runInRunningKeyloom(const std::vector<std::string>& args, double seconds);
 
 }  // namespace keyloom::cli

@@ -64,8 +64,8 @@ std::string refusedByHost(const CliOptions& options) {
         return "--direct opens the keyboard in keyloomctl, not in the running Keyloom";
     for (std::size_t i : fileArguments(options))
         if (options.args[i].empty() || options.args[i][0] != '/')
-            return "file names given to the running Keyloom must be absolute: '" +
-                   options.args[i] + "'";
+            return "file names given to the running Keyloom must be absolute: '" + options.args[i] +
+                   "'";
     return {};
 }
 

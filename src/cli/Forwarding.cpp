@@ -14,8 +14,8 @@ bool isOption(std::string_view word) {
 }  // namespace
 
 bool runsHere(const CliOptions& options) {
-    static constexpr std::array<std::string_view, 6> kLocal = {
-        "list", "validate", "export", "import", "doctor", "autostart"};
+    static constexpr std::array<std::string_view, 6> kLocal = {"list",   "validate", "export",
+                                                               "import", "doctor",   "autostart"};
     if (!options.simulate.empty() || options.direct || options.help)
         return true;
     for (std::string_view name : kLocal)
@@ -35,8 +35,7 @@ bool runsHere(const CliOptions& options) {
 std::vector<std::size_t> fileArguments(const CliOptions& options) {
     std::vector<std::size_t> files;
     const std::string_view command = options.command;
-    if (command == "backup" || command == "restore" || command == "show" ||
-        command == "validate") {
+    if (command == "backup" || command == "restore" || command == "show" || command == "validate") {
         for (std::size_t i = 0; i < options.args.size(); ++i)
             if (!isOption(options.args[i]))
                 files.push_back(i);

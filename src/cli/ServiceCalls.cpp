@@ -79,10 +79,9 @@ CallOutcome refused(CallError error, std::string message) {
 }
 
 CallOutcome outOfRange(const char* what, int value, int low, int high) {
-    return refused(CallError::InvalidArgument, std::string(what) + " " + std::to_string(value) +
-                                                   " does not exist; it takes " +
-                                                   std::to_string(low) + " to " +
-                                                   std::to_string(high) + ".");
+    return refused(CallError::InvalidArgument,
+                   std::string(what) + " " + std::to_string(value) + " does not exist; it takes " +
+                       std::to_string(low) + " to " + std::to_string(high) + ".");
 }
 
 std::string listedEffects(const EffectList& effects) {

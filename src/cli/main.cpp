@@ -37,8 +37,9 @@ std::vector<std::string> forwardedWords(const CliOptions& options) {
     std::vector<std::string> words;
     if (options.json)
         words.emplace_back("--json");
-    for (const auto& [name, value] : {std::pair<const char*, const std::string*>{"--trace", &options.trace},
-                                      {"--data-dir", &options.dataDir}})
+    for (const auto& [name, value] :
+         {std::pair<const char*, const std::string*>{"--trace", &options.trace},
+          {"--data-dir", &options.dataDir}})
         if (!value->empty())
             words.push_back(std::string(name) + "=" + *value);
     words.emplace_back("--");
@@ -64,8 +65,7 @@ int main(int argc, char** argv) {
 
     const CliOptions& options = context.options;
     if (!options.version && !options.command.empty() && !runsHere(options)) {
-        if (auto run = runInRunningKeyloom(forwardedWords(options),
-                                           callSeconds(options))) {
+        if (auto run = runInRunningKeyloom(forwardedWords(options), callSeconds(options))) {
             std::fputs(run->out.c_str(), stdout);
             std::fputs(run->err.c_str(), stderr);
             return run->exitCode;

@@ -79,7 +79,9 @@ QString introspection() {
 }  // namespace
 
 KeyloomBusService::KeyloomBusService(CKeyloomDlg& dialog, QDBusConnection bus)
-    : dialog_(dialog), bus_(std::move(bus)), calls_(std::make_unique<cli::ServiceCalls>(static_cast<cli::ServiceWindow&>(*this))) {
+    : dialog_(dialog),
+      bus_(std::move(bus)),
+      calls_(std::make_unique<cli::ServiceCalls>(static_cast<cli::ServiceWindow&>(*this))) {
     poll_.setInterval(kPollInterval);
     connect(&poll_, &QTimer::timeout, this, [this] { announceChanges(); });
 }
@@ -106,21 +108,22 @@ bool KeyloomBusService::start(std::string& error) {
     }
     if (!bus_.registerService(QString::fromLatin1(cli::bus::kServiceName))) {
         bus_.unregisterObject(QString::fromLatin1(cli::bus::kObjectPath));
-        error = std::string("another program owns ") + cli::bus::kServiceName +
-                " on the session bus";
+        error =
+            std::string("another program owns ") + cli::bus::kServiceName + " on the session bus";
         return false;
     }
     registered_ = true;
     MainWindowPort& port = dialog_.port();
     KeyboardQueue& queue = core().queue();
     // Only the message boxes of the call's own keyboard job go to it.
-    port.setPromptFilter([this, &queue](const window::MessageRequest& request)
-                             -> std::optional<window::MessageAnswer> {
-        window::Prompter* prompts = prompts_.load();
-        if (prompts == nullptr || !queue.onQueueThread())
-            return std::nullopt;
-        return prompts->showMessage(request);
-    });
+    port.setPromptFilter(
+        [this,
+         &queue](const window::MessageRequest& request) -> std::optional<window::MessageAnswer> {
+            window::Prompter* prompts = prompts_.load();
+            if (prompts == nullptr || !queue.onQueueThread())
+                return std::nullopt;
+            return prompts->showMessage(request);
+        });
     announced_ = calls_->properties();
     poll_.start();
     return true;
@@ -147,14 +150,14 @@ void KeyloomBusService::handleProperties(const QDBusMessage& message) {
     const QList<QVariant> args = message.arguments();
     const QVariantMap properties = propertyMap(calls_->properties());
     if (message.member() == QLatin1String("GetAll") && message.signature() == QLatin1String("s")) {
-        bus_.send(message.createReply(args[0].toString() == interface ? properties
-                                                                      : QVariantMap{}));
+        bus_.send(
+            message.createReply(args[0].toString() == interface ? properties : QVariantMap{}));
         return;
     }
     if (message.member() == QLatin1String("Get") && message.signature() == QLatin1String("ss")) {
         if (args[0].toString() == interface && properties.contains(args[1].toString()))
-            bus_.send(
-                message.createReply(QVariant::fromValue(QDBusVariant(properties[args[1].toString()]))));
+            bus_.send(message.createReply(
+                QVariant::fromValue(QDBusVariant(properties[args[1].toString()]))));
         else
             bus_.send(message.createErrorReply(
                 QStringLiteral("org.freedesktop.DBus.Error.UnknownProperty"),
@@ -176,9 +179,9 @@ void KeyloomBusService::handleCall(const QDBusMessage& message) {
     const QString member = message.member();
     if (!message.interface().isEmpty() &&
         message.interface() != QLatin1String(cli::bus::kInterface)) {
-        bus_.send(message.createErrorReply(QDBusError::UnknownInterface,
-                                           QStringLiteral("No such interface: %1")
-                                               .arg(message.interface())));
+        bus_.send(message.createErrorReply(
+            QDBusError::UnknownInterface,
+            QStringLiteral("No such interface: %1").arg(message.interface())));
         return;
     }
     using Setter = void (cli::ServiceCalls::*)(int, cli::ServiceCalls::Done);
@@ -190,31 +193,29 @@ void KeyloomBusService::handleCall(const QDBusMessage& message) {
     else if (member == QLatin1String("SetBrightness"))
         setter = &cli::ServiceCalls::setBrightness;
     else if (member != QLatin1String("Run")) {
-        bus_.send(message.createErrorReply(QDBusError::UnknownMethod,
-                                           QStringLiteral("Keyloom has no method %1.").arg(member)));
+        bus_.send(message.createErrorReply(
+            QDBusError::UnknownMethod, QStringLiteral("Keyloom has no method %1.").arg(member)));
         return;
     }
 
     const QString wanted = setter != nullptr ? QStringLiteral("i") : QStringLiteral("as");
     if (message.signature() != wanted) {
-        bus_.send(errorReply(
-            message,
-            {cli::CallError::InvalidArgument,
-             QStringLiteral("%1 takes %2, not arguments of type '%3'.")
-                 .arg(member,
-                      setter != nullptr ? QStringLiteral("one integer (i)")
-                                        : QStringLiteral("a list of strings (as)"),
-                      message.signature())
-                 .toStdString()}));
+        bus_.send(errorReply(message,
+                             {cli::CallError::InvalidArgument,
+                              QStringLiteral("%1 takes %2, not arguments of type '%3'.")
+                                  .arg(member,
+                                       setter != nullptr ? QStringLiteral("one integer (i)")
+                                                         : QStringLiteral("a list of strings (as)"),
+                                       message.signature())
+                                  .toStdString()}));
         return;
     }
     if (setter != nullptr) {
-        (calls_.get()->*setter)(message.arguments()[0].toInt(),
-                                [this, message](cli::CallOutcome outcome) {
-                                    replyLater(outcome.error == cli::CallError::None
-                                                   ? message.createReply()
-                                                   : errorReply(message, outcome));
-                                });
+        (calls_.get()->*setter)(
+            message.arguments()[0].toInt(), [this, message](cli::CallOutcome outcome) {
+                replyLater(outcome.error == cli::CallError::None ? message.createReply()
+                                                                 : errorReply(message, outcome));
+            });
         return;
     }
     std::vector<std::string> args;

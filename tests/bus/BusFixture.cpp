@@ -7,9 +7,8 @@ namespace keyloom::testing {
 void BusFixture::SetUp() {
     ShellFixture::SetUp();
     ASSERT_TRUE(client.isConnected()) << "the suite runs under dbus-run-session";
-    client.connect(cli::bus::kServiceName, cli::bus::kObjectPath,
-                   "org.freedesktop.DBus.Properties", "PropertiesChanged", &log,
-                   SLOT(changed(QString, QVariantMap, QStringList)));
+    client.connect(cli::bus::kServiceName, cli::bus::kObjectPath, "org.freedesktop.DBus.Properties",
+                   "PropertiesChanged", &log, SLOT(changed(QString, QVariantMap, QStringList)));
 }
 
 void BusFixture::TearDown() {
@@ -36,9 +35,8 @@ QDBusMessage BusFixture::call(const QString& method, const QList<QVariant>& args
 }
 
 QVariant BusFixture::property(const QString& name) {
-    QDBusMessage message =
-        QDBusMessage::createMethodCall(cli::bus::kServiceName, cli::bus::kObjectPath,
-                                       "org.freedesktop.DBus.Properties", "Get");
+    QDBusMessage message = QDBusMessage::createMethodCall(
+        cli::bus::kServiceName, cli::bus::kObjectPath, "org.freedesktop.DBus.Properties", "Get");
     message << QString(cli::bus::kInterface) << name;
     QDBusPendingReply<QDBusVariant> pending = client.asyncCall(message);
     EXPECT_TRUE(pumpUntil([&] { return pending.isFinished(); }));

@@ -32,11 +32,11 @@ protected:
         env.insert("XDG_CONFIG_HOME", QString::fromStdString(dir.file(name + "-config")));
         program->setProcessEnvironment(env);
         program->setProgram(QString::fromStdString(builtFile("bin/keyloom")));
-        program->setArguments(QStringList{"--simulate",
-                                          QString::fromStdString("0c45:652f:" +
-                                                                 dir.file(name + ".state")),
-                                          "--data-dir", QString::fromStdString(dir.file(name))} +
-                              extra);
+        program->setArguments(
+            QStringList{"--simulate",
+                        QString::fromStdString("0c45:652f:" + dir.file(name + ".state")),
+                        "--data-dir", QString::fromStdString(dir.file(name))} +
+            extra);
         program->start();
         EXPECT_TRUE(program->waitForStarted());
         return program;
@@ -57,7 +57,8 @@ protected:
 TEST_F(BusProgramTest, KeyloomOwnsTheNameUntilItEndsAndASecondOneRunsWithoutIt) {
     auto first = start("first");
     ASSERT_TRUE(waitFor([&] { return nameOwned(); }));
-    const uint owner = QDBusConnection::sessionBus().interface()->servicePid(cli::bus::kServiceName);
+    const uint owner =
+        QDBusConnection::sessionBus().interface()->servicePid(cli::bus::kServiceName);
     EXPECT_EQ(owner, static_cast<uint>(first->processId()));
 
     auto second = start("second");
@@ -84,8 +85,9 @@ TEST_F(BusProgramTest, AKeyloomEndingInTheMiddleOfACommandFailsItPlainly) {
     auto owner = start("owner");
     ASSERT_TRUE(waitFor([&] { return nameOwned(); }));
     const std::string work = dir.path();
-    auto watch = std::async(std::launch::async,
-                            [work] { return runKeyloomctl({"watch", "--for", "30"}, work); });
+    auto watch = std::async(std::launch::async, [work] {
+        return runKeyloomctl({"watch", "--for", "30"}, work);
+    });
     QTest::qWait(1000);
     owner->kill();
     ASSERT_EQ(watch.wait_for(std::chrono::seconds(20)), std::future_status::ready);
