@@ -98,6 +98,11 @@ bool hostConnected(KeyloomCore& core) {
 
 }  // namespace
 
+bool keyboardPresent(const CliContext& context) {
+    return context.host != nullptr ? hostConnected(context.host->core())
+                                   : configurationInterfacePresent();
+}
+
 bool ReadOnlyKeyboard::open(CliContext& context) {
     if (context.host != nullptr) {
         if (!hostConnected(context.host->core())) {

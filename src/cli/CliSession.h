@@ -97,6 +97,8 @@ private:
 
 // True when an accepted keyboard's configuration interface can be opened now.
 bool configurationInterfacePresent();
+// The same for the command's keyboard: with a host, whether it is connected.
+bool keyboardPresent(const CliContext& context);
 
 // The lighting state of on-board profile 0-2 as the keyboard holds it (the
 // report-rate step taken as at most 3); a protocol result code.

@@ -9,6 +9,7 @@
 #include <mutex>
 
 #include "cli/Commands.h"
+#include "core/KeyloomCore.h"
 #include "device/NotificationListener.h"
 #include "platform/hid/HidPlatform.h"
 #include "platform/window/QueuedWindow.h"
@@ -54,7 +55,9 @@ int runWatch(CliContext& context) {
         std::fflush(context.out);
     });
 
-    NotificationListener listener(hid::HidPlatform::system(), window, tray);
+    NotificationListener listener(
+        context.host != nullptr ? context.host->core().platform() : hid::HidPlatform::system(),
+        window, tray);
     listener.setObservers({[&](std::uint16_t code, std::string_view triggered) {
                                if (code == 0)
                                    return;  // the release after each code

@@ -96,8 +96,8 @@ std::string listedEffects(const EffectList& effects) {
 ServiceCalls::~ServiceCalls() {
     ending_.store(true);
     std::lock_guard lock(watchesMutex_);
-    for (std::thread& watch : watches_)
-        watch.join();
+    for (Watch& watch : watches_)
+        watch.thread.join();
 }
 
 ServiceProperties ServiceCalls::properties() {
@@ -207,9 +207,20 @@ void ServiceCalls::run(std::vector<std::string> args, RunDone done) {
     if (parsed && options.command == "watch" && !ending_.load()) {
         // Reads notifications only: no keyboard job, no dialog to respect.
         std::lock_guard lock(watchesMutex_);
-        watches_.emplace_back([this, args = std::move(args), done = std::move(done)] {
-            done({}, runCommandLine(args, window_));
+        // Threads of watches that ended are joined here, so none piles up.
+        watches_.remove_if([](Watch& watch) {
+            if (!watch.finished->load())
+                return false;
+            watch.thread.join();
+            return true;
         });
+        auto finished = std::make_shared<std::atomic<bool>>(false);
+        watches_.push_back(
+            {std::thread([this, finished, args = std::move(args), done = std::move(done)] {
+                 done({}, runCommandLine(args, window_));
+                 finished->store(true);
+             }),
+             finished});
         return;
     }
     const bool looks = !parsed || options.help || looksOnly(options);

@@ -11,6 +11,7 @@
 #include <atomic>
 #include <functional>
 #include <list>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -80,8 +81,12 @@ private:
 
     ServiceWindow& window_;
     std::atomic<bool> ending_{false};
+    struct Watch {
+        std::thread thread;
+        std::shared_ptr<std::atomic<bool>> finished;
+    };
     std::mutex watchesMutex_;
-    std::list<std::thread> watches_;
+    std::list<Watch> watches_;
 };
 
 }  // namespace keyloom::cli

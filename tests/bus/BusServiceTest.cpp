@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include "bus/BusFixture.h"
+#include "cli/BusNames.h"
 #include "model/KeyTable.h"
 #include "model/ParameterBlock.h"
 #include "shell/MainControls.h"
@@ -128,6 +129,21 @@ TEST_F(BusServiceTest, RunRefusesWhatTheRunningProgramCannotTake) {
         EXPECT_TRUE(reply.arguments()[2].toString().contains(c.says))
             << reply.arguments()[2].toString().toStdString();
     }
+}
+
+TEST_F(BusServiceTest, AWatchReturnsWhatItSawAndHoldsNothingUpMeanwhile) {
+    QDBusMessage message = QDBusMessage::createMethodCall(
+        cli::bus::kServiceName, cli::bus::kObjectPath, cli::bus::kInterface, "Run");
+    message << QStringList{"watch", "--for", "2"};
+    QDBusPendingCall watch = client.asyncCall(message, 30000);
+    EXPECT_EQ(error(call("SetBrightness", {1})), "");
+    EXPECT_FALSE(watch.isFinished());
+    ASSERT_TRUE(pumpUntil([&] { return watch.isFinished(); }));
+    const QDBusMessage reply = watch.reply();
+    ASSERT_EQ(error(reply), "");
+    EXPECT_EQ(reply.arguments()[0].toInt(), 0);
+    EXPECT_TRUE(reply.arguments()[1].toString().contains("Listening on"))
+        << reply.arguments()[1].toString().toStdString();
 }
 
 TEST_F(BusServiceTest, RunReadsAndPrintsEnglishNamesUnderAGermanWindow) {
