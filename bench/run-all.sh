@@ -42,6 +42,7 @@ target_for() {
         bench_text_lookup/BM_AllKeyNames) echo "<= 2 ms" ;;
         bench_preview_frame/PreviewFrame) echo "well under 20 us" ;;
         bench_preview_tick/BM_PreviewTick/1) echo "<= 1 ms" ;;
+        bench_bus_forward/BM_ForwardedCall) echo "<= BM_CommandOnCore + 5 ms" ;;
         *) echo "" ;;
     esac
 }
@@ -51,6 +52,8 @@ baseline_for() {
     case "$1/$2" in
         bench_hidraw_exchange/BM_HidrawExchange | bench_hidraw_exchange/BM_DeviceLinkExchange)
             echo BM_BareExchange ;;
+        bench_bus_forward/BM_ForwardedCall | bench_bus_forward/BM_KeyloomctlProcess)
+            echo BM_CommandOnCore ;;
         *) echo "" ;;
     esac
 }
@@ -81,7 +84,13 @@ rows="$work/rows"
 for program in "$benches"/bench_*; do
     name=$(basename "$program")
     [[ -x $program && $name != bench_startup_watch ]] || continue
-    if ! "$program" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
+    # The forwarded command needs a session bus: a private one of its own.
+    runner=()
+    if [[ $name == bench_bus_forward ]]; then
+        command -v dbus-run-session >/dev/null || { echo "$name|skipped (needs dbus-run-session)||" >>"$rows"; continue; }
+        runner=(dbus-run-session --)
+    fi
+    if ! "${runner[@]}" "$program" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
         --benchmark_min_time="$(min_time_for "$name")" --benchmark_min_warmup_time=0.02 \
         --benchmark_format=csv >"$work/$name.csv" 2>"$work/$name.err"; then
         echo "$name|failed: $(tail -n 1 "$work/$name.err")||" >>"$rows"

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "cli/CliHost.h"
 #include "cli/CliOptions.h"
 #include "sim/SimSetup.h"
 
@@ -15,6 +16,8 @@ struct CliContext {
     sim::Simulation simulation;
     std::FILE* out = stdout;
     std::FILE* err = stderr;
+    // Set when the command runs inside the window program, on its core.
+    CliHost* host = nullptr;
 };
 
 // The command only reads the keyboard and files: a simulated keyboard's state

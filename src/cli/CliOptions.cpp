@@ -50,6 +50,10 @@ bool parseCommandLine(int argc, const char* const* argv, CliOptions& options, st
                 options.json = true;
                 continue;
             }
+            if (arg == "--direct") {
+                options.direct = true;
+                continue;
+            }
             bool matched = false;
             for (auto [name, target] :
                  {std::pair<std::string_view, std::string*>{"--simulate", &options.simulate},

@@ -16,6 +16,7 @@ struct CliOptions {
     std::string trace;     // report trace file, empty: KEYLOOM_TRACE or none
     std::string dataDir;   // per-user data folder override
     bool json = false;
+    bool direct = false;  // open the keyboard here even when a Keyloom runs
     bool help = false;
     bool version = false;
     std::string command;

@@ -58,6 +58,11 @@ window::MessageAnswer CliWindow::showMessage(const window::MessageRequest& reque
 }
 
 bool setUpProgramFiles(CliContext& context, AppPaths& paths) {
+    // The running program's paths and texts stay as they are.
+    if (context.host != nullptr) {
+        paths = context.host->core().paths();
+        return true;
+    }
     AppPathsOptions options;
     options.dataFolder = context.options.dataDir;
     AppPathsStatus status = buildAppPaths(options, paths);
@@ -84,12 +89,33 @@ int reportNoKeyboard(const CliContext& context) {
     return fail(context, "no keyboard found");
 }
 
+namespace {
+
+bool hostConnected(KeyloomCore& core) {
+    const ConnectionValues& values = core.state().connection;
+    return values.state.load() == 1 && !values.busy.load();
+}
+
+}  // namespace
+
+bool keyboardPresent(const CliContext& context) {
+    return context.host != nullptr ? hostConnected(context.host->core())
+                                   : configurationInterfacePresent();
+}
+
 bool ReadOnlyKeyboard::open(CliContext& context) {
-    if (!discovery_.probe() || discovery_.scanOnce() != DiscoveryMonitor::ScanResult::Found) {
+    if (context.host != nullptr) {
+        if (!hostConnected(context.host->core())) {
+            reportNoKeyboard(context);
+            return false;
+        }
+        link_ = &context.host->core().link();
+    } else if (!discovery_.probe() ||
+               discovery_.scanOnce() != DiscoveryMonitor::ScanResult::Found) {
         reportNoKeyboard(context);
         return false;
     }
-    if (link_.ReadParameterBlock(parameters_.bytes) != result::Success) {
+    if (link_->ReadParameterBlock(parameters_.bytes) != result::Success) {
         fail(context, "the keyboard did not answer");
         return false;
     }
@@ -97,7 +123,7 @@ bool ReadOnlyKeyboard::open(CliContext& context) {
 }
 
 bool ReadOnlyKeyboard::readDefaultMatrix(KeyMatrix& matrix) {
-    return link_.ReadDefaultKeyMatrix(matrix.bytes) == result::Success;
+    return link_->ReadDefaultKeyMatrix(matrix.bytes) == result::Success;
 }
 
 DeviceResult readLightingState(DeviceLink& link, int profile, LightingState& state) {
@@ -116,11 +142,22 @@ DeviceResult readLightingState(DeviceLink& link, int profile, LightingState& sta
 }
 
 ConnectedKeyboard::~ConnectedKeyboard() {
+    if (hostCore_ != nullptr)
+        context_.host->routePrompts(nullptr);
     if (core_)
         core_->stop();
 }
 
 bool ConnectedKeyboard::open() {
+    if (context_.host != nullptr) {
+        if (!hostConnected(context_.host->core())) {
+            reportNoKeyboard(context_);
+            return false;
+        }
+        hostCore_ = &context_.host->core();
+        context_.host->routePrompts(&window_);
+        return true;
+    }
     if (!setUpProgramFiles(context_, paths_))
         return false;
     // Without a keyboard to find, do not wait for discovery to give up.
@@ -159,14 +196,14 @@ bool ConnectedKeyboard::open() {
 
 bool ConnectedKeyboard::apply() {
     const int told = window_.told();
-    if (core_->apply())
+    if (core().apply())
         return true;
     // The keyboard's own reason (macros too long for its memory, a failed
     // write) has been printed; a guess would only contradict it.
     if (window_.told() != told)
         return false;
     fail(context_,
-         core_->state().connection.state.load() == 1
+         core().state().connection.state.load() == 1
              ? "the keyboard did not take the change (no answer); nothing was lost, try again"
              : "the keyboard was disconnected; the change is kept in the slot file");
     return false;

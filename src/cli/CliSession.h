@@ -41,14 +41,15 @@ private:
 // built.
 bool setUpProgramFiles(CliContext& context, AppPaths& paths);
 
-// The keyboard found and opened without writing anything to it.
+// The keyboard found and opened without writing anything to it (with a
+// host: the host's link, which its discovery keeps open).
 class ReadOnlyKeyboard {
 public:
     // False, with the reason printed, when no keyboard is found or its
     // parameter block cannot be read.
     bool open(CliContext& context);
 
-    DeviceLink& link() { return link_; }
+    DeviceLink& link() { return *link_; }
     const ParameterBlock& parameters() const { return parameters_; }
     // Reads the default key matrix (for decoding the key matrices).
     bool readDefaultMatrix(KeyMatrix& matrix);
@@ -59,14 +60,16 @@ private:
         void connectionChanged(int) override {}
     };
 
-    DeviceLink link_;
+    DeviceLink ownLink_;
+    DeviceLink* link_ = &ownLink_;
     QuietHandler handler_;
     StartupState startup_;
-    DiscoveryMonitor discovery_{link_, handler_, startup_};
+    DiscoveryMonitor discovery_{ownLink_, handler_, startup_};
     ParameterBlock parameters_;
 };
 
-// The keyboard connected through the core, exactly as the program connects.
+// The keyboard connected through the core, exactly as the program connects
+// (with a host: the host's core, whose prompts come here meanwhile).
 class ConnectedKeyboard {
 public:
     explicit ConnectedKeyboard(CliContext& context) : context_(context), window_(context.err) {}
@@ -76,7 +79,7 @@ public:
     // printed, when either fails.
     bool open();
 
-    KeyloomCore& core() { return *core_; }
+    KeyloomCore& core() { return hostCore_ != nullptr ? *hostCore_ : *core_; }
     CliWindow& window() { return window_; }
     // Apply as the main window's Apply button does; prints why it failed.
     bool apply();
@@ -89,10 +92,13 @@ private:
     AppPaths paths_;
     std::optional<DeviceResult> lightingFailure_;
     std::unique_ptr<KeyloomCore> core_;
+    KeyloomCore* hostCore_ = nullptr;
 };
 
 // True when an accepted keyboard's configuration interface can be opened now.
 bool configurationInterfacePresent();
+// The same for the command's keyboard: with a host, whether it is connected.
+bool keyboardPresent(const CliContext& context);
 
 // The lighting state of on-board profile 0-2 as the keyboard holds it (the
 // report-rate step taken as at most 3); a protocol result code.

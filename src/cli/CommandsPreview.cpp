@@ -169,7 +169,7 @@ LightingState previewState(CliContext& context, const AppPaths& paths,
     state.colourful = true;
     state.mainColour = kWhite;
     state.direction = kDirectionLeft;
-    if (!context.options.simulate.empty() || configurationInterfacePresent()) {
+    if (!context.options.simulate.empty() || keyboardPresent(context)) {
         LightingState fromKeyboard = state;
         if (readKeyboardState(context, paths, fromKeyboard, keyColours))
             state = fromKeyboard;

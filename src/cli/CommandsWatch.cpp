@@ -9,6 +9,7 @@
 #include <mutex>
 
 #include "cli/Commands.h"
+#include "core/KeyloomCore.h"
 #include "device/NotificationListener.h"
 #include "platform/hid/HidPlatform.h"
 #include "platform/window/QueuedWindow.h"
@@ -38,6 +39,11 @@ int runWatch(CliContext& context) {
             return usageError(context, "--for needs a number of seconds");
     }
 
+    // A running program hands the output back when the call ends, and its
+    // signals are its own.
+    if (context.host != nullptr && seconds < 0)
+        return usageError(context, "watch in the running Keyloom needs --for SECONDS");
+
     window::QueuedWindow window;
     window.adoptCurrentThread();
     window::TrayStatus tray(window);
@@ -49,7 +55,9 @@ int runWatch(CliContext& context) {
         std::fflush(context.out);
     });
 
-    NotificationListener listener(hid::HidPlatform::system(), window, tray);
+    NotificationListener listener(
+        context.host != nullptr ? context.host->core().platform() : hid::HidPlatform::system(),
+        window, tray);
     listener.setObservers({[&](std::uint16_t code, std::string_view triggered) {
                                if (code == 0)
                                    return;  // the release after each code
@@ -70,13 +78,16 @@ int runWatch(CliContext& context) {
                                std::fflush(context.out);
                            }});
 
-    std::signal(SIGINT, onSignal);
-    std::signal(SIGTERM, onSignal);
+    if (context.host == nullptr) {
+        std::signal(SIGINT, onSignal);
+        std::signal(SIGTERM, onSignal);
+    }
     listener.start();
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
     window.pumpUntil(
         [&] {
             return interrupted.load() || listener.state() == NotificationListenerState::Ended ||
+                   (context.host != nullptr && context.host->ending()) ||
                    (seconds >= 0 && std::chrono::steady_clock::now() >= deadline);
         },
         std::chrono::hours(24 * 365));

@@ -10,7 +10,10 @@ namespace keyloom::cli {
 bool LightingSession::open() {
     // The full read of the connection leaves the core's lighting as the
     // window holds it: records, lighting profile and its user mode.
-    return keyboard_.open();
+    if (!keyboard_.open())
+        return false;
+    toldAtOpen_ = keyboard_.window().told();
+    return true;
 }
 
 int LightingSession::finish(const std::string& done) {
@@ -19,6 +22,10 @@ int LightingSession::finish(const std::string& done) {
     if (const auto failure = keyboard_.lightingFailure())
         return fail(context_,
                     "the keyboard did not take the change (" + describeResult(*failure) + ")");
+    // A running program tells a refused write in a message box, which has
+    // been printed.
+    if (keyboard_.window().told() != toldAtOpen_)
+        return kExitFailure;
     std::fprintf(context_.out, "%s\n", done.c_str());
     return kExitOk;
 }

@@ -40,6 +40,7 @@ public:
 private:
     CliContext& context_;
     ConnectedKeyboard keyboard_;
+    int toldAtOpen_ = 0;
 };
 
 // The id the controller knows the panel control by (the first of a group).

@@ -1,48 +1,58 @@
 // keyloomctl: the keyboard's configuration from the command line.
 
-#include <algorithm>
+#include <charconv>
 #include <cstdio>
-#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
 
-#include "KeyloomVersion.h"
-#include "cli/CliContext.h"
-#include "cli/CliSession.h"
-#include "cli/Commands.h"
-#include "device/ReportTrace.h"
-#include "platform/hid/HidPlatform.h"
+#include "cli/BusClient.h"
+#include "cli/CommandLine.h"
+#include "cli/Forwarding.h"
 
 namespace {
 
 using namespace keyloom::cli;
 
-void printHelp(std::FILE* out) {
-    std::fprintf(out,
-                 "Usage: keyloomctl [OPTIONS] COMMAND [ARGS]\n"
-                 "Configure a Keyloom keyboard from the command line.\n\n"
-                 "Options:\n"
-                 "  --simulate MODEL[:STATEFILE]  add a simulated keyboard (MODEL 0c45:652f or\n"
-                 "                                320f:5064), its memory kept in STATEFILE\n"
-                 "  --trace FILE                  append every configuration report to FILE\n"
-                 "                                (also: environment variable KEYLOOM_TRACE)\n"
-                 "  --data-dir DIR                use DIR as the per-user data folder\n"
-                 "  --json                        machine-readable output where offered\n"
-                 "  --help                        this text; COMMAND --help for a command\n"
-                 "  --version                     the program's version\n\n"
-                 "Commands:\n");
-    // The summaries start in one column, two blanks after the longest name.
-    std::size_t width = 0;
-    for (const Command& command : allCommands())
-        width = std::max(width, command.name.size());
-    for (const Command& command : allCommands())
-        std::fprintf(out, "  %-*s  %s\n", static_cast<int>(width),
-                     std::string(command.name).c_str(), std::string(command.summary).c_str());
-    std::fprintf(out, "\nExit codes: 0 success, 1 device or file failure, 2 wrong usage.\n");
+// How long a forwarded command may take: a watch its own time and more,
+// anything else as long as a full write of a slow keyboard.
+double callSeconds(const CliOptions& options) {
+    double seconds = 300;
+    if (options.command == "watch")
+        for (std::size_t i = 0; i + 1 < options.args.size(); ++i)
+            if (options.args[i] == "--for") {
+                long asked = 0;
+                const std::string& text = options.args[i + 1];
+                std::from_chars(text.data(), text.data() + text.size(), asked);
+                seconds += static_cast<double>(asked);
+            }
+    return seconds;
 }
 
-void printCommandHelp(std::FILE* out, const Command& command) {
-    std::fprintf(out, "Usage: keyloomctl [OPTIONS] %s %s\n\n%s\n",
-                 std::string(command.name).c_str(), std::string(command.usage).c_str(),
-                 std::string(command.details).c_str());
+// The command line as the running program gets it: the global options,
+// then after "--" the command word and its arguments exactly as parsed, file
+// names made absolute against this program's working folder.
+std::vector<std::string> forwardedWords(const CliOptions& options) {
+    std::vector<std::string> words;
+    if (options.json)
+        words.emplace_back("--json");
+    for (const auto& [name, value] :
+         {std::pair<const char*, const std::string*>{"--trace", &options.trace},
+          {"--data-dir", &options.dataDir}})
+        if (!value->empty())
+            words.push_back(std::string(name) + "=" + *value);
+    words.emplace_back("--");
+    words.push_back(options.command);
+    std::vector<std::string> args = options.args;
+    for (std::size_t i : fileArguments(options)) {
+        std::error_code error;
+        const auto absolute = std::filesystem::absolute(args[i], error);
+        if (!error)
+            args[i] = absolute.string();
+    }
+    words.insert(words.end(), args.begin(), args.end());
+    return words;
 }
 
 }  // namespace
@@ -53,44 +63,13 @@ int main(int argc, char** argv) {
     if (!parseCommandLine(argc, argv, context.options, error))
         return usageError(context, error);
 
-    if (context.options.version && context.options.command.empty()) {
-        std::printf("keyloomctl %s\n", std::string(keyloom::kKeyloomVersion).c_str());
-        return kExitOk;
-    }
-    if (context.options.command.empty()) {
-        if (context.options.help) {
-            printHelp(stdout);
-            return kExitOk;
+    const CliOptions& options = context.options;
+    if (!options.version && !options.command.empty() && !runsHere(options)) {
+        if (auto run = runInRunningKeyloom(forwardedWords(options), callSeconds(options))) {
+            std::fputs(run->out.c_str(), stdout);
+            std::fputs(run->err.c_str(), stderr);
+            return run->exitCode;
         }
-        return usageError(context, "no command given");
     }
-    const Command* command = findCommand(context.options.command);
-    if (command == nullptr)
-        return usageError(context, "unknown command '" + context.options.command + "'");
-    if (context.options.help) {
-        printCommandHelp(stdout, *command);
-        return kExitOk;
-    }
-
-    if (!context.options.trace.empty() &&
-        !keyloom::ReportTrace::instance().open(context.options.trace))
-        return fail(context, "cannot open the trace file " + context.options.trace);
-
-    if (!context.options.simulate.empty()) {
-        // A state file kept in the data folder would create the folder and so
-        // skip its first-run seeding: prepare it first.
-        keyloom::AppPaths paths;
-        if (setUpProgramFiles(context, paths))
-            keyloom::prepareDataFolder(paths);
-        const auto use = looksOnly(context.options)
-                             ? keyloom::sim::SimFirmware::StateFileUse::LookOnly
-                             : keyloom::sim::SimFirmware::StateFileUse::KeepChanges;
-        if (!keyloom::sim::startSimulation(context.options.simulate,
-                                           keyloom::hid::HidPlatform::system(), context.simulation,
-                                           error, use))
-            return usageError(context, error);
-        if (!context.simulation.message.empty())
-            std::fprintf(stderr, "keyloomctl: %s\n", context.simulation.message.c_str());
-    }
-    return command->run(context);
+    return runParsedCommandLine(context);
 }

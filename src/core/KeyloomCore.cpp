@@ -39,7 +39,8 @@ KeyloomCore::KeyloomCore(window::CoreWindow window, AppPaths paths, CoreSetup se
       connection_(parts(), slot_),
       keys_(parts(), slot_, writer_),
       profiles_(parts(), slot_, connection_, keys_),
-      discovery_(link_, *this, state_.startup, setup.timing) {
+      discovery_(link_, *this, state_.startup, setup.timing),
+      platform_(platformOf(setup)) {
     state_.startup.startHidden = setup.startHidden;
 }
 

@@ -173,6 +173,8 @@ public:
     KeyboardAreas& areas() { return areas_; }
     window::TrayStatus& tray() { return tray_; }
     NotificationListener& listener() { return listener_; }
+    // Where the keyboard's interfaces are found (a command's own listener).
+    hid::HidPlatform& platform() { return platform_; }
     // Window thread only: filled by the user-mode loader.
     KeyColourMap& keyColours() { return keyColours_; }
 
@@ -226,6 +228,7 @@ private:
     ProfileCommands profiles_;
 
     DiscoveryMonitor discovery_;
+    hid::HidPlatform& platform_;
 };
 
 }  // namespace keyloom

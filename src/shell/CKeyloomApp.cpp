@@ -18,6 +18,7 @@
 #include "platform/instance/NamedEvents.h"
 #include "shell/CKeyloomDlg.h"
 #include "shell/InstanceRequests.h"
+#include "shell/KeyloomBusService.h"
 #include "shell/MessageBoxes.h"
 #include "sim/SimSetup.h"
 #include "storage/AppPaths.h"
@@ -41,7 +42,22 @@ void CKeyloomApp::printUsage(std::FILE* out) {
                  "  --trace FILE                  append every configuration report to FILE\n"
                  "  --data-dir DIR                use DIR as the per-user data folder\n"
                  "  --help, -h                    this text\n"
-                 "  --version                     the program's version\n");
+                 "  --version                     the program's version\n\n"
+                 "Session bus: while it runs, the program owns io.github.keyloom.Keyloom and\n"
+                 "serves /io/github/keyloom/Keyloom, interface io.github.keyloom.Keyloom1:\n"
+                 "  properties  Connected (b), Model (s), ActiveProfile (i, 1-3, 0 unknown),\n"
+                 "              ReportRate (i, Hz), Effect (i), Brightness (i, 0-4),\n"
+                 "              Modified (b: unapplied changes), announced by PropertiesChanged\n"
+                 "  SetActiveProfile(i)  SetEffect(i)  SetBrightness(i)\n"
+                 "  Run(as args) -> (i exit_code, s output, s errors): one keyloomctl command\n"
+                 "              line, run on this program's state (keyloomctl does this itself)\n"
+                 "  errors      io.github.keyloom.Error.NoKeyboard, .InvalidArgument, .Busy\n"
+                 "              (a dialog is open, or unapplied changes), .WriteFailed\n"
+                 "Calling the name starts 'keyloom --start' when none runs, so a desktop\n"
+                 "shortcut can run, for example:\n"
+                 "  gdbus call --session --dest io.github.keyloom.Keyloom --object-path\n"
+                 "    /io/github/keyloom/Keyloom --method\n"
+                 "    io.github.keyloom.Keyloom1.SetActiveProfile 2\n");
 }
 
 namespace {
@@ -135,6 +151,13 @@ int CKeyloomApp::run(const std::vector<std::string_view>& arguments) {
         control.release();
         return 0;
     }
+    // The desktop and keyloomctl reach this window over the session bus; the
+    // window works on without it.
+    KeyloomBusService bus(dialog);
+    if (std::string busError; !bus.start(busError))
+        std::fprintf(stderr, "keyloom: %s; keyloomctl and desktop shortcuts will not reach it\n",
+                     busError.c_str());
+
     std::unique_ptr<QSocketNotifier> requests;
     if (instance::InstanceServer* server = control.server())
         requests = listenForInstanceRequests(*server, dialog);

@@ -115,6 +115,12 @@ void MainWindowPort::stopMessages() {
 // --- Prompter ----------------------------------------------------------------------
 
 window::MessageAnswer MainWindowPort::showMessage(const window::MessageRequest& request) {
+    {
+        std::lock_guard lock(filterMutex_);
+        if (promptFilter_)
+            if (const auto answer = promptFilter_(request))
+                return *answer;
+    }
     // Unanswered (messages stopped): the answer that changes nothing.
     window::MessageAnswer answer = window::MessageAnswer::Ok;
     if (request.buttons == window::MessageButtons::YesNo)

@@ -10,6 +10,7 @@
 #include <condition_variable>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <utility>
 
 #include "core/window/CoreWindow.h"
@@ -34,7 +35,19 @@ public:
     // lighting changes only reach the main view.
     void setLightingView(window::LightingView* view);
 
+    // Answers message boxes before they are shown (any thread); nothing
+    // from it shows the box as usual.
+    using PromptFilter =
+        std::function<std::optional<window::MessageAnswer>(const window::MessageRequest&)>;
+    void setPromptFilter(PromptFilter filter) {
+        std::lock_guard lock(filterMutex_);
+        promptFilter_ = std::move(filter);
+    }
+
     bool isWindowThread() const;
+    // Runs `work` on the window thread and waits for it; false when messages
+    // stopped before it ran.
+    bool blockingCall(std::function<void()> work);
     // Runs `work` now on the window thread, else queues it there; dropped
     // once messages have stopped.
     void runOnWindowThread(std::function<void()> work);
@@ -69,9 +82,6 @@ public:
     void lightingChanged() override;
 
 private:
-    // Runs `work` on the window thread and waits for it; false when messages
-    // stopped before it ran.
-    bool blockingCall(std::function<void()> work);
     void onLightingView(std::function<void(window::LightingView&)> work);
 
     CKeyloomDlg& dialog_;
@@ -80,6 +90,8 @@ private:
     std::mutex callMutex_;
     std::condition_variable callDone_;
     window::LightingView* lighting_ = nullptr;
+    std::mutex filterMutex_;
+    PromptFilter promptFilter_;
 };
 
 }  // namespace keyloom::shell

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <mutex>
+#include <utility>
 
 #include "platform/ini/Ini.h"
 #include "storage/LanguageTables.h"
@@ -93,6 +94,8 @@ Installed& installed() {
     return instance;
 }
 
+thread_local std::shared_ptr<const LanguageFiles> threadFiles;
+
 }  // namespace
 
 void installLanguageFiles(std::shared_ptr<const LanguageFiles> files) {
@@ -100,7 +103,16 @@ void installLanguageFiles(std::shared_ptr<const LanguageFiles> files) {
     installed().files = std::move(files);
 }
 
+ThreadLanguageFiles::ThreadLanguageFiles(std::shared_ptr<const LanguageFiles> files)
+    : previous_(std::exchange(threadFiles, std::move(files))) {}
+
+ThreadLanguageFiles::~ThreadLanguageFiles() {
+    threadFiles = std::move(previous_);
+}
+
 std::shared_ptr<const LanguageFiles> installedLanguageFiles() {
+    if (threadFiles)
+        return threadFiles;
     std::lock_guard lock(installed().mutex);
     return installed().files;
 }

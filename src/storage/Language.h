@@ -64,7 +64,22 @@ private:
 // start-up (and by tests). Until one is installed every lookup gives "#Error"
 // and the language index is 0.
 void installLanguageFiles(std::shared_ptr<const LanguageFiles> files);
+// The calling thread's files while a ThreadLanguageFiles lives on it, else
+// the installed ones.
 std::shared_ptr<const LanguageFiles> installedLanguageFiles();
+
+// Lookups on the constructing thread use `files` until it is destroyed (a
+// command that reads and prints English names inside the window program).
+class ThreadLanguageFiles {
+public:
+    explicit ThreadLanguageFiles(std::shared_ptr<const LanguageFiles> files);
+    ~ThreadLanguageFiles();
+    ThreadLanguageFiles(const ThreadLanguageFiles&) = delete;
+    ThreadLanguageFiles& operator=(const ThreadLanguageFiles&) = delete;
+
+private:
+    std::shared_ptr<const LanguageFiles> previous_;
+};
 
 std::string lookupText(std::string_view key);
 std::string lookupLight(std::string_view key);
