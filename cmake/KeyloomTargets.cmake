@@ -1,16 +1,40 @@
 # keyloom_stage_headers(TARGET DIR SCOPE): makes the headers of src/DIR
 # reachable as "DIR/Name.h" to TARGET and to whatever links it, and to nothing
-# else. Each library gets a folder of its own in the build tree holding one
-# link to its source folder, so a library that includes a header of one it
-# does not depend on (a lower layer reaching up) fails to build.
+# else. Each library gets a folder of its own in the build tree holding a link
+# to each header and subfolder of its source folder, so a library that
+# includes a header of one it does not depend on (a lower layer reaching up)
+# fails to build. A "qt" subfolder is left out: it is the window-side library
+# on top, which stages it itself, and a Qt-free library must not reach it.
 function(keyloom_stage_headers target dir scope)
     set(stage ${PROJECT_BINARY_DIR}/include/${target})
-    file(RELATIVE_PATH relative ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/${dir})
-    get_filename_component(parent ${stage}/${relative} DIRECTORY)
-    file(MAKE_DIRECTORY ${parent})
-    if(NOT EXISTS ${stage}/${relative})
-        file(CREATE_LINK ${PROJECT_SOURCE_DIR}/${dir} ${stage}/${relative} SYMBOLIC)
+    set(source ${PROJECT_SOURCE_DIR}/${dir})
+    file(RELATIVE_PATH relative ${PROJECT_SOURCE_DIR}/src ${source})
+    set(folder ${stage}/${relative})
+    # Build trees of older versions linked the whole source folder here.
+    if(IS_SYMLINK ${folder})
+        file(REMOVE ${folder})
     endif()
+    file(MAKE_DIRECTORY ${folder})
+    # CONFIGURE_DEPENDS: a header added or removed later re-runs the staging.
+    file(GLOB entries CONFIGURE_DEPENDS LIST_DIRECTORIES true RELATIVE ${source} ${source}/*)
+    set(wanted "")
+    foreach(entry IN LISTS entries)
+        if(entry MATCHES "\\.h$" OR (IS_DIRECTORY ${source}/${entry} AND NOT entry STREQUAL "qt"))
+            list(APPEND wanted ${entry})
+        endif()
+    endforeach()
+    # Links to headers that are gone, or to a qt folder, go.
+    file(GLOB staged LIST_DIRECTORIES true RELATIVE ${folder} ${folder}/*)
+    foreach(entry IN LISTS staged)
+        if(IS_SYMLINK ${folder}/${entry} AND NOT entry IN_LIST wanted)
+            file(REMOVE ${folder}/${entry})
+        endif()
+    endforeach()
+    foreach(entry IN LISTS wanted)
+        if(NOT IS_SYMLINK ${folder}/${entry})
+            file(CREATE_LINK ${source}/${entry} ${folder}/${entry} SYMBOLIC)
+        endif()
+    endforeach()
     target_include_directories(${target} ${scope} ${stage})
 endfunction()
 

@@ -126,6 +126,20 @@ bool ReadOnlyKeyboard::readDefaultMatrix(KeyMatrix& matrix) {
     return link_->ReadDefaultKeyMatrix(matrix.bytes) == result::Success;
 }
 
+KeyboardDump ReadOnlyKeyboard::dumpConfiguration(const std::string& path) {
+    KeyMatrix defaults;
+    if (const DeviceResult code = link_->ReadDefaultKeyMatrix(defaults.bytes);
+        code != result::Success) {
+        KeyboardDump failed;
+        failed.device = code;
+        return failed;
+    }
+    const KeyboardDumpSource source{*link_, defaults, parameters_.macroCapacity()};
+    const int active = parameters_.activeProfile();
+    return path.empty() ? readKeyboardDump(queue_, source, active, unnamedMacroPrefix())
+                        : dumpKeyboardToFile(queue_, source, active, path, unnamedMacroPrefix());
+}
+
 DeviceResult readLightingState(DeviceLink& link, int profile, LightingState& state) {
     if (profile < 0 || profile >= kProfileCount)
         return result::BadProfile;

@@ -12,10 +12,12 @@
 #include <string>
 
 #include "cli/CliContext.h"
+#include "core/KeyboardDump.h"
 #include "core/KeyloomCore.h"
 #include "core/window/HeadlessWindow.h"
 #include "device/DeviceLink.h"
 #include "device/DiscoveryMonitor.h"
+#include "device/KeyboardQueue.h"
 #include "model/KeyMatrix.h"
 #include "model/ParameterBlock.h"
 #include "model/ProfileRecord.h"
@@ -53,6 +55,9 @@ public:
     const ParameterBlock& parameters() const { return parameters_; }
     // Reads the default key matrix (for decoding the key matrices).
     bool readDefaultMatrix(KeyMatrix& matrix);
+    // What the keyboard holds, as a profile file's bytes; also written to
+    // `path` unless it is empty.
+    KeyboardDump dumpConfiguration(const std::string& path = {});
 
 private:
     class QuietHandler : public ConnectionHandler {
@@ -62,6 +67,8 @@ private:
 
     DeviceLink ownLink_;
     DeviceLink* link_ = &ownLink_;
+    // The command's own thread runs the keyboard work.
+    KeyboardQueue queue_{KeyboardQueue::Mode::Synchronous};
     QuietHandler handler_;
     StartupState startup_;
     DiscoveryMonitor discovery_{ownLink_, handler_, startup_};

@@ -18,9 +18,6 @@
 #include "model/KeyMatrixCodec.h"
 #include "model/ProfileRecord.h"
 #include "platform/text/Hex.h"
-#include "platform/text/Utf16.h"
-#include "storage/Language.h"
-#include "storage/ProfileDump.h"
 #include "storage/ProfileFile.h"
 
 namespace keyloom::cli {
@@ -162,14 +159,13 @@ int runBackup(CliContext& context) {
     ReadOnlyKeyboard keyboard;
     if (!keyboard.open(context))
         return kExitFailure;
-    KeyMatrix defaults;
-    if (!keyboard.readDefaultMatrix(defaults))
-        return fail(context, "could not read the default key matrix");
-    KeyboardDumpSource source{keyboard.link(), defaults, keyboard.parameters().macroCapacity()};
     const std::string& file = context.options.args[0];
-    if (dumpKeyboardToFile(source, keyboard.parameters().activeProfile(), file,
-                           text::utf8ToUtf16(lookupText("MACRO_NEW_PREFIX"))) != FileResult::Ok)
-        return fail(context, "could not back up the keyboard to " + file);
+    const KeyboardDump dump = keyboard.dumpConfiguration(file);
+    if (dump.device != result::Success)
+        return fail(context, "could not read the keyboard's configuration (" +
+                                 describeResult(dump.device) + "); " + file + " is unchanged");
+    if (dump.file != FileResult::Ok)
+        return fail(context, "could not write " + file);
     std::fprintf(context.out, "Backed up the keyboard's configuration to %s\n", file.c_str());
     return kExitOk;
 }

@@ -11,10 +11,9 @@
 #include "cli/KeySyntax.h"
 #include "cli/MacroOutput.h"
 #include "cli/MissingMacros.h"
+#include "cli/ResultText.h"
 #include "model/AssignmentImage.h"
 #include "platform/text/Utf16.h"
-#include "storage/Language.h"
-#include "storage/ProfileDump.h"
 #include "storage/ProfileFile.h"
 
 namespace keyloom::cli {
@@ -53,15 +52,11 @@ int readKeyboardContents(CliContext& context, StoreContents& store) {
     ReadOnlyKeyboard keyboard;
     if (!keyboard.open(context))
         return kExitFailure;
-    KeyMatrix defaults;
-    if (!keyboard.readDefaultMatrix(defaults))
-        return fail(context, "could not read the default key matrix");
-    KeyboardDumpSource source{keyboard.link(), defaults, keyboard.parameters().macroCapacity()};
-    std::vector<std::uint8_t> bytes;
-    if (dumpKeyboardToBytes(source, keyboard.parameters().activeProfile(),
-                            text::utf8ToUtf16(lookupText("MACRO_NEW_PREFIX")),
-                            bytes) != FileResult::Ok ||
-        loadProfileBytes(bytes, store) != FileResult::Ok)
+    const KeyboardDump dump = keyboard.dumpConfiguration();
+    if (dump.device != result::Success)
+        return fail(context, "could not read the keyboard's configuration (" +
+                                 describeResult(dump.device) + ")");
+    if (!dump.ok() || loadProfileBytes(dump.bytes, store) != FileResult::Ok)
         return fail(context, "could not read the keyboard's configuration");
     return kExitOk;
 }

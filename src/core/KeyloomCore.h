@@ -131,7 +131,7 @@ public:
         return result;
     }
     bool backupToFile(const std::string& path) { return keys_.backupToFile(path); }
-    bool dumpKeyboard(const std::string& path) {
+    KeyboardDump dumpKeyboard(const std::string& path) {
         return onQueue([this, &path] { return slot_.dumpKeyboard(path); });
     }
     DeviceResult writeReportRate(int step) {

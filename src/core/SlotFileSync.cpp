@@ -1,6 +1,5 @@
 #include "core/SlotFileSync.h"
 
-#include "storage/ProfileDump.h"
 #include "storage/ProfileFile.h"
 #include "storage/ProfileSlotFile.h"
 
@@ -10,32 +9,24 @@ std::string SlotFileSync::slotFile() const {
     return slotFilePath(parts_.paths.dataFolder);
 }
 
-bool SlotFileSync::dumpKeyboard(const std::string& path) {
-    std::vector<std::uint8_t> written;
-    return dumpKeyboard(path, written);
-}
-
-bool SlotFileSync::dumpKeyboard(const std::string& path, std::vector<std::uint8_t>& written) {
-    const int active = parts_.areas.activeProfile();
-    if (active == ConnectionValues::kUnknownProfile)
-        return false;
+KeyboardDump SlotFileSync::dumpKeyboard(const std::string& path) {
     const KeyMatrix defaults = parts_.data.defaultMatrix();
     const KeyboardDumpSource source{parts_.link, defaults,
                                     parts_.state.connection.macroCapacity.load()};
-    return dumpKeyboardToFile(source, active, path, written) == FileResult::Ok;
+    return dumpKeyboardToFile(parts_.queue, source, parts_.areas.activeProfile(), path,
+                              unnamedMacroPrefix());
 }
 
 void SlotFileSync::refreshFromKeyboard(bool keepModified) {
     prepareDataFolder(parts_.paths);
     // The store is loaded from the bytes the slot file was just given, which
     // is what reading the file back would yield.
-    std::vector<std::uint8_t> written;
-    const bool dumped = dumpKeyboard(slotFile(), written);
+    const KeyboardDump dump = dumpKeyboard(slotFile());
     {
         auto working = parts_.working.lock();
         // The slot file keeps its last contents when the keyboard could not
         // be read; the store starts empty then.
-        if (!dumped || loadProfileBytes(written, *working) != FileResult::Ok)
+        if (!dump.ok() || loadProfileBytes(dump.bytes, *working) != FileResult::Ok)
             working->reset();
     }
     parts_.window.view.redrawKeyView();

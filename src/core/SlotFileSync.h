@@ -3,11 +3,10 @@
 // the slot file, saved to it at Apply, reloaded from it to drop edits; and
 // the keyboard's own contents written to a profile file.
 
-#include <cstdint>
 #include <string>
-#include <vector>
 
 #include "core/CoreParts.h"
+#include "core/KeyboardDump.h"
 
 namespace keyloom {
 
@@ -21,15 +20,13 @@ public:
     // modified state unless `keepModified`.
     void refreshFromKeyboard(bool keepModified);
     // Writes what the keyboard itself holds to `path` as a profile file.
-    bool dumpKeyboard(const std::string& path);
+    KeyboardDump dumpKeyboard(const std::string& path);
     bool save(const WorkingStore::Access& working);
     // Replaces the store's contents by the slot file's; false when it could
     // not be loaded (the store is then unchanged).
     bool reload(WorkingStore::Access& working);
 
 private:
-    bool dumpKeyboard(const std::string& path, std::vector<std::uint8_t>& written);
-
     CoreParts parts_;
 };
 

@@ -11,39 +11,16 @@
 #include <span>
 #include <vector>
 
-#include "device/ProtocolResult.h"
 #include "model/ConfigurationStore.h"
 #include "model/KeyMatrixCodec.h"
 #include "model/MacroArea.h"
 #include "platform/fs/FileIo.h"
 #include "platform/fs/UniqueFd.h"
-#include "platform/text/Utf16.h"
-#include "storage/Language.h"
 #include "storage/ProfileFile.h"
 
 namespace keyloom {
 
 namespace {
-
-constexpr int kHighestKnownProfile = 3;
-constexpr std::string_view kMacroNamePrefixKey = "MACRO_NEW_PREFIX";
-
-// The macro area as far as it is in use and within the capacity; just the
-// header when it holds no macros. False when a read fails.
-bool readMacroArea(const KeyboardDumpSource& source, std::vector<std::uint8_t>& area) {
-    area.assign(MacroAreaHeader::kSize, 0);
-    if (source.link.ReadMacroArea(area) != result::Success)
-        return false;
-    const auto header = MacroAreaHeader::parse(area);
-    if (!header || !header->holdsMacros())
-        return true;
-    // The size field comes from the keyboard: never read past the capacity.
-    const std::size_t inUse = std::min<std::size_t>(header->bytesInUse, source.macroCapacity);
-    if (inUse <= area.size())
-        return true;
-    area.assign(inUse, 0);
-    return source.link.ReadMacroArea(area) == result::Success;
-}
 
 // True when `path` is a regular file holding exactly `bytes`. Read in pieces
 // and compared as it goes: a profile file with many macros runs to megabytes,
@@ -82,61 +59,25 @@ bool writeUnlessSame(const std::string& path, std::span<const std::uint8_t> byte
 
 }  // namespace
 
-FileResult dumpKeyboardToFile(const KeyboardDumpSource& source, int activeProfile,
-                              const std::string& path) {
-    std::vector<std::uint8_t> written;
-    return dumpKeyboardToFile(source, activeProfile, path, written);
-}
-
-FileResult dumpKeyboardToFile(const KeyboardDumpSource& source, int activeProfile,
-                              const std::string& path, std::vector<std::uint8_t>& written) {
-    return dumpKeyboardToFile(source, activeProfile, path,
-                              text::utf8ToUtf16(lookupText(kMacroNamePrefixKey)), written);
-}
-
-FileResult dumpKeyboardToBytes(const KeyboardDumpSource& source, int activeProfile,
-                               std::u16string_view defaultNamePrefix,
-                               std::vector<std::uint8_t>& bytes) {
-    if (activeProfile < 0 || activeProfile > kHighestKnownProfile)
-        return FileResult::Failed;
+FileResult buildDumpBytes(const KeyMatrix& defaultMatrix, const KeyboardContents& contents,
+                          std::size_t macroCapacity, std::u16string_view defaultNamePrefix,
+                          std::vector<std::uint8_t>& bytes) {
+    bytes.clear();
     try {
-        std::array<KeyMatrix, kProfileCount> matrices{};
-        for (int profile = 0; profile < kProfileCount; ++profile) {
-            if (source.link.ReadKeyMatrix(matrices[profile].bytes, profile) != result::Success) {
-                return FileResult::Failed;
-            }
-        }
-        std::vector<std::uint8_t> area;
-        if (!readMacroArea(source, area))
-            return FileResult::Failed;
-
-        StoreContents contents;
-        *contents.image = imageFromKeyMatrices(source.defaultMatrix, matrices);
-        contents.macros = decodeMacroArea(area, source.macroCapacity, defaultNamePrefix);
+        StoreContents store;
+        *store.image = imageFromKeyMatrices(defaultMatrix, contents.matrices);
+        store.macros = decodeMacroArea(contents.macroArea, macroCapacity, defaultNamePrefix);
         // The header counts the records actually decoded, so the file stays
         // consistent when the keyboard's count was damaged or above 100.
-        return buildProfileBytes(contents, bytes) ? FileResult::Ok : FileResult::Failed;
+        return buildProfileBytes(store, bytes) ? FileResult::Ok : FileResult::Failed;
     } catch (const std::bad_alloc&) {
+        bytes.clear();
         return FileResult::Failed;
     }
 }
 
-FileResult dumpKeyboardToFile(const KeyboardDumpSource& source, int activeProfile,
-                              const std::string& path, std::u16string_view defaultNamePrefix) {
-    std::vector<std::uint8_t> written;
-    return dumpKeyboardToFile(source, activeProfile, path, defaultNamePrefix, written);
-}
-
-FileResult dumpKeyboardToFile(const KeyboardDumpSource& source, int activeProfile,
-                              const std::string& path, std::u16string_view defaultNamePrefix,
-                              std::vector<std::uint8_t>& written) {
-    written.clear();
-    std::vector<std::uint8_t> bytes;
-    if (dumpKeyboardToBytes(source, activeProfile, defaultNamePrefix, bytes) != FileResult::Ok ||
-        !writeUnlessSame(path, bytes))
-        return FileResult::Failed;
-    written = std::move(bytes);
-    return FileResult::Ok;
+FileResult writeDumpFile(const std::string& path, std::span<const std::uint8_t> bytes) {
+    return writeUnlessSame(path, bytes) ? FileResult::Ok : FileResult::Failed;
 }
 
 }  // namespace keyloom

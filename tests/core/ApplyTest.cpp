@@ -141,7 +141,7 @@ TEST_F(Apply, BackupKeepsUnappliedEditsWhileADumpHoldsWhatTheKeyboardHas) {
     startAndConnect();
     assign(0, 0x1E, kLeftCtrl);
     ASSERT_TRUE(core->backupToFile(dir.file("backup.klm")));
-    ASSERT_TRUE(core->dumpKeyboard(dir.file("dump.klm")));
+    ASSERT_TRUE(core->dumpKeyboard(dir.file("dump.klm")).ok());
     StoreContents backup;
     StoreContents dump;
     ASSERT_EQ(loadProfileFile(dir.file("backup.klm"), backup), FileResult::Ok);

@@ -1,6 +1,8 @@
 // Pictures of the lighting view for a look at it: the window for effects 1,
 // 17 and 20 (with painted keys), the colour dialog, and strips of preview
-// frames of the key view. Saved under the build folder's screenshots.
+// frames of the key view. Saved under the build folder's screenshots, and
+// checked for what a fault would change: the colours the keys show and
+// whether the preview moves.
 
 #include <QColorDialog>
 #include <QLabel>
@@ -47,6 +49,16 @@ protected:
         return QColor(int(sum[0] / n), int(sum[1] / n), int(sum[2] / n));
     }
 
+    // How far a key's colour is from grey: a lit key is coloured, an unlit
+    // one shows the key picture's own grey.
+    static int saturation(const QColor& c) {
+        return std::max({c.red(), c.green(), c.blue()}) - std::min({c.red(), c.green(), c.blue()});
+    }
+    static int distance(const QColor& a, const QColor& b) {
+        return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) +
+               std::abs(a.blue() - b.blue());
+    }
+
     // The rectangle the key view's buttons cover.
     QRect keyViewArea() {
         QRect area;
@@ -64,11 +76,22 @@ TEST_F(LightingScreenshotTest, LightingViewForEffects1_17_20) {
     for (int i = 0; i < 6; ++i)
         tick();
     save("lighting_view_effect1");
+    // A colourful wave across the columns: keys of one column share a hue,
+    // keys twelve columns apart do not.
+    const QColor column0 = keyColour(1022);
+    EXPECT_GT(saturation(column0), 80) << column0.name().toStdString();
+    EXPECT_LT(distance(column0, keyColour(1082)), 30);
+    EXPECT_GT(distance(column0, keyColour(1040)), 150);
 
     selectEffect(17);
     click(1196);  // green
     tick();
     save("lighting_view_effect17");
+    // Effect 17 has no preview: every key of the key view goes dark.
+    for (const KeyViewKey& key : kKeyViewKeys) {
+        const QColor c = keyColour(key.controlId);
+        EXPECT_LT(saturation(c), 20) << key.controlId << ' ' << c.name().toStdString();
+    }
 
     selectEffect(20);
     QColor answer(255, 130, 0);
@@ -123,16 +146,23 @@ TEST_F(LightingScreenshotTest, PreviewStrips) {
         strip.fill(QColor(0x0c, 0x0e, 0x11));
         QPainter painter(&strip);
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        int changes = 0;
+        QImage previous;
         for (int frame = 0; frame < kColumns * kRows; ++frame) {
             for (int t = 0; t < kTicksBetween; ++t)
                 tick();
             const QImage shot = dialog->grab(area).toImage();
+            changes += frame > 0 && shot != previous;
+            previous = shot;
             const QPoint at(kGap + (frame % kColumns) * (cell.width() + kGap),
                             kGap + (frame / kColumns) * (cell.height() + kGap));
             painter.drawImage(QRect(at, cell), shot);
         }
         painter.end();
         EXPECT_TRUE(strip.save(screenshotPath("preview_strip_effect" + std::to_string(effect))));
+        // The static rainbow rings of effect 6 stand still; the others move
+        // from every frame to the next.
+        EXPECT_EQ(changes, effect == 6 ? 0 : kColumns * kRows - 1) << int(effect);
     }
 }
 

@@ -94,6 +94,8 @@ TEST_F(MainWindowTest, FirstConnectionOpensTheWindowAfterTheFullRead) {
     ASSERT_NE(tip, nullptr);
     const QImage key = button(kG1).grab().toImage();
     const QImage shown = tip->grab().toImage();
+    // The tip shows both of its lines: the key's name and why it is disabled.
+    EXPECT_GE(shown.height(), 2 * tip->fontMetrics().height());
     QImage both(key.width() + shown.width() + 8, std::max(key.height(), shown.height()),
                 QImage::Format_RGB32);
     both.fill(Qt::black);

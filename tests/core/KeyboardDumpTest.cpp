@@ -1,7 +1,8 @@
 // Dumping the simulated keyboard into a profile file: what is asked of the
-// keyboard, how its key matrices and macro area land in the file, and the
-// refusals that keep an old file when the keyboard cannot be read, and the
-// file left alone when the keyboard holds what it already says.
+// keyboard, how its key matrices and macro area land in the file, the
+// refusals that keep an old file when the keyboard cannot be read (with the
+// keyboard's own answer kept apart from the file's), and the file left alone
+// when the keyboard holds what it already says.
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -9,15 +10,15 @@
 #include <cstdlib>
 #include <optional>
 
-#include "ProfileTestSupport.h"
+#include "core/KeyboardDump.h"
 #include "device/DiscoveryMonitor.h"
 #include "device/ProtocolResult.h"
 #include "model/KeyTable.h"
 #include "model/MacroArea.h"
 #include "platform/fs/FileIo.h"
 #include "sim/SimBackend.h"
-#include "storage/ProfileDump.h"
 #include "storage/ProfileFile.h"
+#include "storage/ProfileTestSupport.h"
 #include "support/TempDir.h"
 
 namespace keyloom {
@@ -41,7 +42,7 @@ struct Request {
     unsigned offset;
 };
 
-class ProfileDumpTest : public ::testing::Test {
+class KeyboardDumpTest : public ::testing::Test {
 protected:
     void SetUp() override {
         if (const char* old = std::getenv("XDG_RUNTIME_DIR"))
@@ -119,9 +120,11 @@ protected:
         return bytes;
     }
 
-    FileResult dump(int activeProfile = 0) {
-        return dumpKeyboardToFile({link_, defaults_, capacity_}, activeProfile, path_, u"Macro ");
+    KeyboardDump dumpTo(const std::string& path, int activeProfile = 0) {
+        return dumpKeyboardToFile(queue_, {link_, defaults_, capacity_}, activeProfile, path,
+                                  u"Macro ");
     }
+    FileResult dump(int activeProfile = 0) { return dumpTo(path_, activeProfile).file; }
 
     TempDir dir_;
     std::optional<std::string> oldRuntimeDir_;
@@ -130,6 +133,7 @@ protected:
     hid::HidPlatform platform_;
     ReportTrace trace_;
     DeviceLink link_{platform_, trace_};
+    KeyboardQueue queue_{KeyboardQueue::Mode::Synchronous};
     NoHandler handler_;
     StartupState startup_;
     KeyMatrix defaults_;
@@ -137,7 +141,7 @@ protected:
     std::string path_ = dir_.file("$Profile0");
 };
 
-TEST_F(ProfileDumpTest, KeyMatricesAndMacrosOfTheKeyboardBecomeAProfileFile) {
+TEST_F(KeyboardDumpTest, KeyMatricesAndMacrosOfTheKeyboardBecomeAProfileFile) {
     connect(sim::kModel652F);
     const std::size_t aKey = positionOf({2, 2, 0x04});
     const std::size_t bKey = positionOf({2, 2, 0x05});
@@ -197,7 +201,7 @@ TEST_F(ProfileDumpTest, KeyMatricesAndMacrosOfTheKeyboardBecomeAProfileFile) {
     EXPECT_EQ(areaBytes, inUse);
 }
 
-TEST_F(ProfileDumpTest, TheStride512ModelIsReadAtItsOwnOffsets) {
+TEST_F(KeyboardDumpTest, TheStride512ModelIsReadAtItsOwnOffsets) {
     connect(sim::kModel5064);
     ASSERT_EQ(dump(2), FileResult::Ok);
     const auto requests = received();
@@ -211,7 +215,7 @@ TEST_F(ProfileDumpTest, TheStride512ModelIsReadAtItsOwnOffsets) {
     EXPECT_EQ(*store.image, AssignmentImage::fresh());
 }
 
-TEST_F(ProfileDumpTest, AnAreaWithoutMarkerHoldsNoMacrosAndOnlyItsHeaderIsRead) {
+TEST_F(KeyboardDumpTest, AnAreaWithoutMarkerHoldsNoMacrosAndOnlyItsHeaderIsRead) {
     connect(sim::kModel652F);
     Bytes area = encodeMacroArea(std::vector<MacroRecord>{sampleMacro(1, u"x", 1)}, true);
     area[0] = 0;
@@ -226,7 +230,7 @@ TEST_F(ProfileDumpTest, AnAreaWithoutMarkerHoldsNoMacrosAndOnlyItsHeaderIsRead) 
     EXPECT_TRUE(store.macros.empty());
 }
 
-TEST_F(ProfileDumpTest, TheAreaSizeFieldIsBoundedByTheCapacity) {
+TEST_F(KeyboardDumpTest, TheAreaSizeFieldIsBoundedByTheCapacity) {
     connect(sim::kModel652F, 2);  // 256 bytes
     std::vector<MacroRecord> macros = {sampleMacro(1, u"a", 4), sampleMacro(2, u"b", 80)};
     Bytes area = encodeMacroArea(macros, true);
@@ -254,30 +258,50 @@ TEST_F(ProfileDumpTest, TheAreaSizeFieldIsBoundedByTheCapacity) {
     EXPECT_EQ(store.image->header().macroCount, 2);
 }
 
-TEST_F(ProfileDumpTest, NothingIsWrittenWhenTheKeyboardCannotBeRead) {
+TEST_F(KeyboardDumpTest, NothingIsWrittenWhenTheKeyboardCannotBeReadAndTheReasonIsKept) {
     connect(sim::kModel652F);
     ASSERT_EQ(createEmptyProfileFile(path_), FileResult::Ok);
     const Bytes before = testing::readBytes(path_);
 
-    EXPECT_EQ(dump(-1), FileResult::Failed);
-    EXPECT_EQ(dump(4), FileResult::Failed);
-    EXPECT_TRUE(received().empty());
-
-    firmware([](sim::SimFirmware& f) { f.faults().refuseCommand(kReadMacroArea, 0xFF); });
-    EXPECT_EQ(dump(), FileResult::Failed);
-    firmware([](sim::SimFirmware& f) {
-        f.faults().clear();
-        f.faults().refuseCommand(kReadKeyMatrix, 0xFE, 1);
-    });
-    std::vector<std::uint8_t> written{1, 2, 3};
-    EXPECT_EQ(dumpKeyboardToFile({link_, defaults_, capacity_}, 0, path_, u"Macro ", written),
-              FileResult::Failed);
-    EXPECT_TRUE(written.empty());
-    EXPECT_EQ(testing::readBytes(path_), before);
+    struct Case {
+        const char* what;
+        int activeProfile;
+        std::uint8_t refusedCommand;  // 0: none
+        std::uint8_t status;
+        DeviceResult device;
+    };
+    for (const Case& c : {
+             Case{"unknown profile", -1, 0, 0, result::BadProfile},
+             Case{"profile 4", 4, 0, 0, result::BadProfile},
+             Case{"macro area refused", 0, kReadMacroArea, 0xFF, result::StatusFF},
+             Case{"key matrix refused", 0, kReadKeyMatrix, 0xFE, result::StatusFE},
+         }) {
+        firmware([&](sim::SimFirmware& f) {
+            f.faults().clear();
+            f.log().clear();
+            if (c.refusedCommand != 0)
+                f.faults().refuseCommand(c.refusedCommand, c.status);
+        });
+        const KeyboardDump result = dumpTo(path_, c.activeProfile);
+        EXPECT_EQ(result.device, c.device) << c.what;
+        EXPECT_EQ(result.file, FileResult::Failed) << c.what;
+        EXPECT_TRUE(result.bytes.empty()) << c.what;
+        EXPECT_EQ(testing::readBytes(path_), before) << c.what;
+        if (c.refusedCommand == 0) {
+            EXPECT_TRUE(received().empty()) << c.what;
+        }
+    }
+    firmware([](sim::SimFirmware& f) { f.faults().clear(); });
     EXPECT_EQ(dump(3), FileResult::Ok);  // profile 3 counts as known; the matrices read are 0-2
+
+    // The keyboard answered but the file cannot be written: only the file failed.
+    const KeyboardDump unwritable = dumpTo(dir_.file("missing/folder/dump.klm"));
+    EXPECT_EQ(unwritable.device, result::Success);
+    EXPECT_EQ(unwritable.file, FileResult::Failed);
+    EXPECT_TRUE(unwritable.bytes.empty());
 }
 
-TEST_F(ProfileDumpTest, TheSameBytesLeaveTheFileAloneAndAnyDifferenceReplacesIt) {
+TEST_F(KeyboardDumpTest, TheSameBytesLeaveTheFileAloneAndAnyDifferenceReplacesIt) {
     connect(sim::kModel652F);
     ASSERT_EQ(dump(), FileResult::Ok);
     const ino_t first = fileId();
@@ -287,11 +311,10 @@ TEST_F(ProfileDumpTest, TheSameBytesLeaveTheFileAloneAndAnyDifferenceReplacesIt)
     EXPECT_EQ(contents(), good);
 
     // The bytes handed back are the file's, whether it was left alone or not.
-    std::vector<std::uint8_t> written;
-    ASSERT_EQ(dumpKeyboardToFile({link_, defaults_, capacity_}, 0, path_, u"Macro ", written),
-              FileResult::Ok);
+    KeyboardDump again = dumpTo(path_);
+    ASSERT_TRUE(again.ok());
     EXPECT_EQ(fileId(), first);
-    EXPECT_EQ(written, good);
+    EXPECT_EQ(again.bytes, good);
 
     // The file differs in content or length: the dump replaces it.
     struct Spoil {
@@ -307,10 +330,10 @@ TEST_F(ProfileDumpTest, TheSameBytesLeaveTheFileAloneAndAnyDifferenceReplacesIt)
     for (const auto& spoil : {Spoil{"same length", flipped}, Spoil{"longer", longer},
                               Spoil{"shorter", shorter}, Spoil{"empty", {}}}) {
         ASSERT_TRUE(fs::writeFileAtomically(path_, spoil.bytes));
-        ASSERT_EQ(dumpKeyboardToFile({link_, defaults_, capacity_}, 0, path_, u"Macro ", written),
-                  FileResult::Ok);
+        again = dumpTo(path_);
+        ASSERT_TRUE(again.ok());
         EXPECT_EQ(contents(), good) << spoil.what;
-        EXPECT_EQ(written, good) << spoil.what;
+        EXPECT_EQ(again.bytes, good) << spoil.what;
     }
 
     // The keyboard changed: the file is replaced.
