@@ -254,7 +254,8 @@ void CKeyloomDlg::restoreFromFile() {
         },
         [this, backup] {
             if (!backup->empty())
-                confirm(text::formatString(lookupText("KEYLOOM_RESTORED"), *backup));
+                confirm(text::formatString(lookupText("KEYLOOM_RESTORED"),
+                                           std::filesystem::path(*backup).filename().string()));
         });
 }
 

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <filesystem>
 
 #include "platform/text/SafeFormat.h"
 #include "shell/CKeyloomDlg.h"
@@ -63,7 +64,8 @@ qt::CKeyloom_DlgProfile& CKeyloomDlg::profileManager() {
             port_->setProfileButtons(core_->state().connection.activeProfile.load());
             done();
             if (!backup->empty())
-                confirm(text::formatString(lookupText("KEYLOOM_RESTORED"), *backup));
+                confirm(text::formatString(lookupText("KEYLOOM_RESTORED"),
+                                           std::filesystem::path(*backup).filename().string()));
         };
         if (!runKeyboardWork([this, plan, backup] { applyProfilePlan(plan, *backup); }, finished))
             done();
