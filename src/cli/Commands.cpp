@@ -24,8 +24,10 @@ constexpr Command kCommands[] = {
      "(a .klm profile file). Writes nothing to the keyboard.",
      runBackup},
     {"restore", "FILE", "write a profile file to all three profiles",
-     "Checks FILE, loads it, saves it as the slot file and writes it to all three\n"
-     "on-board profiles, as the window's Restore from file does.",
+     "Checks FILE, saves what the keyboard holds to before-restore-YYYYMMDD-HHMMSS.klm\n"
+     "in the data folder (the newest ten are kept), loads FILE, saves it as the slot\n"
+     "file and writes it to all three on-board profiles, as the window's Restore from\n"
+     "file does. When that copy cannot be saved, nothing is sent.",
      runRestore},
     {"profile", "[N]", "print the active profile, or switch to profile N (1-3)",
      "Without N prints the active on-board profile (1-3) and writes nothing.\n"

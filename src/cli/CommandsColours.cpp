@@ -55,6 +55,13 @@ std::string slotName(std::size_t slot) {
     return assignableName(foldedScanCode(kKeyViewKeys[slot].scanCode));
 }
 
+// Whether the keyboard has the key at a colour slot: G1-G9 only where its
+// default matrix carries them.
+bool slotPresent(const KeyMatrix& defaults, std::size_t slot) {
+    return slot < kFirstGSlot || matrixCarriesEntry(defaults, AssignmentImage::kFirstExtraKeyEntry +
+                                                                  (slot - kFirstGSlot));
+}
+
 std::string controlName(int control) {
     const auto slot = slotOfControl(control);
     return slot ? slotName(*slot) : std::to_string(control);
@@ -117,6 +124,7 @@ int chooseBaseColour(CliContext& context, Rgb colour) {
     LightingSession session(context);
     if (!openPerKey(context, session))
         return kExitFailure;
+    const KeyMatrix defaults = session.core().defaultMatrix();
     auto held = session.controller();
     LightingController& c = *held;
     if (c.perKey().brush().baseColour == colour) {
@@ -126,9 +134,11 @@ int chooseBaseColour(CliContext& context, Rgb colour) {
     }
     const int profile = c.lightingProfile();
     const auto& keys = colourKeys();
-    const auto group = std::count_if(keys.begin(), keys.end(), [&](const ColourKey& key) {
-        return key.colourIndex != kNoColourIndex && c.perKey().inBaseGroup(profile, key.controlId);
-    });
+    std::size_t group = 0;
+    for (std::size_t slot = 0; slot < keys.size(); ++slot)
+        if (keys[slot].colourIndex != kNoColourIndex && slotPresent(defaults, slot) &&
+            c.perKey().inBaseGroup(profile, keys[slot].controlId))
+            ++group;
     c.colourPicked(controlId(C::BaseColourPicker), colour);
     return session.finish("Profile " + std::to_string(session.profileNumber()) + ": base colour " +
                           rgbHex(colour) + ", " + std::to_string(group) +
@@ -164,11 +174,7 @@ int runColours(CliContext& context) {
     const auto& keys = colourKeys();
     // G1-G9 are listed only on a keyboard that has them.
     const KeyMatrix defaults = session.core().defaultMatrix();
-    auto present = [&](std::size_t slot) {
-        return slot < kFirstGSlot || slot == kFnSlot ||
-               matrixCarriesEntry(defaults,
-                                  AssignmentImage::kFirstExtraKeyEntry + (slot - kFirstGSlot));
-    };
+    auto present = [&](std::size_t slot) { return slotPresent(defaults, slot); };
     if (context.options.json) {
         JsonWriter json(context.out);
         json.beginObject();

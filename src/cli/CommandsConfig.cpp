@@ -180,15 +180,23 @@ int runRestore(CliContext& context) {
     ConnectedKeyboard keyboard(context);
     if (!keyboard.open())
         return kExitFailure;
-    switch (keyboard.core().restoreFromFile(context.options.args[0])) {
+    std::string backup;
+    switch (keyboard.core().restoreFromFile(context.options.args[0], &backup)) {
         case RestoreResult::Written:
-            std::fprintf(context.out, "Restored %s to all three profiles\n",
-                         context.options.args[0].c_str());
+            std::fprintf(context.out,
+                         "What the keyboard held was saved to %s\n"
+                         "Restored %s to all three profiles\n",
+                         backup.c_str(), context.options.args[0].c_str());
             return kExitOk;
         case RestoreResult::NotWritten:
-            return fail(context, "the file was loaded but the keyboard was not written");
+            return fail(context,
+                        "the file was loaded but the keyboard was not written (what it "
+                        "held before was saved to " +
+                            backup + ")");
         case RestoreResult::InvalidFile:
         case RestoreResult::LoadFailed:
+        case RestoreResult::BackupFailed:
+            // The core's message has said why.
             return kExitFailure;
     }
     return kExitFailure;

@@ -22,6 +22,17 @@ int LightingSession::finish(const std::string& done) {
     if (const auto failure = keyboard_.lightingFailure())
         return fail(context_,
                     "the keyboard did not take the change (" + describeResult(*failure) + ")");
+    // The user-mode files are the only store of the key colours: a change
+    // they could not take was not made.
+    if (const auto failure = controller()->takeFileFailure()) {
+        if (failure->kind == UserFileFailure::Kind::TemplateUnreadable)
+            return fail(context_, "the user-mode template " + failure->path +
+                                      " could not be read, so the key colours were not reset "
+                                      "(the rest of the lighting was)");
+        return fail(context_, "the user-mode file " + failure->path +
+                                  " could not be written, so the key colours were left as they "
+                                  "were and not sent");
+    }
     // A running program tells a refused write in a message box, which has
     // been printed.
     if (keyboard_.window().told() != toldAtOpen_)

@@ -34,7 +34,7 @@ public:
 
     // Exit code of a command that sent something: prints `done` and returns
     // kExitOk, or kExitFailure with the reason when the keyboard refused a
-    // write.
+    // write or a user-mode file could not be used.
     int finish(const std::string& done);
 
 private:

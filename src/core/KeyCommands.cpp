@@ -1,9 +1,14 @@
 #include "core/KeyCommands.h"
 
 #include <array>
+#include <chrono>
 #include <filesystem>
+#include <optional>
+#include <utility>
 
 #include "core/Prompts.h"
+#include "core/RestoreBackup.h"
+#include "core/UserFileNotice.h"
 #include "device/ProtocolResult.h"
 #include "model/KeyViewKeys.h"
 #include "platform/text/SafeFormat.h"
@@ -16,6 +21,7 @@ namespace keyloom {
 namespace {
 
 constexpr PromptStyle kWarning{window::MessageButtons::Ok, window::MessageIcon::Warning, false};
+constexpr std::string_view kRestoreNotSavedKey = "KEYLOOM_RESTORE_NOT_SAVED";
 
 }  // namespace
 
@@ -51,8 +57,10 @@ bool KeyCommands::restoreDefault() {
     {
         auto working = parts_.working.lock();
         auto block = working->image->block(static_cast<std::size_t>(active));
-        for (std::size_t j = 0; j < kGButtonCount; ++j)
-            block[gButtonEntry(j)] = KeyAssignment{};
+        // Both banks of the G keys: a second-bank action left behind would
+        // stay on the keyboard although every key is said to be back.
+        for (std::size_t j = 0; j < AssignmentImage::kExtraKeyEntryCount; ++j)
+            block[AssignmentImage::kFirstExtraKeyEntry + j] = KeyAssignment{};
         for (const KeyViewKey& key : kKeyViewKeys)
             block[foldedScanCode(key.scanCode)] = KeyAssignment{};
     }
@@ -61,12 +69,17 @@ bool KeyCommands::restoreDefault() {
     // With the lighting view on, the lighting goes back to its defaults too:
     // its writes go out here, before Apply's.
     bool reset = false;
+    std::optional<UserFileFailure> fileFailure;
     {
         auto lighting = parts_.lighting.lock();
         reset = lighting->lightingView();
-        if (reset)
+        if (reset) {
             lighting->restoreDefaults();
+            fileFailure = lighting->takeFileFailure();
+        }
     }
+    if (fileFailure)
+        tellUserFileFailure(parts_.window.prompts, *fileFailure);
     if (reset) {
         parts_.window.lighting.lightingChanged();
         parts_.window.view.setReportRateButtons(parts_.lighting.reportRate());
@@ -82,7 +95,13 @@ void KeyCommands::tellImportFailure(const std::string& path, std::string_view re
     showFormattedPrompt(parts_.window.prompts, "MAIN_PROMPT_INPORT", text, kWarning);
 }
 
-RestoreResult KeyCommands::restoreFromFile(const std::string& path) {
+void KeyCommands::tellBackupFailure() {
+    const std::string folder = parts_.paths.dataFolder;
+    showFormattedPrompt(parts_.window.prompts, kRestoreNotSavedKey,
+                        text::formatString(lookupText(kRestoreNotSavedKey), folder), kWarning);
+}
+
+RestoreResult KeyCommands::restoreFromFile(const std::string& path, std::string* backupFile) {
     const ProfileFileCheck check = validateProfileFile(path);
     if (!check.message.empty())
         showFormattedPrompt(parts_.window.prompts, kProfileFormatErrorKey, check.message);
@@ -93,22 +112,35 @@ RestoreResult KeyCommands::restoreFromFile(const std::string& path) {
         return RestoreResult::InvalidFile;
     }
 
+    // The file is read before anything is replaced: one that changed or
+    // vanished since the check leaves the store, the disk and the keyboard
+    // as they are.
+    StoreContents incoming;
+    if (loadProfileFile(path, incoming) != FileResult::Ok) {
+        tellImportFailure(path, "KEYLOOM_IMPORT_UNREADABLE");
+        return RestoreResult::LoadFailed;
+    }
+
     KeyboardWriter::Result result;
-    bool loaded = false;
+    std::string backup;
     {
         auto working = parts_.working.lock();
-        loaded = loadProfileFile(path, *working) == FileResult::Ok;
-        if (loaded) {
+        // What the restore replaces goes to disk first; without that copy
+        // nothing is replaced.
+        backup =
+            saveRestoreBackup(*working, parts_.paths.dataFolder, std::chrono::system_clock::now());
+        if (!backup.empty()) {
+            *working = std::move(incoming);
             slot_.save(working);
             result = writer_.writeLocked(working, true);
         }
     }
-    if (!loaded) {
-        // The file changed or vanished since the check; the store keeps
-        // what it held and nothing is written.
-        tellImportFailure(path, "KEYLOOM_IMPORT_UNREADABLE");
-        return RestoreResult::LoadFailed;
+    if (backup.empty()) {
+        tellBackupFailure();
+        return RestoreResult::BackupFailed;
     }
+    if (backupFile)
+        *backupFile = backup;
     writer_.tell(result);
     parts_.window.view.redrawKeyView();
     if (result.written) {

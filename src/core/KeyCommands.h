@@ -12,10 +12,11 @@
 namespace keyloom {
 
 enum class RestoreResult {
-    Written,      // loaded, saved to the slot file and written to the keyboard
-    NotWritten,   // loaded and saved, but the keyboard write failed: Apply stays enabled
-    InvalidFile,  // the file failed the check; nothing changed
-    LoadFailed,   // the file could not be read; the working store was reloaded
+    Written,       // loaded, saved to the slot file and written to the keyboard
+    NotWritten,    // loaded and saved, but the keyboard write failed: Apply stays enabled
+    InvalidFile,   // the file failed the check; nothing changed
+    LoadFailed,    // the file could not be read; nothing changed
+    BackupFailed,  // what it would replace could not be saved first; nothing changed
 };
 
 class KeyCommands {
@@ -28,7 +29,11 @@ public:
     bool apply();
     // Asks first; every key of the active profile back to Default, then Apply.
     bool restoreDefault();
-    RestoreResult restoreFromFile(const std::string& path);
+    // Checks and reads the file, saves the working store to a new
+    // before-restore file of the data folder (RestoreBackup.h), then loads
+    // the file, saves it to the slot file and writes all three profiles.
+    // `backupFile` (when given) receives the before-restore file's path.
+    RestoreResult restoreFromFile(const std::string& path, std::string* backupFile = nullptr);
     // Saves the working store (with any unapplied edits) to `path`.
     bool backupToFile(const std::string& path);
     // Report-rate step 0-3 of the lighting profile, one byte at offset 15.
@@ -37,6 +42,8 @@ public:
 private:
     // The file could not be imported: the message names the file and why.
     void tellImportFailure(const std::string& path, std::string_view reasonKey);
+    // The before-restore copy could not be written: nothing was sent.
+    void tellBackupFailure();
 
     CoreParts parts_;
     SlotFileSync& slot_;

@@ -125,9 +125,11 @@ public:
     bool restoreDefault() {
         return onQueue([this] { return keys_.restoreDefault(); });
     }
-    RestoreResult restoreFromFile(const std::string& path) {
+    // Saves what it replaces to a before-restore file first (its path goes
+    // to `backupFile`); nothing is replaced when that copy cannot be written.
+    RestoreResult restoreFromFile(const std::string& path, std::string* backupFile = nullptr) {
         RestoreResult result = RestoreResult::NotWritten;
-        queue_.runAndWait([&] { result = keys_.restoreFromFile(path); });
+        queue_.runAndWait([&] { result = keys_.restoreFromFile(path, backupFile); });
         return result;
     }
     bool backupToFile(const std::string& path) { return keys_.backupToFile(path); }

@@ -1,8 +1,6 @@
 #include "editors/FirmwareUpdateState.h"
 
-#include <cstdio>
-#include <mutex>
-
+#include "storage/DatedBackup.h"
 #include "storage/Language.h"
 
 namespace keyloom::editors {
@@ -29,28 +27,12 @@ std::string messageText(const FirmwareUpdateMessage& message) {
 }
 
 std::string beforeUpdateBackupPath(std::string_view dataFolder, const std::tm& t) {
-    char stamp[32];
-    std::snprintf(stamp, sizeof stamp, "%04d%02d%02d-%02d%02d%02d", t.tm_year + 1900, t.tm_mon + 1,
-                  t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec);
-    std::string path(dataFolder);
-    path += "/before-update-";
-    path += stamp;
-    path += ".klm";
-    return path;
+    return datedBackupPath(dataFolder, "before-update", t);
 }
 
 std::string beforeUpdateBackupPath(std::string_view dataFolder,
                                    std::chrono::system_clock::time_point now) {
-    // std::localtime shares one buffer across the process.
-    static std::mutex mutex;
-    const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
-    std::tm local{};
-    {
-        std::lock_guard lock(mutex);
-        if (const std::tm* t = std::localtime(&seconds))
-            local = *t;
-    }
-    return beforeUpdateBackupPath(dataFolder, local);
+    return datedBackupPath(dataFolder, "before-update", now);
 }
 
 FirmwareUpdateResult FirmwareUpdateState::update(const FirmwareUpdateSteps& steps,

@@ -91,8 +91,10 @@ void LightingController::loadUserMode(int profile, bool sendColours) {
 void LightingController::reseedUserModes(int activeProfile) {
     const std::string templateFile =
         userModeFilePath(paths_.userModeTemplatePrefix, kUserModeTemplateNumber);
+    // A file that cannot be seeded keeps its colours; its load below shows
+    // what it holds.
     for (int p = 0; p < kUserModeFileProfileCount; ++p)
-        seedFromTemplate(templateFile, userFile(p));
+        static_cast<void>(seedFromTemplate(templateFile, userFile(p)));
     for (int p = 0; p < kUserModeFileProfileCount; ++p)
         if (p != activeProfile)
             loadUserMode(p, false);
@@ -103,9 +105,25 @@ void LightingController::reseedUserModes(int activeProfile) {
 }
 
 void LightingController::resetUserMode() {
-    seedFromTemplate(userModeFilePath(paths_.userModeTemplatePrefix, kUserModeTemplateNumber),
-                     userFile(profile_));
-    loadUserMode(profile_, true);
+    const std::string templateFile =
+        userModeFilePath(paths_.userModeTemplatePrefix, kUserModeTemplateNumber);
+    // Without the copy the file keeps its colours, and so does the keyboard.
+    switch (seedFromTemplate(templateFile, userFile(profile_))) {
+        case SeedResult::Copied:
+            loadUserMode(profile_, true);
+            return;
+        case SeedResult::TemplateUnreadable:
+            noteFileFailure(UserFileFailure::Kind::TemplateUnreadable, templateFile);
+            return;
+        case SeedResult::NotWritten:
+            noteFileFailure(UserFileFailure::Kind::NotSaved, userFile(profile_));
+            return;
+    }
+}
+
+void LightingController::noteFileFailure(UserFileFailure::Kind kind, std::string path) {
+    if (!fileFailure_)
+        fileFailure_ = UserFileFailure{kind, std::move(path)};
 }
 
 void LightingController::restoreDefaults() {
@@ -174,9 +192,10 @@ bool LightingController::controlClicked(int controlId) {
         return true;
     }
     if (controlId == id::kSingleColourTool || controlId == id::kBaseColourTool) {
+        const Brush before = perKey_.brush();
         perKey_.setTool(controlId == id::kBaseColourTool ? BrushTool::BaseColour
                                                          : BrushTool::SingleColour);
-        saveBrush();
+        saveBrush(before);
         return true;
     }
     return false;
@@ -191,24 +210,37 @@ bool LightingController::colourPicked(int controlId, Rgb colour) {
         case id::kBaseColourPicker:
             chooseBaseColour(colour);
             return true;
-        case id::kSingleColourPicker:
+        case id::kSingleColourPicker: {
+            const Brush before = perKey_.brush();
             perKey_.setSingleColour(colour);
-            saveBrush();
+            saveBrush(before);
             return true;
+        }
         default:
             return false;
     }
 }
 
-void LightingController::saveBrush() {
-    keyloom::saveBrush(userFile(profile_), perKey_.currentMode(), perKey_.brush());
+void LightingController::saveBrush(const Brush& before) {
+    if (keyloom::saveBrush(userFile(profile_), perKey_.currentMode(), perKey_.brush()))
+        return;
+    perKey_.setTool(before.tool);
+    perKey_.setSingleColour(before.singleColour);
+    noteFileFailure(UserFileFailure::Kind::NotSaved, userFile(profile_));
 }
 
 void LightingController::chooseBaseColour(Rgb colour) {
     if (colour == perKey_.brush().baseColour)
         return;
+    // The file is saved before anything is sent: colours it could not take
+    // would be lost at the next start while the keyboard showed them.
+    const PerKeyColours before = perKey_;
     const std::vector<KeyEntry> changed = perKey_.setBaseColour(profile_, colour);
-    saveBrushAndKeys(userFile(profile_), perKey_.currentMode(), perKey_.brush(), changed);
+    if (!saveBrushAndKeys(userFile(profile_), perKey_.currentMode(), perKey_.brush(), changed)) {
+        perKey_ = before;
+        noteFileFailure(UserFileFailure::Kind::NotSaved, userFile(profile_));
+        return;
+    }
     send(colourBlockChange(perKey_.mirror(), profile_));
 }
 
@@ -216,12 +248,17 @@ bool LightingController::paintKey(int controlId) {
     if (state_.effect != ParameterBlock::kPerKeyColourEffect ||
         !effects_.contains(ParameterBlock::kPerKeyColourEffect))
         return false;
+    const PerKeyColours before = perKey_;
     auto painted = perKey_.paintKey(profile_, controlId);
     if (!painted)
         return false;
-    send(std::move(painted->change));
     const KeyEntry entry{painted->colourIndex, painted->paint};
-    saveKeys(userFile(profile_), perKey_.currentMode(), {&entry, 1});
+    if (!saveKeys(userFile(profile_), perKey_.currentMode(), {&entry, 1})) {
+        perKey_ = before;
+        noteFileFailure(UserFileFailure::Kind::NotSaved, userFile(profile_));
+        return false;
+    }
+    send(std::move(painted->change));
     return true;
 }
 

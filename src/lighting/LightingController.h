@@ -22,7 +22,9 @@
 
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "lighting/EffectList.h"
 #include "lighting/LightingControls.h"
@@ -37,6 +39,18 @@ struct LightingPaths {
     std::string userModeFilePrefix;      // data folder + "/UserDengColor_"
     std::string userModeTemplatePrefix;  // skin folder + "UserDengColor_"
     std::string settingsFile;            // "tzkb.ini"
+};
+
+// A user-mode file that an intent could not use. The files are the only
+// store of the per-key colours, so the change was not made: nothing of it
+// was sent and the held colours and brush are as before.
+struct UserFileFailure {
+    enum class Kind {
+        NotSaved,            // `path`, the user file, could not be written
+        TemplateUnreadable,  // `path`, the template, could not be read
+    };
+    Kind kind = Kind::NotSaved;
+    std::string path;
 };
 
 class LightingController {
@@ -66,7 +80,8 @@ public:
     // template could be read) and loads them without sending, the active
     // profile last so that the brush is that profile's.
     void reseedUserModes(int activeProfile);
-    // The template over the lighting profile's file, then loaded and sent.
+    // The template over the lighting profile's file, then loaded and sent;
+    // when the copy fails, nothing is loaded or sent (takeFileFailure).
     void resetUserMode();
     // Effect 1 selected, then the 35-byte default record; the user mode is
     // reset too when the keyboard has per-key colours.
@@ -108,11 +123,16 @@ public:
     void previewRestarted() { previewStarted_ = true; }
 
     // --- Per-key colours ------------------------------------------------------
-    // Paints the key when effect 20 is selected; false when nothing was
-    // painted (another effect, or a key without a colour position).
+    // Paints the key when effect 20 is selected: saved to the user file,
+    // then sent. False when nothing was painted (another effect, a key
+    // without a colour position, or a file that could not be written).
     bool paintKey(int controlId);
     Rgb keyColour(int controlId) const { return perKey_.keyColour(profile_, controlId); }
     const PerKeyColours& perKey() const { return perKey_; }
+
+    // The first user-mode file failure since the last call (then forgotten):
+    // the caller tells the user.
+    std::optional<UserFileFailure> takeFileFailure() { return std::exchange(fileFailure_, {}); }
 
     // Queue's thread: sends the changes made while a keyboard job held the
     // state (LightingService calls it once the job lets go).
@@ -127,7 +147,10 @@ private:
     std::string userFile(int profile) const;
     void decode();
     void chooseBaseColour(Rgb colour);
-    void saveBrush();
+    // Saves the brush; when the file cannot take it, the brush goes back to
+    // `before`.
+    void saveBrush(const Brush& before);
+    void noteFileFailure(UserFileFailure::Kind kind, std::string path);
 
     LightingPaths paths_;
     int profile_ = 0;
@@ -138,6 +161,7 @@ private:
     PerKeyColours perKey_;
     bool view_ = false;
     bool previewStarted_ = false;
+    std::optional<UserFileFailure> fileFailure_;
     LightingWriter writer_;  // last: its thread stops before the rest goes
 };
 

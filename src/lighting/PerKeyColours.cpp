@@ -35,6 +35,10 @@ void PerKeyColours::load(int profile, const UserModeData& data) {
                           data.keys[slot].colour);
         flags_.set(flagAt(profile, slot), data.keys[slot].inBaseGroup);
     }
+    // The G keys come back as the last base-colour repaint left them.
+    mirror_.setColour(static_cast<std::size_t>(profile), kGButtonColourIndex, data.gKeys.colour);
+    for (std::size_t slot = kFirstGSlot; slot < kKeySlotCount; ++slot)
+        flags_.set(flagAt(profile, slot), data.gKeys.inBaseGroup);
     brush_ = data.brush;
     currentMode_ = data.currentMode;
     names_ = data.names;

@@ -32,7 +32,8 @@ public:
     // position).
     Rgb keyColour(int profile, int controlId) const;
 
-    // Takes a profile's file contents: its keys into the mirror and flags;
+    // Takes a profile's file contents: its keys and the G keys' shared
+    // position into the mirror and flags;
     // the brush, mode and names become the current ones.
     void load(int profile, const UserModeData& data);
 

@@ -123,6 +123,9 @@ UserModeData parseUserMode(const ini::IniDocument& document) {
         if (const std::optional<std::string> text = value(document, section, std::to_string(index)))
             data.keys[slot] = parseKeyValue(*text);
     }
+    if (const std::optional<std::string> text =
+            value(document, section, std::to_string(kGButtonColourIndex)))
+        data.gKeys = parseKeyValue(*text);
     return data;
 }
 
@@ -174,13 +177,13 @@ bool saveBrushAndKeys(const std::string& path, int mode, const Brush& brush,
     });
 }
 
-bool seedFromTemplate(const std::string& templatePath, const std::string& userPath) {
+SeedResult seedFromTemplate(const std::string& templatePath, const std::string& userPath) {
     std::vector<std::uint8_t> bytes;
     if (!fs::readFile(templatePath, bytes, kMaxTemplateBytes))
-        return false;
+        return SeedResult::TemplateUnreadable;
     const bool written = fs::writeFileAtomically(userPath, bytes);
     ini::forgetFile(userPath);
-    return written;
+    return written ? SeedResult::Copied : SeedResult::NotWritten;
 }
 
 }  // namespace keyloom

@@ -51,6 +51,9 @@ struct UserModeData {
     // Slots 0-104 the key buttons, 105 Fn (ColourIndexTable.h). Keys without
     // a colour position keep the default.
     std::array<KeyPaint, kFileSlotCount> keys{};
+    // The G keys' shared position 125, which a base-colour repaint saves:
+    // black and in the base group when the file has no entry for it.
+    KeyPaint gKeys{{0, 0, 0}, true};
 };
 
 // prefix + profile + ".userd"
@@ -85,9 +88,13 @@ bool saveKeys(const std::string& path, int mode, std::span<const KeyEntry> entri
 bool saveBrushAndKeys(const std::string& path, int mode, const Brush& brush,
                       std::span<const KeyEntry> entries);
 
+enum class SeedResult {
+    Copied,
+    TemplateUnreadable,  // the user file was left as it is
+    NotWritten,          // the user file could not be replaced; it is as it was
+};
 // Copies the template byte for byte over the user file. The template is read
-// first: when it cannot be read, the user file is left as it is and the
-// result is false.
-bool seedFromTemplate(const std::string& templatePath, const std::string& userPath);
+// first, so a template that cannot be read leaves the user file alone.
+SeedResult seedFromTemplate(const std::string& templatePath, const std::string& userPath);
 
 }  // namespace keyloom

@@ -211,7 +211,8 @@ private:
     void openProfileManager();
     void openFirmwareUpdate();
     // The profile manager's Apply: the keyboard part, off the window thread.
-    void applyProfilePlan(const editors::ProfileApplyPlan& plan);
+    // `backupFile`: the before-restore copy of a file row that was written.
+    void applyProfilePlan(const editors::ProfileApplyPlan& plan, std::string& backupFile);
     std::string chooseFile(FileDialogKind kind);
     void buildTrayIcon();
     void buildLightingPanel();

@@ -266,14 +266,18 @@ void CKeyloomDlg::restoreFromFile() {
     const std::string path = chooseFile(FileDialogKind::Open);
     if (path.empty())
         return;
-    auto written = std::make_shared<bool>(false);
+    // The path of the before-restore copy once the keyboard holds the file.
+    auto backup = std::make_shared<std::string>();
     runKeyboardWork(
-        [this, path, written] {
-            *written = core_->restoreFromFile(path) == RestoreResult::Written;
+        [this, path, backup] {
+            std::string saved;
+            if (core_->restoreFromFile(path, &saved) == RestoreResult::Written)
+                *backup = saved;
         },
-        [this, written] {
-            if (*written)
-                confirm(lookupText("KEYLOOM_RESTORED"));
+        [this, backup] {
+            if (!backup->empty())
+                confirm(text::formatString(lookupText("KEYLOOM_RESTORED"),
+                                           std::filesystem::path(*backup).filename().string()));
         });
 }
 

@@ -4,9 +4,12 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <filesystem>
 
+#include "platform/text/SafeFormat.h"
 #include "platform/window/WindowThread.h"
 #include "shell/CKeyloomDlg.h"
+#include "storage/Language.h"
 
 namespace keyloom::shell {
 
@@ -56,11 +59,16 @@ qt::CKeyloom_DlgProfile& CKeyloomDlg::profileManager() {
     };
     setup.applyToKeyboard = [this](const editors::ProfileApplyPlan& plan,
                                    std::function<void()> done) {
-        auto finished = [this, done] {
+        // A file row's restore names its before-restore copy, as Restore does.
+        auto backup = std::make_shared<std::string>();
+        auto finished = [this, done, backup] {
             port_->setProfileButtons(core_->state().connection.activeProfile.load());
             done();
+            if (!backup->empty())
+                confirm(text::formatString(lookupText("KEYLOOM_RESTORED"),
+                                           std::filesystem::path(*backup).filename().string()));
         };
-        if (!runKeyboardWork([this, plan] { applyProfilePlan(plan); }, finished))
+        if (!runKeyboardWork([this, plan, backup] { applyProfilePlan(plan, *backup); }, finished))
             done();
     };
     setup.editorStateChanged = [this](bool open, bool unapplied) {
@@ -76,14 +84,16 @@ void CKeyloomDlg::selectProfileManagerRow(int profile) {
         profileDialog_->selectProfileRow(profile);
 }
 
-void CKeyloomDlg::applyProfilePlan(const editors::ProfileApplyPlan& plan) {
+void CKeyloomDlg::applyProfilePlan(const editors::ProfileApplyPlan& plan, std::string& backupFile) {
     using Kind = editors::ProfileApplyPlan::Kind;
     // Unapplied key changes are settled first (written or dropped, as the
     // user says), as at every profile switch; a negative number switches
     // nothing.
     core_->switchActiveProfile(plan.kind == Kind::SetProfile ? plan.profile : -1);
     if (plan.kind == Kind::RestoreFile) {
-        core_->restoreFromFile(plan.file);
+        std::string saved;
+        if (core_->restoreFromFile(plan.file, &saved) == RestoreResult::Written)
+            backupFile = saved;
     } else if (core_->state().connection.state.load() == 1 && !core_->modified().isModified()) {
         // Re-read what the keyboard now holds. Not without a keyboard (the
         // store would be emptied) and not while edits are still unapplied

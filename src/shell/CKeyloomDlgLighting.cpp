@@ -29,6 +29,7 @@ void CKeyloomDlg::buildLightingPanel() {
             done(false);
     };
     setup.redrawKeyView = [this] { redrawKeyView(); };
+    setup.prompts = port_.get();
     lighting_ = std::make_unique<lighting::qt::LightingPanel>(std::move(setup));
     port_->setLightingView(lighting_.get());
 }

@@ -15,6 +15,9 @@ StatusNote::StatusNote(QWidget* parent) : QLabel(parent) {
     // On the skin's dark bottom bar, in its light text colour.
     setStyleSheet(QStringLiteral("QLabel { color: #dfe3e8; background: transparent; }"));
     setAlignment(Qt::AlignVCenter | Qt::AlignRight);
+    // A note that names a file can be longer than the bar is wide: it takes
+    // a second line rather than losing its beginning.
+    setWordWrap(true);
     setAttribute(Qt::WA_TransparentForMouseEvents);
     opacity_ = new QGraphicsOpacityEffect(this);  // the label owns its effect
     setGraphicsEffect(opacity_);

@@ -177,6 +177,33 @@ TEST_F(KeyloomctlConfig, GKeysAreRefusedWhereTheKeyboardHasNone) {
     EXPECT_NE(run({"colours"}, model).out.find("G1"), std::string::npos);
 }
 
+TEST_F(KeyloomctlConfig, DefaultClearsBothBanksOfTheGKeys) {
+    const std::string model = "320f:5064";
+    auto matrix = [&] {
+        return dumpField(run({"--json", "dump-device"}, model).out, "keyMatrices");
+    };
+    const auto factory = matrix();
+    ASSERT_EQ(run({"assign", "G3 bank 2", "key:Z"}, model).exitCode, 0);
+    ASSERT_NE(matrix(), factory);
+    CliRun reset = run({"default"}, model);
+    ASSERT_EQ(reset.exitCode, 0) << reset.err;
+    EXPECT_EQ(matrix(), factory);
+}
+
+TEST_F(KeyloomctlConfig, RestoreSavesWhatTheKeyboardHeldFirstAndNamesIt) {
+    ASSERT_EQ(run({"backup", "plain.klm"}).exitCode, 0);
+    ASSERT_EQ(run({"assign", "A", "key:Ctrl"}).exitCode, 0);
+    CliRun restored = run({"restore", "plain.klm"});
+    ASSERT_EQ(restored.exitCode, 0) << restored.err;
+    std::smatch named;
+    ASSERT_TRUE(std::regex_search(
+        restored.out, named, std::regex("saved to (\\S+/before-restore-\\d{8}-\\d{6}\\.klm)\n")))
+        << restored.out;
+    EXPECT_TRUE(named[1].str().starts_with(dir.file("data") + "/")) << named[1];
+    CliRun held = runKeyloomctl({"show", named[1]}, dir.path());
+    EXPECT_TRUE(std::regex_search(held.out, std::regex("\n  A +key:Left Ctrl\n"))) << held.out;
+}
+
 TEST_F(KeyloomctlConfig, TooLongADelayIsSavedAsTheLongestWithAWarning) {
     CliRun set = run({"macro", "set", "3", "X", "Q+50000", "Q-99999999999999999999999"});
     ASSERT_EQ(set.exitCode, 0) << set.err;

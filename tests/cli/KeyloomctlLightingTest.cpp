@@ -257,6 +257,48 @@ TEST_F(KeyloomctlLighting, PaintingTakesAKeyOutOfTheBaseGroup) {
     EXPECT_NE(preview.out.find("\"A\": \"102030\""), std::string::npos);
 }
 
+TEST_F(KeyloomctlLighting, TheGKeysTakeTheBaseColourAndStayInTheGroup) {
+    // The G keys' shared position starts black: with a black base colour
+    // they are in the base group.
+    CliRun black = run({"colour", "--base", "000000"});
+    ASSERT_EQ(black.exitCode, 0) << black.err;
+    CliRun repaint = run({"colour", "--base", "102030"});
+    ASSERT_EQ(repaint.exitCode, 0) << repaint.err;
+    const auto colours = area("key-colours");
+    ASSERT_GT(colours.size(), 125u * 3 + 2);
+    EXPECT_EQ(std::vector<std::uint8_t>(colours.begin() + 375, colours.begin() + 378),
+              (std::vector<std::uint8_t>{0x10, 0x20, 0x30}));
+    CliRun listed = run({"--json", "colours"});
+    ASSERT_EQ(listed.exitCode, 0) << listed.err;
+    for (int g = 1; g <= 9; ++g)
+        EXPECT_NE(listed.out.find("\"key\": \"G" + std::to_string(g) +
+                                  "\",\n      \"position\": 125,\n      \"colour\": "
+                                  "\"102030\",\n      \"baseGroup\": true"),
+                  std::string::npos)
+            << "G" << g << "\n"
+            << listed.out;
+}
+
+TEST_F(KeyloomctlLighting, AUserFileThatCannotBeWrittenSendsNoColoursAndFails) {
+    ASSERT_EQ(run({"lighting", "effect", "20"}).exitCode, 0);
+    const std::string userFile = dir.file("data/UserDengColor_0.userd");
+    std::filesystem::remove(userFile);
+    std::filesystem::create_directory(userFile);
+    std::vector<std::vector<std::string>> commands{{"colour", "A", "102030"},
+                                                   {"colour", "--base", "405060"}};
+    // The reset copies the template, which is drawn only with Qt.
+    if (std::filesystem::exists(KEYLOOM_BUILD_DIR "/bin/Skins/UserDengColor_3.userd"))
+        commands.push_back({"lighting", "reset"});
+    for (const std::vector<std::string>& args : commands) {
+        CliRun refused = run(args);
+        EXPECT_EQ(refused.exitCode, 1) << args[1];
+        EXPECT_NE(refused.err.find(userFile + " could not be written"), std::string::npos)
+            << refused.err;
+        for (const SentReport& sent : lightingWrites())
+            EXPECT_NE(sent.command, kWriteKeyColours) << args[1];
+    }
+}
+
 TEST_F(KeyloomctlLighting, JsonStateOfTheLightingProfile) {
     ASSERT_EQ(run({"profile", "2"}).exitCode, 0);
     CliRun state = run({"--json", "lighting"});

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <filesystem>
 
 #include "CoreFixture.h"
 #include "model/MacroArea.h"
@@ -134,6 +135,46 @@ TEST_F(Apply, RestoreThatCannotWriteTheKeyboardKeepsApplyEnabledForAllThreeProfi
     EXPECT_EQ(matrixWrites(), (std::vector<int>{0, 1, 2}));
     EXPECT_EQ(matrixEntryOnKeyboard(2, aKey), kLeftCtrlEntry);
     EXPECT_FALSE(window.isModified());
+}
+
+TEST_F(Apply, RestoreSavesWhatItReplacesFirstAndKeepsTheNewestTen) {
+    plugIn();
+    startAndConnect();
+    const std::string file = dir.file("restore.klm");
+    ASSERT_TRUE(core->backupToFile(file));
+    assign(0, 0x1E, kLeftCtrl);  // unapplied: the restore replaces it
+    const std::string data = dir.file("data") + "/";
+    for (int i = 0; i < 10; ++i)
+        dir.write("data/before-restore-20200101-00000" + std::to_string(i) + ".klm", "old");
+    dir.write("data/before-restore-notes.klm", "the user's own");
+
+    std::string first;
+    std::string second;
+    EXPECT_EQ(core->restoreFromFile(file, &first), RestoreResult::Written);
+    EXPECT_EQ(core->restoreFromFile(file, &second), RestoreResult::Written);
+    EXPECT_NE(first, second) << "a restore within the same second overwrote the copy";
+    EXPECT_TRUE(first.starts_with(data + "before-restore-")) << first;
+    StoreContents saved;
+    ASSERT_EQ(loadProfileFile(first, saved), FileResult::Ok);
+    EXPECT_EQ(saved.image->block(0)[0x1E], kLeftCtrl);
+    int kept = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(data))
+        kept += entry.path().filename().string().starts_with("before-restore-2");
+    EXPECT_EQ(kept, 10);
+    EXPECT_FALSE(std::filesystem::exists(data + "before-restore-20200101-000001.klm"));
+    EXPECT_TRUE(std::filesystem::exists(data + "before-restore-20200101-000002.klm"));
+    EXPECT_TRUE(std::filesystem::exists(data + "before-restore-notes.klm"));
+
+    // Without a place for the copy nothing is replaced and nothing is sent.
+    assign(0, 0x1E, kLeftCtrl);
+    std::filesystem::remove_all(data);
+    dir.write("data", "not a folder");
+    clearLog();
+    window.clearRecords();
+    EXPECT_EQ(core->restoreFromFile(file), RestoreResult::BackupFailed);
+    EXPECT_TRUE(received().empty());
+    EXPECT_TRUE(shown("KEYLOOM_RESTORE_NOT_SAVED"));
+    EXPECT_EQ(core->workingStore().lock()->image->block(0)[0x1E], kLeftCtrl);
 }
 
 TEST_F(Apply, BackupKeepsUnappliedEditsWhileADumpHoldsWhatTheKeyboardHas) {

@@ -3,6 +3,8 @@
 
 #include <sys/stat.h>
 
+#include <filesystem>
+
 #include "LightingFixture.h"
 #include "platform/fs/FileIo.h"
 #include "platform/ini/Ini.h"
@@ -158,6 +160,61 @@ TEST_F(PerKeyColoursTest, MarkBaseGroupComparesWithTheBaseColour) {
     c.markBaseGroup();
     EXPECT_TRUE(c.perKey().inBaseGroup(1, kKeyA));
     EXPECT_FALSE(c.perKey().inBaseGroup(1, kKeyS));
+}
+
+TEST_F(PerKeyColoursTest, AFileThatCannotBeUsedChangesNothingSendsNothingAndIsTold) {
+    using Kind = UserFileFailure::Kind;
+    struct Case {
+        const char* name;
+        bool userFileIsFolder;
+        bool withTemplate;
+        void (*act)(LightingController&);
+        Kind kind;
+    };
+    const Case cases[] = {
+        {"paint", true, false, [](LightingController& c) { EXPECT_FALSE(c.paintKey(kKeyA)); },
+         Kind::NotSaved},
+        {"base colour", true, false,
+         [](LightingController& c) {
+             c.colourPicked(kBasePicker, {1, 2, 3});
+         },
+         Kind::NotSaved},
+        {"single colour", true, false,
+         [](LightingController& c) {
+             c.colourPicked(kSinglePicker, {1, 2, 3});
+         },
+         Kind::NotSaved},
+        {"tool", true, false, [](LightingController& c) { c.controlClicked(kBaseTool); },
+         Kind::NotSaved},
+        {"reset, no template", false, false, [](LightingController& c) { c.resetUserMode(); },
+         Kind::TemplateUnreadable},
+        {"reset, file unwritable", true, true, [](LightingController& c) { c.resetUserMode(); },
+         Kind::NotSaved},
+    };
+    for (const Case& t : cases) {
+        std::filesystem::remove_all(userFile(1));
+        std::filesystem::remove_all(dir.file("Skins"));
+        if (t.userFileIsFolder)
+            std::filesystem::create_directories(userFile(1));
+        else
+            dir.write("UserDengColor_1.userd", "[PRESENTMODE]\nmode=0\n[Mode0]\n53=9,9,9,1\n");
+        if (t.withTemplate)
+            dir.write("Skins/UserDengColor_3.userd", "[PRESENTMODE]\nmode=0\n");
+        LightingController& c = perKeyController();
+        const Rgb colour = c.keyColour(kKeyA);
+        const Brush brush = c.perKey().brush();
+        t.act(c);
+        EXPECT_TRUE(received().empty()) << t.name;
+        EXPECT_EQ(c.keyColour(kKeyA), colour) << t.name;
+        EXPECT_EQ(c.perKey().brush(), brush) << t.name;
+        const auto failure = c.takeFileFailure();
+        ASSERT_TRUE(failure) << t.name;
+        EXPECT_EQ(failure->kind, t.kind) << t.name;
+        EXPECT_EQ(failure->path,
+                  t.kind == Kind::NotSaved ? userFile(1) : dir.file("Skins/UserDengColor_3.userd"))
+            << t.name;
+        EXPECT_FALSE(c.takeFileFailure()) << t.name << ": told once";
+    }
 }
 
 TEST_F(PerKeyColoursTest, SeedingWithoutATemplateKeepsTheUserFiles) {

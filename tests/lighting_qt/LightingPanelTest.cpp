@@ -3,6 +3,7 @@
 
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <filesystem>
 
 #include "lighting/ColourIndexTable.h"
 #include "lighting/qt/KeyViewLighting.h"
@@ -121,6 +122,23 @@ TEST_F(LightingPanelTest, ColourBrushTakesAKeyOutOfTheBaseGroup) {
     EXPECT_EQ(button(1058).faceTint(), lighting::qt::toTint(green));
     EXPECT_EQ(button(1075).faceTint(), lighting::qt::toTint(blue));
     EXPECT_EQ(button(1000).faceTint(), lighting::qt::toTint(controller()->keyColour(1000)));
+}
+
+TEST_F(LightingPanelTest, AUserFileThatCannotBeWrittenPaintsNothingAndSaysSo) {
+    open({1, 20}, 20);
+    viewOn();
+    const std::string userFile = dir.file("data/UserDengColor_0.userd");
+    std::filesystem::remove(userFile);
+    std::filesystem::create_directory(userFile);
+    const Rgb before = controller()->keyColour(1058);
+    const std::size_t told = dialog->messageKeysShown().size();
+    QTest::mouseClick(&button(1058), Qt::LeftButton);  // A
+    EXPECT_TRUE(writes().empty());
+    EXPECT_EQ(controller()->keyColour(1058), before);
+    EXPECT_EQ(button(1058).faceTint(), lighting::qt::toTint(before));
+    const auto keys = dialog->messageKeysShown();
+    ASSERT_EQ(keys.size(), told + 1);
+    EXPECT_EQ(keys.back(), "KEYLOOM_LIGHT_NOT_SAVED");
 }
 
 TEST_F(LightingPanelTest, KeysWithoutAColourPositionAreNotPaintedAndSaySo) {

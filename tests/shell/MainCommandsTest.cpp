@@ -9,9 +9,11 @@
 #include <QPainter>
 #include <QUrl>
 #include <filesystem>
+#include <regex>
 
 #include "ShellFixture.h"
 #include "model/KeyViewKeys.h"
+#include "platform/text/SafeFormat.h"
 #include "shell/MainControls.h"
 #include "support/SimKeyboardLog.h"
 
@@ -150,7 +152,13 @@ TEST_F(MainCommandsTest, BackupThenRestoreOfTheSameFileWritesAllThreeProfiles) {
 
     clearReceived(*keyboard);
     run(cmd::kRestore);
-    EXPECT_EQ(note(), lookupText("KEYLOOM_RESTORED"));
+    // The note names the copy of what the restore replaced.
+    const std::string restored = note();
+    std::smatch copy;
+    ASSERT_TRUE(std::regex_search(restored, copy, std::regex("before-restore-\\d{8}-\\d{6}\\.klm")))
+        << restored;
+    EXPECT_EQ(restored, text::formatString(lookupText("KEYLOOM_RESTORED"), copy.str()));
+    EXPECT_TRUE(std::filesystem::exists(dir.file("data/" + copy.str()))) << restored;
     EXPECT_EQ(matrixWritesReceived(*keyboard), (std::vector<int>{0, 1, 2}));
     EXPECT_EQ(entryOnKeyboard(1, positionOfA()), kLeftCtrlEntry);
     EXPECT_FALSE(applyEnabled());

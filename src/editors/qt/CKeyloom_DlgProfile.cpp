@@ -41,7 +41,8 @@ constexpr int kColumnWidths[] = {60, 120, 230};
 constexpr std::string_view kReplaceQuestionKey = "KEYLOOM_PROFILES_REPLACE_ASK";
 constexpr std::string_view kReplaceQuestionFallback =
     "Write the profile file %s to the keyboard? It replaces all three on-board profiles and "
-    "every macro the keyboard holds now. Choose No to leave the keyboard as it is.";
+    "every macro the keyboard holds now; those are saved first to a before-restore file in the "
+    "data folder. Choose No to leave the keyboard as it is.";
 
 // The list in the dark skin: the colours of the main window's panels, the
 // accent for the selected row.

@@ -10,6 +10,7 @@
 
 #include "controls/QtText.h"
 #include "controls/SkinReaders.h"
+#include "core/UserFileNotice.h"
 #include "lighting/ColourIndexTable.h"
 #include "lighting/LightingOps.h"
 #include "lighting/qt/DarkComboBox.h"
@@ -440,6 +441,7 @@ void LightingPanel::clicked(int controlId) {
         setRgbBoxes(presetColours()[static_cast<std::size_t>(controlId - kFirstSwatchId)]);
     if (lighting_->controlClicked(controlId))
         refresh();
+    tellFileFailure();
 }
 
 void LightingPanel::colourChosen(int controlId, controls::Rgb colour) {
@@ -449,6 +451,13 @@ void LightingPanel::colourChosen(int controlId, controls::Rgb colour) {
     if (controlId == kColourId || controlId == kReactionColourId)
         setRgbBoxes(picked);
     refresh();
+    tellFileFailure();
+}
+
+void LightingPanel::tellFileFailure() {
+    const std::optional<UserFileFailure> failure = lighting_->takeFileFailure();
+    if (failure && setup_.prompts)
+        tellUserFileFailure(*setup_.prompts, *failure);
 }
 
 void LightingPanel::rgbEdited(std::size_t channel) {
@@ -496,14 +505,17 @@ void LightingPanel::turnViewOn() {
 }
 
 void LightingPanel::keyClicked(int controlId) {
-    auto lit = lighting_.lock();
-    if (!lit->lightingView() || isGButton(controlId))
-        return;
-    if (!lit->paintKey(controlId))
-        return;
-    keyView_.showKeyColour(controlId, lit->keyColour(controlId));
-    for (int other : controlsSharingPosition(controlId))
-        keyView_.showKeyColour(other, lit->keyColour(other));
+    {
+        auto lit = lighting_.lock();
+        if (!lit->lightingView() || isGButton(controlId))
+            return;
+        if (lit->paintKey(controlId)) {
+            keyView_.showKeyColour(controlId, lit->keyColour(controlId));
+            for (int other : controlsSharingPosition(controlId))
+                keyView_.showKeyColour(other, lit->keyColour(other));
+        }
+    }
+    tellFileFailure();
 }
 
 QString LightingPanel::keyToolTip(int controlId) const {

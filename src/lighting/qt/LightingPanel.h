@@ -24,6 +24,7 @@
 #include "controls/CSkinSlider.h"
 #include "core/KeyloomCore.h"
 #include "core/window/LightingView.h"
+#include "core/window/Prompter.h"
 #include "lighting/LightingController.h"
 #include "lighting/PreviewEngine.h"
 #include "lighting/qt/KeyViewLighting.h"
@@ -50,6 +51,8 @@ struct LightingPanelSetup {
     // The key view's own faces and tooltips again (the view left lighting).
     std::function<void()> redrawKeyView;
     ColourChooser chooseColour;  // empty: the colour dialog
+    // Where a user-mode file that could not be written is told; null: not told.
+    window::Prompter* prompts = nullptr;
 };
 
 class LightingPanel final : public QObject, public window::LightingView {
@@ -123,6 +126,8 @@ private:
     void rgbEdited(std::size_t channel);
     void setRgbBoxes(Rgb colour);
     void turnViewOn();
+    // Tells a user-mode file failure of the last intent (no Access held).
+    void tellFileFailure();
 
     LightingPanelSetup setup_;
     LightingService& lighting_;
