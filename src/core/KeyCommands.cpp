@@ -13,6 +13,7 @@
 #include "model/KeyViewKeys.h"
 #include "platform/text/SafeFormat.h"
 #include "storage/Language.h"
+#include "storage/MissingMacros.h"
 #include "storage/ProfileFile.h"
 #include "storage/ProfileFileReason.h"
 
@@ -87,11 +88,10 @@ bool KeyCommands::restoreDefault() {
     return apply();
 }
 
-void KeyCommands::tellImportFailure(const std::string& path, std::string_view reasonKey) {
-    const std::string text =
-        lookupText("MAIN_PROMPT_INPORT") + "\n\n" +
-        text::formatString(lookupText("KEYLOOM_IMPORT_FILE"), path) + "\n" +
-        text::formatString(lookupText("KEYLOOM_IMPORT_REASON"), lookupText(reasonKey));
+void KeyCommands::tellImportFailure(const std::string& path, const std::string& reason) {
+    const std::string text = lookupText("MAIN_PROMPT_INPORT") + "\n\n" +
+                             text::formatString(lookupText("KEYLOOM_IMPORT_FILE"), path) + "\n" +
+                             text::formatString(lookupText("KEYLOOM_IMPORT_REASON"), reason);
     showFormattedPrompt(parts_.window.prompts, "MAIN_PROMPT_INPORT", text, kWarning);
 }
 
@@ -102,14 +102,27 @@ void KeyCommands::tellBackupFailure() {
 }
 
 RestoreResult KeyCommands::restoreFromFile(const std::string& path, std::string* backupFile) {
+    // One message for every file that is not taken: it names the file and
+    // why, and says that nothing was changed.
     const ProfileFileCheck check = validateProfileFile(path);
-    if (!check.message.empty())
-        showFormattedPrompt(parts_.window.prompts, kProfileFormatErrorKey, check.message);
     if (!check.valid()) {
         std::error_code error;
-        tellImportFailure(path,
-                          importFailureReasonKey(check, std::filesystem::exists(path, error)));
+        tellImportFailure(path, lookupText(looksLikeProfileJson(path)
+                                               ? "KEYLOOM_IMPORT_JSON_FORM"
+                                               : importFailureReasonKey(
+                                                     check, std::filesystem::exists(path, error))));
         return RestoreResult::InvalidFile;
+    }
+    // Keys that play a macro the file does not hold would play another one.
+    if (StoreContents file; loadProfileFile(path, file) == FileResult::Ok) {
+        std::string keys;
+        for (const MissingMacroKey& key : keysPlayingMissingMacros(file))
+            keys += (keys.empty() ? "" : "; ") + describeMissingMacroKey(key);
+        if (!keys.empty()) {
+            tellImportFailure(
+                path, text::formatString(lookupText("KEYLOOM_IMPORT_MISSING_MACROS"), keys));
+            return RestoreResult::InvalidFile;
+        }
     }
 
     // The file is read before anything is replaced: one that changed or
@@ -117,7 +130,7 @@ RestoreResult KeyCommands::restoreFromFile(const std::string& path, std::string*
     // as they are.
     StoreContents incoming;
     if (loadProfileFile(path, incoming) != FileResult::Ok) {
-        tellImportFailure(path, "KEYLOOM_IMPORT_UNREADABLE");
+        tellImportFailure(path, lookupText("KEYLOOM_IMPORT_UNREADABLE"));
         return RestoreResult::LoadFailed;
     }
 

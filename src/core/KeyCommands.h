@@ -41,7 +41,7 @@ public:
 
 private:
     // The file could not be imported: the message names the file and why.
-    void tellImportFailure(const std::string& path, std::string_view reasonKey);
+    void tellImportFailure(const std::string& path, const std::string& reason);
     // The before-restore copy could not be written: nothing was sent.
     void tellBackupFailure();
 

@@ -2,6 +2,7 @@
 
 #include "model/AssignmentDescription.h"
 #include "model/MediaTable.h"
+#include "platform/text/SafeFormat.h"
 #include "platform/text/Utf16.h"
 
 namespace keyloom::shell {
@@ -28,8 +29,13 @@ std::string keyTooltip(std::string_view label, const KeyAssignment& entry,
             break;
         case AssignmentKind::Macro:
             tip += text("KEY_PROMPT_MACRO");
-            if (described.macroPosition)
-                tip += keyloom::text::utf16ToUtf8(macros[*described.macroPosition].storedName());
+            if (described.macroPosition) {
+                const MacroRecord& macro = macros[*described.macroPosition];
+                tip += keyloom::text::utf16ToUtf8(macro.storedName());
+                // The count is the macro's own, whichever key plays it: the
+                // entry's own field means something else on some keys.
+                tip += keyloom::text::formatInt(text("KEYLOOM_KEY_PROMPT_PLAYS"), macro.playCount);
+            }
             tip += ')';
             break;
         case AssignmentKind::Media:

@@ -2,7 +2,8 @@
 // The tooltip of a key or G button, built from its assignment entry: the
 // key's label alone while the key keeps its default, the label and the
 // "disabled" text for a key that does nothing, otherwise the label, the
-// "KEY_PROMPT_SET" text and a description of what the key now does.
+// "KEY_PROMPT_SET" text and a description of what the key now does (for a
+// macro its name and its play count).
 
 #include <functional>
 #include <span>

@@ -4,12 +4,29 @@
 
 #include <QApplication>
 #include <cstdio>
+#include <cstdlib>
 #include <string_view>
 #include <vector>
 
 #include "KeyloomVersion.h"
 #include "platform/instance/StartupArguments.h"
 #include "shell/CKeyloomApp.h"
+
+namespace {
+
+bool variableSet(const char* name) {
+    const char* value = std::getenv(name);
+    return value && *value;
+}
+
+// Whether the environment names a display, or a toolkit platform that may
+// need none (offscreen and the like).
+bool displayNamed() {
+    return variableSet("DISPLAY") || variableSet("WAYLAND_DISPLAY") ||
+           variableSet("QT_QPA_PLATFORM");
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     // The program lives in the tray for the whole session: blocks of a
@@ -26,9 +43,24 @@ int main(int argc, char** argv) {
             return 0;
         }
     }
-    if (keyloom::instance::parseStartupArguments(argc, argv).help) {
+    const keyloom::instance::StartupArguments parsed =
+        keyloom::instance::parseStartupArguments(argc, argv);
+    if (!parsed.unknown.empty()) {
+        std::fprintf(stderr, "keyloom: unknown argument '%s'\n\n", parsed.unknown.front().c_str());
+        keyloom::shell::CKeyloomApp::printUsage(stderr);
+        return 2;
+    }
+    if (parsed.help) {
         keyloom::shell::CKeyloomApp::printUsage(stdout);
         return 0;
+    }
+    // Without a display the toolkit would abort; say why instead.
+    if (!parsed.platformGiven && !displayNamed()) {
+        std::fprintf(stderr,
+                     "keyloom: there is no display to show the window on (neither DISPLAY nor "
+                     "WAYLAND_DISPLAY is set); start it in a desktop session, or use "
+                     "keyloomctl.\n");
+        return 1;
     }
     QApplication application(argc, argv);
     // Docks and taskbars match the window to keyloom.desktop by this name.

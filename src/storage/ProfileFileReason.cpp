@@ -1,5 +1,9 @@
 #include "storage/ProfileFileReason.h"
 
+#include <fstream>
+
+#include "storage/ProfileJson.h"
+
 namespace keyloom {
 
 std::string_view importFailureReasonKey(const ProfileFileCheck& check, bool exists) {
@@ -23,6 +27,22 @@ std::string_view importFailureReasonKey(const ProfileFileCheck& check, bool exis
         default:
             return "KEYLOOM_IMPORT_BAD_HEADER";
     }
+}
+
+bool looksLikeProfileJson(const std::string& path) {
+    // The format field comes first in every export; a hand-made file may
+    // put it a little further down.
+    constexpr std::size_t kLookAhead = 4096;
+    std::ifstream in(path, std::ios::binary);
+    std::string start(kLookAhead, '\0');
+    in.read(start.data(), static_cast<std::streamsize>(start.size()));
+    start.resize(static_cast<std::size_t>(in.gcount()));
+    std::string_view text(start);
+    if (text.starts_with("\xEF\xBB\xBF"))
+        text.remove_prefix(3);
+    const std::size_t first = text.find_first_not_of(" \t\r\n");
+    return first != std::string_view::npos && text[first] == '{' &&
+           text.find("\"" + std::string(kProfileJsonFormat) + "\"") != std::string_view::npos;
 }
 
 }  // namespace keyloom

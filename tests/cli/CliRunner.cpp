@@ -27,8 +27,15 @@ std::string slurp(const std::string& path) {
 }  // namespace
 
 CliRun runKeyloomctl(const std::vector<std::string>& args, const std::string& workDir) {
-    std::string command = "cd " + shellQuote(workDir) + " && " +
-                          shellQuote(std::string(KEYLOOM_BUILD_DIR) + "/bin/keyloomctl");
+    return runBuiltProgram("keyloomctl", args, workDir);
+}
+
+CliRun runBuiltProgram(const std::string& program, const std::vector<std::string>& args,
+                       const std::string& workDir, const std::vector<std::string>& unset) {
+    std::string command = "cd " + shellQuote(workDir) + " && env";
+    for (const std::string& name : unset)
+        command += " -u " + shellQuote(name);
+    command += " " + shellQuote(std::string(KEYLOOM_BUILD_DIR) + "/bin/" + program);
     for (const std::string& arg : args)
         command += " " + shellQuote(arg);
     std::string outPath = workDir + "/.cli-out";

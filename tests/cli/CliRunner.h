@@ -1,6 +1,6 @@
 #pragma once
-// Runs the built keyloomctl with arguments and collects its exit code and
-// output, so the tests see exactly what a user or a script sees.
+// Runs the built keyloomctl (or another program of the build) with arguments and collects its exit
+// code and output, so the tests see exactly what a user or a script sees.
 
 #include <string>
 #include <vector>
@@ -14,5 +14,10 @@ struct CliRun {
 };
 
 CliRun runKeyloomctl(const std::vector<std::string>& args, const std::string& workDir);
+
+// Any program of the build's bin folder, with `unset` taken out of its
+// environment.
+CliRun runBuiltProgram(const std::string& program, const std::vector<std::string>& args,
+                       const std::string& workDir, const std::vector<std::string>& unset = {});
 
 }  // namespace keyloom::testing

@@ -77,6 +77,11 @@ TEST_F(KeyloomctlWords, AKeyPlayingAMissingMacroIsNamedBeforeAnythingIsWritten) 
     EXPECT_EQ(imported.exitCode, 1);
     EXPECT_TRUE(has(imported.err, "profile 1: B plays macro 7")) << imported.err;
     EXPECT_FALSE(std::filesystem::exists(dir.file("c.klm")));
+    // The JSON form given to restore is recognised for what it is.
+    CliRun jsonRestore = run({"restore", "a.json"});
+    EXPECT_EQ(jsonRestore.exitCode, 1);
+    EXPECT_TRUE(has(jsonRestore.err, "JSON form")) << jsonRestore.err;
+    EXPECT_TRUE(has(jsonRestore.err, "keyloomctl import")) << jsonRestore.err;
 
     CliRun missing = run({"validate", "nowhere.klm"});
     EXPECT_EQ(missing.exitCode, 1);

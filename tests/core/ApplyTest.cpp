@@ -191,33 +191,45 @@ TEST_F(Apply, BackupKeepsUnappliedEditsWhileADumpHoldsWhatTheKeyboardHas) {
     EXPECT_EQ(dump.image->block(0)[0x1E].kind, AssignmentKind::Default);
 }
 
-TEST_F(Apply, RestoreOfABrokenFileChangesNothing) {
-    plugIn();
-    startAndConnect();
-    const std::string file = dir.write("broken.klm", std::string(40000, 'x'));
-    clearLog();
-    EXPECT_EQ(core->restoreFromFile(file), RestoreResult::InvalidFile);
-    EXPECT_TRUE(received().empty());
-    const std::vector<std::string> keys = window.messageKeysShown();
-    EXPECT_EQ(keys, (std::vector<std::string>{"PROFILE_FORMAT_ERROR", "MAIN_PROMPT_INPORT"}));
-}
-
-TEST_F(Apply, AFileThatCannotBeImportedIsNamedWithTheReason) {
+TEST_F(Apply, AFileThatIsNotTakenGetsOneMessageNamingItAndWhy) {
     installLanguageFiles(
         std::make_shared<LanguageFiles>(KEYLOOM_SOURCE_DIR "/skin/", nullptr, 0x0409));
     plugIn();
     startAndConnect();
-    const std::string broken = dir.write("broken.klm", std::string(40000, 'x'));
-    const std::string missing = dir.file("missing.klm");
-    EXPECT_EQ(core->restoreFromFile(broken), RestoreResult::InvalidFile);
-    EXPECT_EQ(core->restoreFromFile(missing), RestoreResult::InvalidFile);
-    const auto messages = window.messagesShown();
+    // A valid file whose profile 2 plays a macro it does not hold.
+    {
+        auto working = core->workingStore().lock();
+        working->image->block(1)[0x1E] = {AssignmentKind::Macro, 1, 9};
+    }
+    const std::string unheld = dir.file("unheld.klm");
+    ASSERT_TRUE(core->backupToFile(unheld));
+    struct Case {
+        std::string file;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {dir.write("broken.klm", std::string(40000, 'x')), "header is wrong"},
+        {dir.file("missing.klm"), "does not exist"},
+        {dir.write("export.json",
+                   "\xEF\xBB\xBF\n  {\"format\": \"keyloom-profile\", \"version\": 1}\n"),
+         "keyloomctl import"},
+        {unheld, "profile 2: A plays macro 9"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        window.clearRecords();
+        clearLog();
+        EXPECT_EQ(core->restoreFromFile(c.file), RestoreResult::InvalidFile);
+        EXPECT_TRUE(received().empty()) << "nothing sent";
+        const auto messages = window.messagesShown();
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_EQ(messages[0].key, "MAIN_PROMPT_INPORT");
+        EXPECT_EQ(messages[0].icon, window::MessageIcon::Warning);
+        EXPECT_NE(messages[0].text.find("Nothing was changed"), std::string::npos);
+        EXPECT_NE(messages[0].text.find(c.file), std::string::npos);
+        EXPECT_NE(messages[0].text.find(c.reason), std::string::npos) << messages[0].text;
+    }
     installLanguageFiles(nullptr);
-    ASSERT_EQ(messages.size(), 3u);
-    EXPECT_NE(messages[1].text.find(broken), std::string::npos);
-    EXPECT_NE(messages[1].text.find("header is wrong"), std::string::npos);
-    EXPECT_NE(messages[2].text.find(missing), std::string::npos);
-    EXPECT_NE(messages[2].text.find("does not exist"), std::string::npos);
 }
 
 TEST_F(Apply, DeletedMacroThatProfileThreeUsedMakesTheNextApplyWriteEveryProfile) {

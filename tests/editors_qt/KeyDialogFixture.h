@@ -51,11 +51,15 @@ public:
         keys.push_back(request.key);
         if (whileShown)
             whileShown();
+        if (answer)
+            return answer(request);
         return request.buttons == window::MessageButtons::YesNo ? window::MessageAnswer::Yes
                                                                 : window::MessageAnswer::Ok;
     }
     std::vector<std::string> keys;
     std::function<void()> whileShown;  // runs while the box would be open
+    // Set: shows the box and gives its answer instead of Yes/OK.
+    std::function<window::MessageAnswer(const window::MessageRequest&)> answer;
 };
 
 class KeyDialogFixture : public ::testing::Test {

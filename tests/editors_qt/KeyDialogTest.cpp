@@ -233,7 +233,22 @@ TEST_F(KeyDialogTest, AKeyboardGoneDuringAQuestionClosesTheDialogAfterTheAnswer)
     storeMacro(macroWith(1, u"Used", 4));
     open();
     ASSERT_EQ(dialog->state().view(), TabView::Macro);
-    prompter.whileShown = [this] { EXPECT_TRUE(dialog->closeIfOpen()); };
+    // While the box stays open the dialog waits for the answer without
+    // posting itself work.
+    struct PostCounter : QObject {
+        int posts = 0;
+        bool eventFilter(QObject*, QEvent* event) override {
+            posts += event->type() == QEvent::MetaCall;
+            return false;
+        }
+    } counter;
+    prompter.whileShown = [&] {
+        EXPECT_TRUE(dialog->closeIfOpen());
+        dialog->installEventFilter(&counter);
+        QTest::qWait(200);
+        dialog->removeEventFilter(&counter);
+        EXPECT_EQ(counter.posts, 0);
+    };
     click(id::kMacroDelete);
     EXPECT_EQ(prompter.keys, std::vector<std::string>{"MACRO_DELETE_CONFIRM_OF_KEYS"});
     EXPECT_TRUE(QTest::qWaitFor([&] { return !dialog->isVisible(); }, 2000));
@@ -258,8 +273,17 @@ TEST_F(KeyDialogTest, TheOnScreenKeyboardButtonSaysWhenNoneIsInstalled) {
     click(id::kOnScreenKeyboard);
     EXPECT_TRUE(prompter.keys.empty());
     oskInstalled = false;
+    // The message's keys are its own: the grab is let go, nothing is captured.
+    ASSERT_TRUE(dialog->keyboardGrabbed());
+    const KeyCode before = dialog->state().capturedKey();
+    prompter.whileShown = [this] {
+        EXPECT_FALSE(dialog->keyboardGrabbed());
+        tap(linux_key::kA);
+    };
     click(id::kOnScreenKeyboard);
     EXPECT_EQ(prompter.keys, std::vector<std::string>{"KEYLOOM_NO_OSK"});
+    EXPECT_EQ(dialog->state().capturedKey(), before);
+    EXPECT_TRUE(dialog->keyboardGrabbed());
 }
 
 TEST_F(KeyDialogTest, ScreenshotsOfEveryTab) {

@@ -150,7 +150,24 @@ TEST_F(ProfileManagerDialogTest, ATickedFileRowIsWrittenToTheKeyboardAsRestoreDo
     answerFileDialogs(good);
     manager().runCommand(id::kLoad);
     manager().tickRow(4);
+    // Asked first, naming the file: No leaves the keyboard as it is.
+    std::vector<std::string> questions;
+    bool replace = false;
+    dialog->setMessageResponder([&](const window::MessageRequest& r) {
+        if (r.key != "KEYLOOM_PROFILES_REPLACE_ASK")
+            return r.buttons == window::MessageButtons::YesNo ? window::MessageAnswer::Yes
+                                                              : window::MessageAnswer::Ok;
+        questions.push_back(r.text);
+        return replace ? window::MessageAnswer::Yes : window::MessageAnswer::No;
+    });
     applyAndWait();
+    ASSERT_EQ(questions.size(), 1u);
+    EXPECT_NE(questions[0].find(good), std::string::npos) << questions[0];
+    EXPECT_TRUE(matrixWritesReceived(*keyboard).empty());
+    EXPECT_EQ(stored(5), "") << "nothing stored either";
+    replace = true;
+    applyAndWait();
+    EXPECT_EQ(questions.size(), 2u);
     EXPECT_EQ(matrixWritesReceived(*keyboard), (std::vector<int>{0, 1, 2}));
     EXPECT_EQ(stored(0), "5");
     EXPECT_EQ(stored(5), good);

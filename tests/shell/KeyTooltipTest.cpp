@@ -11,6 +11,8 @@ namespace {
 using shell::keyTooltip;
 
 std::string text(std::string_view key) {
+    if (key == "KEYLOOM_KEY_PROMPT_PLAYS")
+        return " x%d";
     return "[" + std::string(key) + "]";
 }
 std::string keyName(std::uint16_t code) {
@@ -39,15 +41,18 @@ TEST(KeyTooltipTest, EachKindAppendsItsDescription) {
     EXPECT_EQ(tip({AssignmentKind::TextBlock, 0, 40}), "A[KEY_PROMPT_SET]");
 }
 
-TEST(KeyTooltipTest, MacrosAreNamedByNumber) {
+TEST(KeyTooltipTest, MacrosAreNamedByNumberWithTheirOwnPlayCount) {
     std::vector<MacroRecord> macros(2);
     macros[0].name = u"First";
     macros[0].number = 3;
     macros[1].name = u"Zweite \u00fcbung";
     macros[1].number = 7;
-    EXPECT_EQ(tip({AssignmentKind::Macro, 1, 7}, macros),
-              "A[KEY_PROMPT_SET][KEY_PROMPT_MACRO]Zweite \xc3\xbc"
-              "bung)");
+    macros[1].playCount = 4;
+    // The entry's own field (a G key's fixed code, 771) is not the count.
+    for (const std::uint16_t field : {std::uint16_t{1}, std::uint16_t{771}})
+        EXPECT_EQ(tip({AssignmentKind::Macro, field, 7}, macros),
+                  "A[KEY_PROMPT_SET][KEY_PROMPT_MACRO]Zweite \xc3\xbc"
+                  "bung x4)");
     // No macro with that number: the name is empty.
     EXPECT_EQ(tip({AssignmentKind::Macro, 1, 5}, macros), "A[KEY_PROMPT_SET][KEY_PROMPT_MACRO])");
     // A value that only matches in its low 16 bits names nothing.

@@ -16,6 +16,7 @@
 #include <QTableView>
 #include <QTimer>
 #include <QWindow>
+#include <utility>
 
 #include "controls/SkinReaders.h"
 #include "core/Prompts.h"
@@ -120,11 +121,25 @@ bool Keyloom_DlgComposite::closeIfOpen() {
     if (promptDepth_ > 0) {
         // The editor is inside one of its questions (with the macro list in
         // hand); it closes right after the answer, not under its feet.
-        QTimer::singleShot(0, this, [this] { closeIfOpen(); });
+        closeAfterPrompts_ = true;
         return true;
     }
     reject();
     return true;
+}
+
+void Keyloom_DlgComposite::promptOpened() {
+    ++promptDepth_;
+    releaseKeyboardGrab();
+}
+
+void Keyloom_DlgComposite::promptAnswered() {
+    if (--promptDepth_ > 0)
+        return;
+    syncKeyboardGrab();
+    if (std::exchange(closeAfterPrompts_, false))
+        // Once the code that asked has seen the answer.
+        QTimer::singleShot(0, this, [this] { closeIfOpen(); });
 }
 
 void Keyloom_DlgComposite::done(int result) {
@@ -286,8 +301,8 @@ void Keyloom_DlgComposite::showMemory() {
 // --- The keyboard grab -------------------------------------------------------------
 
 void Keyloom_DlgComposite::syncKeyboardGrab() {
-    const bool wanted =
-        isVisible() && (state_.captureHooksWanted() || state_.recorder().recording());
+    const bool wanted = isVisible() && promptDepth_ == 0 &&
+                        (state_.captureHooksWanted() || state_.recorder().recording());
     if (wanted && !grabbed_) {
         grabKeyboard();
         grabbed_ = true;
@@ -322,7 +337,8 @@ bool Keyloom_DlgComposite::deliverToHooks(const QKeyEvent& event) {
     const std::optional<HookEvents> events = hookEventsOf(event);
     if (!events)
         return false;
-    if (!state_.captureHooksWanted() && !state_.recorder().recording())
+    // A key that answers a message box is the box's.
+    if (promptDepth_ > 0 || (!state_.captureHooksWanted() && !state_.recorder().recording()))
         return false;
     const KeyCode code = events->thread.keyCode();
     if (events->hidden)
@@ -426,9 +442,12 @@ void Keyloom_DlgComposite::macroNameEdited(const QString& typed) {
 void Keyloom_DlgComposite::openOnScreenKeyboard() {
     const bool started =
         setup_.startOnScreenKeyboard ? setup_.startOnScreenKeyboard() : startOnScreenKeyboard();
-    if (!started && setup_.prompter)
-        showPrompt(*setup_.prompter, "KEYLOOM_NO_OSK",
-                   {window::MessageButtons::Ok, window::MessageIcon::Information, false});
+    if (started || !setup_.prompter)
+        return;
+    promptOpened();
+    showPrompt(*setup_.prompter, "KEYLOOM_NO_OSK",
+               {window::MessageButtons::Ok, window::MessageIcon::Information, false});
+    promptAnswered();
 }
 
 }  // namespace keyloom::editors::qt

@@ -174,6 +174,10 @@ private:
     void syncKeyboardGrab();
     void releaseKeyboardGrab();
     void holdKeyboardGrab(int attemptsLeft);
+    // Around each of the dialog's message boxes: the keys go to the box
+    // while it is open, and a close asked for meanwhile happens after it.
+    void promptOpened();
+    void promptAnswered();
 
     // Key events as the hooks see them; true when they are swallowed.
     bool deliverToHooks(const QKeyEvent& event);
@@ -187,7 +191,8 @@ private:
     CompositeSetup setup_;
     std::string skinFile_;
     EventClock clock_;
-    int promptDepth_ = 0;  // message boxes of the dialog open now
+    int promptDepth_ = 0;             // message boxes of the dialog open now
+    bool closeAfterPrompts_ = false;  // closeIfOpen came while one was open
     KeyAssignmentState state_;
     std::unique_ptr<EditorPrompts> prompts_;
     std::unique_ptr<ImageSets> images_;

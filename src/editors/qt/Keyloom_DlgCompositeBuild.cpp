@@ -50,21 +50,22 @@ QFont pixelFont(int pixels, bool bold = false) {
 }
 
 // The dialog's questions and messages as message boxes of the main window.
-// `depth` counts the message boxes open now.
+// `shown` hears when a box opens (true) and when it has been answered (false).
 class PrompterPrompts final : public EditorPrompts {
 public:
-    PrompterPrompts(window::Prompter* prompter, int& depth) : prompter_(prompter), depth_(depth) {}
+    PrompterPrompts(window::Prompter* prompter, std::function<void(bool)> shown)
+        : prompter_(prompter), shown_(std::move(shown)) {}
 
     bool askYesNo(std::string_view languageKey) override {
         if (!prompter_)
             return false;
-        const Open open(depth_);
+        const Open open(shown_);
         return keyloom::askYesNo(*prompter_, languageKey);
     }
     void tell(std::string_view languageKey, std::int64_t value) override {
         if (!prompter_)
             return;
-        const Open open(depth_);
+        const Open open(shown_);
         showFormattedPrompt(*prompter_, languageKey,
                             formatted(lookupText(languageKey), std::to_string(value)),
                             {window::MessageButtons::Ok, window::MessageIcon::Warning, false});
@@ -72,15 +73,15 @@ public:
 
 private:
     struct Open {
-        explicit Open(int& depth) : depth_(depth) { ++depth_; }
-        ~Open() { --depth_; }
+        explicit Open(const std::function<void(bool)>& shown) : shown_(shown) { shown_(true); }
+        ~Open() { shown_(false); }
         Open(const Open&) = delete;
         Open& operator=(const Open&) = delete;
-        int& depth_;
+        const std::function<void(bool)>& shown_;
     };
 
     window::Prompter* prompter_;
-    int& depth_;
+    std::function<void(bool)> shown_;
 };
 
 SkinPictureSet loadSet(const std::string& folder, const char* stem, bool ownDisabled, bool& ok) {
@@ -120,7 +121,12 @@ Keyloom_DlgComposite::Keyloom_DlgComposite(CompositeSetup setup, QWidget* parent
       skinFile_(setup_.skinFolder + "Composite.ini"),
       state_(
           *setup_.store, [this] { return clock_.now(steadyMilliseconds()); }, setup_.edits),
-      prompts_(std::make_unique<PrompterPrompts>(setup_.prompter, promptDepth_)) {
+      prompts_(std::make_unique<PrompterPrompts>(setup_.prompter, [this](bool shown) {
+          if (shown)
+              promptOpened();
+          else
+              promptAnswered();
+      })) {
     setModal(true);
     setObjectName(QStringLiteral("Keyloom_DlgComposite"));
     setStyleSheet(

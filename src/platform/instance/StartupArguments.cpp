@@ -1,6 +1,7 @@
 #include "platform/instance/StartupArguments.h"
 
 #include <algorithm>
+#include <array>
 #include <utility>
 
 #include "platform/instance/AsciiCase.h"
@@ -39,6 +40,46 @@ bool takeValue(std::span<const std::string_view> arguments, std::size_t& i, std:
     return false;
 }
 
+// The toolkit's command-line options, which it takes out of the arguments
+// itself: those that take a value, then those that stand alone. Each is
+// written with one dash or two.
+constexpr std::array<std::string_view, 15> kToolkitValueOptions{
+    "platform",      "platformpluginpath",
+    "platformtheme", "plugin",
+    "qmljsdebugger", "qwindowgeometry",
+    "qwindowicon",   "qwindowtitle",
+    "session",       "display",
+    "name",          "title",
+    "geometry",      "style",
+    "stylesheet"};
+constexpr std::array<std::string_view, 5> kToolkitFlags{"reverse", "widgetcount", "nograb",
+                                                        "dograb", "sync"};
+
+// Passes over a toolkit option and its value; false for anything else.
+bool skipToolkitOption(std::span<const std::string_view> arguments, std::size_t& i,
+                       bool& platformGiven) {
+    std::string_view word = arguments[i];
+    if (word.starts_with("--"))
+        word.remove_prefix(2);
+    else if (word.starts_with('-'))
+        word.remove_prefix(1);
+    else
+        return false;
+    const std::size_t equals = word.find('=');
+    const std::string_view name = word.substr(0, equals);
+    const auto listed = [name](const auto& list) {
+        return std::find(list.begin(), list.end(), name) != list.end();
+    };
+    if (listed(kToolkitFlags))
+        return equals == std::string_view::npos;
+    if (!listed(kToolkitValueOptions))
+        return false;
+    platformGiven = platformGiven || name == "platform";
+    if (equals == std::string_view::npos && i + 1 < arguments.size())
+        ++i;
+    return true;
+}
+
 }  // namespace
 
 bool StartupArguments::hasSwitch(StartupSwitch which) const {
@@ -57,8 +98,11 @@ StartupArguments parseStartupArguments(std::span<const std::string_view> argumen
             parsed.help = true;
         } else if (takeValue(arguments, i, "--simulate", parsed.simulate, parsed.problems) ||
                    takeValue(arguments, i, "--trace", parsed.trace, parsed.problems) ||
-                   takeValue(arguments, i, "--data-dir", parsed.dataDir, parsed.problems)) {
+                   takeValue(arguments, i, "--data-dir", parsed.dataDir, parsed.problems) ||
+                   skipToolkitOption(arguments, i, parsed.platformGiven)) {
             continue;
+        } else {
+            parsed.unknown.emplace_back(argument);
         }
     }
     return parsed;

@@ -5,8 +5,9 @@
 //   "/Kill"  or "--kill"   end the running instance, and this start with it
 // both compared without regard to case and only as whole arguments. Besides
 // them: "--simulate MODEL[:STATEFILE]", "--trace FILE", "--data-dir DIR"
-// (also written "--name=value") and "--help" / "-h". Anything else is ignored,
-// as are toolkit options the caller did not strip.
+// (also written "--name=value") and "--help" / "-h". The toolkit's own options
+// ("-platform NAME", "-style=NAME", "-reverse" ...) are passed over with their
+// values; anything else is collected in `unknown` for the caller to refuse.
 
 #include <span>
 #include <string>
@@ -23,8 +24,11 @@ struct StartupArguments {
     std::string trace;                    // report trace file; empty: none
     std::string dataDir;                  // per-user data folder override
     bool help = false;
+    bool platformGiven = false;  // the toolkit's "-platform NAME" was given
     // Options given without their value, e.g. "--trace needs a value".
     std::vector<std::string> problems;
+    // Arguments that are none of the above, in command-line order.
+    std::vector<std::string> unknown;
 
     bool hasSwitch(StartupSwitch which) const;
 };

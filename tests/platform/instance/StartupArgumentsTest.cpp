@@ -1,8 +1,10 @@
 // The window program's command line: the two instance switches in order,
-// the program's own options, everything else ignored.
+// the program's own options, the toolkit's passed over, everything else
+// collected as unknown.
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -24,12 +26,34 @@ TEST(StartupArguments, SwitchesMatchWholeArgumentsInAnyCaseAndKeepTheirOrder) {
               (Switches{StartupSwitch::Kill, StartupSwitch::Start}));
     EXPECT_EQ(parse({"--start", "--Kill", "/Start"}).switches,
               (Switches{StartupSwitch::Start, StartupSwitch::Kill, StartupSwitch::Start}));
-    // Only whole arguments count.
-    EXPECT_TRUE(
-        parse({"/Starts", "Start", "/Kill=1", "-kill", "//Kill", "/", "--"}).switches.empty());
+    // Only whole arguments count; the rest is unknown.
+    const StartupArguments near =
+        parse({"/Starts", "Start", "/Kill=1", "-kill", "//Kill", "/", "--"});
+    EXPECT_TRUE(near.switches.empty());
+    EXPECT_EQ(near.unknown, (std::vector<std::string>{"/Starts", "Start", "/Kill=1", "-kill",
+                                                      "//Kill", "/", "--"}));
 }
 
-TEST(StartupArguments, ValuesAreKeptInEitherSpellingAndUnknownArgumentsIgnored) {
+TEST(StartupArguments, ToolkitOptionsArePassedOverWithTheirValues) {
+    struct Case {
+        std::vector<std::string_view> arguments;
+        std::vector<std::string> unknown;
+        bool platform;
+    };
+    const Case cases[] = {
+        {{"-platform", "offscreen", "-style=fusion", "--reverse", "-display", ":1"}, {}, true},
+        {{"--stylesheet", "a.qss", "-nograb", "--bogus"}, {"--bogus"}, false},
+        // A flag takes no value, and an unknown word is not one of them.
+        {{"-reverse=1", "-platformx", "x"}, {"-reverse=1", "-platformx", "x"}, false},
+    };
+    for (const Case& c : cases) {
+        const StartupArguments parsed = parse(c.arguments);
+        EXPECT_EQ(parsed.unknown, c.unknown) << c.arguments.front();
+        EXPECT_EQ(parsed.platformGiven, c.platform) << c.arguments.front();
+    }
+}
+
+TEST(StartupArguments, ValuesAreKeptInEitherSpellingAndUnknownArgumentsCollected) {
     StartupArguments parsed =
         parse({"-platform", "offscreen", "--simulate", "K68:/tmp/state.bin", "--trace=/tmp/t.log",
                "--data-dir", "/home/u/data", "stray", "-h", "/Start"});
@@ -39,6 +63,7 @@ TEST(StartupArguments, ValuesAreKeptInEitherSpellingAndUnknownArgumentsIgnored) 
     EXPECT_TRUE(parsed.help);
     EXPECT_EQ(parsed.switches, Switches{StartupSwitch::Start});
     EXPECT_TRUE(parsed.problems.empty());
+    EXPECT_EQ(parsed.unknown, std::vector<std::string>{"stray"});
     EXPECT_TRUE(parsed.hasSwitch(StartupSwitch::Start));
     EXPECT_FALSE(parsed.hasSwitch(StartupSwitch::Kill));
 }
