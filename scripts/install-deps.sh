@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config ccache
           libgtest-dev libgmock-dev libbenchmark-dev
-          qt6-base-dev qt6-svg-dev fonts-dejavu-core nlohmann-json3-dev
+          qt6-base-dev qt6-svg-dev fonts-dejavu-core nlohmann-json3-dev libudev-dev
           xvfb xdotool dbus libsystemd-dev "$@")
 
 missing=()

@@ -16,6 +16,9 @@ CBaseDialog::CBaseDialog(QWidget* parent) : QDialog(parent) {
 }
 
 bool CBaseDialog::loadSkin(const std::string& skinFile, SkinPictures when) {
+    // Pictures decoded ahead for an earlier skin are not this one's.
+    backgroundAhead_ = {};
+    maskAhead_ = {};
     const SkinScreen screen = readSkinScreen(skinFile);
     if (when == SkinPictures::WhenNeeded) {
         // Only the header now: the size must be right before the window shows.
@@ -47,10 +50,28 @@ bool CBaseDialog::loadSkin(const std::string& skinFile, SkinPictures when) {
     return loaded;
 }
 
+void CBaseDialog::decodeAhead() {
+    // QImage and QRegion may be built on any thread; the pixmap is made from
+    // the image on the window thread when it is taken.
+    if (!pendingBackground_.empty() && !backgroundAhead_.valid())
+        backgroundAhead_ = std::async(std::launch::async, [path = pendingBackground_] {
+            return QImage(QString::fromStdString(path));
+        });
+    if (!pendingMask_.empty() && !maskAhead_.valid())
+        maskAhead_ = std::async(std::launch::async, [path = pendingMask_] {
+            QImage mask;
+            return mask.load(QString::fromStdString(path)) ? std::optional(maskRegion(mask))
+                                                           : std::nullopt;
+        });
+}
+
 const QPixmap& CBaseDialog::background() const {
     if (!pendingBackground_.empty()) {
         // An unreadable body leaves the background empty, as a missing file would.
-        background_.load(QString::fromStdString(pendingBackground_));
+        if (backgroundAhead_.valid())
+            background_ = QPixmap::fromImage(backgroundAhead_.get());
+        else
+            background_.load(QString::fromStdString(pendingBackground_));
         pendingBackground_.clear();
     }
     return background_;
@@ -66,7 +87,10 @@ void CBaseDialog::setBackground(const QPixmap& picture) {
 }
 
 void CBaseDialog::setMaskPicture(const QImage& mask) {
-    const QRegion region = maskRegion(mask);
+    applyMask(maskRegion(mask));
+}
+
+void CBaseDialog::applyMask(const QRegion& region) {
     if (region.isEmpty()) {
         clearMask();
     } else {
@@ -86,8 +110,10 @@ void CBaseDialog::paintEvent(QPaintEvent*) {
 void CBaseDialog::showEvent(QShowEvent* event) {
     // Shown before the window system maps the window: the shape is in place.
     if (!pendingMask_.empty()) {
-        QImage mask;
-        if (mask.load(QString::fromStdString(pendingMask_))) {
+        if (maskAhead_.valid()) {
+            if (const std::optional<QRegion> region = maskAhead_.get())
+                applyMask(*region);
+        } else if (QImage mask; mask.load(QString::fromStdString(pendingMask_))) {
             setMaskPicture(mask);
         }
         pendingMask_.clear();

@@ -9,6 +9,8 @@
 #include <QImage>
 #include <QPixmap>
 #include <QPoint>
+#include <QRegion>
+#include <future>
 #include <optional>
 #include <string>
 
@@ -33,6 +35,10 @@ public:
     // keeps its size and paints no background. A mask that cannot be loaded
     // leaves the window rectangular.
     bool loadSkin(const std::string& skinFile, SkinPictures when = SkinPictures::Now);
+    // Starts decoding the pictures left for later (and the mask's shape) on a
+    // worker thread, for a window that is going to open: they are ready by
+    // the time it first shows, and the first need only takes the result.
+    void decodeAhead();
 
     // The window takes the picture's size.
     void setBackground(const QPixmap& picture);
@@ -49,10 +55,15 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    void applyMask(const QRegion& region);
+
     mutable QPixmap background_;
     // Pictures left for later: decoded on first need, then cleared.
     mutable std::string pendingBackground_;
     std::string pendingMask_;
+    // Results of decodeAhead(), taken on first need.
+    mutable std::future<QImage> backgroundAhead_;
+    std::future<std::optional<QRegion>> maskAhead_;
     // Where the left button went down on the background (global), while it
     // is held; the window moves once the pointer has travelled from there.
     std::optional<QPoint> pressPoint_;

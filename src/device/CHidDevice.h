@@ -44,6 +44,8 @@ public:
     CHidDevice(const CHidDevice&) = delete;
     CHidDevice& operator=(const CHidDevice&) = delete;
 
+    hid::HidPlatform& platform() const { return platform_; }
+
     // Rebuilds the path list and resets the cursor. True also when no
     // interface is present; false (empty list) when enumeration failed.
     bool EnumerateInterfaces();

@@ -33,10 +33,25 @@ void DiscoveryMonitor::stop() {
     thread_.join();
 }
 
-bool DiscoveryMonitor::pause(std::stop_token& stop, std::chrono::milliseconds duration) {
-    std::unique_lock lock(pauseMutex_);
-    pauseWake_.wait_for(lock, stop, duration, [] { return false; });
+bool DiscoveryMonitor::pause(std::stop_token& stop, std::chrono::milliseconds duration,
+                             bool& announced) {
+    announced = false;
+    if (stop.stop_requested())
+        return false;
+    const hid::ChangeWait woken =
+        link_.configurationDevice().platform().waitForChange(duration, wake_);
+    announced = woken == hid::ChangeWait::Changed;
     return !stop.stop_requested();
+}
+
+std::chrono::milliseconds DiscoveryMonitor::nextInterval(bool afterAnnouncement) {
+    if (afterAnnouncement)
+        return timing_.presenceInterval;
+    if (!link_.isConnected())
+        return timing_.scanInterval;
+    return link_.configurationDevice().platform().announcesChanges()
+               ? timing_.announcedPresenceInterval
+               : timing_.presenceInterval;
 }
 
 bool DiscoveryMonitor::probe() {
@@ -106,7 +121,9 @@ bool DiscoveryMonitor::checkPresence() {
 }
 
 void DiscoveryMonitor::run(std::stop_token stop) {
-    if (startup_.startHidden && !pause(stop, timing_.hiddenStartPause))
+    std::stop_callback wakeOnStop(stop, [this] { wake_.set(); });
+    bool announced = false;
+    if (startup_.startHidden && !pause(stop, timing_.hiddenStartPause, announced))
         return;
     bool firstScan = true;
     if (!probe() || stop.stop_requested())
@@ -129,8 +146,7 @@ void DiscoveryMonitor::run(std::stop_token stop) {
                 handler_.connectionChanged(connected ? 1 : 0);
             }
         }
-        const auto interval = link_.isConnected() ? timing_.presenceInterval : timing_.scanInterval;
-        if (!pause(stop, interval))
+        if (!pause(stop, nextInterval(announced), announced))
             return;
     }
 }

@@ -4,26 +4,37 @@
 // values and then watches that the keyboard stays present. Each change of
 // the connected state goes to a ConnectionHandler.
 //
+// Between two looks it sleeps until the platform announces that interfaces
+// came or went. The timer only backs that up: a slow presence test in case an
+// announcement is lost, and the short one on a platform that announces
+// nothing. After each announcement one more look follows on the short timer,
+// for a node that is still on its way in or out.
+//
 // The program starts it once and never stops it; the object stops and joins
 // its thread when destroyed, so tests can end it. probe() and scanOnce() are
 // also usable on their own, e.g. by the command-line tool.
 
+#include <atomic>
 #include <chrono>
-#include <condition_variable>
-#include <mutex>
 #include <stop_token>
 #include <thread>
 
 #include "device/ConnectionHandler.h"
 #include "device/DeviceLink.h"
 #include "device/StartupState.h"
+#include "platform/hid/CancelEvent.h"
 
 namespace keyloom {
 
 struct DiscoveryTiming {
+    // Presence test while connected when changes are not announced, and the
+    // look that follows an announcement.
     std::chrono::milliseconds presenceInterval{100};
+    // Search while no keyboard is connected.
     std::chrono::milliseconds scanInterval{1000};
     std::chrono::milliseconds hiddenStartPause{10};
+    // Presence test while connected when changes are announced.
+    std::chrono::milliseconds announcedPresenceInterval{2000};
 };
 
 class DiscoveryMonitor {
@@ -57,8 +68,11 @@ public:
 
 private:
     void run(std::stop_token stop);
-    // False when stop was requested during the pause.
-    bool pause(std::stop_token& stop, std::chrono::milliseconds duration);
+    // How long to sleep before the next look.
+    std::chrono::milliseconds nextInterval(bool afterAnnouncement);
+    // Sleeps up to `duration`, less when a change is announced (then
+    // `announced` is set). False when stop was requested.
+    bool pause(std::stop_token& stop, std::chrono::milliseconds duration, bool& announced);
 
     DeviceLink& link_;
     ConnectionHandler& handler_;
@@ -66,8 +80,7 @@ private:
     DiscoveryTiming timing_;
 
     std::atomic<bool> running_{false};
-    std::mutex pauseMutex_;
-    std::condition_variable_any pauseWake_;
+    hid::CancelEvent wake_;  // set when stop is requested
     std::jthread thread_;
 };
 

@@ -74,7 +74,11 @@ InitResult CKeyloomDlg::initialise() {
     InitResult result;
     const AppPaths& paths = setup_.paths;
     // Decoded when first painted: a start hidden in the tray needs none of it.
+    // A window that will open has them decoded beside the keyboard's full
+    // read, so that it shows as soon as the read ends.
     loadSkin(paths.mainSkinFile, SkinPictures::WhenNeeded);
+    if (!setup_.core.startHidden)
+        decodeAhead();
     setAttribute(Qt::WA_DeleteOnClose, false);
 
     // The device threads start early so that finding the keyboard overlaps

@@ -10,11 +10,11 @@ namespace {
 constexpr std::string_view kPathPrefix = "/sim/";
 }
 
-SimBackend::SimBackend() : nodes_(std::make_shared<SimNodeNumbers>()) {}
+SimBackend::SimBackend() : bus_(std::make_shared<SimBus>()) {}
 
 std::shared_ptr<SimKeyboard> SimBackend::addKeyboard(const SimModel& model,
                                                      std::uint8_t macroCapacityUnits) {
-    auto keyboard = std::make_shared<SimKeyboard>(model, macroCapacityUnits, nodes_);
+    auto keyboard = std::make_shared<SimKeyboard>(model, macroCapacityUnits, bus_);
     std::lock_guard lock(mutex_);
     keyboards_.push_back(keyboard);
     return keyboard;

@@ -54,12 +54,15 @@ public:
     std::unique_ptr<hid::HidHandle> open(std::string_view path,
                                          const hid::OpenOptions& options) override;
     bool isPresent(std::string_view path) override;
+    // Set whenever a keyboard is plugged in, pulled or restarted.
+    int changeDescriptor() const override { return bus_->changed.fd(); }
+    void takeChanges() override { bus_->changed.consume(); }
 
 private:
     std::shared_ptr<SimKeyboard> keyboardFor(std::string_view path,
                                              SimCollection& collection) const;
 
-    std::shared_ptr<SimNodeNumbers> nodes_;
+    std::shared_ptr<SimBus> bus_;
     mutable std::mutex mutex_;
     std::vector<std::shared_ptr<SimKeyboard>> keyboards_;
 };

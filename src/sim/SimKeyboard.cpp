@@ -23,8 +23,8 @@ std::vector<hid::CollectionDescriptor> parse(std::span<const std::uint8_t> bytes
 }  // namespace
 
 SimKeyboard::SimKeyboard(const SimModel& model, std::uint8_t macroCapacityUnits,
-                         std::shared_ptr<SimNodeNumbers> nodes)
-    : model_(model), nodes_(std::move(nodes)), firmware_(model, macroCapacityUnits) {
+                         std::shared_ptr<SimBus> bus)
+    : model_(model), bus_(std::move(bus)), firmware_(model, macroCapacityUnits) {
     auto keyboard = parse(keyboardInterfaceDescriptor());
     auto config = parse(configInterfaceDescriptor());
     if (keyboard.size() == 1)
@@ -41,13 +41,14 @@ SimKeyboard::SimKeyboard(const SimModel& model, std::uint8_t macroCapacityUnits,
 void SimKeyboard::assignPathsLocked() {
     char tail[64];
     std::snprintf(tail, sizeof tail, "#vid_%04x&pid_%04x&mi_", model_.vendorId, model_.productId);
-    unsigned keyboardNode = nodes_->next.fetch_add(2);
+    unsigned keyboardNode = bus_->nextNode.fetch_add(2);
     unsigned configNode = keyboardNode + 1;
     paths_[indexOf(SimCollection::Keyboard)] =
         "/sim/hidraw" + std::to_string(keyboardNode) + tail + "00";
     std::string config = "/sim/hidraw" + std::to_string(configNode) + tail + "01";
     paths_[indexOf(SimCollection::Consumer)] = config + "&col01";
     paths_[indexOf(SimCollection::Vendor)] = config + "&col02";
+    bus_->changed.set();
 }
 
 void SimKeyboard::leaveBusLocked() {
@@ -57,6 +58,7 @@ void SimKeyboard::leaveBusLocked() {
     for (auto& path : paths_)
         path.clear();
     lastDue_ = kDueNow;
+    bus_->changed.set();
 }
 
 void SimKeyboard::unplug() {

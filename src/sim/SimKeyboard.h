@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/hid/CancelEvent.h"
 #include "platform/hid/HidTypes.h"
 #include "platform/hid/ReportDescriptor.h"
 #include "sim/SimFirmware.h"
@@ -20,9 +21,12 @@
 
 namespace keyloom::sim {
 
-// Node numbers of the simulated bus, shared by the keyboards of one backend.
-struct SimNodeNumbers {
-    std::atomic<unsigned> next{0};
+// What the keyboards of one backend share: the bus's node numbers and its
+// announcement that interfaces came or went, which the backend hands out as
+// its change descriptor (as udev does for hidraw).
+struct SimBus {
+    std::atomic<unsigned> nextNode{0};
+    hid::CancelEvent changed;
 };
 
 // Long enough to see the keyboard leave, short enough to wait for.
@@ -31,7 +35,7 @@ inline constexpr std::chrono::milliseconds kDefaultBootLoaderTime{5000};
 class SimKeyboard {
 public:
     SimKeyboard(const SimModel& model, std::uint8_t macroCapacityUnits,
-                std::shared_ptr<SimNodeNumbers> nodes);
+                std::shared_ptr<SimBus> bus);
     SimKeyboard(const SimKeyboard&) = delete;
     SimKeyboard& operator=(const SimKeyboard&) = delete;
 
@@ -111,7 +115,7 @@ private:
     bool presentLocked() const { return plugged_ && !firmware_.inBootMode(); }
 
     const SimModel& model_;
-    std::shared_ptr<SimNodeNumbers> nodes_;
+    std::shared_ptr<SimBus> bus_;
     hid::CollectionDescriptor keyboardCollection_;
     hid::CollectionDescriptor consumerCollection_;
     hid::CollectionDescriptor vendorCollection_;

@@ -34,19 +34,25 @@ protected:
 };
 
 TEST_F(DeferredSkinTest, SizeAtOnceBackgroundWhenPaintedShapeWhenShown) {
-    CBaseDialog dialog;
-    ASSERT_TRUE(dialog.loadSkin(skin("Main=back.png\nMask=mask.png\n"), SkinPictures::WhenNeeded));
-    EXPECT_EQ(dialog.size(), QSize(40, 30));
-    EXPECT_TRUE(dialog.mask().isEmpty());
+    for (const bool ahead : {false, true}) {
+        SCOPED_TRACE(ahead ? "decoded ahead" : "decoded on need");
+        CBaseDialog dialog;
+        ASSERT_TRUE(
+            dialog.loadSkin(skin("Main=back.png\nMask=mask.png\n"), SkinPictures::WhenNeeded));
+        if (ahead)
+            dialog.decodeAhead();
+        EXPECT_EQ(dialog.size(), QSize(40, 30));
+        EXPECT_TRUE(dialog.mask().isEmpty());
 
-    const QImage shown = dialog.grab().toImage().convertToFormat(QImage::Format_RGB32);
-    EXPECT_EQ(shown.pixel(20, 15), qRgb(20, 30, 40));
-    EXPECT_EQ(dialog.background().size(), QSize(40, 30));
+        const QImage shown = dialog.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        EXPECT_EQ(shown.pixel(20, 15), qRgb(20, 30, 40));
+        EXPECT_EQ(dialog.background().size(), QSize(40, 30));
 
-    dialog.show();
-    EXPECT_TRUE(dialog.mask().contains(QPoint(0, 0)));
-    EXPECT_FALSE(dialog.mask().contains(QPoint(39, 29)));
-    dialog.hide();
+        dialog.show();
+        EXPECT_TRUE(dialog.mask().contains(QPoint(0, 0)));
+        EXPECT_FALSE(dialog.mask().contains(QPoint(39, 29)));
+        dialog.hide();
+    }
 }
 
 TEST_F(DeferredSkinTest, ThePicturesFoundAtLoadingAreTheOnesUsed) {

@@ -211,6 +211,48 @@ TEST_F(DiscoveryTest, NoKeyboardAtStartSetsStartHiddenAndALaterArrivalIsReported
     EXPECT_TRUE(startup.startHidden);
 }
 
+// With changes announced the timers are only a safety net: set to an hour,
+// arrival and removal are still seen; a quiet keyboard is not tested on the
+// short timer; and a change nobody announced is caught by the slow test.
+constexpr auto kHour = std::chrono::hours(1);
+
+TEST_F(DiscoveryTest, AnnouncedArrivalAndRemovalAreSeenWithoutTimers) {
+    backend->announceChanges = true;
+    auto vendor = addKeyboard("n0", 0x0C45, 0x652F);
+    DiscoveryMonitor monitor(link, handler, startup, {kHour, kHour, kHour, kHour});
+    monitor.start();
+    handler.waitFor(2);
+    backend->remove(vendor->path);
+    handler.waitFor(3);
+    addKeyboard("n1", 0x0C45, 0x652F);
+    handler.waitFor(4);
+    monitor.stop();  // also ends an hour-long wait at once
+    EXPECT_EQ(handler.values(), (std::vector<int>{1, 1, 0, 1}));
+}
+
+TEST_F(DiscoveryTest, AnnouncedPresenceIsNotPolledAndTheSafetyNetCatchesAMissedLoss) {
+    backend->announceChanges = true;
+    auto vendor = addKeyboard("n0", 0x0C45, 0x652F);
+    {
+        DiscoveryMonitor monitor(link, handler, startup,
+                                 {std::chrono::milliseconds(1), kHour, kHour, kHour});
+        monitor.start();
+        handler.waitFor(2);
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        // At most the one look that follows the arrival's announcement.
+        EXPECT_LE(backend->presenceTests(), 1);
+    }
+    link.setConnected(false);
+    DiscoveryMonitor monitor(link, handler, startup,
+                             {kHour, kHour, kHour, std::chrono::milliseconds(1)});
+    monitor.start();
+    handler.waitFor(4);
+    vendor->present = false;  // gone without an announcement
+    handler.waitFor(5);
+    monitor.stop();
+    EXPECT_EQ(handler.values(), (std::vector<int>{1, 1, 1, 1, 0}));
+}
+
 TEST_F(DiscoveryTest, EnumerationFailureEndsTheThreadWithoutReports) {
     backend->failEnumeration = true;
     DiscoveryMonitor monitor(link, handler, startup, kFast);

@@ -147,6 +147,7 @@ std::shared_ptr<FakeInterface> FakeBackend::add(std::string path, const Bytes& d
                                                  hid::Attributes{vendorId, productId, 0x0100});
     std::lock_guard lock(mutex_);
     interfaces_.push_back(iface);
+    changed_.set();
     return iface;
 }
 
@@ -156,6 +157,7 @@ void FakeBackend::remove(const std::string& path) {
         if (iface->path == path)
             iface->present = false;
     std::erase_if(interfaces_, [&](const auto& iface) { return iface->path == path; });
+    changed_.set();
 }
 
 bool FakeBackend::enumerate(std::vector<std::string>& paths) {
@@ -188,6 +190,7 @@ std::unique_ptr<hid::HidHandle> FakeBackend::open(std::string_view path, const h
 }
 
 bool FakeBackend::isPresent(std::string_view path) {
+    ++presenceTests_;
     std::lock_guard lock(mutex_);
     return std::any_of(interfaces_.begin(), interfaces_.end(),
                        [&](const auto& iface) { return iface->path == path && iface->present; });

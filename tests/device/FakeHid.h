@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/hid/CancelEvent.h"
 #include "platform/hid/HidBackend.h"
 
 namespace keyloom::testing {
@@ -86,17 +87,24 @@ public:
 
     std::atomic<bool> failEnumeration{false};
     int enumerations() const { return enumerations_.load(); }
+    int presenceTests() const { return presenceTests_.load(); }
+    // When set before use, add() and remove() are announced as hotplug is.
+    bool announceChanges = false;
 
     bool enumerate(std::vector<std::string>& paths) override;
     bool ownsPath(std::string_view path) const override;
     std::unique_ptr<hid::HidHandle> open(std::string_view path,
                                          const hid::OpenOptions& options) override;
     bool isPresent(std::string_view path) override;
+    int changeDescriptor() const override { return announceChanges ? changed_.fd() : -1; }
+    void takeChanges() override { changed_.consume(); }
 
 private:
     mutable std::mutex mutex_;
     std::vector<std::shared_ptr<FakeInterface>> interfaces_;
     std::atomic<int> enumerations_{0};
+    std::atomic<int> presenceTests_{0};
+    hid::CancelEvent changed_;
 };
 
 // A report of `size` bytes with the given id and status byte 7.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
 #include <thread>
 
 #include "platform/hid/HidPlatform.h"
@@ -289,6 +290,33 @@ TEST_F(SimBackendTest, BootModeHidesTheKeyboardUntilReset) {
     EXPECT_TRUE(keyboard->present());
     backend->enumerate(paths);
     EXPECT_EQ(paths.size(), 3u);
+}
+
+TEST_F(SimBackendTest, EveryComingAndGoingIsAnnouncedOnThePlatform) {
+    hid::HidPlatform platform;
+    platform.addBackend(backend);
+    ASSERT_TRUE(platform.announcesChanges());
+    // The keyboard's arrival at construction.
+    EXPECT_EQ(platform.waitForChange(std::chrono::milliseconds(0), cancel),
+              hid::ChangeWait::Changed);
+    const std::pair<const char*, std::function<void()>> steps[] = {
+        {"unplug", [&] { keyboard->unplug(); }},
+        {"plug", [&] { keyboard->plug(); }},
+        {"boot mode", [&] { send(*openConfig(), bootModeRequest()); }},
+        {"reset", [&] { keyboard->reset(); }},
+        {"remove", [&] { backend->removeKeyboard(*keyboard); }},
+    };
+    for (const auto& [name, step] : steps) {
+        SCOPED_TRACE(name);
+        step();
+        EXPECT_EQ(platform.waitForChange(std::chrono::milliseconds(0), cancel),
+                  hid::ChangeWait::Changed);
+        // Taken by that wait: a quiet bus announces nothing.
+        EXPECT_EQ(platform.waitForChange(std::chrono::milliseconds(0), cancel),
+                  hid::ChangeWait::TimedOut);
+    }
+    cancel.set();
+    EXPECT_EQ(platform.waitForChange(std::chrono::hours(1), cancel), hid::ChangeWait::Cancelled);
 }
 
 TEST_F(SimBackendTest, RemovedKeyboardIsGone) {

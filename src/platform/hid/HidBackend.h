@@ -61,6 +61,13 @@ public:
     // Presence test by path: the interface could be opened without access
     // rights right now.
     virtual bool isPresent(std::string_view path) = 0;
+
+    // A descriptor that becomes readable when interfaces may have come or
+    // gone; -1 when this backend does not announce that (its users then test
+    // presence on a timer). Watched by one thread at a time.
+    virtual int changeDescriptor() const { return -1; }
+    // Takes the announcements that made changeDescriptor() readable.
+    virtual void takeChanges() {}
 };
 
 }  // namespace keyloom::hid

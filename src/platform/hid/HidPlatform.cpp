@@ -1,7 +1,11 @@
 #include "platform/hid/HidPlatform.h"
 
-#include <algorithm>
+#include <poll.h>
 
+#include <algorithm>
+#include <cerrno>
+
+#include "platform/hid/FdWait.h"
 #include "platform/hid/HidrawBackend.h"
 
 namespace keyloom::hid {
@@ -9,7 +13,9 @@ namespace keyloom::hid {
 HidPlatform& HidPlatform::system() {
     static HidPlatform* platform = [] {
         static HidPlatform instance;
-        instance.addBackend(std::make_shared<HidrawBackend>());
+        auto hidraw = std::make_shared<HidrawBackend>();
+        hidraw->watchHotplug();
+        instance.addBackend(std::move(hidraw));
         return &instance;
     }();
     return *platform;
@@ -25,14 +31,15 @@ void HidPlatform::removeBackend(const HidBackend* backend) {
     std::erase_if(backends_, [backend](const auto& b) { return b.get() == backend; });
 }
 
+std::vector<std::shared_ptr<HidBackend>> HidPlatform::backends() {
+    std::lock_guard lock(mutex_);
+    return backends_;
+}
+
 bool HidPlatform::enumerate(std::vector<std::string>& paths) {
-    std::vector<std::shared_ptr<HidBackend>> backends;
-    {
-        std::lock_guard lock(mutex_);
-        backends = backends_;
-    }
-    bool any = backends.empty();
-    for (const auto& backend : backends)
+    const auto all = backends();
+    bool any = all.empty();
+    for (const auto& backend : all)
         any = backend->enumerate(paths) || any;
     return any;
 }
@@ -53,6 +60,55 @@ std::unique_ptr<HidHandle> HidPlatform::open(std::string_view path, const OpenOp
 bool HidPlatform::isPresent(std::string_view path) {
     auto backend = backendFor(path);
     return backend && backend->isPresent(path);
+}
+
+bool HidPlatform::announcesChanges() {
+    const auto all = backends();
+    return !all.empty() && std::all_of(all.begin(), all.end(), [](const auto& backend) {
+        return backend->changeDescriptor() >= 0;
+    });
+}
+
+ChangeWait HidPlatform::waitForChange(std::chrono::milliseconds timeout, CancelEvent& cancel) {
+    // The copies keep every watched backend, and so its descriptor, alive
+    // through the wait even when it is removed meanwhile.
+    const auto all = backends();
+    std::vector<pollfd> fds{{cancel.fd(), POLLIN, 0}};
+    std::vector<HidBackend*> announcing;
+    for (const auto& backend : all) {
+        if (int fd = backend->changeDescriptor(); fd >= 0) {
+            fds.push_back({fd, POLLIN, 0});
+            announcing.push_back(backend.get());
+        }
+    }
+    const Deadline deadline(static_cast<std::uint32_t>(std::max<long long>(0, timeout.count())));
+    for (;;) {
+        int n = ::poll(fds.data(), fds.size(), deadline.remainingMs());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            // Never a busy loop: a wait that cannot be watched still lasts.
+            ::poll(nullptr, 0, deadline.remainingMs());
+            return ChangeWait::TimedOut;
+        }
+        if (n == 0) {
+            if (deadline.passed())
+                return ChangeWait::TimedOut;
+            continue;
+        }
+        if ((fds[0].revents & POLLIN) && cancel.consume())
+            return ChangeWait::Cancelled;
+        bool changed = false;
+        for (std::size_t i = 1; i < fds.size(); ++i) {
+            // An error (a monitor whose queue overflowed) may hide changes too.
+            if (fds[i].revents != 0) {
+                announcing[i - 1]->takeChanges();
+                changed = true;
+            }
+        }
+        if (changed)
+            return ChangeWait::Changed;
+    }
 }
 
 }  // namespace keyloom::hid

@@ -6,6 +6,7 @@
 #include "platform/fs/UniqueFd.h"
 #include "platform/hid/HidNodeCache.h"
 #include "platform/hid/HidrawHandle.h"
+#include "platform/hid/HotplugMonitor.h"
 #include "platform/hid/InterfacePath.h"
 #include "platform/hid/SysfsHidraw.h"
 
@@ -80,6 +81,25 @@ HidrawBackend::HidrawBackend(std::string sysfsRoot, std::string devRoot)
       opener_(
           [](const std::string& nodePath, int flags) { return ::open(nodePath.c_str(), flags); }),
       cache_(std::make_shared<HidNodeCache>()) {}
+
+HidrawBackend::~HidrawBackend() = default;
+
+bool HidrawBackend::watchHotplug() {
+    auto monitor = std::make_unique<HotplugMonitor>();
+    if (!monitor->valid())
+        return false;
+    hotplug_ = std::move(monitor);
+    return true;
+}
+
+int HidrawBackend::changeDescriptor() const {
+    return hotplug_ ? hotplug_->fd() : -1;
+}
+
+void HidrawBackend::takeChanges() {
+    if (hotplug_)
+        hotplug_->drain();
+}
 
 void HidrawBackend::setNodeOpener(NodeOpener opener) {
     if (opener)
