@@ -2,6 +2,7 @@
 // cut), and each control a screen reader reaches has a name. The German
 // main window and key dialog are kept as screenshots.
 
+#include <QLabel>
 #include <QTimer>
 
 #include "DialogTestSupport.h"
@@ -34,8 +35,7 @@ protected:
         EXPECT_TRUE(unnamed.isEmpty()) << unnamed.join('\n').toStdString();
     }
     void shoot(QWidget& window, int language, const std::string& name) {
-        if (language == 1)
-            saveScreenshot(window, name + "_de");
+        saveScreenshot(window, name + "_" + kLanguageNames[language]);
     }
 };
 
@@ -68,6 +68,9 @@ TEST_F(EveryWindowTest, KeyDialogOnItsKeyAndMacroTabs) {
             static_cast<QAbstractButton*>(keys->control(dlg::kMacroAdd))->click();
             QTest::qWait(5);
             expectFitsAndNamed(*keys, name + " macro tab");
+            // The memory meter groups digits as the language writes them.
+            const QString memory = qobject_cast<QLabel*>(keys->control(dlg::kMacroMemory))->text();
+            EXPECT_TRUE(memory.contains(language == 1 ? "4.096" : "4,096")) << memory.toStdString();
             shoot(*keys, language, "key_dialog_macro");
             static_cast<QAbstractButton*>(keys->control(dlg::kMediaTab))->click();
             expectFitsAndNamed(*keys, name + " media tab");
