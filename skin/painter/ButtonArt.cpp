@@ -276,10 +276,18 @@ void drawFlipLabel(QPainter& painter, const QRect& art, const QString& text, Loo
     const QRectF box = inner(art);
     QColor textColour = pal::kTextMuted;
     switch (look) {
+        // A faint pill tells the states apart also when the window writes
+        // the text over the picture.
         case Look::Hover:
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(pal::kControlHover);
+            painter.drawRoundedRect(box, box.height() / 2, box.height() / 2);
             textColour = pal::kTextBright;
             break;
         case Look::Pressed:
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(pal::kControlPressed);
+            painter.drawRoundedRect(box, box.height() / 2, box.height() / 2);
             textColour = pal::kAccent;
             break;
         case Look::Selected:

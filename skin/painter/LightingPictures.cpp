@@ -190,9 +190,9 @@ std::vector<NamedPicture> drawLightingPictures(const SkinLayout& layout) {
     } segmentLooks[] = {{"off", Look::Normal}, {"mouseOver", Look::Hover}, {"on", Look::Selected}};
     for (const auto& s : segmentLooks) {
         add("CONTROL_DengStaPic", QString("LED_enabled_%1.bmp").arg(s.suffix),
-            segmentFace("On", s.look));
+            segmentFace("", s.look));
         add("CONTROL_DengDisable", QString("LED_disabled_%1.bmp").arg(s.suffix),
-            segmentFace("Off", s.look));
+            segmentFace("", s.look));
     }
 
     add("CONTROL_DengStatic", "led.bmp", label("Lighting"));
@@ -260,7 +260,7 @@ std::vector<NamedPicture> drawLightingPictures(const SkinLayout& layout) {
         add(
             "FUNC_DEFAULT", QString("restore_default_%1.bmp").arg(r.suffix),
             [look = r.look](QPainter& p, const QRectF& box) {
-                drawToolButton(p, box.toRect(), Glyph::Reset, "Reset keys", std::nullopt, look);
+                drawToolButton(p, box.toRect(), Glyph::Reset, "", std::nullopt, look);
             },
             pal::kWindow);
     }

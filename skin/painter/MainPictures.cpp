@@ -54,7 +54,9 @@ DrawControl flipButton(Glyph glyph) {
     return [=](QPainter& p, const QRect& r, Look l) { drawFlipButton(p, r, glyph, l); };
 }
 
-// Every control the main pictures show besides the keys. The "disable"
+// Every control the main pictures show besides the keys. Words are not drawn
+// into the pictures: the window writes them over the controls in the user's
+// language. The "disable"
 // picture is the selected face of the choice buttons and the disabled face
 // of the rest.
 const std::vector<ControlArt>& windowControls() {
@@ -70,16 +72,16 @@ const std::vector<ControlArt>& windowControls() {
         {"FUNC_PROFILE2", R::Selected, segment("2")},
         {"FUNC_PROFILE3", R::Selected, segment("3")},
         {"FUNC_PROFILES", R::Disabled, toolButton(Glyph::Profiles, "", Glyph::ChevronDown)},
-        {"FUNC_MACRO", R::Disabled, toolButton(Glyph::Record, "Macros")},
+        {"FUNC_MACRO", R::Disabled, toolButton(Glyph::Record, "")},
         {"FUNC_SWITCH", R::Selected, toolButton(std::nullopt, "")},
-        {"FUNC_DEFAULT", R::Selected, toolButton(Glyph::Reset, "Reset keys")},
+        {"FUNC_DEFAULT", R::Selected, toolButton(Glyph::Reset, "")},
         {"FUNC_REPORT1", R::Selected, segment("125")},
         {"FUNC_REPORT2", R::Selected, segment("250")},
         {"FUNC_REPORT3", R::Selected, segment("500")},
         {"FUNC_REPORT4", R::Selected, segment("1000")},
         {"FLIP_1", R::Selected, flipButton(Glyph::ChevronLeft)},
         {"FLIP_0", R::Selected,
-         [](QPainter& p, const QRect& r, Look l) { drawFlipLabel(p, r, "TOP ROW", l); }},
+         [](QPainter& p, const QRect& r, Look l) { drawFlipLabel(p, r, "", l); }},
         {"FLIP_2", R::Selected, flipButton(Glyph::ChevronRight)},
         {"KEYLOOM_TOPROW_D1", R::Disabled, segment("D1")},
         {"KEYLOOM_TOPROW_D2", R::Disabled, segment("D2")},
@@ -94,9 +96,9 @@ const std::vector<ControlArt>& windowControls() {
         {"KEY_PCGAME", R::Selected, roundLink(Glyph::Globe)},
         {"KEY_FACEBOOK", R::Selected, roundLink(Glyph::Community)},
         {"KEY_INSTARGRAM", R::Selected, roundLink(Glyph::Gallery)},
-        {"CONTROL_OK", R::Disabled, dialogButton("OK", true)},
-        {"CONTROL_CANCEL", R::Disabled, dialogButton("Cancel", false)},
-        {"CONTROL2_APPLY", R::Disabled, dialogButton("Apply", false)},
+        {"CONTROL_OK", R::Disabled, dialogButton("", true)},
+        {"CONTROL_CANCEL", R::Disabled, dialogButton("", false)},
+        {"CONTROL2_APPLY", R::Disabled, dialogButton("", false)},
     };
     return controls;
 }
@@ -136,15 +138,6 @@ void drawBackground(QPainter& painter, const SkinLayout& layout, const QSize& si
         painter.setPen(QPen(pal::kPanelBorder, 1));
         painter.setBrush(pal::kPanel);
         painter.drawRoundedRect(QRectF(*panel).adjusted(0.5, 0.5, -0.5, -0.5), 12, 12);
-    }
-    if (const auto label = layout.artwork("PROFILE_LABEL")) {
-        drawCaption(painter, *label, "PROFILE", pal::kTextMuted, Qt::AlignLeft | Qt::AlignVCenter);
-    }
-    if (const auto label = layout.artwork("REPORT_LABEL")) {
-        drawCaption(painter, *label, "RATE Hz", pal::kTextMuted, Qt::AlignRight | Qt::AlignVCenter);
-    }
-    if (const auto label = layout.artwork("GCOLUMN_LABEL")) {
-        drawCaption(painter, *label, "MACRO", pal::kTextFaint, Qt::AlignCenter, 9);
     }
     if (const auto label = layout.artwork("BRAND")) {
         drawCaption(painter, *label, "KEYLOOM", QColor(0x3a, 0x3f, 0x47),

@@ -7,6 +7,7 @@
 
 #include "controls/CSkinButtonLayer.h"
 #include "controls/SkinSlice.h"
+#include "controls/TextFit.h"
 
 namespace keyloom::controls {
 
@@ -159,12 +160,20 @@ void CSkinButton::paintFace(QPainter& painter) {
     }
 
     if (!text().isEmpty()) {
-        painter.setFont(font());
+        // Never cut: a text too long for the button is drawn smaller.
+        painter.setFont(textFont());
         painter.setPen(textColours_.forSlot(state_.textSlot()));
-        const QString shown = fontMetrics().elidedText(text(), Qt::ElideRight, width() - 8);
-        painter.drawText(rect(), Qt::AlignCenter | Qt::TextSingleLine, shown);
+        painter.drawText(textRect(), Qt::AlignCenter | Qt::TextSingleLine, text());
     }
     emit painted(face);
+}
+
+QRect CSkinButton::textRect() const {
+    return contentsRect().adjusted(4, 0, -4, 0);
+}
+
+QFont CSkinButton::textFont() const {
+    return fontToFit(font(), text(), textRect().width());
 }
 
 bool CSkinButton::showsFocusRing() const {

@@ -2,7 +2,8 @@
 // A button painted from the skin: in each state it shows the part of that
 // state's full-window picture that lies under it, starting one pixel up and
 // left of its picture offset. On top it can draw a coloured outline and its
-// text (in its font, in the colour of the current state). The pictures are
+// text (in its font, in the colour of the current state, inside its contents
+// margins, smaller when it would not fit). The pictures are
 // drawn at their natural size, never scaled. Focus reached by the keyboard
 // shows as a ring; Space presses the focused button.
 //
@@ -80,6 +81,12 @@ public:
     // Paints the button as its paint event does, with its top-left corner at
     // the painter's origin (the painter may belong to another widget).
     void paintFace(QPainter& painter);
+
+    // Where the text goes (the contents rectangle, a little inside) and the
+    // font it is drawn in: the button's own, smaller when the text would
+    // not fit otherwise.
+    QRect textRect() const;
+    QFont textFont() const;
 
     const SkinButtonState& state() const { return state_; }
     // The face the button shows now (the one the next paint draws).

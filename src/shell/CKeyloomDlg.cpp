@@ -18,7 +18,10 @@
 #include "platform/window/WindowThread.h"
 #include "shell/AccessibleNames.h"
 #include "shell/KeyTooltip.h"
+#include "shell/LanguageMenu.h"
 #include "shell/MainControls.h"
+#include "shell/MainFocusRegions.h"
+#include "shell/MainWindowTexts.h"
 #include "shell/MessageBoxes.h"
 #include "shell/TopRowSwitch.h"
 #include "storage/Language.h"
@@ -58,6 +61,7 @@ CKeyloomDlg::CKeyloomDlg(DialogSetup setup, QWidget* parent)
 
 CKeyloomDlg::~CKeyloomDlg() {
     qApp->removeEventFilter(this);
+    focusOrder_.reset();
     shutdown();
     // The editor dialogs and the lighting panel use the core's stores and
     // link: they go first.
@@ -192,7 +196,10 @@ void CKeyloomDlg::buildControls() {
     for (int i = 0; i < 4; ++i)
         button(control::kLinkButtons[i])->setToolTip(qs(links_[linkAddressOf(i)]));
     rebuildKeyTooltips();
+    texts_ = std::make_unique<MainWindowTexts>(*this, skin, [this](int id) { return button(id); });
+    texts_->show(currentLanguageIndex());
     nameControls(currentLanguageIndex());
+    focusOrder_ = std::make_unique<controls::ScreenOrderFocus>(*this, mainWindowRegions(skin));
 }
 
 void CKeyloomDlg::buildTrayIcon() {
@@ -281,6 +288,19 @@ void CKeyloomDlg::languageTexts(int languageIndex) {
     tip(control::kMinimize, "MAIN_MINIMIZE_PROMPT");
     tip(control::kMenu, "MAIN_MENU_PROMPT");
     tip(control::kClose, "MAIN_CLOSE_PROMPT");
+    tip(control::kHelp, "MAIN_HELP_PROMPT");
+    for (int id : {control::kFlip0, control::kFlip1, control::kFlip2})
+        tip(id, "KEYLOOM_FLIP_PROMPT");
+    if (texts_)
+        texts_->show(languageIndex);
+    if (initialised_) {
+        // A language chosen while the program runs: the rest of the texts.
+        setSwitchText();
+        refreshProfileLabel();
+        redrawKeyView();
+        if (tray_)
+            tray_->setTip(qs(lookupText("KEYBOARD_TRAY_DESC", languageIndex)));
+    }
     if (lighting_)
         lighting_->languageChanged();
     nameControls(languageIndex);

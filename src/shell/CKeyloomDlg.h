@@ -19,6 +19,7 @@
 
 #include "controls/CBaseDialog.h"
 #include "controls/CSkinButton.h"
+#include "controls/ScreenOrderFocus.h"
 #include "core/KeyloomCore.h"
 #include "core/window/Prompter.h"
 #include "editors/ProfileManagerState.h"
@@ -39,6 +40,9 @@ class QUrl;
 class QMenu;
 
 namespace keyloom::shell {
+
+class LanguageMenu;
+class MainWindowTexts;
 
 struct DialogSetup {
     AppPaths paths;
@@ -107,6 +111,8 @@ public:
     AboutBox* aboutBox() const { return about_.get(); }
 
     QMenu& buttonMenu();
+    // The Button menu's language choice; nullptr before that menu exists.
+    LanguageMenu* languageMenu() const { return languageMenu_.get(); }
     QMenu& profileMenu();
     void openButtonMenu(const QPoint& at);
     void openProfileMenu(const QPoint& at);
@@ -250,9 +256,13 @@ private:
     std::unique_ptr<controls::CSkinButton> rightArrow_;
     std::unique_ptr<QLabel> busyIndicator_;
     std::unique_ptr<StatusNote> statusNote_;
+    std::unique_ptr<MainWindowTexts> texts_;
+    // Tab in screen order, F6 between the regions.
+    std::unique_ptr<controls::ScreenOrderFocus> focusOrder_;
     std::map<int, std::function<void()>> commands_;
     std::map<int, std::unique_ptr<QTimer>> timers_;
     std::unique_ptr<QMenu> buttonMenu_;
+    std::unique_ptr<LanguageMenu> languageMenu_;  // a submenu of the Button menu
     std::unique_ptr<QMenu> profileMenu_;
     FileChooser fileChooser_;
     UrlOpener urlOpener_;

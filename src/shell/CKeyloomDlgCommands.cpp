@@ -21,6 +21,7 @@
 #include "platform/text/SafeFormat.h"
 #include "shell/CKeyloomDlg.h"
 #include "shell/DarkLook.h"
+#include "shell/LanguageMenu.h"
 #include "shell/MainControls.h"
 #include "storage/Language.h"
 #include "storage/ProfileMenu.h"
@@ -317,6 +318,9 @@ QMenu& CKeyloomDlg::buttonMenu() {
     add(command::kBackup);
     buttonMenu_->addSeparator();
     add(command::kFirmwareUpdate);
+    languageMenu_ = std::make_unique<LanguageMenu>(*buttonMenu_, setup_.registry, [this] {
+        port_->sendMessage(window::languageMessage(currentLanguageIndex()));
+    });
     buttonMenu_->addSeparator();
     add(command::kAbout);
     add(command::kExitFromMenu);
@@ -333,6 +337,7 @@ QMenu& CKeyloomDlg::buttonMenu() {
             for (const auto& [command, key] : kTexts)
                 if (action->data().toInt() == command)
                     action->setText(qs(lookupText(key)));
+        languageMenu_->refresh();
     });
     return *buttonMenu_;
 }

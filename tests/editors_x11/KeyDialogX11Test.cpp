@@ -13,74 +13,13 @@
 #include <memory>
 
 #include "editors_qt/KeyDialogFixture.h"
+#include "editors_x11/XServerEnvironment.h"
 #include "shell/MessageBoxes.h"
 
 namespace keyloom::testing {
 namespace {
 
 namespace id = editors::qt::composite;
-
-// Starts Xvfb on the first free display number and the application on it.
-class XServerEnvironment : public ::testing::Environment {
-public:
-    static inline QString skipReason;
-
-    void SetUp() override {
-        const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
-        if (xvfb.isEmpty() || QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty()) {
-            skipReason = QStringLiteral("Xvfb or xdotool is not installed");
-            startApplication(QStringLiteral("offscreen"));
-            return;
-        }
-        // Xvfb picks a free display itself and tells its number on stdout, so
-        // that two test programs started together never share one server.
-        auto server = std::make_unique<QProcess>();
-        server->setProcessChannelMode(QProcess::SeparateChannels);
-        server->setReadChannel(QProcess::StandardOutput);
-        server->start(
-            xvfb, {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                   QStringLiteral("0"), QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"),
-                   QStringLiteral("tcp")});
-        QByteArray number;
-        if (server->waitForStarted(3000)) {
-            while (!number.contains('\n') && server->state() == QProcess::Running &&
-                   server->waitForReadyRead(5000))
-                number += server->readAllStandardOutput();
-        }
-        bool parsed = false;
-        const int display = number.trimmed().toInt(&parsed);
-        if (parsed && server->state() == QProcess::Running) {
-            qputenv("DISPLAY", QStringLiteral(":%1").arg(display).toLocal8Bit());
-            server_ = std::move(server);
-        }
-        if (!server_) {
-            skipReason = QStringLiteral("no X server could be started");
-            startApplication(QStringLiteral("offscreen"));
-            return;
-        }
-        startApplication(QStringLiteral("xcb"));
-    }
-
-    void TearDown() override {
-        application_.reset();
-        if (server_) {
-            server_->terminate();
-            server_->waitForFinished(3000);
-        }
-    }
-
-private:
-    void startApplication(const QString& platform) {
-        qputenv("QT_QPA_PLATFORM", platform.toLocal8Bit());
-        application_ = std::make_unique<QApplication>(argc_, argv_);
-    }
-
-    std::unique_ptr<QProcess> server_;
-    int argc_ = 1;
-    char name_[24] = "keyloom_tests_x11";
-    char* argv_[2] = {name_, nullptr};
-    std::unique_ptr<QApplication> application_;
-};
 
 [[maybe_unused]] const ::testing::Environment* const kXServer =
     ::testing::AddGlobalTestEnvironment(std::make_unique<XServerEnvironment>().release());

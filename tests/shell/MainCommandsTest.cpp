@@ -276,7 +276,7 @@ TEST_F(MainCommandsTest, ButtonMenuCarriesTheLanguageTextsAndRunsItsCommands) {
             texts << a->text();
     const auto text = [](const char* key) { return QString::fromStdString(lookupText(key)); };
     EXPECT_EQ(texts, (QStringList{text("MENU_1"), text("MENU_2"), text("KEYLOOM_MENU_FIRMWARE"),
-                                  text("MENU_3"), text("MENU_4")}));
+                                  text("KEYLOOM_MENU_LANGUAGE"), text("MENU_3"), text("MENU_4")}));
 
     // Exit from the menu ends the program.
     bool exited = false;

@@ -142,6 +142,9 @@ void CKeyloom_DlgProfile::languageTexts() {
     for (const ButtonInfo& info : kButtons)
         if (*info.textKey)
             buttons_[info.id]->setText(textOr(info.textKey, info.fallback));
+    // Names for screen readers where the control shows no text.
+    buttons_[id::kClose]->setAccessibleName(textOr("MAIN_CLOSE_PROMPT", "Close"));
+    list_->setAccessibleName(textOr("KEYLOOM_NAME_PROFILE_LIST", "Profiles"));
     list_->setHorizontalHeaderLabels({textOr("KEYLOOM_PROFILES_ACTIVE", "激活"),
                                       textOr("KEYLOOM_PROFILES_NAME", "名称"),
                                       textOr("KEYLOOM_PROFILES_PATH", "路径")});

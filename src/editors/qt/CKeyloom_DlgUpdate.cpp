@@ -102,6 +102,9 @@ void CKeyloom_DlgUpdate::languageTexts() {
     for (const ButtonInfo& info : kButtons)
         if (*info.textKey)
             buttons_[info.id]->setText(textOr(info.textKey, info.fallback));
+    // Names for screen readers where the control shows no text.
+    buttons_[id::kClose]->setAccessibleName(textOr("MAIN_CLOSE_PROMPT", "Close"));
+    pathField_->setAccessibleName(textOr("KEYLOOM_NAME_UPDATER", "Updater program"));
 }
 
 controls::CSkinButton* CKeyloom_DlgUpdate::button(int controlId) const {

@@ -42,8 +42,9 @@ namespace {
 
 constexpr std::size_t kNameBufferSize = 260;
 
+// Digits grouped as the language writes numbers (4,096 or 4.096).
 QString grouped(std::size_t number) {
-    return QLocale(QLocale::English).toString(static_cast<qulonglong>(number));
+    return QLocale(text("KEYLOOM_LOCALE")).toString(static_cast<qulonglong>(number));
 }
 
 }  // namespace
@@ -374,7 +375,13 @@ bool Keyloom_DlgComposite::eventFilter(QObject* watched, QEvent* event) {
 
 void Keyloom_DlgComposite::keyPressEvent(QKeyEvent* event) {
     const int key = event->key();
-    // Enter and Escape are keys to capture, never a way to close the dialog.
+    // Enter is a key to capture, never a way to close the dialog. Escape
+    // arrives here only where it is not being captured or recorded: there it
+    // cancels, as in any dialog.
+    if (key == Qt::Key_Escape && !state_.captureHooksWanted() && !state_.recorder().recording()) {
+        reject();
+        return;
+    }
     if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape)
         return;
     if (key == Qt::Key_F1 && !state_.recorder().recording()) {

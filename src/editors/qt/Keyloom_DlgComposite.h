@@ -16,6 +16,7 @@
 
 #include "controls/CBaseDialog.h"
 #include "controls/CSkinButton.h"
+#include "controls/ScreenOrderFocus.h"
 #include "controls/SkinPictureSet.h"
 #include "core/window/Prompter.h"
 #include "editors/EditorPrompts.h"
@@ -161,6 +162,10 @@ private:
     void placeControls();
     void connectControls();
     void languageTexts(const QString& keyLabel);
+    // Keyboard and screen-reader use (KeyDialogAccess.cpp).
+    void nameControls();
+    void fitTexts();
+    void prepareKeyboardUse();
     controls::CSkinButton* skinButton(int id, const char* skinKey,
                                       const controls::SkinPictureSet& pictures);
     template <typename Widget>
@@ -223,6 +228,7 @@ private:
     QCheckBox* recordDelay_ = nullptr;
     QLabel* memory_ = nullptr;
     QPushButton* apply_ = nullptr;
+    std::unique_ptr<controls::ScreenOrderFocus> focusOrder_;
 };
 
 }  // namespace keyloom::editors::qt

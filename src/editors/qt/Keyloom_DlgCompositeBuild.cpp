@@ -139,6 +139,7 @@ Keyloom_DlgComposite::Keyloom_DlgComposite(CompositeSetup setup, QWidget* parent
     });
     buildControls();
     connectControls();
+    prepareKeyboardUse();
 }
 
 Keyloom_DlgComposite::~Keyloom_DlgComposite() {
@@ -486,7 +487,7 @@ void Keyloom_DlgComposite::languageTexts(const QString& keyLabel) {
     setText(id::kMacroTab, text("KEYLOOM_TAB_MACRO"));
     setText(id::kMediaTab, macroOnly ? QString() : text("KEYLOOM_TAB_MEDIA"));
     setText(id::kFunctionTab, macroOnly ? QString() : text("KEYLOOM_TAB_FUNCTION"));
-    setText(id::kClear, macroOnly ? QString() : QStringLiteral("     ") + text("KEYLOOM_CLEAR"));
+    setText(id::kClear, macroOnly ? QString() : text("KEYLOOM_CLEAR"));
     setText(id::kOk, text("KEYLOOM_OK"));
     setText(id::kCancel, text("KEYLOOM_CANCEL"));
     setText(id::kApply, text("KEYLOOM_APPLY"));
@@ -499,8 +500,8 @@ void Keyloom_DlgComposite::languageTexts(const QString& keyLabel) {
     setText(id::kMouseCaption, text("IDS_MACRO_MOU_KEY"));
     setText(id::kPlayCountCaption, text("MACRO_CYCLES"));
     setText(id::kRecordDelayCaption, text("RECORD_DELAY"));
-    setText(id::kMacroAdd, QStringLiteral("    ") + text("KEYLOOM_MACRO_ADD"));
-    setText(id::kMacroDelete, QStringLiteral("    ") + text("KEYLOOM_MACRO_DELETE"));
+    setText(id::kMacroAdd, text("KEYLOOM_MACRO_ADD"));
+    setText(id::kMacroDelete, text("KEYLOOM_MACRO_DELETE"));
     const auto tip = [this](int controlId, std::string_view key) {
         control(controlId)->setToolTip(text(key));
     };
@@ -513,6 +514,8 @@ void Keyloom_DlgComposite::languageTexts(const QString& keyLabel) {
     tip(id::kMoveDown, "KEYLOOM_MACRO_DOWN");
     tip(id::kMoveToBottom, "KEYLOOM_MACRO_TO_BOTTOM");
     model_->headerDataChanged(Qt::Horizontal, 0, KeyDialogActionModel::ColumnCount - 1);
+    nameControls();
+    fitTexts();
 }
 
 }  // namespace keyloom::editors::qt

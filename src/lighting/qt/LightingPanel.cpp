@@ -10,12 +10,14 @@
 
 #include "controls/QtText.h"
 #include "controls/SkinReaders.h"
+#include "controls/TextFit.h"
 #include "core/UserFileNotice.h"
 #include "lighting/ColourIndexTable.h"
 #include "lighting/LightingOps.h"
 #include "lighting/qt/DarkComboBox.h"
 #include "lighting/qt/LightingStyle.h"
 #include "model/KeyViewKeys.h"
+#include "platform/text/SafeFormat.h"
 #include "storage/Language.h"
 
 namespace keyloom::lighting::qt {
@@ -113,6 +115,7 @@ QLabel* LightingPanel::makeLabel(const char* skinKey) {
     owned_.emplace_back(label);
     controls::placeControl(*label, setup_.skinFile, "BUTTONINFO", skinKey);
     label->setStyleSheet(labelStyle());
+    label->setFont(labelFont());
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     labels_[skinKey] = label;
     return label;
@@ -287,8 +290,11 @@ void LightingPanel::loadPictures() {
 
 void LightingPanel::setTexts() {
     const auto text = [this](const char* skinKey, const std::string& value) {
-        if (auto it = labels_.find(skinKey); it != labels_.end())
-            it->second->setText(qs(value).toUpper());
+        if (auto it = labels_.find(skinKey); it != labels_.end()) {
+            QLabel& label = *it->second;
+            label.setText(qs(value).toUpper());
+            controls::fitFont(label, label.text(), label.contentsRect().width());
+        }
     };
     text("CONTROL_DengStatic", lookupText("KEYLOOM_LIGHT_VIEW"));
     text("CONTROL_LightStatic", lookupText("KEYLOOM_LIGHT_BRIGHTNESS"));
@@ -308,6 +314,55 @@ void LightingPanel::setTexts() {
     tools_[1]->setToolTip(qs(lookupText("KEYLOOM_LIGHT_TOOL_BASE")));
     viewOn_->setToolTip(qs(lookupText("KEYLOOM_LIGHT_VIEW_ON")));
     viewOff_->setToolTip(qs(lookupText("KEYLOOM_LIGHT_VIEW_OFF")));
+    viewOn_->setText(qs(lookupText("KEYLOOM_LIGHT_ON")));
+    viewOff_->setText(qs(lookupText("KEYLOOM_LIGHT_OFF")));
+    nameControls();
+}
+
+void LightingPanel::nameControls() {
+    const auto name = [](QWidget* widget, const std::string& text) {
+        widget->setAccessibleName(qs(text));
+    };
+    name(viewOn_, lookupText("KEYLOOM_NAME_LIGHT_VIEW_ON"));
+    name(viewOff_, lookupText("KEYLOOM_NAME_LIGHT_VIEW_OFF"));
+    name(effectList_, lookupText("KEYLOOM_NAME_EFFECT"));
+    name(userModes_, lookupText("KEYLOOM_NAME_EFFECT"));
+    name(brightness_, lookupText("KEYLOOM_LIGHT_BRIGHTNESS"));
+    name(speed_, lookupText("KEYLOOM_LIGHT_SPEED"));
+    name(multicolour_, lookupText("KEYLOOM_LIGHT_MULTICOLOUR"));
+    name(colour_, lookupText("KEYLOOM_LIGHT_COLOUR"));
+    name(reactionColour_, lookupText("KEYLOOM_LIGHT_COLOUR"));
+    name(singleColour_, lookupLight("Color"));
+    name(baseColour_, lookupLight("JColor"));
+    name(tools_[0], lookupText("KEYLOOM_NAME_TOOL_SINGLE"));
+    name(tools_[1], lookupText("KEYLOOM_NAME_TOOL_BASE"));
+    const char* const channels[] = {"KEYLOOM_NAME_RED", "KEYLOOM_NAME_GREEN", "KEYLOOM_NAME_BLUE"};
+    for (std::size_t i = 0; i < rgb_.size(); ++i)
+        name(rgb_[i], lookupText(channels[i]));
+    const char* const choices[] = {"KEYLOOM_NAME_CHOICE_RED", "KEYLOOM_NAME_CHOICE_YELLOW",
+                                   "KEYLOOM_NAME_CHOICE_GREEN", "KEYLOOM_NAME_CHOICE_BLUE"};
+    for (std::size_t k = 0; k < choices_.size(); ++k)
+        name(choices_[k], lookupText(choices[k]));
+    for (int i = 0; i < static_cast<int>(kPresetCount); ++i)
+        name(byId_[kFirstSwatchId + i], text::formatInt(lookupText("KEYLOOM_NAME_SWATCH"), i + 1));
+    nameDirections();
+}
+
+void LightingPanel::nameDirections() {
+    // The two direction pictures mean left and right, up and down, or in
+    // and out, by effect.
+    const DirectionImageSet set = directionImageSet(lighting_.lock()->state().effect);
+    const char* first = "KEYLOOM_NAME_DIRECTION_LEFT";
+    const char* second = "KEYLOOM_NAME_DIRECTION_RIGHT";
+    if (set == DirectionImageSet::Rings) {
+        first = "KEYLOOM_NAME_DIRECTION_IN";
+        second = "KEYLOOM_NAME_DIRECTION_OUT";
+    } else if (set == DirectionImageSet::Bands) {
+        first = "KEYLOOM_NAME_DIRECTION_UP";
+        second = "KEYLOOM_NAME_DIRECTION_DOWN";
+    }
+    left_->setAccessibleName(qs(lookupText(first)));
+    right_->setAccessibleName(qs(lookupText(second)));
 }
 
 void LightingPanel::fillEffectList() {
@@ -362,6 +417,7 @@ void LightingPanel::showDirection() {
     const bool forward = lit->state().direction != 0;
     left_->setActive(forward);
     right_->setActive(!forward);
+    nameDirections();
 }
 
 void LightingPanel::showShownControls() {

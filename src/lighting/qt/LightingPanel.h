@@ -111,6 +111,9 @@ private:
     void loadPictures();
     QPixmap picture(const char* file) const;
     void setTexts();
+    // What a screen reader calls each control.
+    void nameControls();
+    void nameDirections();
     void fillEffectList();
 
     // Everything the widgets show, from the controller.

@@ -1,11 +1,19 @@
 #include "lighting/qt/LightingStyle.h"
 
+#include <QGuiApplication>
+
 namespace keyloom::lighting::qt {
 
 QString labelStyle() {
-    return QStringLiteral(
-        "QLabel { color: #8a9098; background: transparent; font-weight: bold;"
-        " font-size: 11px; letter-spacing: 1px; }");
+    return QStringLiteral("QLabel { color: #8a9098; background: transparent; }");
+}
+
+QFont labelFont() {
+    QFont font = QGuiApplication::font();
+    font.setPixelSize(11);
+    font.setBold(true);
+    font.setLetterSpacing(QFont::AbsoluteSpacing, 1);
+    return font;
 }
 
 QString comboStyle() {
