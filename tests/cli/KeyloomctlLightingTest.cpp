@@ -120,7 +120,11 @@ TEST_F(KeyloomctlLighting, EachSettingWritesItsFieldsOfTheLightingProfile) {
     }
     EXPECT_EQ(record(0)[2], 2) << "profile 1 untouched";
 
-    ASSERT_EQ(run({"lighting", "reset"}).exitCode, 0);
+    // Without the user-mode template (drawn only with Qt) the reset fails
+    // on purpose, after the lighting profile was reset.
+    const bool haveTemplate =
+        std::filesystem::exists(KEYLOOM_BUILD_DIR "/bin/Skins/UserDengColor_3.userd");
+    ASSERT_EQ(run({"lighting", "reset"}).exitCode, haveTemplate ? 0 : 1);
     const std::vector<std::uint8_t> defaults{1, 4, 2, 0, 255, 255, 255, 255};
     const auto held = record(1);
     EXPECT_EQ(std::vector<std::uint8_t>(held.begin(), held.begin() + 8), defaults);
