@@ -1,9 +1,13 @@
 #pragma once
 // Waits until a descriptor is ready for reading or writing, a cancel event is
-// set, or a time limit runs out, with poll(). Used by the hidraw transfers.
+// set, or a time limit runs out, with poll(). Used by the hidraw transfers and
+// by the wait for hotplug announcements.
+
+#include <poll.h>
 
 #include <chrono>
 #include <cstdint>
+#include <span>
 
 #include "platform/hid/CancelEvent.h"
 
@@ -24,6 +28,12 @@ private:
 };
 
 enum class WaitResult { Ready, TimedOut, Cancelled, Failed };
+
+// Ready as soon as any watched descriptor has an event (its `revents` says
+// which, errors included); the caller decides what each means. A set cancel
+// event wins and is consumed; Failed when poll() itself fails.
+WaitResult waitForAnyDescriptor(std::span<pollfd> watched, CancelEvent& cancel,
+                                const Deadline& deadline);
 
 // `events` is POLLIN or POLLOUT. A set cancel event wins over a ready
 // descriptor and is consumed. Ready also when the descriptor reports an error

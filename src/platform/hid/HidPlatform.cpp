@@ -3,7 +3,6 @@
 #include <poll.h>
 
 #include <algorithm>
-#include <cerrno>
 
 #include "platform/hid/FdWait.h"
 #include "platform/hid/HidrawBackend.h"
@@ -73,42 +72,33 @@ ChangeWait HidPlatform::waitForChange(std::chrono::milliseconds timeout, CancelE
     // The copies keep every watched backend, and so its descriptor, alive
     // through the wait even when it is removed meanwhile.
     const auto all = backends();
-    std::vector<pollfd> fds{{cancel.fd(), POLLIN, 0}};
+    std::vector<pollfd> watched;
     std::vector<HidBackend*> announcing;
     for (const auto& backend : all) {
         if (int fd = backend->changeDescriptor(); fd >= 0) {
-            fds.push_back({fd, POLLIN, 0});
+            watched.push_back({fd, POLLIN, 0});
             announcing.push_back(backend.get());
         }
     }
     const Deadline deadline(static_cast<std::uint32_t>(std::max<long long>(0, timeout.count())));
-    for (;;) {
-        int n = ::poll(fds.data(), fds.size(), deadline.remainingMs());
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0) {
+    switch (waitForAnyDescriptor(watched, cancel, deadline)) {
+        case WaitResult::Cancelled:
+            return ChangeWait::Cancelled;
+        case WaitResult::Ready:
+            for (std::size_t i = 0; i < watched.size(); ++i) {
+                // An error (a monitor whose queue overflowed) may hide changes too.
+                if (watched[i].revents != 0)
+                    announcing[i]->takeChanges();
+            }
+            return ChangeWait::Changed;
+        case WaitResult::Failed:
             // Never a busy loop: a wait that cannot be watched still lasts.
             ::poll(nullptr, 0, deadline.remainingMs());
             return ChangeWait::TimedOut;
-        }
-        if (n == 0) {
-            if (deadline.passed())
-                return ChangeWait::TimedOut;
-            continue;
-        }
-        if ((fds[0].revents & POLLIN) && cancel.consume())
-            return ChangeWait::Cancelled;
-        bool changed = false;
-        for (std::size_t i = 1; i < fds.size(); ++i) {
-            // An error (a monitor whose queue overflowed) may hide changes too.
-            if (fds[i].revents != 0) {
-                announcing[i - 1]->takeChanges();
-                changed = true;
-            }
-        }
-        if (changed)
-            return ChangeWait::Changed;
+        case WaitResult::TimedOut:
+            break;
     }
+    return ChangeWait::TimedOut;
 }
 
 }  // namespace keyloom::hid
