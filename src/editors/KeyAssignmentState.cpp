@@ -86,7 +86,7 @@ void KeyAssignmentState::initialise(std::u16string macroNamePrefix, bool recordD
     mediaRow_ = 0;
     functionRow_ = 0;
     mouseRow_ = 0;
-    keyboardOption_ = true;
+    choice_ = KeyChoice::Keyboard;
     captureBox_.reset();
     firstMacroVisit_ = true;
 
@@ -121,8 +121,11 @@ TabView KeyAssignmentState::view() const {
 }
 
 std::optional<TabView> KeyAssignmentState::pressedTab() const {
+    // The Key view shows its tab pressed whatever the key holds (also a key
+    // left at its default), so the dialog never opens with no tab lit; only
+    // a program or text, which no tab edits, leaves every tab unlit.
     const TabView shown = view();
-    if (shown == TabView::Key && mode_ != AssignmentKind::Key) {
+    if (shown == TabView::Key && carriesText(mode_)) {
         return std::nullopt;
     }
     return shown;
@@ -156,7 +159,12 @@ void KeyAssignmentState::showTab(bool onOpening) {
             if (!onOpening) {
                 break;
             }
-            keyboardOption_ = true;
+            choice_ = KeyChoice::Keyboard;
+            if (mode_ == AssignmentKind::Disabled) {
+                choice_ = KeyChoice::Disabled;
+            } else if (mode_ == AssignmentKind::StopMacro) {
+                choice_ = KeyChoice::StopMacro;
+            }
             // Only a Key entry's value is a key; other kinds may carry
             // leftovers there, which must not become the captured key.
             if (mode_ != AssignmentKind::Key || initialValue_ == 0 || initialValue_ > 0xFFFF) {
@@ -165,7 +173,7 @@ void KeyAssignmentState::showTab(bool onOpening) {
             capturedKey_ = static_cast<KeyCode>(initialValue_);
             if (auto row = mouseRowOf(initialValue_)) {
                 mouseRow_ = *row;
-                keyboardOption_ = false;
+                choice_ = KeyChoice::Mouse;
             } else {
                 captureBox_ = capturedKey_;
             }
@@ -183,10 +191,27 @@ void KeyAssignmentState::switchTo(AssignmentKind mode) {
     changed_ = true;
 }
 
-void KeyAssignmentState::pressKeyTab() {
-    if (!macroOnly_ && mode_ != AssignmentKind::Key && mode_ != AssignmentKind::Default) {
-        switchTo(AssignmentKind::Key);
+AssignmentKind KeyAssignmentState::modeOfChoice() const {
+    switch (choice_) {
+        case KeyChoice::Disabled:
+            return AssignmentKind::Disabled;
+        case KeyChoice::StopMacro:
+            return AssignmentKind::StopMacro;
+        case KeyChoice::Mouse:
+            return AssignmentKind::Key;
+        case KeyChoice::Keyboard:
+            break;
     }
+    return captureBox_ ? AssignmentKind::Key : AssignmentKind::Default;
+}
+
+void KeyAssignmentState::pressKeyTab() {
+    if (macroOnly_ || (view() == TabView::Key && !carriesText(mode_))) {
+        return;
+    }
+    // Coming back to the Key view finds the choice made there before; a
+    // program or text, which no tab edits, gives way to a key.
+    switchTo(view() == TabView::Key ? AssignmentKind::Key : modeOfChoice());
 }
 
 void KeyAssignmentState::pressMacroTab() {
@@ -212,10 +237,12 @@ void KeyAssignmentState::pressClear() {
         return;
     }
     pressKeyTab();
-    if (mode_ == AssignmentKind::Key) {
+    if (mode_ == AssignmentKind::Key || mode_ == AssignmentKind::Disabled ||
+        mode_ == AssignmentKind::StopMacro) {
         captureBox_.reset();
+        capturedKey_ = 0;
         mode_ = AssignmentKind::Default;
-        keyboardOption_ = true;
+        choice_ = KeyChoice::Keyboard;
         // A cleared key is a change Apply has to be able to write.
         changed_ = true;
     }
@@ -242,18 +269,20 @@ void KeyAssignmentState::selectMouseRow(std::uint32_t row) {
     }
 }
 
-void KeyAssignmentState::selectKeyboardOption() {
-    keyboardOption_ = true;
-}
-
-void KeyAssignmentState::selectMouseOption() {
-    keyboardOption_ = false;
+void KeyAssignmentState::chooseKeyAction(KeyChoice choice) {
+    if (macroOnly_ || view() != TabView::Key || choice == choice_) {
+        return;
+    }
+    choice_ = choice;
+    mode_ = modeOfChoice();
+    changed_ = true;
 }
 
 void KeyAssignmentState::capture(KeyCode key) {
     captureBox_ = key;
     capturedKey_ = key;
     mode_ = AssignmentKind::Key;
+    choice_ = KeyChoice::Keyboard;
     changed_ = true;
 }
 
@@ -264,7 +293,7 @@ HookVerdict KeyAssignmentState::onThreadKeyEvent(const KeyEvent& event) {
     if (!captureHooksWanted()) {
         return HookVerdict::PassOn;
     }
-    const CaptureDecision decision = captureFromThreadHook(event, keyboardOption_);
+    const CaptureDecision decision = captureFromThreadHook(event, keyboardOption());
     if (decision.captured != 0) {
         capture(decision.captured);
     }
@@ -279,7 +308,10 @@ HookVerdict KeyAssignmentState::onLowLevelKeyEvent(const LowLevelKeyEvent& event
         return HookVerdict::PassOn;
     }
     const CaptureDecision decision = captureFromLowLevelHook(event);
-    if (decision.captured != 0) {
+    // The Windows keys are kept from the desktop whatever is chosen, but
+    // they become the key only with the keyboard choice: with another choice
+    // shown, Apply would write something else than the box said.
+    if (decision.captured != 0 && keyboardOption()) {
         capture(decision.captured);
     }
     return decision.verdict;
@@ -292,13 +324,15 @@ KeyAssignment KeyAssignmentState::buildAssignment(const KeyAssignment& current) 
     built.value = 0;
     switch (mode_) {
         case AssignmentKind::Key:
-            if (!keyboardOption_) {
+            if (choice_ == KeyChoice::Mouse) {
                 built.value = MouseTable[mouseRow_].keyCode;
-            } else if (capturedKey_ == 0 ||
-                       static_cast<std::size_t>(KeyIndexOf(capturedKey_)) == entryIndex_) {
+            } else if (const KeyCode key = captureBox_.value_or(0);
+                       key == 0 || static_cast<std::size_t>(KeyIndexOf(key)) == entryIndex_) {
+                // Only the key the box names is written: a mouse button the
+                // key had before is not a key to keep.
                 built.kind = AssignmentKind::Default;
             } else {
-                built.value = capturedKey_;
+                built.value = key;
             }
             break;
         case AssignmentKind::Macro: {

@@ -52,6 +52,11 @@ struct OpenResult {
     bool toggleOn = false;  // Toggled: the entry's new toggle state
 };
 
+// What the Key view assigns: the captured key, a mouse button or wheel step
+// from the mouse list, nothing at all (the key is disabled), or stopping the
+// macro that is playing.
+enum class KeyChoice { Keyboard, Mouse, Disabled, StopMacro };
+
 // The four tab views. Every mode other than Macro, Media and Function shows
 // the Key view (Default, Disabled, Key and kinds the dialog cannot edit).
 enum class TabView { Key, Macro, Media, Function };
@@ -94,8 +99,11 @@ public:
     void selectMediaRow(std::uint32_t row);
     void selectFunctionRow(std::uint32_t row);
     void selectMouseRow(std::uint32_t row);
-    void selectKeyboardOption();
-    void selectMouseOption();
+    void selectKeyboardOption() { chooseKeyAction(KeyChoice::Keyboard); }
+    void selectMouseOption() { chooseKeyAction(KeyChoice::Mouse); }
+    // One of the Key view's choices (only in the Key view, not for a
+    // macro-only key); keys are captured only with the keyboard choice.
+    void chooseKeyAction(KeyChoice choice);
 
     // Key events of the dialog's two hooks: captured in the Key view,
     // recorded while recording, otherwise passed on.
@@ -141,7 +149,8 @@ public:
     KeyCode capturedKey() const { return capturedKey_; }
     // The key named in the capture box; nothing when the box is empty.
     std::optional<KeyCode> captureBoxKey() const { return captureBox_; }
-    bool keyboardOption() const { return keyboardOption_; }
+    bool keyboardOption() const { return choice_ == KeyChoice::Keyboard; }
+    KeyChoice keyChoice() const { return choice_; }
     std::uint32_t mediaRow() const { return mediaRow_; }
     std::uint32_t functionRow() const { return functionRow_; }
     std::uint32_t mouseRow() const { return mouseRow_; }
@@ -153,6 +162,7 @@ private:
     void capture(KeyCode key);
     void markUnchanged();
     KeyAssignment buildAssignment(const KeyAssignment& current) const;
+    AssignmentKind modeOfChoice() const;
 
     WorkingStore& store_;
     EditListener* edits_;
@@ -171,7 +181,7 @@ private:
     std::uint32_t initialValue_ = 0;
     std::uint16_t initialParameter_ = 0;
     AssignmentKind initialKind_ = AssignmentKind::Default;
-    bool keyboardOption_ = true;
+    KeyChoice choice_ = KeyChoice::Keyboard;
     std::uint32_t mediaRow_ = 0;
     std::uint32_t functionRow_ = 0;
     std::uint32_t mouseRow_ = 0;

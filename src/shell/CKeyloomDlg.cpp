@@ -17,6 +17,7 @@
 #include "platform/ini/Ini.h"
 #include "platform/window/WindowThread.h"
 #include "shell/AccessibleNames.h"
+#include "shell/GBankSwitch.h"
 #include "shell/KeyTooltip.h"
 #include "shell/LanguageMenu.h"
 #include "shell/MainControls.h"
@@ -195,6 +196,7 @@ void CKeyloomDlg::buildControls() {
         setTip(id, "KEYLOOM_FLIP_PROMPT");
     for (int i = 0; i < 4; ++i)
         button(control::kLinkButtons[i])->setToolTip(qs(links_[linkAddressOf(i)]));
+    buildGBankSwitch();
     rebuildKeyTooltips();
     texts_ = std::make_unique<MainWindowTexts>(*this, skin, [this](int id) { return button(id); });
     texts_->show(currentLanguageIndex());

@@ -41,6 +41,7 @@ class QMenu;
 
 namespace keyloom::shell {
 
+class GBankSwitch;
 class LanguageMenu;
 class MainWindowTexts;
 
@@ -93,6 +94,10 @@ public:
     editors::qt::Keyloom_DlgComposite* keyAssignmentDialog() const { return keyDialog_.get(); }
     const SelectedKey& selectedKey() const { return selectedKey_; }
     bool topRowSwitch() const { return topRow_; }
+    // The switch of the G keys' bank (shown only where the keyboard has two)
+    // and whether G1-G9 edit the second bank now.
+    GBankSwitch* gBankSwitch() const { return bankSwitch_.get(); }
+    bool secondGBank() const { return secondBank_; }
     bool keyToggleMode() const;
     QTimer& timer(int id);
 
@@ -230,6 +235,11 @@ private:
     void redrawKeyFaces();
     void rebuildKeyTooltips();
     void showGButtonsPresent();
+    void buildGBankSwitch();
+    void syncGBank();
+    // The entry and the label of G button j in the bank shown.
+    std::size_t shownGEntry(std::size_t j) const;
+    std::string shownGLabel(std::size_t j) const;
     void languageTexts(int languageIndex);
     // Accessible names of every control, in the language of that index.
     void nameControls(int languageIndex);
@@ -286,6 +296,8 @@ private:
 
     SelectedKey selectedKey_;
     bool topRow_ = false;
+    std::unique_ptr<GBankSwitch> bankSwitch_;
+    bool secondBank_ = false;
     MessageResponder responder_;
     mutable std::mutex shownMutex_;
     std::vector<std::string> shownKeys_;

@@ -24,6 +24,8 @@
 #include "platform/ini/Ini.h"
 #include "platform/text/SafeFormat.h"
 #include "shell/AccessibleNames.h"
+#include "shell/DimmedFace.h"
+#include "shell/GBankSwitch.h"
 #include "shell/KeyTooltip.h"
 #include "shell/MainControls.h"
 #include "shell/MessageBoxes.h"
@@ -80,7 +82,7 @@ int CKeyloomDlg::selectKey(int controlId) {
         return -1;
     CSkinButton* b = button(controlId);
     selectedKey_.kind = 0;
-    selectedKey_.code = g ? static_cast<std::uint16_t>(gButtonEntry(*g))
+    selectedKey_.code = g ? static_cast<std::uint16_t>(shownGEntry(*g))
                           : foldedScanCode(kKeyViewKeys[*row].scanCode);
     selectedKey_.controlId = controlId;
 
@@ -132,9 +134,10 @@ void CKeyloomDlg::openKeyAssignmentDialog(CSkinButton& button) {
     }
     const int id = selectedKey_.controlId;
     const auto g = gButtonOf(id);
-    const std::string label = g ? gButtonLabel(*g) : KeyName(selectedKey_.code, kNameBufferSize);
+    const std::string label = g ? shownGLabel(*g) : KeyName(selectedKey_.code, kNameBufferSize);
     editors::KeyButtonContext context;
     context.activeProfile = core_->state().connection.activeProfile.load();
+    context.secondBank = secondBank_;
     const QRect onScreen(button.mapToGlobal(QPoint(0, 0)), button.size());
     keyDialog_->openForKeyButton(id, context, onScreen, qs(label));
 }
@@ -174,6 +177,7 @@ void CKeyloomDlg::rebuildKeyTooltips() {
         bool assigned;
     };
     std::vector<Tip> tips;
+    syncGBank();
     const TooltipLookup text = [](std::string_view key) { return lookupText(key); };
     const KeyNameLookup name = [](std::uint16_t code) { return KeyName(code, kNameBufferSize); };
     {
@@ -187,9 +191,9 @@ void CKeyloomDlg::rebuildKeyTooltips() {
                             a.kind != AssignmentKind::Default});
         }
         for (std::size_t j = 0; j < kGButtonCount; ++j) {
-            const KeyAssignment& a = block[gButtonEntry(j)];
+            const KeyAssignment& a = block[shownGEntry(j)];
             tips.push_back({button(kGButtonControls[j]),
-                            keyTooltip(gButtonLabel(j), a, working->macros, text, name),
+                            keyTooltip(shownGLabel(j), a, working->macros, text, name),
                             a.kind != AssignmentKind::Default});
         }
     }
@@ -213,14 +217,57 @@ void CKeyloomDlg::showGButtonsPresent() {
         CSkinButton* b = button(kGButtonControls[j]);
         if (!b)
             continue;
-        const bool present = !known || matrixCarriesEntry(defaults, gButtonEntry(j));
+        const bool present = !known || matrixCarriesEntry(defaults, shownGEntry(j));
         b->setEnabled(present);
+        if (!present && !hasDimmedFace(*b)) {
+            pictures_.complete(*b);
+            dimDisabledFace(*b);
+        }
         // What the button holds stays in its tooltip, the reason below it.
         if (!present)
             b->setToolTip(
                 b->toolTip() + QLatin1Char('\n') +
                 qs(text::formatString(lookupText("KEYLOOM_G_KEY_ABSENT"), gButtonLabel(j))));
     }
+}
+
+// --- The G keys' bank ------------------------------------------------------------
+
+void CKeyloomDlg::buildGBankSwitch() {
+    bankSwitch_ = std::make_unique<GBankSwitch>(this);
+    controls::placeControl(*bankSwitch_, setup_.paths.mainSkinFile, "BUTTONINFO", "KEYLOOM_G_BANK");
+    bankSwitch_->hide();
+    connect(bankSwitch_.get(), &GBankSwitch::bankChosen, this, [this](int bank) {
+        secondBank_ = bank == 1;
+        rebuildKeyTooltips();
+    });
+}
+
+void CKeyloomDlg::syncGBank() {
+    // The switch is offered only where the keyboard's matrix holds the
+    // second bank; elsewhere G1-G9 always edit the first.
+    const KeyMatrix defaults = core_->defaultMatrix();
+    const bool twoBanks =
+        matrixCarriesEntry(defaults, gButtonEntry(0) + AssignmentImage::kExtraKeysPerBank);
+    if (!twoBanks)
+        secondBank_ = false;
+    if (bankSwitch_) {
+        bankSwitch_->setBank(secondBank_ ? 1 : 0);
+        bankSwitch_->setVisible(twoBanks);
+    }
+    // The AB light shows the bank the G keys edit.
+    if (CSkinButton* ab = button(control::kLockAb))
+        ab->setSelected(secondBank_);
+}
+
+std::size_t CKeyloomDlg::shownGEntry(std::size_t j) const {
+    return gButtonEntry(j) + (secondBank_ ? AssignmentImage::kExtraKeysPerBank : 0);
+}
+
+std::string CKeyloomDlg::shownGLabel(std::size_t j) const {
+    if (!secondBank_)
+        return gButtonLabel(j);
+    return gButtonLabel(j) + " \u00b7 " + lookupText("KEYLOOM_G_BANK_2");
 }
 
 // --- Top-row switch -------------------------------------------------------------
@@ -273,6 +320,11 @@ void CKeyloomDlg::nameControls(int languageIndex) {
     for (std::size_t j = 0; j < kGButtonCount; ++j)
         if (CSkinButton* b = button(kGButtonControls[j]))
             b->setAccessibleName(qs(gButtonLabel(j)));
+    if (bankSwitch_)
+        bankSwitch_->setTexts(qs(text("KEYLOOM_G_BANK_TIP")), qs(text("KEYLOOM_G_BANK_1")),
+                              qs(text("KEYLOOM_G_BANK_2")));
+    if (CSkinButton* ab = button(control::kLockAb))
+        ab->setToolTip(qs(text("KEYLOOM_AB_TIP")));
     leftArrow_->setAccessibleName(qs(text("KEYLOOM_NAME_TOP_ROW")));
     rightArrow_->setAccessibleName(qs(text("KEYLOOM_NAME_TOP_ROW")));
     busyIndicator_->setAccessibleName(qs(text("KEYLOOM_NAME_BUSY")));

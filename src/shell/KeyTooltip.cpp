@@ -17,6 +17,8 @@ std::string keyTooltip(std::string_view label, const KeyAssignment& entry,
     // for what it now does.
     if (entry.kind == AssignmentKind::Disabled)
         return tip + text("KEYLOOM_KEY_PROMPT_DISABLED");
+    if (entry.kind == AssignmentKind::StopMacro)
+        return tip + text("KEYLOOM_KEY_PROMPT_STOP_MACRO");
     tip += text("KEY_PROMPT_SET");
     // Values that name nothing (a damaged profile file) leave the brackets empty.
     const AssignmentDescription described = describeAssignment(entry, macros);

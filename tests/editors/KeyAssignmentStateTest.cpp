@@ -202,8 +202,10 @@ TEST_F(KeyAssignmentStateTest, AMouseAssignmentOpensOnTheMouseList) {
 TEST_F(KeyAssignmentStateTest, OnlyAKeyEntrysValueIsTakenAsTheCapturedKey) {
     entry(0, 30) = assignment(AssignmentKind::Disabled, 0x030);  // a leftover value
     open(kAButton);
-    state_.pressKeyTab();
-    EXPECT_EQ(state_.mode(), AssignmentKind::Key);
+    // Disabled is one of the Key view's choices; choosing the keyboard
+    // instead finds no key in the box.
+    state_.chooseKeyAction(KeyChoice::Keyboard);
+    EXPECT_FALSE(state_.captureBoxKey());
     state_.apply();
     EXPECT_EQ(entry(0, 30), KeyAssignment{});
 }
@@ -239,6 +241,57 @@ TEST_F(KeyAssignmentStateTest, AKeysTextIsReleasedOnlyWhenItsKindChanges) {
         EXPECT_EQ(working->image->block(0)[30].kind,
                   toMedia ? AssignmentKind::Media : AssignmentKind::LaunchProgram);
     }
+}
+
+}  // namespace
+}  // namespace keyloom::editors
+
+namespace keyloom::editors {
+namespace {
+
+TEST_F(KeyAssignmentStateTest, EachKeyChoiceIsWrittenAndReopensChosen) {
+    struct Case {
+        KeyChoice choice;
+        KeyAssignment written;
+    };
+    for (const Case& c : {Case{KeyChoice::Disabled, assignment(AssignmentKind::Disabled, 0)},
+                          Case{KeyChoice::StopMacro, assignment(AssignmentKind::StopMacro, 0)},
+                          Case{KeyChoice::Mouse, assignment(AssignmentKind::Key, 369)},
+                          Case{KeyChoice::Keyboard, KeyAssignment{}}}) {
+        entry(0, 30) = assignment(AssignmentKind::Key, 0x030);
+        open(kAButton);
+        EXPECT_EQ(state_.pressedTab(), TabView::Key);
+        state_.chooseKeyAction(c.choice);
+        if (c.choice == KeyChoice::Keyboard)
+            state_.pressClear();
+        // The choice survives a look at another tab.
+        state_.pressMediaTab();
+        state_.pressKeyTab();
+        EXPECT_EQ(state_.keyChoice(), c.choice);
+        state_.apply();
+        state_.close();
+        EXPECT_EQ(entry(0, 30), c.written) << static_cast<int>(c.choice);
+        open(kAButton);
+        EXPECT_EQ(state_.keyChoice(), c.choice);
+        state_.close();
+    }
+}
+
+TEST_F(KeyAssignmentStateTest, KeysBecomeTheAssignmentOnlyWithTheKeyboardChoice) {
+    open(kAButton);
+    EXPECT_EQ(state_.pressedTab(), TabView::Key) << "a key at its default opens on the Key tab";
+    state_.chooseKeyAction(KeyChoice::Disabled);
+    // Super is still kept from the desktop, but the key stays disabled.
+    EXPECT_EQ(state_.onLowLevelKeyEvent({91, LowLevelMessage::KeyDown, 0}), HookVerdict::Swallow);
+    EXPECT_EQ(state_.onThreadKeyEvent(press(kEsc)), HookVerdict::Swallow);
+    EXPECT_EQ(state_.keyChoice(), KeyChoice::Disabled);
+    state_.pressClear();
+    EXPECT_EQ(state_.mode(), AssignmentKind::Default);
+    state_.onThreadKeyEvent(press(kEsc));
+    state_.chooseKeyAction(KeyChoice::Mouse);
+    state_.chooseKeyAction(KeyChoice::Keyboard);
+    state_.apply();
+    EXPECT_EQ(entry(0, 30), assignment(AssignmentKind::Key, 0x001));
 }
 
 }  // namespace

@@ -62,6 +62,8 @@ TEST_F(EveryWindowTest, KeyDialogOnItsKeyAndMacroTabs) {
             editors::qt::Keyloom_DlgComposite* keys = dialog->keyAssignmentDialog();
             ASSERT_NE(keys, nullptr);
             const std::string name = kLanguageNames[language];
+            // The note shown under Wayland has to fit as well.
+            keys->control(dlg::kDesktopKeysNotice)->show();
             expectFitsAndNamed(*keys, name + " key tab");
             shoot(*keys, language, "key_dialog");
             static_cast<QAbstractButton*>(keys->control(dlg::kMacroTab))->click();

@@ -91,6 +91,7 @@ protected:
         setup.edits = &edits;
         setup.parameters = [this] { return parameters; };
         setup.startOnScreenKeyboard = [this] { return oskInstalled; };
+        setup.desktopKeepsKeys = [this] { return desktopKeepsKeys; };
         dialog = std::make_unique<editors::qt::Keyloom_DlgComposite>(std::move(setup));
     }
 
@@ -146,6 +147,7 @@ protected:
             QString::fromStdString(builtPath("screenshots/key_dialog_" + name + "@2x.png"))));
     }
 
+    bool desktopKeepsKeys = false;  // as under Wayland
     TempDir dir;
     AppPaths paths;
     std::shared_ptr<registry::Registry> registry;

@@ -105,10 +105,34 @@ TEST_F(KeyDialogTest, AKeyThatSendsAMouseButtonShowsWhichAndCanChangeIt) {
     emit mouse->activated(2);
     click(id::kApply);
     EXPECT_EQ(entry(0, 0x1E), (KeyAssignment{AssignmentKind::Key, 0, 371}));
-    // Clear goes back to the keyboard option: the mouse list goes away.
+    // Clear goes back to the keyboard option: the mouse list is out of use.
     click(id::kClear);
-    EXPECT_FALSE(mouse->isVisible());
+    EXPECT_FALSE(mouse->isEnabled());
     EXPECT_TRUE(dialog->control(id::kCaptureBox)->isEnabled());
+}
+
+TEST_F(KeyDialogTest, TheKeyViewOffersEveryChoiceAndSaysWhatTheDesktopKeeps) {
+    desktopKeepsKeys = true;
+    open();
+    EXPECT_TRUE(static_cast<controls::CSkinButton*>(dialog->control(id::kKeyTab))->isSelected())
+        << "the Key tab is lit on opening";
+    QWidget* notice = dialog->control(id::kDesktopKeysNotice);
+    EXPECT_TRUE(notice->isVisible());
+    EXPECT_EQ(static_cast<QLabel*>(notice)->text(),
+              QString::fromStdString(lookupText("KEYLOOM_DESKTOP_KEYS")));
+    saveScreenshot("key_desktop_keys");
+    for (int option :
+         {id::kKeyboardOption, id::kMouseOption, id::kDisabledOption, id::kStopMacroOption})
+        EXPECT_TRUE(dialog->control(option)->isVisible()) << option;
+    click(id::kDisabledOption);
+    EXPECT_FALSE(dialog->control(id::kCaptureBox)->isEnabled());
+    EXPECT_TRUE(applyEnabled());
+    click(id::kApply);
+    EXPECT_EQ(entry(0, 0x1E), (KeyAssignment{AssignmentKind::Disabled, 0, 0}));
+    click(id::kMacroTab);
+    EXPECT_FALSE(notice->isVisible());
+    EXPECT_FALSE(dialog->control(id::kDisabledOption)->isVisible());
+    EXPECT_TRUE(dialog->control(id::kPlayCountNote)->isVisible());
 }
 
 TEST_F(KeyDialogTest, TheGrabFollowsTheKeyTabAndEndsWhenTheDialogCloses) {

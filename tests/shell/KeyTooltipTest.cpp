@@ -37,6 +37,7 @@ TEST(KeyTooltipTest, EachKindAppendsItsDescription) {
               "A[KEY_PROMPT_SET][KEY_PROMPT_FUNCTION][FUNC_KEY_DESC1])");
     // A disabled key says so instead of "remapped".
     EXPECT_EQ(tip({AssignmentKind::Disabled, 0, 0}), "A[KEYLOOM_KEY_PROMPT_DISABLED]");
+    EXPECT_EQ(tip({AssignmentKind::StopMacro, 0, 0}), "A[KEYLOOM_KEY_PROMPT_STOP_MACRO]");
     // Kinds without a description of their own.
     EXPECT_EQ(tip({AssignmentKind::TextBlock, 0, 40}), "A[KEY_PROMPT_SET]");
 }

@@ -35,7 +35,7 @@ int KeyDialogActionModel::columnCount(const QModelIndex& parent) const {
 }
 
 QString KeyDialogActionModel::stateText(std::uint16_t state) {
-    return state == MacroAction::kPressed ? QStringLiteral("\u2193") : QStringLiteral("  \u2191");
+    return state == MacroAction::kPressed ? QStringLiteral("\u2193") : QStringLiteral("\u2191");
 }
 
 QVariant KeyDialogActionModel::data(const QModelIndex& index, int role) const {
@@ -66,6 +66,10 @@ QVariant KeyDialogActionModel::data(const QModelIndex& index, int role) const {
             default:
                 return {};
         }
+    }
+    if (role == Qt::TextAlignmentRole && index.column() == StateColumn) {
+        // Down and up arrows in one column, whatever the font's blanks.
+        return QVariant::fromValue(Qt::Alignment(Qt::AlignCenter));
     }
     if (role == Qt::ForegroundRole && index.column() != DelayColumn) {
         // Key and state are shown in grey: the delay is what is usually edited.

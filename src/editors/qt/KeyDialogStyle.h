@@ -39,6 +39,7 @@ QHeaderView::section {
     border-right: 1px solid #22262c; padding: 3px 6px; font-weight: bold;
 }
 QTableCornerButton::section { background: #17191d; border: none; }
+QHeaderView { background: #0e1013; border: none; }
 QScrollBar:vertical { background: #0e1013; width: 10px; margin: 0; }
 QScrollBar::handle:vertical { background: #31353d; border-radius: 4px; min-height: 24px; }
 QScrollBar::handle:vertical:hover { background: #ff8200; }
@@ -50,6 +51,14 @@ QCheckBox::indicator {
 }
 QCheckBox::indicator:hover { border-color: #ff8200; }
 QCheckBox::indicator:checked { background: #ff8200; border-color: #ffa640; }
+QRadioButton { color: #8a9098; spacing: 8px; }
+QRadioButton:checked { color: #dfe3e8; }
+QRadioButton::indicator {
+    width: 14px; height: 14px; border: 2px solid #31353d; border-radius: 9px; background: #16181b;
+}
+QRadioButton::indicator:hover { border-color: #ff8200; }
+QRadioButton::indicator:checked { background: #ff8200; border-color: #ffa640; }
+QRadioButton:disabled { color: #555a62; }
 QPushButton#apply {
     background: #1f2227; color: #dfe3e8; border: 1px solid #31353d; border-radius: 8px;
 }

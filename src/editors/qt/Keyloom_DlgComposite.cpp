@@ -203,17 +203,11 @@ void Keyloom_DlgComposite::showState() {
          {id::kMacroCaption, id::kMacroList, id::kMacroAdd, id::kMacroDelete, id::kActionList,
           id::kRecord, id::kActionDelete, id::kActionClear, id::kMoveToTop, id::kMoveUp,
           id::kMoveDown, id::kMoveToBottom, id::kRecordDelay, id::kRecordDelayCaption,
-          id::kPlayCount, id::kPlayCountCaption, id::kMacroMemory})
+          id::kPlayCount, id::kPlayCountCaption, id::kPlayCountNote, id::kMacroMemory})
         control(controlId)->setVisible(macroView);
     for (int controlId : {id::kCaptureBox, id::kKeyCaption, id::kKeyboardCaption, id::kCaptureHint})
         control(controlId)->setVisible(keyView);
-    // The options themselves stay hidden; a key that sends a mouse button
-    // shows which one, so that the user can see and change it.
-    const bool mouse = keyView && !state_.keyboardOption();
-    control(id::kMouseCaption)->setVisible(mouse);
-    mouseList_->setVisible(mouse);
-    control(id::kKeyboardOption)->setVisible(false);
-    control(id::kMouseOption)->setVisible(false);
+    showKeyChoices(keyView);
     mediaList_->setVisible(view == TabView::Media);
     control(id::kMediaCaption)->setVisible(view == TabView::Media);
     // The function tab needs its list: without it no function can be chosen.
@@ -222,8 +216,6 @@ void Keyloom_DlgComposite::showState() {
 
     const auto boxKey = state_.captureBoxKey();
     captureBox_->setText(boxKey ? qs(KeyName(*boxKey, kNameBufferSize)) : QString());
-    captureBox_->setEnabled(state_.keyboardOption());
-    mouseList_->setEnabled(!state_.keyboardOption());
     mediaList_->setCurrentIndex(static_cast<int>(state_.mediaRow()));
     functionList_->setCurrentIndex(static_cast<int>(state_.functionRow()));
     mouseList_->setCurrentIndex(static_cast<int>(state_.mouseRow()));

@@ -84,6 +84,12 @@ inline constexpr int kFunctionCaption = 1203;
 inline constexpr int kMacroMemory = 1300;
 inline constexpr int kTitleText = 1301;
 inline constexpr int kCaptureHint = 1302;
+// The Key view's other choices, the desktop's keys under Wayland, and what
+// the play count belongs to.
+inline constexpr int kDisabledOption = 1303;
+inline constexpr int kStopMacroOption = 1304;
+inline constexpr int kDesktopKeysNotice = 1305;
+inline constexpr int kPlayCountNote = 1306;
 }  // namespace composite
 
 struct CompositeSetup {
@@ -107,7 +113,14 @@ struct CompositeSetup {
     // Told on the window thread when the dialog opens and closes (the core
     // keeps it for profile switches).
     std::function<void(bool open)> openChanged;
+    // Whether the desktop keeps some keys for itself (the Key view says so).
+    // Empty: asked of the window system (desktopKeepsKeys()).
+    std::function<bool()> desktopKeepsKeys;
 };
+
+// True under Wayland, whose compositor takes some keys (Super, media keys)
+// before any window sees them.
+bool desktopKeepsKeys();
 
 class Keyloom_DlgComposite : public controls::CBaseDialog {
     Q_OBJECT
@@ -166,6 +179,11 @@ private:
     void nameControls();
     void fitTexts();
     void prepareKeyboardUse();
+    // The Key view's four choices (KeyDialogKeyChoices.cpp).
+    void buildKeyChoices();
+    void connectKeyChoices();
+    void keyChoiceTexts();
+    void showKeyChoices(bool keyView);
     controls::CSkinButton* skinButton(int id, const char* skinKey,
                                       const controls::SkinPictureSet& pictures);
     template <typename Widget>

@@ -107,11 +107,11 @@ const QRect kTitleTextPlace(48, 0, 400, 46);
 const QRect kHeadingPlace(37, 117, 568, 24);
 const QRect kMacroHeadingPlace(33, 117, 200, 22);
 const QRect kKeyboardCaptionPlace(140, 150, 360, 20);
-const QRect kHintPlace(37, 356, 568, 22);
-const QRect kMouseCaptionPlace(140, 262, 360, 20);
-const QRect kMouseListPlace(140, 286, 360, 34);
-const QRect kKeyboardOptionPlace(116, 166, 16, 16);
-const QRect kMouseOptionPlace(116, 266, 16, 16);
+const QRect kHintPlace(37, 344, 568, 20);
+const QRect kMouseCaptionPlace(140, 252, 360, 20);
+const QRect kMouseListPlace(140, 276, 360, 34);
+const QRect kKeyboardOptionPlace(116, 152, 18, 18);
+const QRect kMouseOptionPlace(116, 254, 18, 18);
 
 }  // namespace
 
@@ -138,7 +138,9 @@ Keyloom_DlgComposite::Keyloom_DlgComposite(CompositeSetup setup, QWidget* parent
         showState();
     });
     buildControls();
+    buildKeyChoices();
     connectControls();
+    connectKeyChoices();
     prepareKeyboardUse();
 }
 
@@ -314,6 +316,9 @@ void Keyloom_DlgComposite::buildControls() {
     playCount_->setMaxLength(6);
     auto* cycles = label(id::kPlayCountCaption, {}, "muted", 12);
     controls::placeControl(*cycles, skinFile_, "BUTTONINFO", "FUNC_MACRO_CYCLES_PROMPT");
+    // The count is the macro's, not the key's: every key playing it shares it.
+    auto* countNote = label(id::kPlayCountNote, {}, "muted", 10);
+    controls::placeControl(*countNote, skinFile_, "BUTTONINFO", "FUNC_MACRO_CYCLES_NOTE");
     recordDelay_ = addControl(id::kRecordDelay, std::make_unique<QCheckBox>());
     controls::placeControl(*recordDelay_, skinFile_, "BUTTONINFO", "FUNC_MACRO_RECORD_DELAY");
     recordDelay_->setFocusPolicy(Qt::NoFocus);
@@ -499,6 +504,7 @@ void Keyloom_DlgComposite::languageTexts(const QString& keyLabel) {
     setText(id::kCaptureHint, text("KEYLOOM_CAPTURE_HINT"));
     setText(id::kMouseCaption, text("IDS_MACRO_MOU_KEY"));
     setText(id::kPlayCountCaption, text("MACRO_CYCLES"));
+    setText(id::kPlayCountNote, text("KEYLOOM_MACRO_CYCLES_SHARED"));
     setText(id::kRecordDelayCaption, text("RECORD_DELAY"));
     setText(id::kMacroAdd, text("KEYLOOM_MACRO_ADD"));
     setText(id::kMacroDelete, text("KEYLOOM_MACRO_DELETE"));
@@ -513,6 +519,9 @@ void Keyloom_DlgComposite::languageTexts(const QString& keyLabel) {
     tip(id::kMoveUp, "KEYLOOM_MACRO_UP");
     tip(id::kMoveDown, "KEYLOOM_MACRO_DOWN");
     tip(id::kMoveToBottom, "KEYLOOM_MACRO_TO_BOTTOM");
+    for (int controlId : {id::kPlayCount, id::kPlayCountCaption, id::kPlayCountNote})
+        tip(controlId, "KEYLOOM_MACRO_CYCLES_SHARED_TIP");
+    keyChoiceTexts();
     model_->headerDataChanged(Qt::Horizontal, 0, KeyDialogActionModel::ColumnCount - 1);
     nameControls();
     fitTexts();

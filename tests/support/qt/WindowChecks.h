@@ -57,6 +57,14 @@ inline QStringList textsThatDoNotFit(QWidget& window) {
             if (!t->text().isEmpty())
                 check(*t, t->text(), t->textFont(), t->width() - 8);
         } else if (auto* label = qobject_cast<QLabel*>(w)) {
+            // A wrapped text must fit in its height instead.
+            const QRect room = label->contentsRect();
+            if (label->wordWrap() && !label->text().isEmpty() &&
+                label->heightForWidth(room.width()) > room.height())
+                misfits << QStringLiteral("%1: \"%2\" (needs %3 high, has %4)")
+                               .arg(describe(*label), label->text())
+                               .arg(label->heightForWidth(room.width()))
+                               .arg(room.height());
             if (!label->wordWrap() && !label->text().isEmpty() &&
                 label->textFormat() != Qt::RichText)
                 check(*label, label->text(), label->font(),
