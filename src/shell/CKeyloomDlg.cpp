@@ -412,6 +412,8 @@ bool CKeyloomDlg::eventFilter(QObject* watched, QEvent* event) {
     if (!widget || widget->window() != this)
         return CBaseDialog::eventFilter(watched, event);
     const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key != Qt::Key_Escape && widget->property(lighting::qt::kTakesReturnProperty).toBool())
+        return CBaseDialog::eventFilter(watched, event);  // a box that Return commits
     if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape)
         return true;
     const bool arrow =

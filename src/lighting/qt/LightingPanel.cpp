@@ -5,6 +5,7 @@
 #include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRegularExpressionValidator>
 #include <QToolTip>
 #include <optional>
 
@@ -211,8 +212,14 @@ void LightingPanel::buildControls() {
         box->setStyleSheet(numberBoxStyle());
         box->setAlignment(Qt::AlignCenter);
         box->setMaxLength(4);
+        // Digits only; what they make is checked when the box is committed.
+        box->setValidator(
+            new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), box));
+        // Return commits the box instead of being kept from the window.
+        box->setProperty(kTakesReturnProperty, true);
         byId_[kRgbFirstId + static_cast<int>(i)] = box;
         connect(box, &QLineEdit::textEdited, this, [this, i] { rgbEdited(i); });
+        connect(box, &QLineEdit::editingFinished, this, [this, i] { rgbCommitted(i); });
         rgb_[i] = box;
         add(C::RgbBoxes, box);
     }
@@ -518,12 +525,32 @@ void LightingPanel::tellFileFailure() {
 
 void LightingPanel::rgbEdited(std::size_t channel) {
     QLineEdit* box = rgb_[channel];
+    rgbEdits_[channel] = true;
     const RgbBoxValue value = readRgbBox(box->text().toStdString());
     if (value.rewrite)
         box->setText(QString::number(value.value));
 }
 
+void LightingPanel::rgbCommitted(std::size_t channel) {
+    if (!rgbEdits_[channel])
+        return;
+    rgbEdits_[channel] = false;
+    const std::optional<std::uint8_t> value = committedRgbBox(rgb_[channel]->text().toStdString());
+    Rgb colour = rgbShown_;
+    std::uint8_t* const channels[] = {&colour.red, &colour.green, &colour.blue};
+    if (!value) {
+        rgb_[channel]->setText(QString::number(*channels[channel]));
+        return;
+    }
+    *channels[channel] = *value;
+    // The boxes set the colour of the picker they stand beside.
+    const bool reaction = isShown(lighting_->shownControls(), C::ReactionColourPicker);
+    colourChosen(reaction ? kReactionColourId : kColourId, toTint(colour));
+}
+
 void LightingPanel::setRgbBoxes(Rgb colour) {
+    rgbShown_ = colour;
+    rgbEdits_.fill(false);
     rgb_[0]->setText(QString::number(colour.red));
     rgb_[1]->setText(QString::number(colour.green));
     rgb_[2]->setText(QString::number(colour.blue));

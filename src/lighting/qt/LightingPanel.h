@@ -55,6 +55,10 @@ struct LightingPanelSetup {
     window::Prompter* prompts = nullptr;
 };
 
+// The property that lets Return reach a control of the main window, which
+// otherwise keeps Return from closing it.
+inline constexpr const char* kTakesReturnProperty = "takesReturn";
+
 class LightingPanel final : public QObject, public window::LightingView {
     Q_OBJECT
 
@@ -127,6 +131,9 @@ private:
     void clicked(int controlId);
     void colourChosen(int controlId, controls::Rgb colour);
     void rgbEdited(std::size_t channel);
+    // Return in the box, or the box left: its value sets the colour as the
+    // picker does; a value the box cannot take shows the last one again.
+    void rgbCommitted(std::size_t channel);
     void setRgbBoxes(Rgb colour);
     void turnViewOn();
     // Tells a user-mode file failure of the last intent (no Access held).
@@ -159,6 +166,8 @@ private:
     std::array<PictureToggle*, 4> choices_{};
     std::array<PictureToggle*, 2> tools_{};
     std::array<QLineEdit*, 3> rgb_{};
+    Rgb rgbShown_;                    // the colour the boxes last showed
+    std::array<bool, 3> rgbEdits_{};  // typed into since then
     LightingColourButton* colour_ = nullptr;
     LightingColourButton* reactionColour_ = nullptr;
     LightingColourButton* singleColour_ = nullptr;
