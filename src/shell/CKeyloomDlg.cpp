@@ -193,6 +193,8 @@ void CKeyloomDlg::buildControls() {
     setTip(control::kMenu, "MAIN_MENU_PROMPT");
     for (int id : {control::kFlip0, control::kFlip1, control::kFlip2})
         setTip(id, "KEYLOOM_FLIP_PROMPT");
+    for (int i = 0; i < control::kAltTopRowCount; ++i)
+        setTip(control::kFirstAltTopRowKey + i, "KEYLOOM_TOPROW_D_PROMPT");
     for (int i = 0; i < 4; ++i)
         button(control::kLinkButtons[i])->setToolTip(qs(links_[linkAddressOf(i)]));
     rebuildKeyTooltips();
@@ -291,6 +293,8 @@ void CKeyloomDlg::languageTexts(int languageIndex) {
     tip(control::kHelp, "MAIN_HELP_PROMPT");
     for (int id : {control::kFlip0, control::kFlip1, control::kFlip2})
         tip(id, "KEYLOOM_FLIP_PROMPT");
+    for (int i = 0; i < control::kAltTopRowCount; ++i)
+        tip(control::kFirstAltTopRowKey + i, "KEYLOOM_TOPROW_D_PROMPT");
     if (texts_)
         texts_->show(languageIndex);
     if (initialised_) {

@@ -10,6 +10,7 @@
 #include "lighting/qt/KeyViewLighting.h"
 #include "lighting_qt/PanelFixture.h"
 #include "platform/ini/Ini.h"
+#include "platform/text/SafeFormat.h"
 
 namespace keyloom::testing {
 namespace {
@@ -190,6 +191,30 @@ TEST_F(LightingPanelTest, KeysWithoutAColourPositionAreNotPaintedAndSaySo) {
     QTest::mouseClick(&button(1096), Qt::LeftButton);
     EXPECT_EQ(writes().size(), 1u);
     EXPECT_EQ(button(1087).faceTint(), button(1096).faceTint());
+}
+
+TEST_F(LightingPanelTest, KeyClickOutsidePerKeyColoursSaysWhyNothingIsPainted) {
+    open({1, 20});
+    viewOn();
+    const std::string why =
+        text::formatString(lookupText("KEYLOOM_LIGHT_NO_PAINT"), lookupMode("20"));
+    const std::string view = lookupText("KEYLOOM_LIGHT_NOTE_VIEW");
+    EXPECT_EQ(panel().keyToolTip(1058).toStdString(), why);
+    EXPECT_EQ(panel().note()->text().toStdString(), view);
+    QTest::mouseClick(&button(1058), Qt::LeftButton);
+    EXPECT_TRUE(writes().empty());
+    EXPECT_EQ(panel().note()->text().toStdString(), why);
+
+    selectEffect(20);
+    EXPECT_EQ(panel().note()->text().toStdString(), view);
+    EXPECT_TRUE(panel().keyToolTip(1058).isEmpty());
+}
+
+TEST_F(LightingPanelTest, KeyboardWithoutPerKeyColoursSaysItsKeysAreNeverPainted) {
+    open({1});
+    viewOn();
+    EXPECT_EQ(panel().keyToolTip(1058).toStdString(),
+              lookupText("KEYLOOM_LIGHT_NO_PAINT_KEYBOARD"));
 }
 
 TEST_F(LightingPanelTest, KeyClickOutsideTheLightingViewOpensNoPaint) {

@@ -152,6 +152,11 @@ void LightingPanel::buildControls() {
     };
 
     viewLabel_ = makeLabel("CONTROL_DengStatic");
+    note_ = new QLabel(setup_.window);
+    owned_.emplace_back(note_);
+    note_->setStyleSheet(labelStyle());
+    note_->setFont(noteFont());
+    note_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     viewOn_ = makePicture(kViewOnId, "CONTROL_DengStaPic");
     viewOff_ = makePicture(kViewOffId, "CONTROL_DengDisable");
 
@@ -406,7 +411,29 @@ void LightingPanel::refresh() {
     showDirection();
     showShownControls();
     showKeyView();
+    showNote();
     updatePreviewTimer();
+}
+
+void LightingPanel::showNote() {
+    // Beside the switch while the panel is empty, below the controls when
+    // they show.
+    const bool on = lighting_->lightingView();
+    controls::placeControl(*note_, setup_.skinFile, "BUTTONINFO",
+                           on ? "KEYLOOM_LIGHT_NOTE" : "KEYLOOM_LIGHT_NOTE_OFF");
+    const QString text =
+        on && noPaintNoted_ ? noPaintText() : qs(lookupText("KEYLOOM_LIGHT_NOTE_VIEW"));
+    note_->setText(text);
+    controls::fitFont(*note_, text, note_->contentsRect().width());
+}
+
+QString LightingPanel::noPaintText() const {
+    // Only the per-key colours paint keys; a keyboard without them never
+    // does.
+    if (lighting_->effects().positionOf(kPerKeyColourEffect) < 0)
+        return qs(lookupText("KEYLOOM_LIGHT_NO_PAINT_KEYBOARD"));
+    return qs(text::formatString(lookupText("KEYLOOM_LIGHT_NO_PAINT"),
+                                 lookupMode(EffectList::nameKey(kPerKeyColourEffect))));
 }
 
 void LightingPanel::showDirection() {
@@ -491,6 +518,7 @@ void LightingPanel::previewTick() {
 // --- What the user does ----------------------------------------------------------
 
 void LightingPanel::effectChosen(int position) {
+    noPaintNoted_ = false;
     lighting_->selectEffectAt(position);
     refresh();
 }
@@ -592,18 +620,27 @@ void LightingPanel::keyClicked(int controlId) {
         auto lit = lighting_.lock();
         if (!lit->lightingView() || isGButton(controlId))
             return;
+        if (!lit->showsKeyColours()) {
+            // Nothing to paint with: the note says so rather than nothing.
+            noPaintNoted_ = true;
+        }
         if (lit->paintKey(controlId)) {
             keyView_.showKeyColour(controlId, lit->keyColour(controlId));
             for (int other : controlsSharingPosition(controlId))
                 keyView_.showKeyColour(other, lit->keyColour(other));
         }
     }
+    if (noPaintNoted_)
+        showNote();
     tellFileFailure();
 }
 
 QString LightingPanel::keyToolTip(int controlId) const {
-    if (!lighting_->lightingView() || isGButton(controlId) || isPaintable(controlId) ||
-        !slotOfControl(controlId))
+    if (!lighting_->lightingView() || isGButton(controlId) || !slotOfControl(controlId))
+        return {};
+    if (!lighting_->showsKeyColours())
+        return noPaintText();
+    if (isPaintable(controlId))
         return {};
     return qs(lookupText("KEYLOOM_LIGHT_NO_POSITION"));
 }
@@ -657,6 +694,7 @@ void LightingPanel::lightingChanged() {
 void LightingPanel::lightingViewOff() {
     if (!lighting_->lightingView())
         return;
+    noPaintNoted_ = false;
     static_cast<void>(lighting_->setLightingView(false));
     refresh();
     if (setup_.redrawKeyView)

@@ -99,6 +99,7 @@ public:
     QComboBox* effectList() const { return effectList_; }
     controls::CSkinSlider* brightnessSlider() const { return brightness_; }
     controls::CSkinSlider* speedSlider() const { return speed_; }
+    QLabel* note() const { return note_; }
     QLineEdit* rgbBox(int channel) const { return rgb_[static_cast<std::size_t>(channel)]; }
     bool previewRunning() const;
     // Number of keys given a new colour by the last preview tick.
@@ -125,6 +126,10 @@ private:
     void showDirection();
     void showShownControls();
     void showKeyView();
+    // The note under the switch: what the switch changes, or after a key
+    // click that paints nothing, why it did not.
+    void showNote();
+    QString noPaintText() const;
     void updatePreviewTimer();
 
     void effectChosen(int position);
@@ -153,6 +158,8 @@ private:
     std::map<int, QWidget*> byId_;
     std::map<const QObject*, int> keyIds_;  // key buttons by widget
     QLabel* viewLabel_ = nullptr;
+    QLabel* note_ = nullptr;
+    bool noPaintNoted_ = false;  // a key click painted nothing (until the effect or view changes)
     std::map<std::string, QLabel*> labels_;
     QComboBox* effectList_ = nullptr;
     QComboBox* userModes_ = nullptr;
