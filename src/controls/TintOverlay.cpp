@@ -2,6 +2,7 @@
 
 #include <QPainter>
 
+#include "controls/LegendContrast.h"
 #include "controls/SkinSlice.h"
 
 namespace keyloom::controls {
@@ -53,8 +54,13 @@ void TintOverlay::prepareBlend() {
     //   alpha = a + da - a x da / 255
     // The colour is the only part that changes from tick to tick, so the
     // weight a x (255 - d) of each channel and the alpha are kept per pixel.
+    // The inverted face under a light colour blends the colour times the
+    // face's complement in through the coverage:
+    //   out = d x (255 - a) / 255 + (c x a / 255) x (255 - d) / 255
+    // which takes the same weights on a base of its own.
     const auto pixels = static_cast<std::size_t>(face_.width()) * face_.height();
     base_.assign(pixels, 0);
+    darkBase_.assign(pixels, 0);
     weights_.assign(pixels, 0);
     std::size_t i = 0;
     opaque_ = true;
@@ -65,6 +71,11 @@ void TintOverlay::prepareBlend() {
             const unsigned a = qAlpha(cover[x]);
             const QRgb d = face[x];
             base_[i] = (screen(a, qAlpha(d)) << 24) | (d & 0xFFFFFFu);
+            const unsigned keep = 255 - a;
+            darkBase_[i] = (base_[i] & 0xFF000000u) |
+                           (mul255(static_cast<unsigned>(qRed(d)), keep) << 16) |
+                           (mul255(static_cast<unsigned>(qGreen(d)), keep) << 8) |
+                           mul255(static_cast<unsigned>(qBlue(d)), keep);
             opaque_ = opaque_ && (base_[i] >> 24) == 255;
             weights_[i] = (weight(a, static_cast<unsigned>(qRed(d))) << 16) |
                           (weight(a, static_cast<unsigned>(qGreen(d))) << 8) |
@@ -92,11 +103,12 @@ const QImage& TintOverlay::picture(const QPixmap& picture, QPoint pictureOffset,
         return tinted_;
 
     // Within one step of the exact blend (the weight and the product are each
-    // rounded by at most half a step), and never above 255 - d, so the sum
-    // does not carry into the next channel. Plain arrays, so that the compiler
+    // rounded by at most half a step), and never above 255 - d over the base
+    // (255 on the inverted face), so the sum does not carry into the next
+    // channel. Plain arrays, so that the compiler
     // can vectorise the loop.
     const std::uint32_t red = qRed(colour), green = qGreen(colour), blue = qBlue(colour);
-    const std::uint32_t* base = base_.data();
+    const std::uint32_t* base = wantsDarkLegend(colour) ? darkBase_.data() : base_.data();
     const std::uint32_t* weights = weights_.data();
     // 32-bit rows have no padding: the picture is one run of pixels, taken
     // with one call (scanLine would check for sharing on every row).

@@ -1,8 +1,9 @@
 #pragma once
 // A key face with its lighting tint: the face's slice of the skin picture,
 // lightened in screen mode by the tint colour through the rounded key shape
-// (antialiased once per size). The preview recolours every key twenty times a
-// second; blending here in plain integer steps costs a fraction of what the
+// (antialiased once per size). On a light colour the face is inverted under
+// the colour instead, so the light legends turn dark and stay legible. The preview recolours every
+// key twenty times a second; blending here in plain integer steps costs a fraction of what the
 // paint engine's screen mode takes for the same pixels.
 
 #include <QImage>
@@ -36,6 +37,9 @@ private:
     // is multiplied by (a x (255 - d) / 255 per channel, one byte each, laid
     // out as the channels are): two words a pixel to read on every tick.
     std::vector<std::uint32_t> base_;
+    // The same for the inverted face: the face's channels weakened by the
+    // coverage, d x (255 - a) / 255; the weights are the same.
+    std::vector<std::uint32_t> darkBase_;
     std::vector<std::uint32_t> weights_;
     std::int64_t faceKey_ = 0;
     QPoint faceOffset_;

@@ -173,4 +173,18 @@ RgbBoxValue readRgbBox(std::string_view text) {
     return out;
 }
 
+std::optional<std::uint8_t> committedRgbBox(std::string_view text) {
+    if (text.empty())
+        return std::nullopt;
+    int value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        value = value * 10 + (c - '0');
+        if (value > 255)
+            return std::nullopt;
+    }
+    return byte(value);
+}
+
 }  // namespace keyloom::lighting

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 #include "lighting/LightingChange.h"
@@ -71,5 +72,9 @@ struct RgbBoxValue {
     bool rewrite = false;
 };
 RgbBoxValue readRgbBox(std::string_view text);
+// The value a number box sets when the user commits it (Return, or leaving
+// the box): decimal digits only, at most 255. Nothing for an empty box, a
+// letter or a larger number: the box is refused and shows its value again.
+std::optional<std::uint8_t> committedRgbBox(std::string_view text);
 
 }  // namespace keyloom::lighting

@@ -1,5 +1,8 @@
 #include "lighting/PreviewEngine.h"
 
+#include <vector>
+
+#include "lighting/ColourIndexTable.h"
 #include "lighting/HueCircle.h"
 
 namespace keyloom::lighting {
@@ -40,6 +43,34 @@ constexpr auto kStaticRingHues = [] {
     }
     return hues;
 }();
+
+// A key the grid leaves out that shares its light with a key in the grid (Right
+// Win lies under Page Up's light): it shows that key's colour.
+struct SharedLight {
+    std::size_t slot;
+    std::size_t source;
+};
+
+const std::vector<SharedLight>& sharedLights() {
+    static const std::vector<SharedLight> lights = [] {
+        std::array<bool, kPreviewKeyCount> inGrid{};
+        for (std::uint8_t slot : gridSlots())
+            if (slot != kNoSlot)
+                inGrid[slot] = true;
+        std::vector<SharedLight> out;
+        for (std::size_t slot = 0; slot < kPreviewKeyCount; ++slot) {
+            if (inGrid[slot])
+                continue;
+            for (int other : controlsSharingPosition(controlIdOfSlot(slot)))
+                if (const auto source = slotOfControlId(other); source && inGrid[*source]) {
+                    out.push_back({slot, *source});
+                    break;
+                }
+        }
+        return out;
+    }();
+    return lights;
+}
 
 }  // namespace
 
@@ -124,6 +155,10 @@ void PreviewEngine::draw(const LightingState& state, const Rgb* keyColours) {
         default:  // 7, 8, 9, 17 and unknown effects: dark
             break;
     }
+    // Per-key colours are held per light already.
+    if (state.effect != kPerKeyColourEffect)
+        for (const SharedLight& light : sharedLights())
+            frame_.colours[light.slot] = frame_.colours[light.source];
 }
 
 void PreviewEngine::hueWave(const LightingState& state) {

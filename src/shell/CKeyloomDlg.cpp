@@ -194,6 +194,8 @@ void CKeyloomDlg::buildControls() {
     setTip(control::kMenu, "MAIN_MENU_PROMPT");
     for (int id : {control::kFlip0, control::kFlip1, control::kFlip2})
         setTip(id, "KEYLOOM_FLIP_PROMPT");
+    for (int i = 0; i < control::kAltTopRowCount; ++i)
+        setTip(control::kFirstAltTopRowKey + i, "KEYLOOM_TOPROW_D_PROMPT");
     for (int i = 0; i < 4; ++i)
         button(control::kLinkButtons[i])->setToolTip(qs(links_[linkAddressOf(i)]));
     buildGBankSwitch();
@@ -293,6 +295,8 @@ void CKeyloomDlg::languageTexts(int languageIndex) {
     tip(control::kHelp, "MAIN_HELP_PROMPT");
     for (int id : {control::kFlip0, control::kFlip1, control::kFlip2})
         tip(id, "KEYLOOM_FLIP_PROMPT");
+    for (int i = 0; i < control::kAltTopRowCount; ++i)
+        tip(control::kFirstAltTopRowKey + i, "KEYLOOM_TOPROW_D_PROMPT");
     if (texts_)
         texts_->show(languageIndex);
     if (initialised_) {
@@ -414,6 +418,8 @@ bool CKeyloomDlg::eventFilter(QObject* watched, QEvent* event) {
     if (!widget || widget->window() != this)
         return CBaseDialog::eventFilter(watched, event);
     const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key != Qt::Key_Escape && widget->property(lighting::qt::kTakesReturnProperty).toBool())
+        return CBaseDialog::eventFilter(watched, event);  // a box that Return commits
     if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape)
         return true;
     const bool arrow =

@@ -282,9 +282,11 @@ void CKeyloomDlg::applyTopRowSwitch() {
     for (int i = 0; i < 4; ++i)
         if (CSkinButton* b = button(control::kFirstTopRowKey + i))
             b->setEnabled(!topRow_);
+    // D1-D6 have no command: shown or not, they stay unavailable (their
+    // tooltip says why).
     for (int i = 0; i < control::kAltTopRowCount; ++i)
         if (CSkinButton* b = button(control::kFirstAltTopRowKey + i))
-            b->setEnabled(topRow_);
+            b->setEnabled(false);
     // The flip indicator shows the second picture set when the switch is on;
     // both sets come from the same files, so its pictures stay as they are.
     if (CSkinButton* flip0 = button(control::kFlip0))

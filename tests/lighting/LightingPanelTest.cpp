@@ -167,6 +167,18 @@ TEST(LightingOps, RgbBoxClampsAndRewrites) {
     }
 }
 
+TEST(LightingOps, CommittedRgbBoxTakesOnlyDigitsUpTo255) {
+    struct Case {
+        const char* text;
+        std::optional<std::uint8_t> value;
+    };
+    for (const Case& c : {Case{"0", 0}, Case{"255", 255}, Case{"0255", 255}, Case{"256", {}},
+                          Case{"", {}}, Case{"12a", {}}, Case{"-1", {}}, Case{" 5", {}}}) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(lighting::committedRgbBox(c.text), c.value);
+    }
+}
+
 TEST(LightingOps, PresetUpdatesTheStateLikeAPickedColour) {
     LightingState state;
     state.colourful = true;

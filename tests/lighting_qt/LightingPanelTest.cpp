@@ -6,9 +6,11 @@
 #include <filesystem>
 
 #include "lighting/ColourIndexTable.h"
+#include "lighting/LightingOps.h"
 #include "lighting/qt/KeyViewLighting.h"
 #include "lighting_qt/PanelFixture.h"
 #include "platform/ini/Ini.h"
+#include "platform/text/SafeFormat.h"
 
 namespace keyloom::testing {
 namespace {
@@ -58,6 +60,41 @@ TEST_F(LightingPanelTest, NumberBoxTakesAtMost255AndSendsNothing) {
     QTest::keyClicks(red, "300");
     EXPECT_EQ(red->text(), "255");
     EXPECT_TRUE(writes().empty());
+}
+
+TEST_F(LightingPanelTest, NumberBoxCommittedSetsTheColourAsPickingDoes) {
+    open({1});
+    viewOn();
+    QLineEdit* green = panel().rgbBox(1);
+    green->selectAll();
+    QTest::keyClicks(green, "128");
+    QTest::keyClick(green, Qt::Key_Return);
+    EXPECT_EQ(writes(), (std::vector<W>{{kSettings, 4, {0}}, {kSettings, 5, {255, 128, 255}}}));
+    EXPECT_FALSE(controller()->state().colourful);
+    EXPECT_EQ(controller()->state().mainColour, lighting::packColour({255, 128, 255}));
+    // Return again without typing sends nothing.
+    QTest::keyClick(green, Qt::Key_Return);
+    EXPECT_TRUE(writes().empty());
+
+    // Leaving the box commits it too.
+    QLineEdit* blue = panel().rgbBox(2);
+    blue->setFocus();
+    blue->selectAll();
+    QTest::keyClicks(blue, "7");
+    panel().rgbBox(0)->setFocus();
+    EXPECT_EQ(writes(), (std::vector<W>{{kSettings, 4, {0}}, {kSettings, 5, {255, 128, 7}}}));
+
+    // An empty box or letters are refused: the box shows the colour again.
+    for (const char* typed : {"", "ab"}) {
+        SCOPED_TRACE(typed);
+        QLineEdit* red = panel().rgbBox(0);
+        red->selectAll();
+        QTest::keyClick(red, Qt::Key_Backspace);
+        QTest::keyClicks(red, typed);
+        QTest::keyClick(red, Qt::Key_Return);
+        EXPECT_EQ(red->text(), "255");
+        EXPECT_TRUE(writes().empty());
+    }
 }
 
 TEST_F(LightingPanelTest, SwatchAndPickerWriteTheColourInOneBracket) {
@@ -154,6 +191,30 @@ TEST_F(LightingPanelTest, KeysWithoutAColourPositionAreNotPaintedAndSaySo) {
     QTest::mouseClick(&button(1096), Qt::LeftButton);
     EXPECT_EQ(writes().size(), 1u);
     EXPECT_EQ(button(1087).faceTint(), button(1096).faceTint());
+}
+
+TEST_F(LightingPanelTest, KeyClickOutsidePerKeyColoursSaysWhyNothingIsPainted) {
+    open({1, 20});
+    viewOn();
+    const std::string why =
+        text::formatString(lookupText("KEYLOOM_LIGHT_NO_PAINT"), lookupMode("20"));
+    const std::string view = lookupText("KEYLOOM_LIGHT_NOTE_VIEW");
+    EXPECT_EQ(panel().keyToolTip(1058).toStdString(), why);
+    EXPECT_EQ(panel().note()->text().toStdString(), view);
+    QTest::mouseClick(&button(1058), Qt::LeftButton);
+    EXPECT_TRUE(writes().empty());
+    EXPECT_EQ(panel().note()->text().toStdString(), why);
+
+    selectEffect(20);
+    EXPECT_EQ(panel().note()->text().toStdString(), view);
+    EXPECT_TRUE(panel().keyToolTip(1058).isEmpty());
+}
+
+TEST_F(LightingPanelTest, KeyboardWithoutPerKeyColoursSaysItsKeysAreNeverPainted) {
+    open({1});
+    viewOn();
+    EXPECT_EQ(panel().keyToolTip(1058).toStdString(),
+              lookupText("KEYLOOM_LIGHT_NO_PAINT_KEYBOARD"));
 }
 
 TEST_F(LightingPanelTest, KeyClickOutsideTheLightingViewOpensNoPaint) {

@@ -206,6 +206,18 @@ TEST(PreviewEngine, RandomEffectsRepeatForOneSeedAndDifferForAnother) {
     }
 }
 
+TEST(PreviewEngine, RightWinShowsTheColourOfPageUpWhoseLightItShares) {
+    for (int effect : {1, 2, 3, 4, 5, 6, 10, 11, 12, 13, 14, 15, 16, 18})
+        for (bool colourful : {true, false}) {
+            // Page Up is lit in every frame of the colourful hue wave, so a
+            // Right Win left dark would differ there.
+            PreviewEngine engine;
+            for (const PreviewFrame& frame : run(engine, stateOf(effect, colourful, kForward), 40))
+                ASSERT_EQ(frame.colourOf(1087), frame.colourOf(1096))
+                    << "effect " << effect << " colourful " << colourful;
+        }
+}
+
 TEST(PreviewEngine, ChangedKeysListsOnlyTheKeysThatDiffer) {
     PreviewFrame before;
     PreviewFrame after;

@@ -181,12 +181,15 @@ TEST_F(MainWindowTest, TopRowSwitchIsStoredAndApplied) {
     writeAppString(*registry, kProfilesSection, kTopRowSwitchValue, "1");
     openWindow();
     EXPECT_TRUE(dialog->topRowSwitch());
-    // F1-F4 give way to the six buttons D1-D6.
+    // F1-F4 give way to the six buttons D1-D6, which have no command: they
+    // show as unavailable and say why.
     for (int i = 0; i < 4; ++i)
         EXPECT_FALSE(button(id::kFirstTopRowKey + i).isEnabled()) << i;
     for (int i = 0; i < id::kAltTopRowCount; ++i) {
-        EXPECT_TRUE(button(id::kFirstAltTopRowKey + i).isEnabled()) << i;
+        EXPECT_FALSE(button(id::kFirstAltTopRowKey + i).isEnabled()) << i;
         EXPECT_TRUE(button(id::kFirstAltTopRowKey + i).isVisibleTo(dialog.get())) << i;
+        EXPECT_EQ(button(id::kFirstAltTopRowKey + i).toolTip().toStdString(),
+                  lookupText("KEYLOOM_TOPROW_D_PROMPT"));
     }
     EXPECT_EQ(button(id::kFirstAltTopRowKey + 5).accessibleName(), QStringLiteral("D6"));
     EXPECT_EQ(button(id::kFlip1).toolTip().toStdString(), lookupText("KEYLOOM_FLIP_PROMPT"));

@@ -5,6 +5,7 @@
 #include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRegularExpressionValidator>
 #include <QToolTip>
 #include <optional>
 
@@ -151,6 +152,11 @@ void LightingPanel::buildControls() {
     };
 
     viewLabel_ = makeLabel("CONTROL_DengStatic");
+    note_ = new QLabel(setup_.window);
+    owned_.emplace_back(note_);
+    note_->setStyleSheet(labelStyle());
+    note_->setFont(noteFont());
+    note_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     viewOn_ = makePicture(kViewOnId, "CONTROL_DengStaPic");
     viewOff_ = makePicture(kViewOffId, "CONTROL_DengDisable");
 
@@ -211,8 +217,14 @@ void LightingPanel::buildControls() {
         box->setStyleSheet(numberBoxStyle());
         box->setAlignment(Qt::AlignCenter);
         box->setMaxLength(4);
+        // Digits only; what they make is checked when the box is committed.
+        box->setValidator(
+            new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), box));
+        // Return commits the box instead of being kept from the window.
+        box->setProperty(kTakesReturnProperty, true);
         byId_[kRgbFirstId + static_cast<int>(i)] = box;
         connect(box, &QLineEdit::textEdited, this, [this, i] { rgbEdited(i); });
+        connect(box, &QLineEdit::editingFinished, this, [this, i] { rgbCommitted(i); });
         rgb_[i] = box;
         add(C::RgbBoxes, box);
     }
@@ -399,7 +411,29 @@ void LightingPanel::refresh() {
     showDirection();
     showShownControls();
     showKeyView();
+    showNote();
     updatePreviewTimer();
+}
+
+void LightingPanel::showNote() {
+    // Beside the switch while the panel is empty, below the controls when
+    // they show.
+    const bool on = lighting_->lightingView();
+    controls::placeControl(*note_, setup_.skinFile, "BUTTONINFO",
+                           on ? "KEYLOOM_LIGHT_NOTE" : "KEYLOOM_LIGHT_NOTE_OFF");
+    const QString text =
+        on && noPaintNoted_ ? noPaintText() : qs(lookupText("KEYLOOM_LIGHT_NOTE_VIEW"));
+    note_->setText(text);
+    controls::fitFont(*note_, text, note_->contentsRect().width());
+}
+
+QString LightingPanel::noPaintText() const {
+    // Only the per-key colours paint keys; a keyboard without them never
+    // does.
+    if (lighting_->effects().positionOf(kPerKeyColourEffect) < 0)
+        return qs(lookupText("KEYLOOM_LIGHT_NO_PAINT_KEYBOARD"));
+    return qs(text::formatString(lookupText("KEYLOOM_LIGHT_NO_PAINT"),
+                                 lookupMode(EffectList::nameKey(kPerKeyColourEffect))));
 }
 
 void LightingPanel::showDirection() {
@@ -484,6 +518,7 @@ void LightingPanel::previewTick() {
 // --- What the user does ----------------------------------------------------------
 
 void LightingPanel::effectChosen(int position) {
+    noPaintNoted_ = false;
     lighting_->selectEffectAt(position);
     refresh();
 }
@@ -518,12 +553,32 @@ void LightingPanel::tellFileFailure() {
 
 void LightingPanel::rgbEdited(std::size_t channel) {
     QLineEdit* box = rgb_[channel];
+    rgbEdits_[channel] = true;
     const RgbBoxValue value = readRgbBox(box->text().toStdString());
     if (value.rewrite)
         box->setText(QString::number(value.value));
 }
 
+void LightingPanel::rgbCommitted(std::size_t channel) {
+    if (!rgbEdits_[channel])
+        return;
+    rgbEdits_[channel] = false;
+    const std::optional<std::uint8_t> value = committedRgbBox(rgb_[channel]->text().toStdString());
+    Rgb colour = rgbShown_;
+    std::uint8_t* const channels[] = {&colour.red, &colour.green, &colour.blue};
+    if (!value) {
+        rgb_[channel]->setText(QString::number(*channels[channel]));
+        return;
+    }
+    *channels[channel] = *value;
+    // The boxes set the colour of the picker they stand beside.
+    const bool reaction = isShown(lighting_->shownControls(), C::ReactionColourPicker);
+    colourChosen(reaction ? kReactionColourId : kColourId, toTint(colour));
+}
+
 void LightingPanel::setRgbBoxes(Rgb colour) {
+    rgbShown_ = colour;
+    rgbEdits_.fill(false);
     rgb_[0]->setText(QString::number(colour.red));
     rgb_[1]->setText(QString::number(colour.green));
     rgb_[2]->setText(QString::number(colour.blue));
@@ -565,18 +620,27 @@ void LightingPanel::keyClicked(int controlId) {
         auto lit = lighting_.lock();
         if (!lit->lightingView() || isGButton(controlId))
             return;
+        if (!lit->showsKeyColours()) {
+            // Nothing to paint with: the note says so rather than nothing.
+            noPaintNoted_ = true;
+        }
         if (lit->paintKey(controlId)) {
             keyView_.showKeyColour(controlId, lit->keyColour(controlId));
             for (int other : controlsSharingPosition(controlId))
                 keyView_.showKeyColour(other, lit->keyColour(other));
         }
     }
+    if (noPaintNoted_)
+        showNote();
     tellFileFailure();
 }
 
 QString LightingPanel::keyToolTip(int controlId) const {
-    if (!lighting_->lightingView() || isGButton(controlId) || isPaintable(controlId) ||
-        !slotOfControl(controlId))
+    if (!lighting_->lightingView() || isGButton(controlId) || !slotOfControl(controlId))
+        return {};
+    if (!lighting_->showsKeyColours())
+        return noPaintText();
+    if (isPaintable(controlId))
         return {};
     return qs(lookupText("KEYLOOM_LIGHT_NO_POSITION"));
 }
@@ -630,6 +694,7 @@ void LightingPanel::lightingChanged() {
 void LightingPanel::lightingViewOff() {
     if (!lighting_->lightingView())
         return;
+    noPaintNoted_ = false;
     static_cast<void>(lighting_->setLightingView(false));
     refresh();
     if (setup_.redrawKeyView)

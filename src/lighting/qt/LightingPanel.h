@@ -55,6 +55,10 @@ struct LightingPanelSetup {
     window::Prompter* prompts = nullptr;
 };
 
+// The property that lets Return reach a control of the main window, which
+// otherwise keeps Return from closing it.
+inline constexpr const char* kTakesReturnProperty = "takesReturn";
+
 class LightingPanel final : public QObject, public window::LightingView {
     Q_OBJECT
 
@@ -95,6 +99,7 @@ public:
     QComboBox* effectList() const { return effectList_; }
     controls::CSkinSlider* brightnessSlider() const { return brightness_; }
     controls::CSkinSlider* speedSlider() const { return speed_; }
+    QLabel* note() const { return note_; }
     QLineEdit* rgbBox(int channel) const { return rgb_[static_cast<std::size_t>(channel)]; }
     bool previewRunning() const;
     // Number of keys given a new colour by the last preview tick.
@@ -121,12 +126,19 @@ private:
     void showDirection();
     void showShownControls();
     void showKeyView();
+    // The note under the switch: what the switch changes, or after a key
+    // click that paints nothing, why it did not.
+    void showNote();
+    QString noPaintText() const;
     void updatePreviewTimer();
 
     void effectChosen(int position);
     void clicked(int controlId);
     void colourChosen(int controlId, controls::Rgb colour);
     void rgbEdited(std::size_t channel);
+    // Return in the box, or the box left: its value sets the colour as the
+    // picker does; a value the box cannot take shows the last one again.
+    void rgbCommitted(std::size_t channel);
     void setRgbBoxes(Rgb colour);
     void turnViewOn();
     // Tells a user-mode file failure of the last intent (no Access held).
@@ -146,6 +158,8 @@ private:
     std::map<int, QWidget*> byId_;
     std::map<const QObject*, int> keyIds_;  // key buttons by widget
     QLabel* viewLabel_ = nullptr;
+    QLabel* note_ = nullptr;
+    bool noPaintNoted_ = false;  // a key click painted nothing (until the effect or view changes)
     std::map<std::string, QLabel*> labels_;
     QComboBox* effectList_ = nullptr;
     QComboBox* userModes_ = nullptr;
@@ -159,6 +173,8 @@ private:
     std::array<PictureToggle*, 4> choices_{};
     std::array<PictureToggle*, 2> tools_{};
     std::array<QLineEdit*, 3> rgb_{};
+    Rgb rgbShown_;                    // the colour the boxes last showed
+    std::array<bool, 3> rgbEdits_{};  // typed into since then
     LightingColourButton* colour_ = nullptr;
     LightingColourButton* reactionColour_ = nullptr;
     LightingColourButton* singleColour_ = nullptr;

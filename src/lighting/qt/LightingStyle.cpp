@@ -16,6 +16,12 @@ QFont labelFont() {
     return font;
 }
 
+QFont noteFont() {
+    QFont font = QGuiApplication::font();
+    font.setPixelSize(12);
+    return font;
+}
+
 QString comboStyle() {
     return QStringLiteral(
         "QComboBox { color: #dfe3e8; background: #1f2227; border: 1px solid #31353d;"

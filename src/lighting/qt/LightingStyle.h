@@ -15,6 +15,8 @@ inline const QColor kAccent{255, 130, 0};
 // is the font's (not the style sheet's), so that a long text can shrink.
 QString labelStyle();
 QFont labelFont();
+// Short notes in the panel: plain text in the label colour.
+QFont noteFont();
 // The effect list and the hidden user-mode list.
 QString comboStyle();
 // The red, green and blue number boxes.
