@@ -104,6 +104,9 @@ void CBaseDialog::paintEvent(QPaintEvent*) {
         return;
     }
     QPainter painter(this);
+    // Drawn at a fractional scale when the screen is too small for the
+    // picture's own size: filtered, not pixel-doubled.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawPixmap(0, 0, picture);
 }
 
