@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <filesystem>
 
+#include "controls/FileDialogLook.h"
 #include "platform/text/SafeFormat.h"
 #include "platform/window/WindowThread.h"
 #include "shell/CKeyloomDlg.h"
@@ -17,10 +18,11 @@ namespace qt = editors::qt;
 
 namespace {
 
-// The desktop's profile file dialog, starting at `proposed`.
+// The profile file dialog, starting at `proposed`.
 std::string askForProfileFile(QWidget* parent, qt::ProfileFileDialog kind,
                               const std::string& proposed) {
     QFileDialog dialog(parent);
+    controls::prepareFileDialog(dialog);
     dialog.setNameFilters(
         {QStringLiteral("Keyloom profiles (*.klm)"), QStringLiteral("All files (*)")});
     dialog.setDefaultSuffix(QStringLiteral("klm"));

@@ -11,6 +11,7 @@
 #include "KeyloomVersion.h"
 #include "platform/instance/StartupArguments.h"
 #include "shell/CKeyloomApp.h"
+#include "shell/DarkLook.h"
 #include "shell/ScreenFit.h"
 #include "storage/AppPaths.h"
 
@@ -70,6 +71,7 @@ int main(int argc, char** argv) {
         skinFiles = {paths.mainSkinFile, paths.compositeSkinFile, paths.profileSkinFile,
                      paths.updateSkinFile};
     keyloom::shell::FittedApplication application(argc, argv, skinFiles);
+    keyloom::shell::applyDarkLook();
     // Docks and taskbars match the window to keyloom.desktop by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("keyloom"));
     std::vector<std::string_view> arguments;

@@ -1,12 +1,14 @@
 // The windows on a screen too small for them at the desktop's scale: a
 // private Xvfb of 1600x1000 at twice the scale, where the main window's
-// pictures would need 2320x1400. The application object is built the way
-// the program builds it; the window system's own geometry is checked.
+// pictures would need 2320x1400. The application object is built and
+// dressed the way the program does it; the window system's own geometry is
+// checked.
 
 #include <QTimer>
 
 #include "editors/qt/Keyloom_DlgComposite.h"
 #include "editors_x11/XServerEnvironment.h"
+#include "shell/DarkLook.h"
 #include "shell/MainControls.h"
 #include "shell/ScreenFit.h"
 #include "shell/ShellFixture.h"
@@ -33,6 +35,7 @@ protected:
             std::vector<std::string>{skins + "Main.ini", skins + "Composite.ini",
                                      skins + "Profile.ini", skins + "UpdateDlg.ini"});
         fit = application_->fit();
+        shell::applyDarkLook();
     }
     void stopApplication() override { application_.reset(); }
 
@@ -98,6 +101,8 @@ TEST_F(ScreenFitX11Test, TheMainWindowAndTheKeyDialogLieInsideTheScreen) {
         EXPECT_TRUE(QRect(QPoint(0, 0), kScreen).contains(place))
             << place.x() << "," << place.y() << " " << place.width() << "x" << place.height();
         EXPECT_GT(place.width(), 0);
+        EXPECT_TRUE(keys->grab().save(
+            QString::fromStdString(builtFile("screenshots/key_dialog_fitted.png"))));
         checked = true;
         keys->closeIfOpen();
     });

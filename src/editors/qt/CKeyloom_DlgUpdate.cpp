@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <chrono>
 
+#include "controls/FileDialogLook.h"
 #include "controls/SkinReaders.h"
 #include "platform/text/SafeFormat.h"
 
@@ -194,6 +195,7 @@ void CKeyloom_DlgUpdate::runCommand(int controlId) {
 
 std::string askForUpdateFile(QWidget* parent, UpdateFileDialog kind, const std::string& start) {
     QFileDialog dialog(parent);
+    controls::prepareFileDialog(dialog);
     dialog.setDirectory(QFile::decodeName(start.c_str()));
     if (kind == UpdateFileDialog::Open) {
         // Any program the user picks; Update checks that it can be run.
