@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QColorDialog>
 #include <QDir>
 #include <QFileDialog>
 #include <QHeaderView>
+#include <QLabel>
 #include <QPushButton>
 #include <QToolTip>
 #include <QTreeView>
@@ -16,6 +18,7 @@
 #include "controls/FileDialogLook.h"
 
 #include "ShellFixture.h"
+#include "platform/text/SafeFormat.h"
 #include "shell/DarkLook.h"
 #include "shell/MessageBoxes.h"
 
@@ -38,6 +41,11 @@ TEST(DarkLookTest, MenusDropBelowTheirButtonOrAboveWithoutRoom) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(shell::dropPosition(c.button, menu, screen), c.expected) << c.button.y();
+}
+
+void saveShot(QWidget& window, const char* name) {
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(builtFile("screenshots"))));
+    EXPECT_TRUE(window.grab().save(QString::fromStdString(builtFile("screenshots/") + name)));
 }
 
 class MessageBoxTest : public ShellFixture {};
@@ -69,11 +77,6 @@ TEST_F(MessageBoxTest, BoxesAreDarkAndCarryTheProgramsName) {
     const QColor middle = icon.toImage().pixelColor(icon.width() / 4, icon.height() / 2);
     EXPECT_GT(middle.red(), 200);
     EXPECT_LT(middle.blue(), 60);
-}
-
-void saveShot(QWidget& window, const char* name) {
-    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(builtFile("screenshots"))));
-    EXPECT_TRUE(window.grab().save(QString::fromStdString(builtFile("screenshots/") + name)));
 }
 
 bool darkAt(QWidget& widget, QPoint point) {
@@ -133,6 +136,29 @@ TEST(DarkLookTest, TheColourPickerIsDark) {
     picker->show();
     EXPECT_TRUE(darkAt(*picker, QPoint(3, picker->height() - 3)));
     saveShot(*picker, "colour_picker.png");
+}
+
+TEST_F(MessageBoxTest, CopyingAMessageGivesItsPathsWhole) {
+    window::MessageRequest request;
+    request.text = text::formatString(
+        lookupText("KEYLOOM_UPDATE_STARTED"),
+        "/home/someone/.local/share/ORVK_Keyboard/before-update-2026-12-10-2015.klm");
+    request.icon = window::MessageIcon::Information;
+    const std::unique_ptr<QMessageBox> box = shell::buildMessageBox(request, nullptr);
+    box->show();
+    QLabel* text = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+    ASSERT_NE(text, nullptr);
+    text->setSelection(0, static_cast<int>(text->text().size()));
+    text->setFocus();
+    QTest::keyClick(text, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_TRUE(pumpUntil(
+        [] {
+            return QGuiApplication::clipboard()->text().contains(QStringLiteral(
+                " /home/someone/.local/share/ORVK_Keyboard/before-update-2026-12-10-2015.klm;"));
+        },
+        std::chrono::seconds(2)))
+        << QGuiApplication::clipboard()->text().toStdString();
+    saveShot(*box, "message_box_path.png");
 }
 
 }  // namespace
