@@ -11,6 +11,7 @@
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QToolTip>
 #include <QTreeView>
@@ -18,8 +19,10 @@
 #include "controls/FileDialogLook.h"
 
 #include "ShellFixture.h"
+#include "lighting/qt/LightingPanel.h"
 #include "platform/text/SafeFormat.h"
 #include "shell/DarkLook.h"
+#include "shell/MainControls.h"
 #include "shell/MessageBoxes.h"
 
 namespace keyloom::testing {
@@ -83,19 +86,29 @@ bool darkAt(QWidget& widget, QPoint point) {
     return qGray(widget.grab().toImage().pixel(point)) < 60;
 }
 
-TEST(DarkLookTest, TooltipsAreDark) {
+class DarkLookWindowTest : public ShellFixture {};
+
+TEST_F(DarkLookWindowTest, TooltipsAreDarkOverEveryKindOfControl) {
     shell::applyDarkLook();
-    QWidget anchor;
-    anchor.show();
-    QToolTip::showText(anchor.mapToGlobal(QPoint(4, 4)), QStringLiteral("Reset keys"), &anchor);
-    QWidget* tip = nullptr;
-    ASSERT_TRUE(pumpUntil([&] {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (w->inherits("QTipLabel") && w->isVisible())
-                tip = w;
-        return tip != nullptr;
-    }));
-    EXPECT_TRUE(darkAt(*tip, QPoint(tip->width() - 3, tip->height() / 2)));
+    openWindow();
+    QWidget* const controls[] = {&button(shell::control::kMacro),
+                                 dialog->lightingPanel()->control(1167)};
+    for (QWidget* control : controls) {
+        ASSERT_NE(control, nullptr);
+        QToolTip::showText(control->mapToGlobal(QPoint(4, 4)), QStringLiteral("Reset keys"),
+                           control);
+        QPointer<QWidget> tip;
+        ASSERT_TRUE(pumpUntil([&] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (w->inherits("QTipLabel") && w->isVisible())
+                    tip = w;
+            return tip != nullptr;
+        }));
+        EXPECT_TRUE(darkAt(*tip, QPoint(tip->width() - 3, tip->height() / 2)))
+            << control->metaObject()->className();
+        QToolTip::hideText();
+        ASSERT_TRUE(pumpUntil([&] { return !tip || !tip->isVisible(); }));
+    }
 }
 
 TEST(DarkLookTest, FileDialogsAreDarkAndShowWholeColumns) {
