@@ -152,6 +152,7 @@ TEST(DarkLookTest, TheColourPickerIsDark) {
 }
 
 TEST_F(MessageBoxTest, CopyingAMessageGivesItsPathsWhole) {
+    shell::applyDarkLook();
     window::MessageRequest request;
     request.text = text::formatString(
         lookupText("KEYLOOM_UPDATE_STARTED"),
