@@ -107,8 +107,7 @@ InitResult CKeyloomDlg::initialise() {
     showModified(core_->modified().isModified());
 
     setWindowTitle(qs(lookupText("MAIN_CAPTION")));
-    if (const QPixmap icon(qs(paths.skinFolder + "keyloom.png")); !icon.isNull())
-        setWindowIcon(QIcon(icon));
+    useProgramIcon(paths.skinFolder);
     core_->state().keyToggleMode = false;
     setSwitchText();
     buildLightingPanel();
@@ -141,13 +140,9 @@ bool CKeyloomDlg::loadPictures(std::string& missing) {
 void CKeyloomDlg::buildControls() {
     const std::string& skin = setup_.paths.mainSkinFile;
     // Placed here; their pictures follow in loadPictures, cut to these places.
-    for (const MainControl& c : mainControls()) {
-        auto button = std::make_unique<CSkinButton>(this);
-        controls::readSkinControl(*button, skin, "BUTTONINFO", c.skinKey, SkinPictureSet{});
-        const int id = c.id;
-        connect(button.get(), &CSkinButton::clicked, this, [this, id] { runCommand(id); });
-        buttons_[c.id] = std::move(button);
-    }
+    for (const MainControl& c : mainControls())
+        skinButtons().add(c.id, skin, c.skinKey);
+    skinButtons().setClickHandler([this](int id) { runCommand(id); });
 
     QFont big("Arial Unicode MS");
     big.setPointSize(10);
@@ -225,8 +220,7 @@ void CKeyloomDlg::buildTrayIcon() {
 // --- Commands -----------------------------------------------------------------
 
 CSkinButton* CKeyloomDlg::button(int controlId) const {
-    auto it = buttons_.find(controlId);
-    return it == buttons_.end() ? nullptr : it->second.get();
+    return skinButtons().find(controlId);
 }
 
 void CKeyloomDlg::runCommand(int controlId) {

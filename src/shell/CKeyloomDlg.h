@@ -251,7 +251,6 @@ private:
     int busyFrame_ = 0;
     std::string links_[3];
 
-    std::map<int, std::unique_ptr<controls::CSkinButton>> buttons_;
     std::unique_ptr<controls::CSkinButton> leftArrow_;
     std::unique_ptr<controls::CSkinButton> rightArrow_;
     std::unique_ptr<QLabel> busyIndicator_;

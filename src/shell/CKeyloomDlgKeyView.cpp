@@ -261,7 +261,7 @@ void CKeyloomDlg::nameControls(int languageIndex) {
     const NameLookup text = [languageIndex](std::string_view key) {
         return lookupText(key, languageIndex);
     };
-    for (const auto& [id, b] : buttons_) {
+    for (const auto& [id, b] : skinButtons().all()) {
         const std::string name = shell::accessibleName(id, text);
         if (!name.empty())
             b->setAccessibleName(qs(name));
