@@ -45,16 +45,15 @@ CKeyloomDlg::CKeyloomDlg(DialogSetup setup, QWidget* parent)
     window::markWindowThread();
     port_ = std::make_unique<MainWindowPort>(*this);
     core_ = std::make_unique<KeyloomCore>(port_->coreWindow(), setup_.paths, setup_.core);
-    for (int id : {window::timer::kBusyIndicator, window::timer::kLightingRefresh,
-                   window::timer::kStartup, window::timer::kProfileRefresh}) {
+    // The busy indicator runs its frames itself.
+    for (int id : {window::timer::kLightingRefresh, window::timer::kStartup,
+                   window::timer::kProfileRefresh}) {
         auto timer = std::make_unique<QTimer>();
         timer->setObjectName(QStringLiteral("timer%1").arg(id));
-        timer->setSingleShot(id != window::timer::kBusyIndicator);
+        timer->setSingleShot(true);
         connect(timer.get(), &QTimer::timeout, this, [this, id] { onTimer(id); });
         timers_[id] = std::move(timer);
     }
-    busyDelay_.setSingleShot(true);
-    connect(&busyDelay_, &QTimer::timeout, this, [this] { revealBusyIndicator(); });
     // Enter, Escape and arrow keys are filtered before any control sees them.
     qApp->installEventFilter(this);
 }
@@ -173,9 +172,7 @@ void CKeyloomDlg::buildControls() {
         rightArrow_->setVisible(face == controls::SkinFace::Normal);
     });
 
-    busyIndicator_ = std::make_unique<QLabel>(this);
-    controls::placeControl(*busyIndicator_, skin, "BUTTONINFO", "CONTROL_JDTStatic");
-    busyIndicator_->hide();
+    busy_ = std::make_unique<BusyIndicator>(*this, skin, setup_.paths.skinFolder);
     statusNote_ = std::make_unique<StatusNote>(this);
     controls::placeControl(*statusNote_, skin, "BUTTONINFO", "KEYLOOM_STATUS");
 
@@ -302,9 +299,6 @@ void CKeyloomDlg::languageTexts(int languageIndex) {
 
 void CKeyloomDlg::onTimer(int id) {
     switch (id) {
-        case window::timer::kBusyIndicator:
-            advanceBusyIndicator();
-            break;
         case window::timer::kStartup:
             // The lighting preview; it re-arms the timer while it runs.
             if (lighting_)
@@ -314,17 +308,6 @@ void CKeyloomDlg::onTimer(int id) {
             queueKeyboardWork([this, id] { core_->timerWork(id); });
             break;
     }
-}
-
-void CKeyloomDlg::advanceBusyIndicator() {
-    // Loaded when the indicator first runs: most starts never need them.
-    // They are optional: without them the indicator stays empty.
-    if (busyFrames_.empty())
-        for (int i = 1; i <= 10; ++i)
-            busyFrames_.emplace_back(
-                qs(setup_.paths.skinFolder + "jdt" + std::to_string(i) + ".bmp"));
-    busyIndicator_->setPixmap(busyFrames_[static_cast<std::size_t>(busyFrame_)]);
-    busyFrame_ = (busyFrame_ + 1) % static_cast<int>(busyFrames_.size());
 }
 
 QTimer& CKeyloomDlg::timer(int id) {
@@ -364,7 +347,8 @@ void CKeyloomDlg::shutdown() {
     shutDown_ = true;
     for (auto& [id, t] : timers_)
         t->stop();
-    busyDelay_.stop();
+    if (busy_)
+        busy_->stop();
     // Keyboard work still queued is released from any message it waits on,
     // then run to its end as the core stops: it uses the core.
     port_->stopMessages();
@@ -438,8 +422,8 @@ window::MessageAnswer CKeyloomDlg::showMessageBox(const window::MessageRequest& 
         shownKeys_.push_back(request.key);
     }
     // The busy indicator stays away while the box is open.
-    ++messageBoxesOpen_;
-    refreshBusyIndicator();
+    if (busy_)
+        busy_->messageBoxOpened();
     window::MessageAnswer answer = window::MessageAnswer::Ok;
     if (responder_) {
         answer = responder_(request);
@@ -448,8 +432,8 @@ window::MessageAnswer CKeyloomDlg::showMessageBox(const window::MessageRequest& 
             buildMessageBox(request, request.ownedByWindow ? this : nullptr);
         answer = runMessageBox(*box, request);
     }
-    --messageBoxesOpen_;
-    refreshBusyIndicator();
+    if (busy_)
+        busy_->messageBoxClosed();
     return answer;
 }
 

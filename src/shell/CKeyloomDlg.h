@@ -28,6 +28,7 @@
 #include "editors/qt/Keyloom_DlgComposite.h"
 #include "lighting/qt/LightingPanel.h"
 #include "platform/registry/Registry.h"
+#include "shell/BusyIndicator.h"
 #include "shell/CAboutDlg.h"
 #include "shell/CTrayIcon.h"
 #include "shell/MainPictures.h"
@@ -101,7 +102,7 @@ public:
     // queue; meanwhile the busy indicator animates and no other command is
     // taken.
     bool isBusy() const { return workPending_ > 0; }
-    QLabel* busyIndicator() const { return busyIndicator_.get(); }
+    QLabel* busyIndicator() const { return busy_ ? &busy_->label() : nullptr; }
     // The confirmation after Apply, a backup or a restore.
     StatusNote* statusNote() const { return statusNote_.get(); }
 
@@ -174,7 +175,6 @@ private:
     void showProfileButtons(int activeProfile);
     void showReportRateButtons(int step);
     void showKeyToggleModeOff();
-    void hideBusyIndicatorSoon();
     void selectProfileManagerRow(int profile);
 
     bool loadPictures(std::string& missing);
@@ -189,10 +189,6 @@ private:
     // wait for the stores that work holds.
     void whenIdle(std::function<void()> work);
     void keyboardWorkEnded();
-    void showBusyIndicator();
-    void hideBusyIndicator();
-    void refreshBusyIndicator();
-    void revealBusyIndicator();
     void restoreFromFile();
     void backupToFile();
     void apply(std::function<void()> afterwards);
@@ -235,7 +231,6 @@ private:
     void nameControls(int languageIndex);
     void openKeyAssignmentDialog(controls::CSkinButton& button);
     void onTimer(int id);
-    void advanceBusyIndicator();
     // Active profile's block number for the toggle flags and tooltips.
     std::size_t activeBlock() const;
 
@@ -247,13 +242,11 @@ private:
 
     // The buttons' pictures are cut to their rectangles; the arrows stay whole.
     MainPictures pictures_;
-    std::vector<QPixmap> busyFrames_;
-    int busyFrame_ = 0;
     std::string links_[3];
 
     std::unique_ptr<controls::CSkinButton> leftArrow_;
     std::unique_ptr<controls::CSkinButton> rightArrow_;
-    std::unique_ptr<QLabel> busyIndicator_;
+    std::unique_ptr<BusyIndicator> busy_;
     std::unique_ptr<StatusNote> statusNote_;
     std::unique_ptr<MainWindowTexts> texts_;
     // Tab in screen order, F6 between the regions.
@@ -265,12 +258,6 @@ private:
     std::unique_ptr<QMenu> profileMenu_;
     FileChooser fileChooser_;
     UrlOpener urlOpener_;
-    // Who wants the busy indicator now: the keyboard work and the core's
-    // own calls; it shows only while no message box is open.
-    int busyDepth_ = 0;
-    int messageBoxesOpen_ = 0;
-    bool busyShown_ = false;
-    QTimer busyDelay_;
     std::vector<std::function<void()>> deferred_;
     bool exitPending_ = false;
     // Last member: its thread is joined before the rest goes.

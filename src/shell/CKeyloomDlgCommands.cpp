@@ -30,15 +30,6 @@ namespace keyloom::shell {
 
 using controls::CSkinButton;
 
-namespace {
-
-// How long the busy indicator's thread waits before it shows the indicator
-// and before it hides it again.
-constexpr std::chrono::milliseconds kBusyIndicatorPause{100};
-constexpr std::chrono::milliseconds kBusyFrameInterval{50};
-
-}  // namespace
-
 void CKeyloomDlg::buildCommandTable() {
     for (const KeyViewKey& key : kKeyViewKeys)
         commands_[key.controlId] = [this, id = key.controlId] { selectKey(id); };
@@ -147,7 +138,8 @@ void CKeyloomDlg::queueKeyboardWork(std::function<void()> work, std::function<vo
     if (shutDown_)
         return;
     ++workPending_;
-    showBusyIndicator();
+    if (busy_)
+        busy_->want();
     // The work joins the core's one keyboard queue, behind whatever was
     // asked for before it (lighting changes included); `done` comes back
     // here. Once messages stop (shutdown), `done` is dropped.
@@ -165,7 +157,8 @@ void CKeyloomDlg::queueKeyboardWork(std::function<void()> work, std::function<vo
 }
 
 void CKeyloomDlg::keyboardWorkEnded() {
-    hideBusyIndicatorSoon();
+    if (busy_)
+        busy_->releaseSoon();
     // What waited for the stores runs now, in the order it arrived.
     std::vector<std::function<void()>> deferred;
     deferred.swap(deferred_);
@@ -178,57 +171,6 @@ void CKeyloomDlg::whenIdle(std::function<void()> work) {
         deferred_.push_back(std::move(work));
     else
         work();
-}
-
-void CKeyloomDlg::hideBusyIndicatorSoon() {
-    // One that is not on screen yet goes at once: keeping it for a moment
-    // would only let it flash up after the work has ended.
-    if (!busyShown_) {
-        hideBusyIndicator();
-        return;
-    }
-    QTimer::singleShot(kBusyIndicatorPause, this, [this] { hideBusyIndicator(); });
-}
-
-void CKeyloomDlg::showBusyIndicator() {
-    ++busyDepth_;
-    refreshBusyIndicator();
-}
-
-void CKeyloomDlg::hideBusyIndicator() {
-    if (busyDepth_ > 0)
-        --busyDepth_;
-    refreshBusyIndicator();
-}
-
-void CKeyloomDlg::refreshBusyIndicator() {
-    // Wanted while keyboard work runs, but never behind a message box: a
-    // question asked before the work writes anything is no time to look busy.
-    const bool wanted = busyDepth_ > 0 && messageBoxesOpen_ == 0;
-    if (!wanted) {
-        busyDelay_.stop();
-        if (busyShown_) {
-            busyShown_ = false;
-            timer(window::timer::kBusyIndicator).stop();
-            busyIndicator_->hide();
-        }
-        return;
-    }
-    // Shown after a pause, so that work that ends quickly (or stops at a
-    // question) does not flicker it.
-    if (!busyShown_ && !busyDelay_.isActive())
-        busyDelay_.start(kBusyIndicatorPause);
-}
-
-void CKeyloomDlg::revealBusyIndicator() {
-    if (busyShown_ || busyDepth_ == 0 || messageBoxesOpen_ > 0)
-        return;
-    busyShown_ = true;
-    busyFrame_ = 0;
-    advanceBusyIndicator();
-    busyIndicator_->show();
-    busyIndicator_->raise();
-    timer(window::timer::kBusyIndicator).start(kBusyFrameInterval);
 }
 
 // --- Report rate ----------------------------------------------------------------------

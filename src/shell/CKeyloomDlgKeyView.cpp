@@ -275,7 +275,7 @@ void CKeyloomDlg::nameControls(int languageIndex) {
             b->setAccessibleName(qs(gButtonLabel(j)));
     leftArrow_->setAccessibleName(qs(text("KEYLOOM_NAME_TOP_ROW")));
     rightArrow_->setAccessibleName(qs(text("KEYLOOM_NAME_TOP_ROW")));
-    busyIndicator_->setAccessibleName(qs(text("KEYLOOM_NAME_BUSY")));
+    busy_->label().setAccessibleName(qs(text("KEYLOOM_NAME_BUSY")));
 }
 
 void CKeyloomDlg::redrawKeyView() {

@@ -162,11 +162,17 @@ void MainWindowPort::profileMenuChanged() {
 void MainWindowPort::busyIndicatorOn() {
     if (!isWindowThread())
         std::this_thread::sleep_for(kBusyIndicatorPause);
-    runOnWindowThread([this] { dialog_.showBusyIndicator(); });
+    runOnWindowThread([this] {
+        if (dialog_.busy_)
+            dialog_.busy_->want();
+    });
 }
 
 void MainWindowPort::busyIndicatorOff() {
-    runOnWindowThread([this] { dialog_.hideBusyIndicatorSoon(); });
+    runOnWindowThread([this] {
+        if (dialog_.busy_)
+            dialog_.busy_->releaseSoon();
+    });
 }
 
 // --- EditorWindows -----------------------------------------------------------------------
