@@ -5,7 +5,6 @@
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMenu>
 #include <QMessageBox>
 #include <QThread>
 #include <QUrl>
@@ -18,7 +17,6 @@
 #include "platform/window/WindowThread.h"
 #include "shell/AccessibleNames.h"
 #include "shell/KeyTooltip.h"
-#include "shell/LanguageMenu.h"
 #include "shell/MainControls.h"
 #include "shell/MainFocusRegions.h"
 #include "shell/MainWindowTexts.h"
@@ -45,6 +43,15 @@ CKeyloomDlg::CKeyloomDlg(DialogSetup setup, QWidget* parent)
     window::markWindowThread();
     port_ = std::make_unique<MainWindowPort>(*this);
     core_ = std::make_unique<KeyloomCore>(port_->coreWindow(), setup_.paths, setup_.core);
+    MainMenusSetup menus;
+    menus.window = this;
+    menus.registry = setup_.registry;
+    menus.runCommand = [this](int command) { runCommand(command); };
+    menus.languageChosen = [this] {
+        port_->sendMessage(window::languageMessage(currentLanguageIndex()));
+    };
+    menus.profileItems = [this] { return core_->profileMenu(); };
+    menus_ = std::make_unique<MainMenus>(std::move(menus));
     // The busy indicator runs its frames itself.
     for (int id : {window::timer::kLightingRefresh, window::timer::kStartup,
                    window::timer::kProfileRefresh}) {

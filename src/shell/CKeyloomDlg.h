@@ -31,6 +31,7 @@
 #include "shell/BusyIndicator.h"
 #include "shell/CAboutDlg.h"
 #include "shell/CTrayIcon.h"
+#include "shell/MainMenus.h"
 #include "shell/MainPictures.h"
 #include "shell/MainWindowPort.h"
 #include "shell/StatusNote.h"
@@ -42,7 +43,6 @@ class QMenu;
 
 namespace keyloom::shell {
 
-class LanguageMenu;
 class MainWindowTexts;
 
 struct DialogSetup {
@@ -106,20 +106,13 @@ public:
     // The confirmation after Apply, a backup or a restore.
     StatusNote* statusNote() const { return statusNote_.get(); }
 
-    // The Button menu (restore, backup, firmware update, About, Exit) and the
-    // profile menu, built and localised as they are about to open.
     CTrayIcon* trayIcon() const { return tray_.get(); }
     AboutBox* aboutBox() const { return about_.get(); }
 
-    QMenu& buttonMenu();
-    // The Button menu's language choice; nullptr before that menu exists.
-    LanguageMenu* languageMenu() const { return languageMenu_.get(); }
-    QMenu& profileMenu();
-    void openButtonMenu(const QPoint& at);
-    void openProfileMenu(const QPoint& at);
-    // Opens `menu` below the control it belongs to (above it when there is
-    // no room below), as the ≡ button and the profile label do.
-    void dropMenu(QMenu& menu, QWidget& anchor);
+    // The ≡ menu and the profile menu (MainMenus).
+    QMenu& buttonMenu() { return menus_->buttonMenu(); }
+    LanguageMenu* languageMenu() const { return menus_->languageMenu(); }
+    QMenu& profileMenu() { return menus_->profileMenu(); }
 
     // Where the file commands' dialogs and the links and help go; tests
     // replace both so that no dialog or browser opens.
@@ -253,9 +246,7 @@ private:
     std::unique_ptr<controls::ScreenOrderFocus> focusOrder_;
     std::map<int, std::function<void()>> commands_;
     std::map<int, std::unique_ptr<QTimer>> timers_;
-    std::unique_ptr<QMenu> buttonMenu_;
-    std::unique_ptr<LanguageMenu> languageMenu_;  // a submenu of the Button menu
-    std::unique_ptr<QMenu> profileMenu_;
+    std::unique_ptr<MainMenus> menus_;
     FileChooser fileChooser_;
     UrlOpener urlOpener_;
     std::vector<std::function<void()>> deferred_;

@@ -1,13 +1,11 @@
 // The main window's commands: the command table, the keyboard work that runs
-// on the core's keyboard queue behind the busy indicator, the Button menu, the
-// profile menu, the file commands, links and help.
+// on the core's keyboard queue behind the busy indicator, the profile label,
+// the file commands, links and help.
 
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
-#include <QMenu>
-#include <QScreen>
 #include <QTimer>
 #include <QUrl>
 #include <chrono>
@@ -20,8 +18,6 @@
 #include "model/KeyViewKeys.h"
 #include "platform/text/SafeFormat.h"
 #include "shell/CKeyloomDlg.h"
-#include "shell/DarkLook.h"
-#include "shell/LanguageMenu.h"
 #include "shell/MainControls.h"
 #include "storage/Language.h"
 #include "storage/ProfileMenu.h"
@@ -53,7 +49,9 @@ void CKeyloomDlg::buildCommandTable() {
     for (int step = 0; step < 4; ++step)
         commands_[control::kReportButtons[step]] = [this, step] { pressReportRate(step); };
     commands_[control::kProfileName] = [this] { openProfileManager(); };
-    commands_[control::kMenu] = [this] { dropMenu(buttonMenu(), *button(control::kMenu)); };
+    commands_[control::kMenu] = [this] {
+        MainMenus::drop(menus_->buttonMenu(), *button(control::kMenu));
+    };
     commands_[command::kRestore] = [this] { restoreFromFile(); };
     commands_[command::kBackup] = [this] { backupToFile(); };
     commands_[command::kFirmwareUpdate] = [this] { openFirmwareUpdate(); };
@@ -74,7 +72,7 @@ void CKeyloomDlg::buildCommandTable() {
     label->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(label, &QWidget::customContextMenuRequested, this, [this, label](const QPoint&) {
         if (!isBusy())
-            dropMenu(profileMenu(), *label);
+            MainMenus::drop(menus_->profileMenu(), *label);
     });
 }
 
@@ -244,88 +242,7 @@ void CKeyloomDlg::backupToFile() {
         });
 }
 
-// --- Button menu and profile menu --------------------------------------------------------
-
-QMenu& CKeyloomDlg::buttonMenu() {
-    if (buttonMenu_)
-        return *buttonMenu_;
-    buttonMenu_ = std::make_unique<QMenu>(this);
-    buttonMenu_->setStyleSheet(darkMenuStyle());
-    const auto add = [this](int command) {
-        QAction* action = buttonMenu_->addAction(QString());
-        action->setData(command);
-        connect(action, &QAction::triggered, this, [this, command] { runCommand(command); });
-    };
-    add(command::kRestore);
-    add(command::kBackup);
-    buttonMenu_->addSeparator();
-    add(command::kFirmwareUpdate);
-    languageMenu_ = std::make_unique<LanguageMenu>(*buttonMenu_, setup_.registry, [this] {
-        port_->sendMessage(window::languageMessage(currentLanguageIndex()));
-    });
-    buttonMenu_->addSeparator();
-    add(command::kAbout);
-    add(command::kExitFromMenu);
-    // The texts are put on each time the menu opens, so a new language shows.
-    connect(buttonMenu_.get(), &QMenu::aboutToShow, this, [this] {
-        static const std::pair<int, const char*> kTexts[] = {
-            {command::kRestore, "MENU_1"},
-            {command::kBackup, "MENU_2"},
-            {command::kAbout, "MENU_3"},
-            {command::kExitFromMenu, "MENU_4"},
-            {command::kFirmwareUpdate, "KEYLOOM_MENU_FIRMWARE"},
-        };
-        for (QAction* action : buttonMenu_->actions())
-            for (const auto& [command, key] : kTexts)
-                if (action->data().toInt() == command)
-                    action->setText(qs(lookupText(key)));
-        languageMenu_->refresh();
-    });
-    return *buttonMenu_;
-}
-
-void CKeyloomDlg::openButtonMenu(const QPoint& at) {
-    buttonMenu().popup(at);
-}
-
-QMenu& CKeyloomDlg::profileMenu() {
-    if (profileMenu_)
-        return *profileMenu_;
-    profileMenu_ = std::make_unique<QMenu>(this);
-    profileMenu_->setStyleSheet(darkMenuStyle());
-    // Rebuilt from scratch each time it opens: names and check mark follow the
-    // slot file and the keyboard's active profile.
-    connect(profileMenu_.get(), &QMenu::aboutToShow, this, [this] {
-        profileMenu_->clear();
-        for (const ProfileMenuItem& item : core_->profileMenu().items) {
-            if (item.separator()) {
-                profileMenu_->addSeparator();
-                continue;
-            }
-            QAction* action = profileMenu_->addAction(qs(item.text));
-            action->setCheckable(true);
-            action->setChecked(item.checked);
-            action->setData(item.command);
-            connect(action, &QAction::triggered, this,
-                    [this, command = item.command] { runCommand(command); });
-        }
-    });
-    return *profileMenu_;
-}
-
-void CKeyloomDlg::openProfileMenu(const QPoint& at) {
-    if (!isBusy())
-        profileMenu().popup(at);
-}
-
-void CKeyloomDlg::dropMenu(QMenu& menu, QWidget& anchor) {
-    // The menu fills itself as it opens; its size is known only after that.
-    emit menu.aboutToShow();
-    const QRect place(anchor.mapToGlobal(QPoint(0, 0)), anchor.size());
-    const QScreen* screen = anchor.screen();
-    const QRect room = screen ? screen->availableGeometry() : place;
-    menu.popup(dropPosition(place, menu.sizeHint(), room));
-}
+// --- Profile label ----------------------------------------------------------------------
 
 void CKeyloomDlg::refreshProfileLabel() {
     CSkinButton* label = button(control::kProfileName);
