@@ -52,6 +52,20 @@ CKeyloomDlg::CKeyloomDlg(DialogSetup setup, QWidget* parent)
     };
     menus.profileItems = [this] { return core_->profileMenu(); };
     menus_ = std::make_unique<MainMenus>(std::move(menus));
+    DialogOpenerSetup dialogs;
+    dialogs.window = this;
+    dialogs.paths = setup_.paths;
+    dialogs.registry = setup_.registry;
+    dialogs.core = core_.get();
+    dialogs.prompts = port_.get();
+    dialogs.view = port_.get();
+    dialogs.runKeyboardWork = [this](std::function<void()> work, std::function<void()> done) {
+        return runKeyboardWork(std::move(work), std::move(done));
+    };
+    dialogs.confirm = [this](const std::string& text) { confirm(text); };
+    dialogs.openHelp = [this] { openHelp(); };
+    dialogs.openLink = [this](const QString& address) { openLink(address); };
+    dialogs_ = std::make_unique<DialogOpener>(std::move(dialogs));
     // The busy indicator runs its frames itself.
     for (int id : {window::timer::kLightingRefresh, window::timer::kStartup,
                    window::timer::kProfileRefresh}) {
@@ -73,8 +87,7 @@ CKeyloomDlg::~CKeyloomDlg() {
     // link: they go first.
     lighting_.reset();
     keyDialog_.reset();
-    profileDialog_.reset();
-    updateDialog_.reset();
+    dialogs_.reset();
     core_.reset();
 }
 
@@ -212,13 +225,6 @@ void CKeyloomDlg::buildTrayIcon() {
     tray_->create(
         this, [this](int command) { runCommand(command); }, qs(lookupText("KEYBOARD_TRAY_DESC")),
         window::icon::kDisconnected);
-
-    AboutSetup about;
-    about.skinFolder = setup_.paths.skinFolder;
-    about.link = readAboutLink(setup_.paths.mainSkinFile);
-    about.openHelp = [this] { openHelp(); };
-    about.openUrl = [this](const QString& url) { openLink(url); };
-    about_ = std::make_unique<AboutBox>(std::move(about), this);
 }
 
 // --- Commands -----------------------------------------------------------------
@@ -264,12 +270,7 @@ void CKeyloomDlg::handleMessage(const window::WindowMessage& msg) {
             refreshProfileLabel();
         });
     } else if (msg.message == m::kDeviceGone) {
-        if (about_)
-            about_->close();
-        if (profileDialog_)
-            profileDialog_->closeAsCancel();
-        if (updateDialog_)
-            updateDialog_->closeDialog();
+        dialogs_->keyboardGone();
         if (keyDialog_)
             keyDialog_->closeIfOpen();
         // The focus goes to Profile 1.
@@ -361,8 +362,8 @@ void CKeyloomDlg::shutdown() {
     port_->stopMessages();
     if (core_)
         core_->stop();
-    if (about_)
-        about_->close();
+    if (dialogs_)
+        dialogs_->aboutBox().close();
     if (keyDialog_)
         keyDialog_->closeIfOpen();
     if (tray_)

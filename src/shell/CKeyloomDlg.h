@@ -31,6 +31,7 @@
 #include "shell/BusyIndicator.h"
 #include "shell/CAboutDlg.h"
 #include "shell/CTrayIcon.h"
+#include "shell/DialogOpener.h"
 #include "shell/MainMenus.h"
 #include "shell/MainPictures.h"
 #include "shell/MainWindowPort.h"
@@ -107,7 +108,7 @@ public:
     StatusNote* statusNote() const { return statusNote_.get(); }
 
     CTrayIcon* trayIcon() const { return tray_.get(); }
-    AboutBox* aboutBox() const { return about_.get(); }
+    AboutBox* aboutBox() const { return &dialogs_->aboutBox(); }
 
     // The ≡ menu and the profile menu (MainMenus).
     QMenu& buttonMenu() { return menus_->buttonMenu(); }
@@ -116,9 +117,8 @@ public:
 
     // Where the file commands' dialogs and the links and help go; tests
     // replace both so that no dialog or browser opens.
-    enum class FileDialogKind { Open, Save };
-    using FileChooser = std::function<std::string(FileDialogKind)>;
-    void setFileChooser(FileChooser chooser) { fileChooser_ = std::move(chooser); }
+    using FileDialogKind = shell::FileDialogKind;
+    void setFileChooser(FileChooser chooser) { dialogs_->setFileChooser(std::move(chooser)); }
     // The opener says whether a program took the address.
     using UrlOpener = std::function<bool(const QUrl&)>;
     void setUrlOpener(UrlOpener opener) { urlOpener_ = std::move(opener); }
@@ -132,9 +132,9 @@ public:
     MainWindowPort& port() { return *port_; }
     // The lighting panel; nullptr before initialise().
     lighting::qt::LightingPanel* lightingPanel() const { return lighting_.get(); }
-    // The editor dialogs, created when first asked for.
-    editors::qt::CKeyloom_DlgProfile& profileManager();
-    editors::qt::CKeyloom_DlgUpdate& firmwareUpdate();
+    // The editor dialogs, created when first asked for (DialogOpener).
+    editors::qt::CKeyloom_DlgProfile& profileManager() { return dialogs_->profileManager(); }
+    editors::qt::CKeyloom_DlgUpdate& firmwareUpdate() { return dialogs_->firmwareUpdate(); }
     // Posts to this window's own message handler (any thread).
     void postMessage(const window::WindowMessage& msg) { port_->postMessage(msg); }
     // The core's modified state, as Apply shows it.
@@ -168,7 +168,6 @@ private:
     void showProfileButtons(int activeProfile);
     void showReportRateButtons(int step);
     void showKeyToggleModeOff();
-    void selectProfileManagerRow(int profile);
 
     bool loadPictures(std::string& missing);
     void buildControls();
@@ -201,14 +200,6 @@ private:
     // and where it is, so that it can be opened by hand.
     void openHelp();
     void tellNotOpened(const char* key, const std::string& where);
-    // The profile manager and the firmware update, modal; each is created
-    // at its first opening and reused.
-    void openProfileManager();
-    void openFirmwareUpdate();
-    // The profile manager's Apply: the keyboard part, off the window thread.
-    // `backupFile`: the before-restore copy of a file row that was written.
-    void applyProfilePlan(const editors::ProfileApplyPlan& plan, std::string& backupFile);
-    std::string chooseFile(FileDialogKind kind);
     void buildTrayIcon();
     void buildLightingPanel();
     void applyTopRowSwitch();
@@ -247,16 +238,13 @@ private:
     std::map<int, std::function<void()>> commands_;
     std::map<int, std::unique_ptr<QTimer>> timers_;
     std::unique_ptr<MainMenus> menus_;
-    FileChooser fileChooser_;
     UrlOpener urlOpener_;
     std::vector<std::function<void()>> deferred_;
     bool exitPending_ = false;
     // Last member: its thread is joined before the rest goes.
     int workPending_ = 0;  // window thread: queued keyboard work not yet done
     std::unique_ptr<CTrayIcon> tray_;
-    std::unique_ptr<AboutBox> about_;
-    std::unique_ptr<editors::qt::CKeyloom_DlgProfile> profileDialog_;
-    std::unique_ptr<editors::qt::CKeyloom_DlgUpdate> updateDialog_;
+    std::unique_ptr<DialogOpener> dialogs_;
     // The key assignment dialog, created at its first opening.
     std::unique_ptr<editors::qt::Keyloom_DlgComposite> keyDialog_;
     std::unique_ptr<lighting::qt::LightingPanel> lighting_;

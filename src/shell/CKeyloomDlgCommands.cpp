@@ -3,8 +3,6 @@
 // the file commands, links and help.
 
 #include <QDesktopServices>
-#include <QFile>
-#include <QFileDialog>
 #include <QLabel>
 #include <QTimer>
 #include <QUrl>
@@ -48,15 +46,15 @@ void CKeyloomDlg::buildCommandTable() {
         };
     for (int step = 0; step < 4; ++step)
         commands_[control::kReportButtons[step]] = [this, step] { pressReportRate(step); };
-    commands_[control::kProfileName] = [this] { openProfileManager(); };
+    commands_[control::kProfileName] = [this] { dialogs_->profileManager().run(); };
     commands_[control::kMenu] = [this] {
         MainMenus::drop(menus_->buttonMenu(), *button(control::kMenu));
     };
     commands_[command::kRestore] = [this] { restoreFromFile(); };
     commands_[command::kBackup] = [this] { backupToFile(); };
-    commands_[command::kFirmwareUpdate] = [this] { openFirmwareUpdate(); };
+    commands_[command::kFirmwareUpdate] = [this] { dialogs_->firmwareUpdate().run(); };
     commands_[command::kOpen] = [this] { openPath(); };
-    commands_[command::kAbout] = [this] { about_->open(); };
+    commands_[command::kAbout] = [this] { dialogs_->aboutBox().open(); };
     commands_[command::kExit] = [this] { exitAfterAsking(); };
     commands_[command::kExitFromMenu] = [this] { exitAfterAsking(); };
     commands_[control::kClose] = [this] { exitAfterAsking(); };
@@ -184,27 +182,8 @@ void CKeyloomDlg::pressReportRate(int step) {
 
 // --- File commands -----------------------------------------------------------------------
 
-std::string CKeyloomDlg::chooseFile(FileDialogKind kind) {
-    if (fileChooser_)
-        return fileChooser_(kind);
-    QFileDialog dialog(this);
-    dialog.setNameFilters(
-        {QStringLiteral("Keyloom profiles (*.klm)"), QStringLiteral("All files (*)")});
-    dialog.setDefaultSuffix(QStringLiteral("klm"));
-    if (kind == FileDialogKind::Save) {
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setFileMode(QFileDialog::AnyFile);  // asks before overwriting
-    } else {
-        dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        dialog.setFileMode(QFileDialog::ExistingFile);
-    }
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString();
-}
-
 void CKeyloomDlg::restoreFromFile() {
-    const std::string path = chooseFile(FileDialogKind::Open);
+    const std::string path = dialogs_->chooseFile(FileDialogKind::Open);
     if (path.empty())
         return;
     // The path of the before-restore copy once the keyboard holds the file.
@@ -223,7 +202,7 @@ void CKeyloomDlg::restoreFromFile() {
 }
 
 void CKeyloomDlg::backupToFile() {
-    const std::string path = chooseFile(FileDialogKind::Save);
+    const std::string path = dialogs_->chooseFile(FileDialogKind::Save);
     if (path.empty())
         return;
     auto saved = std::make_shared<bool>(false);

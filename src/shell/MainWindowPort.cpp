@@ -180,7 +180,7 @@ void MainWindowPort::busyIndicatorOff() {
 void MainWindowPort::profileManagerSelectRow(int profile) {
     // The profile switch runs as a keyboard job: the manager's widgets are
     // changed on the window thread.
-    runOnWindowThread([this, profile] { dialog_.selectProfileManagerRow(profile); });
+    runOnWindowThread([this, profile] { dialog_.dialogs_->selectProfileManagerRow(profile); });
 }
 
 // --- LightingView --------------------------------------------------------------------------
