@@ -1,6 +1,7 @@
 #include "controls/CBaseDialog.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QImageReader>
 #include <QMouseEvent>
 #include <QPainter>
@@ -11,7 +12,7 @@
 
 namespace keyloom::controls {
 
-CBaseDialog::CBaseDialog(QWidget* parent) : QDialog(parent) {
+CBaseDialog::CBaseDialog(QWidget* parent) : QDialog(parent), skinButtons_(*this) {
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
 }
 
@@ -84,6 +85,13 @@ void CBaseDialog::setBackground(const QPixmap& picture) {
         setFixedSize(picture.size());
     }
     update();
+}
+
+QPixmap CBaseDialog::useProgramIcon(const std::string& skinFolder) {
+    QPixmap icon = programIcon(skinFolder);
+    if (!icon.isNull())
+        setWindowIcon(QIcon(icon));
+    return icon;
 }
 
 void CBaseDialog::setMaskPicture(const QImage& mask) {
