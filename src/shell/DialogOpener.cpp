@@ -63,6 +63,7 @@ std::string DialogOpener::chooseFile(FileDialogKind kind) {
     if (fileChooser_)
         return fileChooser_(kind);
     QFileDialog dialog(setup_.window);
+    controls::prepareFileDialog(dialog);
     dialog.setNameFilters(
         {QStringLiteral("Keyloom profiles (*.klm)"), QStringLiteral("All files (*)")});
     dialog.setDefaultSuffix(QStringLiteral("klm"));
