@@ -1,6 +1,7 @@
 #include "controls/CBaseDialog.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QImageReader>
 #include <QMouseEvent>
 #include <QPainter>
@@ -11,7 +12,7 @@
 
 namespace keyloom::controls {
 
-CBaseDialog::CBaseDialog(QWidget* parent) : QDialog(parent) {
+CBaseDialog::CBaseDialog(QWidget* parent) : QDialog(parent), skinButtons_(*this) {
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
 }
 
@@ -86,6 +87,13 @@ void CBaseDialog::setBackground(const QPixmap& picture) {
     update();
 }
 
+QPixmap CBaseDialog::useProgramIcon(const std::string& skinFolder) {
+    QPixmap icon = programIcon(skinFolder);
+    if (!icon.isNull())
+        setWindowIcon(QIcon(icon));
+    return icon;
+}
+
 void CBaseDialog::setMaskPicture(const QImage& mask) {
     applyMask(maskRegion(mask));
 }
@@ -104,6 +112,9 @@ void CBaseDialog::paintEvent(QPaintEvent*) {
         return;
     }
     QPainter painter(this);
+    // Drawn at a fractional scale when the screen is too small for the
+    // picture's own size: filtered, not pixel-doubled.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawPixmap(0, 0, picture);
 }
 

@@ -3,7 +3,8 @@
 // background picture at natural size from the top-left corner, takes the
 // picture's size, takes its shape from the mask picture (pure white is cut
 // out) and can be dragged by its background once the pointer has moved a
-// few pixels with the button held.
+// few pixels with the button held. It owns the window's skinned buttons
+// (SkinButtonSet), so that each window only lists them and their pictures.
 
 #include <QDialog>
 #include <QImage>
@@ -13,6 +14,8 @@
 #include <future>
 #include <optional>
 #include <string>
+
+#include "controls/SkinButtonSet.h"
 
 namespace keyloom::controls {
 
@@ -47,6 +50,13 @@ public:
     // Shapes the window from a mask picture; a null picture removes the shape.
     void setMaskPicture(const QImage& mask);
 
+    // The window's skinned buttons, by control id.
+    SkinButtonSet& skinButtons() { return skinButtons_; }
+    const SkinButtonSet& skinButtons() const { return skinButtons_; }
+    // Takes the skin folder's program icon as the window's icon (none when
+    // it is missing) and returns it for the window's own pictures.
+    QPixmap useProgramIcon(const std::string& skinFolder);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -71,6 +81,7 @@ private:
     // move by hand (when the window system cannot move it for us).
     QPoint dragOffset_;
     bool moving_ = false;
+    SkinButtonSet skinButtons_;
 };
 
 }  // namespace keyloom::controls

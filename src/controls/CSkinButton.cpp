@@ -128,6 +128,8 @@ void CSkinButton::paintFace(QPainter& painter) {
     const SkinFace face = state_.face();
     if (loader_ && ownPictureFor(face).isNull())
         loader_(*this, face);
+    // Filtered when the window is drawn at a fractional scale.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     if (tint_) {
         const QImage& tinted = tintOverlay_.picture(
             pictureFor(face), pictureOffset_, pictureOrigin_, size(), static_cast<QRgb>(*tint_));

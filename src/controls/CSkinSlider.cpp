@@ -55,6 +55,7 @@ void CSkinSlider::paintEvent(QPaintEvent*) {
         return;
     }
     QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);  // at a fractional scale
     painter.drawPixmap(0, 0, faces_[state_.faceIndex(faces_.size())]);
     // Focus reached by the keyboard shows as a ring, as on the buttons.
     if (hasFocus() && window()->testAttribute(Qt::WA_KeyboardFocusChange)) {

@@ -14,6 +14,8 @@ void drawPictureSlice(QPainter& painter, const QPixmap& picture, QPoint pictureO
     if (available.isEmpty()) {
         return;
     }
+    // Filtered when the window is drawn at a fractional scale.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawPixmap(available.topLeft() - wanted.topLeft(), picture,
                        available.translated(-pictureOrigin));
 }

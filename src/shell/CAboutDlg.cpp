@@ -116,6 +116,7 @@ CAboutDlg::CAboutDlg(AboutSetup setup, QWidget* parent)
     colours.setColor(QPalette::Window, kTitleBar);
     setPalette(colours);
 
+    programIcon_ = useProgramIcon(setup_.skinFolder);
     layout_ = std::make_unique<QVBoxLayout>();
     layout_->setContentsMargins(0, 0, 0, 0);
     layout_->setSpacing(0);
@@ -124,10 +125,6 @@ CAboutDlg::CAboutDlg(AboutSetup setup, QWidget* parent)
     buildFooter();
     setLayout(layout_.get());
 
-    const QPixmap programIcon(qs(setup_.skinFolder + "keyloom.png"));
-    if (!programIcon.isNull()) {
-        setWindowIcon(QIcon(programIcon));
-    }
     fitHeight();
 }
 
@@ -141,9 +138,9 @@ void CAboutDlg::buildTitleBar() {
     titleLayout_->setSpacing(10);
 
     smallIcon_ = std::make_unique<QLabel>();
-    const QPixmap icon(qs(setup_.skinFolder + "keyloom.png"));
-    if (!icon.isNull()) {
-        smallIcon_->setPixmap(icon.scaled(20, 20, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    if (!programIcon_.isNull()) {
+        smallIcon_->setPixmap(
+            programIcon_.scaled(20, 20, Qt::KeepAspectRatio, Qt::SmoothTransformation));
     }
     smallIcon_->setFixedSize(20, 20);
     caption_ = textLabel(14, kTextBright, true);
@@ -170,13 +167,12 @@ void CAboutDlg::buildBody() {
     bodyLayout_->setSpacing(20);
 
     icon_ = std::make_unique<QLabel>();
-    const QPixmap picture(qs(setup_.skinFolder + "keyloom.png"));
-    if (!picture.isNull()) {
-        icon_->setPixmap(
-            picture.scaled(kIconSize, kIconSize, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    if (!programIcon_.isNull()) {
+        icon_->setPixmap(programIcon_.scaled(kIconSize, kIconSize, Qt::KeepAspectRatio,
+                                             Qt::SmoothTransformation));
     }
     icon_->setFixedSize(kIconSize, kIconSize);
-    icon_->setVisible(!picture.isNull());
+    icon_->setVisible(!programIcon_.isNull());
 
     description_ = textLabel(13, kText);
     description_->setWordWrap(true);

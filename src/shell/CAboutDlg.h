@@ -3,6 +3,7 @@
 // the program's web address and OK. It is modeless; AboutBox creates it,
 // keeps at most one open and destroys it when it is closed.
 
+#include <QPixmap>
 #include <QPointer>
 #include <QString>
 #include <QUrl>
@@ -75,6 +76,7 @@ private:
     void fitHeight();
 
     AboutSetup setup_;
+    QPixmap programIcon_;  // the title bar's and the body's
     // Declared parents first: members go in reverse order, so every child
     // and layout is gone before the widget it belongs to.
     std::unique_ptr<QWidget> titleBar_;

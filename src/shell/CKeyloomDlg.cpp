@@ -5,7 +5,6 @@
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMenu>
 #include <QMessageBox>
 #include <QThread>
 #include <QUrl>
@@ -19,7 +18,6 @@
 #include "shell/AccessibleNames.h"
 #include "shell/GBankSwitch.h"
 #include "shell/KeyTooltip.h"
-#include "shell/LanguageMenu.h"
 #include "shell/MainControls.h"
 #include "shell/MainFocusRegions.h"
 #include "shell/MainWindowTexts.h"
@@ -46,16 +44,38 @@ CKeyloomDlg::CKeyloomDlg(DialogSetup setup, QWidget* parent)
     window::markWindowThread();
     port_ = std::make_unique<MainWindowPort>(*this);
     core_ = std::make_unique<KeyloomCore>(port_->coreWindow(), setup_.paths, setup_.core);
-    for (int id : {window::timer::kBusyIndicator, window::timer::kLightingRefresh,
-                   window::timer::kStartup, window::timer::kProfileRefresh}) {
+    MainMenusSetup menus;
+    menus.window = this;
+    menus.registry = setup_.registry;
+    menus.runCommand = [this](int command) { runCommand(command); };
+    menus.languageChosen = [this] {
+        port_->sendMessage(window::languageMessage(currentLanguageIndex()));
+    };
+    menus.profileItems = [this] { return core_->profileMenu(); };
+    menus_ = std::make_unique<MainMenus>(std::move(menus));
+    DialogOpenerSetup dialogs;
+    dialogs.window = this;
+    dialogs.paths = setup_.paths;
+    dialogs.registry = setup_.registry;
+    dialogs.core = core_.get();
+    dialogs.prompts = port_.get();
+    dialogs.view = port_.get();
+    dialogs.runKeyboardWork = [this](std::function<void()> work, std::function<void()> done) {
+        return runKeyboardWork(std::move(work), std::move(done));
+    };
+    dialogs.confirm = [this](const std::string& text) { confirm(text); };
+    dialogs.openHelp = [this] { openHelp(); };
+    dialogs.openLink = [this](const QString& address) { openLink(address); };
+    dialogs_ = std::make_unique<DialogOpener>(std::move(dialogs));
+    // The busy indicator runs its frames itself.
+    for (int id : {window::timer::kLightingRefresh, window::timer::kStartup,
+                   window::timer::kProfileRefresh}) {
         auto timer = std::make_unique<QTimer>();
         timer->setObjectName(QStringLiteral("timer%1").arg(id));
-        timer->setSingleShot(id != window::timer::kBusyIndicator);
+        timer->setSingleShot(true);
         connect(timer.get(), &QTimer::timeout, this, [this, id] { onTimer(id); });
         timers_[id] = std::move(timer);
     }
-    busyDelay_.setSingleShot(true);
-    connect(&busyDelay_, &QTimer::timeout, this, [this] { revealBusyIndicator(); });
     // Enter, Escape and arrow keys are filtered before any control sees them.
     qApp->installEventFilter(this);
 }
@@ -68,8 +88,7 @@ CKeyloomDlg::~CKeyloomDlg() {
     // link: they go first.
     lighting_.reset();
     keyDialog_.reset();
-    profileDialog_.reset();
-    updateDialog_.reset();
+    dialogs_.reset();
     core_.reset();
 }
 
@@ -108,8 +127,7 @@ InitResult CKeyloomDlg::initialise() {
     showModified(core_->modified().isModified());
 
     setWindowTitle(qs(lookupText("MAIN_CAPTION")));
-    if (const QPixmap icon(qs(paths.skinFolder + "keyloom.png")); !icon.isNull())
-        setWindowIcon(QIcon(icon));
+    useProgramIcon(paths.skinFolder);
     core_->state().keyToggleMode = false;
     setSwitchText();
     buildLightingPanel();
@@ -142,13 +160,9 @@ bool CKeyloomDlg::loadPictures(std::string& missing) {
 void CKeyloomDlg::buildControls() {
     const std::string& skin = setup_.paths.mainSkinFile;
     // Placed here; their pictures follow in loadPictures, cut to these places.
-    for (const MainControl& c : mainControls()) {
-        auto button = std::make_unique<CSkinButton>(this);
-        controls::readSkinControl(*button, skin, "BUTTONINFO", c.skinKey, SkinPictureSet{});
-        const int id = c.id;
-        connect(button.get(), &CSkinButton::clicked, this, [this, id] { runCommand(id); });
-        buttons_[c.id] = std::move(button);
-    }
+    for (const MainControl& c : mainControls())
+        skinButtons().add(c.id, skin, c.skinKey);
+    skinButtons().setClickHandler([this](int id) { runCommand(id); });
 
     QFont big("Arial Unicode MS");
     big.setPointSize(10);
@@ -179,9 +193,7 @@ void CKeyloomDlg::buildControls() {
         rightArrow_->setVisible(face == controls::SkinFace::Normal);
     });
 
-    busyIndicator_ = std::make_unique<QLabel>(this);
-    controls::placeControl(*busyIndicator_, skin, "BUTTONINFO", "CONTROL_JDTStatic");
-    busyIndicator_->hide();
+    busy_ = std::make_unique<BusyIndicator>(*this, skin, setup_.paths.skinFolder);
     statusNote_ = std::make_unique<StatusNote>(this);
     controls::placeControl(*statusNote_, skin, "BUTTONINFO", "KEYLOOM_STATUS");
 
@@ -217,20 +229,12 @@ void CKeyloomDlg::buildTrayIcon() {
     tray_->create(
         this, [this](int command) { runCommand(command); }, qs(lookupText("KEYBOARD_TRAY_DESC")),
         window::icon::kDisconnected);
-
-    AboutSetup about;
-    about.skinFolder = setup_.paths.skinFolder;
-    about.link = readAboutLink(setup_.paths.mainSkinFile);
-    about.openHelp = [this] { openHelp(); };
-    about.openUrl = [this](const QString& url) { openLink(url); };
-    about_ = std::make_unique<AboutBox>(std::move(about), this);
 }
 
 // --- Commands -----------------------------------------------------------------
 
 CSkinButton* CKeyloomDlg::button(int controlId) const {
-    auto it = buttons_.find(controlId);
-    return it == buttons_.end() ? nullptr : it->second.get();
+    return skinButtons().find(controlId);
 }
 
 void CKeyloomDlg::runCommand(int controlId) {
@@ -270,12 +274,7 @@ void CKeyloomDlg::handleMessage(const window::WindowMessage& msg) {
             refreshProfileLabel();
         });
     } else if (msg.message == m::kDeviceGone) {
-        if (about_)
-            about_->close();
-        if (profileDialog_)
-            profileDialog_->closeAsCancel();
-        if (updateDialog_)
-            updateDialog_->closeDialog();
+        dialogs_->keyboardGone();
         if (keyDialog_)
             keyDialog_->closeIfOpen();
         // The focus goes to Profile 1.
@@ -314,9 +313,6 @@ void CKeyloomDlg::languageTexts(int languageIndex) {
 
 void CKeyloomDlg::onTimer(int id) {
     switch (id) {
-        case window::timer::kBusyIndicator:
-            advanceBusyIndicator();
-            break;
         case window::timer::kStartup:
             // The lighting preview; it re-arms the timer while it runs.
             if (lighting_)
@@ -326,17 +322,6 @@ void CKeyloomDlg::onTimer(int id) {
             queueKeyboardWork([this, id] { core_->timerWork(id); });
             break;
     }
-}
-
-void CKeyloomDlg::advanceBusyIndicator() {
-    // Loaded when the indicator first runs: most starts never need them.
-    // They are optional: without them the indicator stays empty.
-    if (busyFrames_.empty())
-        for (int i = 1; i <= 10; ++i)
-            busyFrames_.emplace_back(
-                qs(setup_.paths.skinFolder + "jdt" + std::to_string(i) + ".bmp"));
-    busyIndicator_->setPixmap(busyFrames_[static_cast<std::size_t>(busyFrame_)]);
-    busyFrame_ = (busyFrame_ + 1) % static_cast<int>(busyFrames_.size());
 }
 
 QTimer& CKeyloomDlg::timer(int id) {
@@ -376,14 +361,15 @@ void CKeyloomDlg::shutdown() {
     shutDown_ = true;
     for (auto& [id, t] : timers_)
         t->stop();
-    busyDelay_.stop();
+    if (busy_)
+        busy_->stop();
     // Keyboard work still queued is released from any message it waits on,
     // then run to its end as the core stops: it uses the core.
     port_->stopMessages();
     if (core_)
         core_->stop();
-    if (about_)
-        about_->close();
+    if (dialogs_)
+        dialogs_->aboutBox().close();
     if (keyDialog_)
         keyDialog_->closeIfOpen();
     if (tray_)
@@ -452,8 +438,8 @@ window::MessageAnswer CKeyloomDlg::showMessageBox(const window::MessageRequest& 
         shownKeys_.push_back(request.key);
     }
     // The busy indicator stays away while the box is open.
-    ++messageBoxesOpen_;
-    refreshBusyIndicator();
+    if (busy_)
+        busy_->messageBoxOpened();
     window::MessageAnswer answer = window::MessageAnswer::Ok;
     if (responder_) {
         answer = responder_(request);
@@ -462,8 +448,8 @@ window::MessageAnswer CKeyloomDlg::showMessageBox(const window::MessageRequest& 
             buildMessageBox(request, request.ownedByWindow ? this : nullptr);
         answer = runMessageBox(*box, request);
     }
-    --messageBoxesOpen_;
-    refreshBusyIndicator();
+    if (busy_)
+        busy_->messageBoxClosed();
     return answer;
 }
 

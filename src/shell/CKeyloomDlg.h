@@ -28,8 +28,11 @@
 #include "editors/qt/Keyloom_DlgComposite.h"
 #include "lighting/qt/LightingPanel.h"
 #include "platform/registry/Registry.h"
+#include "shell/BusyIndicator.h"
 #include "shell/CAboutDlg.h"
 #include "shell/CTrayIcon.h"
+#include "shell/DialogOpener.h"
+#include "shell/MainMenus.h"
 #include "shell/MainPictures.h"
 #include "shell/MainWindowPort.h"
 #include "shell/StatusNote.h"
@@ -42,7 +45,6 @@ class QMenu;
 namespace keyloom::shell {
 
 class GBankSwitch;
-class LanguageMenu;
 class MainWindowTexts;
 
 struct DialogSetup {
@@ -106,30 +108,22 @@ public:
     // queue; meanwhile the busy indicator animates and no other command is
     // taken.
     bool isBusy() const { return workPending_ > 0; }
-    QLabel* busyIndicator() const { return busyIndicator_.get(); }
+    QLabel* busyIndicator() const { return busy_ ? &busy_->label() : nullptr; }
     // The confirmation after Apply, a backup or a restore.
     StatusNote* statusNote() const { return statusNote_.get(); }
 
-    // The Button menu (restore, backup, firmware update, About, Exit) and the
-    // profile menu, built and localised as they are about to open.
     CTrayIcon* trayIcon() const { return tray_.get(); }
-    AboutBox* aboutBox() const { return about_.get(); }
+    AboutBox* aboutBox() const { return &dialogs_->aboutBox(); }
 
-    QMenu& buttonMenu();
-    // The Button menu's language choice; nullptr before that menu exists.
-    LanguageMenu* languageMenu() const { return languageMenu_.get(); }
-    QMenu& profileMenu();
-    void openButtonMenu(const QPoint& at);
-    void openProfileMenu(const QPoint& at);
-    // Opens `menu` below the control it belongs to (above it when there is
-    // no room below), as the ≡ button and the profile label do.
-    void dropMenu(QMenu& menu, QWidget& anchor);
+    // The ≡ menu and the profile menu (MainMenus).
+    QMenu& buttonMenu() { return menus_->buttonMenu(); }
+    LanguageMenu* languageMenu() const { return menus_->languageMenu(); }
+    QMenu& profileMenu() { return menus_->profileMenu(); }
 
     // Where the file commands' dialogs and the links and help go; tests
     // replace both so that no dialog or browser opens.
-    enum class FileDialogKind { Open, Save };
-    using FileChooser = std::function<std::string(FileDialogKind)>;
-    void setFileChooser(FileChooser chooser) { fileChooser_ = std::move(chooser); }
+    using FileDialogKind = shell::FileDialogKind;
+    void setFileChooser(FileChooser chooser) { dialogs_->setFileChooser(std::move(chooser)); }
     // The opener says whether a program took the address.
     using UrlOpener = std::function<bool(const QUrl&)>;
     void setUrlOpener(UrlOpener opener) { urlOpener_ = std::move(opener); }
@@ -143,9 +137,9 @@ public:
     MainWindowPort& port() { return *port_; }
     // The lighting panel; nullptr before initialise().
     lighting::qt::LightingPanel* lightingPanel() const { return lighting_.get(); }
-    // The editor dialogs, created when first asked for.
-    editors::qt::CKeyloom_DlgProfile& profileManager();
-    editors::qt::CKeyloom_DlgUpdate& firmwareUpdate();
+    // The editor dialogs, created when first asked for (DialogOpener).
+    editors::qt::CKeyloom_DlgProfile& profileManager() { return dialogs_->profileManager(); }
+    editors::qt::CKeyloom_DlgUpdate& firmwareUpdate() { return dialogs_->firmwareUpdate(); }
     // Posts to this window's own message handler (any thread).
     void postMessage(const window::WindowMessage& msg) { port_->postMessage(msg); }
     // The core's modified state, as Apply shows it.
@@ -179,8 +173,6 @@ private:
     void showProfileButtons(int activeProfile);
     void showReportRateButtons(int step);
     void showKeyToggleModeOff();
-    void hideBusyIndicatorSoon();
-    void selectProfileManagerRow(int profile);
 
     bool loadPictures(std::string& missing);
     void buildControls();
@@ -194,10 +186,6 @@ private:
     // wait for the stores that work holds.
     void whenIdle(std::function<void()> work);
     void keyboardWorkEnded();
-    void showBusyIndicator();
-    void hideBusyIndicator();
-    void refreshBusyIndicator();
-    void revealBusyIndicator();
     void restoreFromFile();
     void backupToFile();
     void apply(std::function<void()> afterwards);
@@ -217,14 +205,6 @@ private:
     // and where it is, so that it can be opened by hand.
     void openHelp();
     void tellNotOpened(const char* key, const std::string& where);
-    // The profile manager and the firmware update, modal; each is created
-    // at its first opening and reused.
-    void openProfileManager();
-    void openFirmwareUpdate();
-    // The profile manager's Apply: the keyboard part, off the window thread.
-    // `backupFile`: the before-restore copy of a file row that was written.
-    void applyProfilePlan(const editors::ProfileApplyPlan& plan, std::string& backupFile);
-    std::string chooseFile(FileDialogKind kind);
     void buildTrayIcon();
     void buildLightingPanel();
     void applyTopRowSwitch();
@@ -245,7 +225,6 @@ private:
     void nameControls(int languageIndex);
     void openKeyAssignmentDialog(controls::CSkinButton& button);
     void onTimer(int id);
-    void advanceBusyIndicator();
     // Active profile's block number for the toggle flags and tooltips.
     std::size_t activeBlock() const;
 
@@ -257,39 +236,25 @@ private:
 
     // The buttons' pictures are cut to their rectangles; the arrows stay whole.
     MainPictures pictures_;
-    std::vector<QPixmap> busyFrames_;
-    int busyFrame_ = 0;
     std::string links_[3];
 
-    std::map<int, std::unique_ptr<controls::CSkinButton>> buttons_;
     std::unique_ptr<controls::CSkinButton> leftArrow_;
     std::unique_ptr<controls::CSkinButton> rightArrow_;
-    std::unique_ptr<QLabel> busyIndicator_;
+    std::unique_ptr<BusyIndicator> busy_;
     std::unique_ptr<StatusNote> statusNote_;
     std::unique_ptr<MainWindowTexts> texts_;
     // Tab in screen order, F6 between the regions.
     std::unique_ptr<controls::ScreenOrderFocus> focusOrder_;
     std::map<int, std::function<void()>> commands_;
     std::map<int, std::unique_ptr<QTimer>> timers_;
-    std::unique_ptr<QMenu> buttonMenu_;
-    std::unique_ptr<LanguageMenu> languageMenu_;  // a submenu of the Button menu
-    std::unique_ptr<QMenu> profileMenu_;
-    FileChooser fileChooser_;
+    std::unique_ptr<MainMenus> menus_;
     UrlOpener urlOpener_;
-    // Who wants the busy indicator now: the keyboard work and the core's
-    // own calls; it shows only while no message box is open.
-    int busyDepth_ = 0;
-    int messageBoxesOpen_ = 0;
-    bool busyShown_ = false;
-    QTimer busyDelay_;
     std::vector<std::function<void()>> deferred_;
     bool exitPending_ = false;
     // Last member: its thread is joined before the rest goes.
     int workPending_ = 0;  // window thread: queued keyboard work not yet done
     std::unique_ptr<CTrayIcon> tray_;
-    std::unique_ptr<AboutBox> about_;
-    std::unique_ptr<editors::qt::CKeyloom_DlgProfile> profileDialog_;
-    std::unique_ptr<editors::qt::CKeyloom_DlgUpdate> updateDialog_;
+    std::unique_ptr<DialogOpener> dialogs_;
     // The key assignment dialog, created at its first opening.
     std::unique_ptr<editors::qt::Keyloom_DlgComposite> keyDialog_;
     std::unique_ptr<lighting::qt::LightingPanel> lighting_;

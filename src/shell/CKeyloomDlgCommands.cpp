@@ -1,13 +1,9 @@
 // The main window's commands: the command table, the keyboard work that runs
-// on the core's keyboard queue behind the busy indicator, the Button menu, the
-// profile menu, the file commands, links and help.
+// on the core's keyboard queue behind the busy indicator, the profile label,
+// the file commands, links and help.
 
 #include <QDesktopServices>
-#include <QFile>
-#include <QFileDialog>
 #include <QLabel>
-#include <QMenu>
-#include <QScreen>
 #include <QTimer>
 #include <QUrl>
 #include <chrono>
@@ -20,8 +16,6 @@
 #include "model/KeyViewKeys.h"
 #include "platform/text/SafeFormat.h"
 #include "shell/CKeyloomDlg.h"
-#include "shell/DarkLook.h"
-#include "shell/LanguageMenu.h"
 #include "shell/MainControls.h"
 #include "storage/Language.h"
 #include "storage/ProfileMenu.h"
@@ -29,15 +23,6 @@
 namespace keyloom::shell {
 
 using controls::CSkinButton;
-
-namespace {
-
-// How long the busy indicator's thread waits before it shows the indicator
-// and before it hides it again.
-constexpr std::chrono::milliseconds kBusyIndicatorPause{100};
-constexpr std::chrono::milliseconds kBusyFrameInterval{50};
-
-}  // namespace
 
 void CKeyloomDlg::buildCommandTable() {
     for (const KeyViewKey& key : kKeyViewKeys)
@@ -61,13 +46,15 @@ void CKeyloomDlg::buildCommandTable() {
         };
     for (int step = 0; step < 4; ++step)
         commands_[control::kReportButtons[step]] = [this, step] { pressReportRate(step); };
-    commands_[control::kProfileName] = [this] { openProfileManager(); };
-    commands_[control::kMenu] = [this] { dropMenu(buttonMenu(), *button(control::kMenu)); };
+    commands_[control::kProfileName] = [this] { dialogs_->profileManager().run(); };
+    commands_[control::kMenu] = [this] {
+        MainMenus::drop(menus_->buttonMenu(), *button(control::kMenu));
+    };
     commands_[command::kRestore] = [this] { restoreFromFile(); };
     commands_[command::kBackup] = [this] { backupToFile(); };
-    commands_[command::kFirmwareUpdate] = [this] { openFirmwareUpdate(); };
+    commands_[command::kFirmwareUpdate] = [this] { dialogs_->firmwareUpdate().run(); };
     commands_[command::kOpen] = [this] { openPath(); };
-    commands_[command::kAbout] = [this] { about_->open(); };
+    commands_[command::kAbout] = [this] { dialogs_->aboutBox().open(); };
     commands_[command::kExit] = [this] { exitAfterAsking(); };
     commands_[command::kExitFromMenu] = [this] { exitAfterAsking(); };
     commands_[control::kClose] = [this] { exitAfterAsking(); };
@@ -83,7 +70,7 @@ void CKeyloomDlg::buildCommandTable() {
     label->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(label, &QWidget::customContextMenuRequested, this, [this, label](const QPoint&) {
         if (!isBusy())
-            dropMenu(profileMenu(), *label);
+            MainMenus::drop(menus_->profileMenu(), *label);
     });
 }
 
@@ -147,7 +134,8 @@ void CKeyloomDlg::queueKeyboardWork(std::function<void()> work, std::function<vo
     if (shutDown_)
         return;
     ++workPending_;
-    showBusyIndicator();
+    if (busy_)
+        busy_->want();
     // The work joins the core's one keyboard queue, behind whatever was
     // asked for before it (lighting changes included); `done` comes back
     // here. Once messages stop (shutdown), `done` is dropped.
@@ -165,7 +153,8 @@ void CKeyloomDlg::queueKeyboardWork(std::function<void()> work, std::function<vo
 }
 
 void CKeyloomDlg::keyboardWorkEnded() {
-    hideBusyIndicatorSoon();
+    if (busy_)
+        busy_->releaseSoon();
     // What waited for the stores runs now, in the order it arrived.
     std::vector<std::function<void()>> deferred;
     deferred.swap(deferred_);
@@ -178,57 +167,6 @@ void CKeyloomDlg::whenIdle(std::function<void()> work) {
         deferred_.push_back(std::move(work));
     else
         work();
-}
-
-void CKeyloomDlg::hideBusyIndicatorSoon() {
-    // One that is not on screen yet goes at once: keeping it for a moment
-    // would only let it flash up after the work has ended.
-    if (!busyShown_) {
-        hideBusyIndicator();
-        return;
-    }
-    QTimer::singleShot(kBusyIndicatorPause, this, [this] { hideBusyIndicator(); });
-}
-
-void CKeyloomDlg::showBusyIndicator() {
-    ++busyDepth_;
-    refreshBusyIndicator();
-}
-
-void CKeyloomDlg::hideBusyIndicator() {
-    if (busyDepth_ > 0)
-        --busyDepth_;
-    refreshBusyIndicator();
-}
-
-void CKeyloomDlg::refreshBusyIndicator() {
-    // Wanted while keyboard work runs, but never behind a message box: a
-    // question asked before the work writes anything is no time to look busy.
-    const bool wanted = busyDepth_ > 0 && messageBoxesOpen_ == 0;
-    if (!wanted) {
-        busyDelay_.stop();
-        if (busyShown_) {
-            busyShown_ = false;
-            timer(window::timer::kBusyIndicator).stop();
-            busyIndicator_->hide();
-        }
-        return;
-    }
-    // Shown after a pause, so that work that ends quickly (or stops at a
-    // question) does not flicker it.
-    if (!busyShown_ && !busyDelay_.isActive())
-        busyDelay_.start(kBusyIndicatorPause);
-}
-
-void CKeyloomDlg::revealBusyIndicator() {
-    if (busyShown_ || busyDepth_ == 0 || messageBoxesOpen_ > 0)
-        return;
-    busyShown_ = true;
-    busyFrame_ = 0;
-    advanceBusyIndicator();
-    busyIndicator_->show();
-    busyIndicator_->raise();
-    timer(window::timer::kBusyIndicator).start(kBusyFrameInterval);
 }
 
 // --- Report rate ----------------------------------------------------------------------
@@ -244,27 +182,8 @@ void CKeyloomDlg::pressReportRate(int step) {
 
 // --- File commands -----------------------------------------------------------------------
 
-std::string CKeyloomDlg::chooseFile(FileDialogKind kind) {
-    if (fileChooser_)
-        return fileChooser_(kind);
-    QFileDialog dialog(this);
-    dialog.setNameFilters(
-        {QStringLiteral("Keyloom profiles (*.klm)"), QStringLiteral("All files (*)")});
-    dialog.setDefaultSuffix(QStringLiteral("klm"));
-    if (kind == FileDialogKind::Save) {
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setFileMode(QFileDialog::AnyFile);  // asks before overwriting
-    } else {
-        dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        dialog.setFileMode(QFileDialog::ExistingFile);
-    }
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString();
-}
-
 void CKeyloomDlg::restoreFromFile() {
-    const std::string path = chooseFile(FileDialogKind::Open);
+    const std::string path = dialogs_->chooseFile(FileDialogKind::Open);
     if (path.empty())
         return;
     // The path of the before-restore copy once the keyboard holds the file.
@@ -283,7 +202,7 @@ void CKeyloomDlg::restoreFromFile() {
 }
 
 void CKeyloomDlg::backupToFile() {
-    const std::string path = chooseFile(FileDialogKind::Save);
+    const std::string path = dialogs_->chooseFile(FileDialogKind::Save);
     if (path.empty())
         return;
     auto saved = std::make_shared<bool>(false);
@@ -302,88 +221,7 @@ void CKeyloomDlg::backupToFile() {
         });
 }
 
-// --- Button menu and profile menu --------------------------------------------------------
-
-QMenu& CKeyloomDlg::buttonMenu() {
-    if (buttonMenu_)
-        return *buttonMenu_;
-    buttonMenu_ = std::make_unique<QMenu>(this);
-    buttonMenu_->setStyleSheet(darkMenuStyle());
-    const auto add = [this](int command) {
-        QAction* action = buttonMenu_->addAction(QString());
-        action->setData(command);
-        connect(action, &QAction::triggered, this, [this, command] { runCommand(command); });
-    };
-    add(command::kRestore);
-    add(command::kBackup);
-    buttonMenu_->addSeparator();
-    add(command::kFirmwareUpdate);
-    languageMenu_ = std::make_unique<LanguageMenu>(*buttonMenu_, setup_.registry, [this] {
-        port_->sendMessage(window::languageMessage(currentLanguageIndex()));
-    });
-    buttonMenu_->addSeparator();
-    add(command::kAbout);
-    add(command::kExitFromMenu);
-    // The texts are put on each time the menu opens, so a new language shows.
-    connect(buttonMenu_.get(), &QMenu::aboutToShow, this, [this] {
-        static const std::pair<int, const char*> kTexts[] = {
-            {command::kRestore, "MENU_1"},
-            {command::kBackup, "MENU_2"},
-            {command::kAbout, "MENU_3"},
-            {command::kExitFromMenu, "MENU_4"},
-            {command::kFirmwareUpdate, "KEYLOOM_MENU_FIRMWARE"},
-        };
-        for (QAction* action : buttonMenu_->actions())
-            for (const auto& [command, key] : kTexts)
-                if (action->data().toInt() == command)
-                    action->setText(qs(lookupText(key)));
-        languageMenu_->refresh();
-    });
-    return *buttonMenu_;
-}
-
-void CKeyloomDlg::openButtonMenu(const QPoint& at) {
-    buttonMenu().popup(at);
-}
-
-QMenu& CKeyloomDlg::profileMenu() {
-    if (profileMenu_)
-        return *profileMenu_;
-    profileMenu_ = std::make_unique<QMenu>(this);
-    profileMenu_->setStyleSheet(darkMenuStyle());
-    // Rebuilt from scratch each time it opens: names and check mark follow the
-    // slot file and the keyboard's active profile.
-    connect(profileMenu_.get(), &QMenu::aboutToShow, this, [this] {
-        profileMenu_->clear();
-        for (const ProfileMenuItem& item : core_->profileMenu().items) {
-            if (item.separator()) {
-                profileMenu_->addSeparator();
-                continue;
-            }
-            QAction* action = profileMenu_->addAction(qs(item.text));
-            action->setCheckable(true);
-            action->setChecked(item.checked);
-            action->setData(item.command);
-            connect(action, &QAction::triggered, this,
-                    [this, command = item.command] { runCommand(command); });
-        }
-    });
-    return *profileMenu_;
-}
-
-void CKeyloomDlg::openProfileMenu(const QPoint& at) {
-    if (!isBusy())
-        profileMenu().popup(at);
-}
-
-void CKeyloomDlg::dropMenu(QMenu& menu, QWidget& anchor) {
-    // The menu fills itself as it opens; its size is known only after that.
-    emit menu.aboutToShow();
-    const QRect place(anchor.mapToGlobal(QPoint(0, 0)), anchor.size());
-    const QScreen* screen = anchor.screen();
-    const QRect room = screen ? screen->availableGeometry() : place;
-    menu.popup(dropPosition(place, menu.sizeHint(), room));
-}
+// --- Profile label ----------------------------------------------------------------------
 
 void CKeyloomDlg::refreshProfileLabel() {
     CSkinButton* label = button(control::kProfileName);

@@ -310,7 +310,7 @@ void CKeyloomDlg::nameControls(int languageIndex) {
     const NameLookup text = [languageIndex](std::string_view key) {
         return lookupText(key, languageIndex);
     };
-    for (const auto& [id, b] : buttons_) {
+    for (const auto& [id, b] : skinButtons().all()) {
         const std::string name = shell::accessibleName(id, text);
         if (!name.empty())
             b->setAccessibleName(qs(name));
@@ -329,7 +329,7 @@ void CKeyloomDlg::nameControls(int languageIndex) {
         ab->setToolTip(qs(text("KEYLOOM_AB_TIP")));
     leftArrow_->setAccessibleName(qs(text("KEYLOOM_NAME_TOP_ROW")));
     rightArrow_->setAccessibleName(qs(text("KEYLOOM_NAME_TOP_ROW")));
-    busyIndicator_->setAccessibleName(qs(text("KEYLOOM_NAME_BUSY")));
+    busy_->label().setAccessibleName(qs(text("KEYLOOM_NAME_BUSY")));
 }
 
 void CKeyloomDlg::redrawKeyView() {

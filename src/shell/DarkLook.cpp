@@ -1,8 +1,74 @@
 #include "shell/DarkLook.h"
 
+#include <QApplication>
+#include <QPalette>
+#include <QProxyStyle>
+#include <QStyleFactory>
+#include <QToolTip>
 #include <algorithm>
+#include <memory>
+
+#include "shell/FlatIcons.h"
 
 namespace keyloom::shell {
+
+namespace {
+
+// Qt's flat style with flat icons in place of its glossy built-in ones.
+class DarkStyle : public QProxyStyle {
+public:
+    DarkStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
+
+    QIcon standardIcon(StandardPixmap which, const QStyleOption* option,
+                       const QWidget* widget) const override {
+        if (std::optional<QIcon> icon = flatIcon(which))
+            return *icon;
+        return QProxyStyle::standardIcon(which, option, widget);
+    }
+};
+
+}  // namespace
+
+QPalette darkPalette() {
+    const QColor text(0xdf, 0xe3, 0xe8);
+    const QColor faint(0x55, 0x5a, 0x62);
+    QPalette p;
+    p.setColor(QPalette::Window, QColor(0x17, 0x19, 0x1d));
+    p.setColor(QPalette::WindowText, text);
+    p.setColor(QPalette::Base, QColor(0x1f, 0x22, 0x27));
+    p.setColor(QPalette::AlternateBase, QColor(0x25, 0x29, 0x2f));
+    p.setColor(QPalette::Text, text);
+    p.setColor(QPalette::PlaceholderText, QColor(0x7d, 0x83, 0x8c));
+    p.setColor(QPalette::Button, QColor(0x2c, 0x30, 0x37));
+    p.setColor(QPalette::ButtonText, text);
+    p.setColor(QPalette::BrightText, QColor(0xff, 0xa6, 0x40));
+    p.setColor(QPalette::Light, QColor(0x41, 0x46, 0x4f));
+    p.setColor(QPalette::Midlight, QColor(0x35, 0x3a, 0x42));
+    p.setColor(QPalette::Mid, QColor(0x2c, 0x30, 0x37));
+    p.setColor(QPalette::Dark, QColor(0x0f, 0x11, 0x14));
+    p.setColor(QPalette::Shadow, QColor(0x05, 0x06, 0x07));
+    p.setColor(QPalette::Highlight, QColor(0x9a, 0x50, 0x0c));
+    p.setColor(QPalette::HighlightedText, QColor(0xff, 0xff, 0xff));
+    p.setColor(QPalette::Link, QColor(0xff, 0xa6, 0x40));
+    p.setColor(QPalette::LinkVisited, QColor(0xd9, 0x8c, 0x3a));
+    p.setColor(QPalette::ToolTipBase, QColor(0x1a, 0x1d, 0x22));
+    p.setColor(QPalette::ToolTipText, text);
+    for (QPalette::ColorRole role :
+         {QPalette::WindowText, QPalette::Text, QPalette::ButtonText, QPalette::HighlightedText})
+        p.setColor(QPalette::Disabled, role, faint);
+    p.setColor(QPalette::Disabled, QPalette::Highlight, QColor(0x3a, 0x3d, 0x42));
+    return p;
+}
+
+void applyDarkLook() {
+    // The desktop's dialogs would bring the desktop's colours (white file
+    // lists on a dark program); Qt's own take the palette below.
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    QApplication::setStyle(std::make_unique<DarkStyle>().release());  // the application owns it
+    const QPalette palette = darkPalette();
+    QApplication::setPalette(palette);
+    QToolTip::setPalette(palette);
+}
 
 const QString& darkMenuStyle() {
     static const QString style = QStringLiteral(

@@ -1,13 +1,22 @@
 #pragma once
-// The dark skin's look for what Qt draws itself: menus and message boxes, so
-// that they match the skinned windows they open from.
+// The dark skin's look for what Qt draws itself: menus, message boxes, the
+// colour picker, file dialogs and tooltips, so that they match the skinned
+// windows they open from.
 
 #include <QPoint>
 #include <QRect>
 #include <QSize>
 #include <QString>
 
+class QPalette;
+
 namespace keyloom::shell {
+
+// The program-wide look, once the application object exists: the toolkit's
+// own flat style with the skin's dark colours, tooltips included, and the
+// toolkit's own dialogs instead of the desktop's, so that they take it.
+void applyDarkLook();
+QPalette darkPalette();
 
 const QString& darkMenuStyle();
 const QString& darkMessageBoxStyle();

@@ -162,11 +162,17 @@ void MainWindowPort::profileMenuChanged() {
 void MainWindowPort::busyIndicatorOn() {
     if (!isWindowThread())
         std::this_thread::sleep_for(kBusyIndicatorPause);
-    runOnWindowThread([this] { dialog_.showBusyIndicator(); });
+    runOnWindowThread([this] {
+        if (dialog_.busy_)
+            dialog_.busy_->want();
+    });
 }
 
 void MainWindowPort::busyIndicatorOff() {
-    runOnWindowThread([this] { dialog_.hideBusyIndicatorSoon(); });
+    runOnWindowThread([this] {
+        if (dialog_.busy_)
+            dialog_.busy_->releaseSoon();
+    });
 }
 
 // --- EditorWindows -----------------------------------------------------------------------
@@ -174,7 +180,7 @@ void MainWindowPort::busyIndicatorOff() {
 void MainWindowPort::profileManagerSelectRow(int profile) {
     // The profile switch runs as a keyboard job: the manager's widgets are
     // changed on the window thread.
-    runOnWindowThread([this, profile] { dialog_.selectProfileManagerRow(profile); });
+    runOnWindowThread([this, profile] { dialog_.dialogs_->selectProfileManagerRow(profile); });
 }
 
 // --- LightingView --------------------------------------------------------------------------

@@ -1,15 +1,41 @@
 #include "shell/MessageBoxes.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+
+#include "controls/PathWrap.h"
 #include "shell/DarkLook.h"
 #include "storage/Language.h"
 
 namespace keyloom::shell {
 
+namespace {
+
+// The box's text can be selected and copied; while the box is open, copies
+// from it lose the path break hints, so that a pasted path is the path.
+void copyWithoutBreakHints(QObject& box) {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    const auto clean = [clipboard](QClipboard::Mode mode) {
+        const QString copied = clipboard->text(mode);
+        const QString plain = controls::withoutPathBreaks(copied);
+        if (plain != copied)
+            clipboard->setText(plain, mode);
+    };
+    QObject::connect(clipboard, &QClipboard::dataChanged, &box,
+                     [clean] { clean(QClipboard::Clipboard); });
+    QObject::connect(clipboard, &QClipboard::selectionChanged, &box,
+                     [clean] { clean(QClipboard::Selection); });
+}
+
+}  // namespace
+
 std::unique_ptr<QMessageBox> buildMessageBox(const window::MessageRequest& request,
                                              QWidget* owner) {
     auto box = std::make_unique<QMessageBox>(owner);
     box->setStyleSheet(darkMessageBoxStyle());
-    box->setText(QString::fromStdString(request.text));
+    // Long paths wrap between folder names, never right after their first slash.
+    box->setText(controls::withPathBreaks(QString::fromStdString(request.text)));
+    copyWithoutBreakHints(*box);
     // Every box carries the program's name, also those that ask for no
     // caption: a nameless box leaves the user guessing where it came from.
     box->setWindowTitle(QString::fromStdString(lookupText("MAIN_CAPTION")));

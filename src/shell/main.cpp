@@ -11,6 +11,9 @@
 #include "KeyloomVersion.h"
 #include "platform/instance/StartupArguments.h"
 #include "shell/CKeyloomApp.h"
+#include "shell/DarkLook.h"
+#include "shell/ScreenFit.h"
+#include "storage/AppPaths.h"
 
 namespace {
 
@@ -62,12 +65,18 @@ int main(int argc, char** argv) {
                      "keyloomctl.\n");
         return 1;
     }
-    QApplication application(argc, argv);
+    // The skin windows' sizes decide the scale the program is drawn at.
+    std::vector<std::string> skinFiles;
+    if (keyloom::AppPaths paths; keyloom::buildAppPaths({}, paths) == keyloom::AppPathsStatus::Ok)
+        skinFiles = {paths.mainSkinFile, paths.compositeSkinFile, paths.profileSkinFile,
+                     paths.updateSkinFile};
+    keyloom::shell::FittedApplication application(argc, argv, skinFiles);
+    keyloom::shell::applyDarkLook();
     // Docks and taskbars match the window to keyloom.desktop by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("keyloom"));
     std::vector<std::string_view> arguments;
-    for (int i = 1; i < argc; ++i)
-        arguments.emplace_back(argv[i]);
+    for (int i = 1; i < application.argc(); ++i)
+        arguments.emplace_back(application.argv()[i]);
     keyloom::shell::CKeyloomApp app;
     return app.run(arguments);
 }

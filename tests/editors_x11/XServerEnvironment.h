@@ -17,6 +17,9 @@ class XServerEnvironment : public ::testing::Environment {
 public:
     static inline QString skipReason;
 
+    explicit XServerEnvironment(QString screen = QStringLiteral("1280x1024x24"))
+        : screen_(std::move(screen)) {}
+
     void SetUp() override {
         const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
         if (xvfb.isEmpty() || QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty()) {
@@ -29,10 +32,9 @@ public:
         auto server = std::make_unique<QProcess>();
         server->setProcessChannelMode(QProcess::SeparateChannels);
         server->setReadChannel(QProcess::StandardOutput);
-        server->start(
-            xvfb, {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                   QStringLiteral("0"), QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"),
-                   QStringLiteral("tcp")});
+        server->start(xvfb, {QStringLiteral("-displayfd"), QStringLiteral("1"),
+                             QStringLiteral("-screen"), QStringLiteral("0"), screen_,
+                             QStringLiteral("-nolisten"), QStringLiteral("tcp")});
         QByteArray number;
         if (server->waitForStarted(3000)) {
             while (!number.contains('\n') && server->state() == QProcess::Running &&
@@ -54,19 +56,24 @@ public:
     }
 
     void TearDown() override {
-        application_.reset();
+        stopApplication();
         if (server_) {
             server_->terminate();
             server_->waitForFinished(3000);
         }
     }
 
-private:
-    void startApplication(const QString& platform) {
+protected:
+    // Builds the application object on `platform`; a suite that tests the
+    // program's own start-up builds it its own way.
+    virtual void startApplication(const QString& platform) {
         qputenv("QT_QPA_PLATFORM", platform.toLocal8Bit());
         application_ = std::make_unique<QApplication>(argc_, argv_);
     }
+    virtual void stopApplication() { application_.reset(); }
 
+private:
+    QString screen_;
     std::unique_ptr<QProcess> server_;
     int argc_ = 1;
     char name_[24] = "keyloom_tests_x11";

@@ -36,6 +36,11 @@ constexpr ButtonInfo kButtons[] = {
     {id::kClose, "CONTROL_CLOSE", "", "", false},
 };
 
+// Normal, under the mouse, pressed; pressed again for a disabled button.
+constexpr controls::SkinFaceFiles kFaces{"Profile_normal.jpg", "Profile_over.jpg",
+                                         "Profile_down.jpg", "Profile_down.jpg",
+                                         "Profile_normal.jpg"};
+
 constexpr int kColumnWidths[] = {60, 120, 230};
 
 constexpr std::string_view kReplaceQuestionKey = "KEYLOOM_PROFILES_REPLACE_ASK";
@@ -103,14 +108,9 @@ CKeyloom_DlgProfile::~CKeyloom_DlgProfile() = default;
 
 void CKeyloom_DlgProfile::buildControls() {
     caption_ = makeCaption(*this, setup_.skinFile, setup_.skinFolder);
-    for (const ButtonInfo& info : kButtons) {
-        auto b = std::make_unique<controls::CSkinButton>(this);
-        controls::readSkinControl(*b, setup_.skinFile, "BUTTONINFO", info.skinKey, {});
-        styleButton(*b, info.primary);
-        connect(b.get(), &controls::CSkinButton::clicked, this,
-                [this, command = info.id] { runCommand(command); });
-        buttons_[info.id] = std::move(b);
-    }
+    for (const ButtonInfo& info : kButtons)
+        styleButton(skinButtons().add(info.id, setup_.skinFile, info.skinKey), info.primary);
+    skinButtons().setClickHandler([this](int command) { runCommand(command); });
 
     list_ = std::make_unique<QTableWidget>(0, 3, this);
     list_->setProperty("controlId", id::kList);
@@ -141,9 +141,9 @@ void CKeyloom_DlgProfile::languageTexts() {
     caption_->setText(windowTitle());
     for (const ButtonInfo& info : kButtons)
         if (*info.textKey)
-            buttons_[info.id]->setText(textOr(info.textKey, info.fallback));
+            button(info.id)->setText(textOr(info.textKey, info.fallback));
     // Names for screen readers where the control shows no text.
-    buttons_[id::kClose]->setAccessibleName(textOr("MAIN_CLOSE_PROMPT", "Close"));
+    button(id::kClose)->setAccessibleName(textOr("MAIN_CLOSE_PROMPT", "Close"));
     list_->setAccessibleName(textOr("KEYLOOM_NAME_PROFILE_LIST", "Profiles"));
     list_->setHorizontalHeaderLabels({textOr("KEYLOOM_PROFILES_ACTIVE", "激活"),
                                       textOr("KEYLOOM_PROFILES_NAME", "名称"),
@@ -151,24 +151,14 @@ void CKeyloom_DlgProfile::languageTexts() {
 }
 
 controls::CSkinButton* CKeyloom_DlgProfile::button(int controlId) const {
-    auto it = buttons_.find(controlId);
-    return it == buttons_.end() ? nullptr : it->second.get();
+    return skinButtons().find(controlId);
 }
 
 // --- Opening and closing ------------------------------------------------------------
 
 bool CKeyloom_DlgProfile::initialise() {
-    std::string missing;
-    if (!pictures_.load(setup_.skinFolder, missing)) {
-        if (setup_.prompts)
-            tellPictureMissing(*setup_.prompts, missing);
+    if (!dressButtons(*this, setup_.skinFolder, kFaces, setup_.prompts))
         return false;
-    }
-    // Normal, under the mouse, pressed; pressed again for a disabled button.
-    const controls::SkinPictureSet faces{pictures_[0], pictures_[1], pictures_[2], pictures_[2],
-                                         pictures_[0]};
-    for (auto& [command, b] : buttons_)
-        b->setPictures(faces, b->pictureOffset());
 
     const int active = setup_.activeProfile ? setup_.activeProfile() : -1;
     state_.open(setup_.slotFile, active, onBoardProfileName,
@@ -274,7 +264,7 @@ bool CKeyloom_DlgProfile::isTicked(int row) const {
 void CKeyloom_DlgProfile::stateChanged() {
     if (setup_.editorStateChanged)
         setup_.editorStateChanged(state_.isOpen(), state_.hasUnappliedChanges());
-    buttons_[id::kApply]->setEnabled(state_.hasUnappliedChanges() && !applying_);
+    button(id::kApply)->setEnabled(state_.hasUnappliedChanges() && !applying_);
 }
 
 void CKeyloom_DlgProfile::selectProfileRow(int profile) {
@@ -384,7 +374,7 @@ void CKeyloom_DlgProfile::apply(bool closeAfter) {
     stateChanged();
     const auto finished = [this, closeAfter] {
         applying_ = false;
-        for (auto& [command, b] : buttons_)
+        for (const auto& [command, b] : skinButtons().all())
             if (command != id::kApply)
                 b->setEnabled(true);
         stateChanged();
@@ -396,7 +386,7 @@ void CKeyloom_DlgProfile::apply(bool closeAfter) {
         return;
     }
     applying_ = true;
-    for (auto& [command, b] : buttons_)
+    for (const auto& [command, b] : skinButtons().all())
         b->setEnabled(false);
     setup_.applyToKeyboard(plan, finished);
 }

@@ -113,12 +113,10 @@ private:
 
     ProfileDialogSetup setup_;
     ProfileManagerState state_;
-    DialogPictures pictures_{{"Profile_normal.jpg", "Profile_over.jpg", "Profile_down.jpg"}};
     bool applying_ = false;
 
     std::unique_ptr<QLabel> caption_;
     std::unique_ptr<QTableWidget> list_;
-    std::map<int, std::unique_ptr<controls::CSkinButton>> buttons_;
 };
 
 }  // namespace keyloom::editors::qt

@@ -25,22 +25,6 @@ QString textOr(std::string_view key, std::string_view fallback) {
     return QString::fromStdString(text == kMissingText ? std::string(fallback) : text);
 }
 
-bool DialogPictures::load(const std::string& skinFolder, std::string& missing) {
-    if (!pictures_.empty())
-        return true;
-    std::vector<QPixmap> loaded;
-    for (const std::string& name : names_) {
-        QPixmap picture(QString::fromStdString(skinFolder + name));
-        if (picture.isNull()) {
-            missing = skinFolder + name;
-            return false;
-        }
-        loaded.push_back(std::move(picture));
-    }
-    pictures_ = std::move(loaded);
-    return true;
-}
-
 void tell(window::Prompter& prompts, std::string_view key, std::string text,
           window::MessageIcon icon, bool owned) {
     window::MessageRequest request;
@@ -51,14 +35,21 @@ void tell(window::Prompter& prompts, std::string_view key, std::string text,
     prompts.showMessage(request);
 }
 
-void tellPictureMissing(window::Prompter& prompts, const std::string& picture) {
-    const QString format = textOr("KEYLOOM_SKIN_PICTURE_MISSING",
-                                  "A picture of the skin is missing: %s. Reinstall Keyloom.");
-    tell(prompts, "KEYLOOM_SKIN_PICTURE_MISSING", text::formatString(format.toStdString(), picture),
-         window::MessageIcon::Warning);
+bool dressButtons(controls::CBaseDialog& dialog, const std::string& skinFolder,
+                  const controls::SkinFaceFiles& faces, window::Prompter* prompts) {
+    std::string missing;
+    if (dialog.skinButtons().dressAllFrom(skinFolder, faces, missing))
+        return true;
+    if (prompts) {
+        const QString format = textOr("KEYLOOM_SKIN_PICTURE_MISSING",
+                                      "A picture of the skin is missing: %s. Reinstall Keyloom.");
+        tell(*prompts, "KEYLOOM_SKIN_PICTURE_MISSING",
+             text::formatString(format.toStdString(), missing), window::MessageIcon::Warning);
+    }
+    return false;
 }
 
-std::unique_ptr<QLabel> makeCaption(QWidget& dialog, const std::string& skinFile,
+std::unique_ptr<QLabel> makeCaption(controls::CBaseDialog& dialog, const std::string& skinFile,
                                     const std::string& skinFolder) {
     auto caption = std::make_unique<QLabel>(&dialog);
     caption->setTextFormat(Qt::PlainText);
@@ -67,9 +58,7 @@ std::unique_ptr<QLabel> makeCaption(QWidget& dialog, const std::string& skinFile
     colours.setColor(QPalette::WindowText, QColor(0xff, 0xff, 0xff));
     caption->setPalette(colours);
     controls::placeControl(*caption, skinFile, "BUTTONINFO", "CONTROL_CAPTION");
-    const QPixmap icon(QString::fromStdString(skinFolder + "keyloom.png"));
-    if (!icon.isNull())
-        dialog.setWindowIcon(QIcon(icon));
+    dialog.useProgramIcon(skinFolder);
     return caption;
 }
 

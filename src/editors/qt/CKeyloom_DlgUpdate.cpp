@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <chrono>
 
+#include "controls/FileDialogLook.h"
 #include "controls/SkinReaders.h"
 #include "platform/text/SafeFormat.h"
 
@@ -33,6 +34,9 @@ constexpr ButtonInfo kButtons[] = {
     {id::kBackup, "CONTROL_BACKUPButton", "KEYLOOM_UPDATE_BACKUP", "备份", false},
     {id::kClose, "CONTROL_CLOSE", "", "", false},
 };
+
+constexpr controls::SkinFaceFiles kFaces{"update_normal.jpg", "update_over.jpg", "update_over.jpg",
+                                         "update_normal.jpg", "update_normal.jpg"};
 
 std::unique_ptr<QLabel> plainLabel(QWidget& parent, int pixels, const QColor& colour) {
     auto label = std::make_unique<QLabel>(&parent);
@@ -85,14 +89,9 @@ void CKeyloom_DlgUpdate::buildControls() {
     controls::placeControl(*pathField_, setup_.skinFile, "BUTTONINFO", "CONTROL_UPCombox");
     pathField_->hide();
 
-    for (const ButtonInfo& info : kButtons) {
-        auto b = std::make_unique<controls::CSkinButton>(this);
-        controls::readSkinControl(*b, setup_.skinFile, "BUTTONINFO", info.skinKey, {});
-        styleButton(*b, info.primary);
-        connect(b.get(), &controls::CSkinButton::clicked, this,
-                [this, command = info.id] { runCommand(command); });
-        buttons_[info.id] = std::move(b);
-    }
+    for (const ButtonInfo& info : kButtons)
+        styleButton(skinButtons().add(info.id, setup_.skinFile, info.skinKey), info.primary);
+    skinButtons().setClickHandler([this](int command) { runCommand(command); });
 }
 
 void CKeyloom_DlgUpdate::languageTexts() {
@@ -101,30 +100,21 @@ void CKeyloom_DlgUpdate::languageTexts() {
     intro_->setText(textOr("KEYLOOM_UPDATE_INTRO", ""));
     for (const ButtonInfo& info : kButtons)
         if (*info.textKey)
-            buttons_[info.id]->setText(textOr(info.textKey, info.fallback));
+            button(info.id)->setText(textOr(info.textKey, info.fallback));
     // Names for screen readers where the control shows no text.
-    buttons_[id::kClose]->setAccessibleName(textOr("MAIN_CLOSE_PROMPT", "Close"));
+    button(id::kClose)->setAccessibleName(textOr("MAIN_CLOSE_PROMPT", "Close"));
     pathField_->setAccessibleName(textOr("KEYLOOM_NAME_UPDATER", "Updater program"));
 }
 
 controls::CSkinButton* CKeyloom_DlgUpdate::button(int controlId) const {
-    auto it = buttons_.find(controlId);
-    return it == buttons_.end() ? nullptr : it->second.get();
+    return skinButtons().find(controlId);
 }
 
 // --- Opening and closing ------------------------------------------------------------
 
 bool CKeyloom_DlgUpdate::initialise() {
-    std::string missing;
-    if (!pictures_.load(setup_.skinFolder, missing)) {
-        if (setup_.prompts)
-            tellPictureMissing(*setup_.prompts, missing);
+    if (!dressButtons(*this, setup_.skinFolder, kFaces, setup_.prompts))
         return false;
-    }
-    const controls::SkinPictureSet faces{pictures_[0], pictures_[1], pictures_[1], pictures_[0],
-                                         pictures_[0]};
-    for (auto& [command, b] : buttons_)
-        b->setPictures(faces, b->pictureOffset());
     languageTexts();
     showUpdater();
     return true;
@@ -194,6 +184,7 @@ void CKeyloom_DlgUpdate::runCommand(int controlId) {
 
 std::string askForUpdateFile(QWidget* parent, UpdateFileDialog kind, const std::string& start) {
     QFileDialog dialog(parent);
+    controls::prepareFileDialog(dialog);
     dialog.setDirectory(QFile::decodeName(start.c_str()));
     if (kind == UpdateFileDialog::Open) {
         // Any program the user picks; Update checks that it can be run.

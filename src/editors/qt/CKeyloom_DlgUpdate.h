@@ -95,13 +95,11 @@ private:
 
     UpdateDialogSetup setup_;
     FirmwareUpdateState state_;
-    DialogPictures pictures_{{"update_normal.jpg", "update_over.jpg"}};
 
     std::unique_ptr<QLabel> caption_;
     std::unique_ptr<QLabel> intro_;
     std::unique_ptr<QLabel> status_;
     std::unique_ptr<QComboBox> pathField_;
-    std::map<int, std::unique_ptr<controls::CSkinButton>> buttons_;
 };
 
 }  // namespace keyloom::editors::qt

@@ -20,6 +20,7 @@
 #include <QTimer>
 #include <QWindow>
 
+#include "controls/SkinButtonSet.h"
 #include "controls/SkinReaders.h"
 #include "core/Prompts.h"
 #include "editors/MacroMemory.h"
@@ -84,21 +85,17 @@ private:
     std::function<void(bool)> shown_;
 };
 
-SkinPictureSet loadSet(const std::string& folder, const char* stem, bool ownDisabled, bool& ok) {
-    const auto load = [&](const std::string& name) {
-        QPixmap picture(qs(folder + name));
-        ok = ok && !picture.isNull();
-        return picture;
-    };
-    const std::string s(stem);
-    SkinPictureSet set;
-    set.normal = load(s + "_normal.jpg");
-    set.hover = load(s + "_over.jpg");
-    set.pressed = load(s + "_down.jpg");
-    set.disabled = ownDisabled ? load(s + "_disable.jpg") : set.normal;
-    // The current tab shows its pressed face.
-    set.selected = set.pressed;
-    return set;
+// The faces of picture set `stem`: "_normal", "_over", "_down" and, where
+// the set has its own, "_disable"; the current tab shows its pressed face.
+bool loadSet(const std::string& folder, const std::string& stem, bool ownDisabled,
+             SkinPictureSet& set) {
+    const std::string normal = stem + "_normal.jpg";
+    const std::string hover = stem + "_over.jpg";
+    const std::string pressed = stem + "_down.jpg";
+    const std::string disabled = ownDisabled ? stem + "_disable.jpg" : normal;
+    std::string missing;
+    return controls::loadPictureSet(folder, {normal, hover, pressed, disabled, pressed}, set,
+                                    missing);
 }
 
 // Places that "Composite.ini" does not give: they belong to the window.
@@ -425,15 +422,12 @@ void Keyloom_DlgComposite::connectControls() {
 bool Keyloom_DlgComposite::loadImageSets() {
     if (images_)
         return true;
-    bool ok = true;
     const std::string& folder = setup_.skinFolder;
     auto sets = std::make_unique<ImageSets>();
-    sets->key = loadSet(folder, "key", false, ok);
-    sets->macro = loadSet(folder, "macro", true, ok);
-    sets->macro2 = loadSet(folder, "macro2", true, ok);
-    sets->media = loadSet(folder, "media", false, ok);
-    sets->function = loadSet(folder, "function", false, ok);
-    if (!ok)
+    if (!loadSet(folder, "key", false, sets->key) || !loadSet(folder, "macro", true, sets->macro) ||
+        !loadSet(folder, "macro2", true, sets->macro2) ||
+        !loadSet(folder, "media", false, sets->media) ||
+        !loadSet(folder, "function", false, sets->function))
         return false;
     images_ = std::move(sets);
     loadSkin(skinFile_, SkinPictures::Now);

@@ -37,6 +37,7 @@ void PictureToggle::paintEvent(QPaintEvent*) {
     else if (hovered_ && !hover_.isNull())
         shown = &hover_;
     QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);  // at a fractional scale
     if (!shown->isNull())
         painter.drawPixmap(0, 0, *shown);
     if (!text().isEmpty()) {
