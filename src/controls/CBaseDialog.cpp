@@ -87,6 +87,20 @@ void CBaseDialog::setBackground(const QPixmap& picture) {
     update();
 }
 
+bool CBaseDialog::run() {
+    if (!prepareToOpen())
+        return false;
+    exec();
+    return true;
+}
+
+bool CBaseDialog::openWithoutWaiting() {
+    if (!prepareToOpen())
+        return false;
+    open();
+    return true;
+}
+
 QPixmap CBaseDialog::useProgramIcon(const std::string& skinFolder) {
     QPixmap icon = programIcon(skinFolder);
     if (!icon.isNull())

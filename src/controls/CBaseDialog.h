@@ -50,6 +50,12 @@ public:
     // Shapes the window from a mask picture; a null picture removes the shape.
     void setMaskPicture(const QImage& mask);
 
+    // Opens modally and returns when the window closed, or opens without
+    // waiting (tests); both false, with the window left closed, when
+    // prepareToOpen() refuses.
+    bool run();
+    bool openWithoutWaiting();
+
     // The window's skinned buttons, by control id.
     SkinButtonSet& skinButtons() { return skinButtons_; }
     const SkinButtonSet& skinButtons() const { return skinButtons_; }
@@ -58,6 +64,10 @@ public:
     QPixmap useProgramIcon(const std::string& skinFolder);
 
 protected:
+    // Readies the window for an opening (its pictures, texts and state);
+    // false keeps it closed.
+    virtual bool prepareToOpen() { return true; }
+
     void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;

@@ -156,7 +156,7 @@ controls::CSkinButton* CKeyloom_DlgProfile::button(int controlId) const {
 
 // --- Opening and closing ------------------------------------------------------------
 
-bool CKeyloom_DlgProfile::initialise() {
+bool CKeyloom_DlgProfile::prepareToOpen() {
     if (!dressButtons(*this, setup_.skinFolder, kFaces, setup_.prompts))
         return false;
 
@@ -166,20 +166,6 @@ bool CKeyloom_DlgProfile::initialise() {
     languageTexts();
     fillList();
     stateChanged();
-    return true;
-}
-
-bool CKeyloom_DlgProfile::run() {
-    if (!initialise())
-        return false;
-    exec();
-    return true;
-}
-
-bool CKeyloom_DlgProfile::openWithoutWaiting() {
-    if (!initialise())
-        return false;
-    open();
     return true;
 }
 

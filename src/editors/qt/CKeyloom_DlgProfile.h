@@ -65,11 +65,8 @@ public:
     explicit CKeyloom_DlgProfile(ProfileDialogSetup setup, QWidget* parent = nullptr);
     ~CKeyloom_DlgProfile() override;
 
-    // Opens modally and returns when it closed; false (and a message) when
-    // its pictures are missing.
-    bool run();
-    // Initialises the dialog and shows it without waiting (tests).
-    bool openWithoutWaiting();
+    // run() and openWithoutWaiting() refuse, with a message, when the
+    // dialog's pictures are missing.
     // Closes as Cancel does (the keyboard went away).
     void closeAsCancel();
 
@@ -93,11 +90,11 @@ public:
     void selectProfileRow(int profile);
 
 protected:
+    bool prepareToOpen() override;
     void done(int result) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    bool initialise();
     void buildControls();
     void languageTexts();
     void fillList();

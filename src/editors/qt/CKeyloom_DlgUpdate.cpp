@@ -112,25 +112,11 @@ controls::CSkinButton* CKeyloom_DlgUpdate::button(int controlId) const {
 
 // --- Opening and closing ------------------------------------------------------------
 
-bool CKeyloom_DlgUpdate::initialise() {
+bool CKeyloom_DlgUpdate::prepareToOpen() {
     if (!dressButtons(*this, setup_.skinFolder, kFaces, setup_.prompts))
         return false;
     languageTexts();
     showUpdater();
-    return true;
-}
-
-bool CKeyloom_DlgUpdate::run() {
-    if (!initialise())
-        return false;
-    exec();
-    return true;
-}
-
-bool CKeyloom_DlgUpdate::openWithoutWaiting() {
-    if (!initialise())
-        return false;
-    QDialog::open();
     return true;
 }
 

@@ -64,11 +64,8 @@ public:
     explicit CKeyloom_DlgUpdate(UpdateDialogSetup setup, QWidget* parent = nullptr);
     ~CKeyloom_DlgUpdate() override;
 
-    // Opens modally and returns when it closed; false (and a message) when
-    // its pictures are missing.
-    bool run();
-    // Opens without waiting (tests).
-    bool openWithoutWaiting();
+    // run() and openWithoutWaiting() refuse, with a message, when the
+    // dialog's pictures are missing.
     // Closes as the close box does (the keyboard went away).
     void closeDialog();
 
@@ -80,10 +77,10 @@ public:
     QComboBox& pathField() const { return *pathField_; }
 
 protected:
+    bool prepareToOpen() override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    bool initialise();
     void buildControls();
     void languageTexts();
     void showUpdater();
