@@ -83,7 +83,8 @@ rows="$work/rows"
 : >"$rows"
 for program in "$benches"/bench_*; do
     name=$(basename "$program")
-    [[ -x $program && $name != bench_startup_watch ]] || continue
+    # One-shot window programs: window_startup.sh runs them.
+    [[ -x $program && $name != bench_startup_watch && $name != bench_panel_first_show ]] || continue
     # The forwarded command needs a session bus: a private one of its own.
     runner=()
     if [[ $name == bench_bus_forward ]]; then

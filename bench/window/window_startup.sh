@@ -24,14 +24,26 @@
 #               the preview running;
 #   keyloom started hidden in the tray (--start), connected. (Closing the
 #               window would end it: Xvfb has no tray to live in.)
+# With bench_panel_first_show beside bench_startup_watch, each start also
+# times the lighting panel in a window of its own: built at its first use, and
+# the lighting view first switched on until painted, with the memory each adds
+# (its share of the settled memory, and of keyloom's memory over the bare
+# window's).
 # Prints one table row per figure: "figure|median|target|ratio".
 set -euo pipefail
+# Without a session bus, each keyloom start has D-Bus autolaunch one through
+# the X server, which fails and in time leaves the server refusing clients:
+# the whole run gets a private bus instead.
+if [[ -z ${DBUS_SESSION_BUS_ADDRESS:-} ]] && command -v dbus-run-session >/dev/null; then
+    exec dbus-run-session -- "$0" "$@" 2> >(grep -v 'Failed to set fd limit' >&2)
+fi
 build=${1:-build}
 runs=${2:-5}
 idle_seconds=${3:-10}
 preview_seconds=${4:-30}
 bin="$build/bin"
 watch="$build/bench/bench_startup_watch"
+panel="$build/bench/bench_panel_first_show"
 command -v xdotool >/dev/null || { echo "window_startup.sh: xdotool is missing" >&2; exit 2; }
 for program in "$bin/keyloom" "$bin/bench_bare_window" "$watch"; do
     [[ -x $program ]] || { echo "window_startup.sh: $program is missing" >&2; exit 2; }
@@ -77,6 +89,7 @@ stop() {
 
 bare_shown=() keyloom_shown=() bare_rss=() keyloom_rss=() host_beyond=() read_span=()
 first_request=() read_to_shown=() longest_wait=() wire_shown=() wire_read_span=()
+panel_build_ms=() panel_build_kb=() view_on_ms=() view_on_kb=() panel_settled_kb=()
 exchanges= pauses= idle_cpu= idle_wakeups=
 # CPU (% of a core) and wake-ups (voluntary switches per second) of
 # $program_pid over $1 seconds, as "cpu wakeups".
@@ -147,6 +160,16 @@ for ((i = 0; i < runs; i++)); do
         read -r preview_cpu preview_wakeups <<<"$(load_over "$preview_seconds")"
     fi
     stop
+
+    if [[ -x $panel ]]; then
+        line=$("$panel" 2>"$work/panel.err") ||
+            { echo "window_startup.sh: $(tail -n 1 "$work/panel.err")" >&2; exit 1; }
+        panel_build_ms+=("$(field build_ms <<<"$line")")
+        panel_build_kb+=("$(field build_kb <<<"$line")")
+        view_on_ms+=("$(field view_on_ms <<<"$line")")
+        view_on_kb+=("$(field view_on_kb <<<"$line")")
+        panel_settled_kb+=("$(field settled_kb <<<"$line")")
+    fi
 done
 
 "$bin/keyloom" --simulate 0c45:652f --start >/dev/null 2>&1 &
@@ -188,3 +211,15 @@ echo "window: keyloom lighting preview running, CPU (${preview_seconds} s)|${pre
 echo "window: keyloom lighting preview running, wake-ups|${preview_wakeups} /s||"
 echo "window: keyloom hidden in the tray, CPU (${preview_seconds} s)|${hidden_cpu} % of a core|<= 0.05 %|"
 echo "window: keyloom hidden in the tray, wake-ups|${hidden_wakeups} /s|<= 2 /s|"
+if ((${#panel_build_ms[@]} > 0)); then
+    pb=$(printf '%s\n' "${panel_build_ms[@]}" | median)
+    pv=$(printf '%s\n' "${view_on_ms[@]}" | median)
+    pk=$(printf '%s\n' "${panel_build_kb[@]}" | median)
+    vk=$(printf '%s\n' "${view_on_kb[@]}" | median)
+    ps=$(printf '%s\n' "${panel_settled_kb[@]}" | median)
+    echo "window: lighting panel built at first use|${pb} ms||"
+    echo "window: lighting view first switched on, until painted|${pv} ms||"
+    echo "window: lighting panel memory, built + view on|$(awk -v a="$pk" -v b="$vk" 'BEGIN {printf "%.1f + %.1f MB", a / 1024, b / 1024}')||"
+    echo "window: lighting panel share of the settled memory|$(awk -v a="$pk" -v b="$vk" -v s="$ps" 'BEGIN {printf "%.1f %%", 100 * (a + b) / s}')||"
+    echo "window: lighting panel share of keyloom's memory over the bare window|$(awk -v a="$pk" -v b="$vk" -v k="$kr" -v r="$br" 'BEGIN {printf (k > r ? "%.0f %%" : "n/a"), 100 * (a + b) / (k - r)}')||"
+fi

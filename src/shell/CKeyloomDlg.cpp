@@ -86,6 +86,7 @@ CKeyloomDlg::~CKeyloomDlg() {
     shutdown();
     // The editor dialogs and the lighting panel use the core's stores and
     // link: they go first.
+    lightingAfterShow_.reset();
     lighting_.reset();
     keyDialog_.reset();
     dialogs_.reset();
@@ -130,7 +131,11 @@ InitResult CKeyloomDlg::initialise() {
     useProgramIcon(paths.skinFolder);
     core_->state().keyToggleMode = false;
     setSwitchText();
-    buildLightingPanel();
+    // The panel is not in the first frame's way: it is built once that frame
+    // is on screen (a start hidden in the tray builds it when the window
+    // first opens), or earlier when something uses it.
+    lightingAfterShow_ =
+        std::make_unique<controls::AfterFirstPaint>(*this, [this] { lightingPanel(); });
     buildTrayIcon();
 
     port_->postMessage(window::kInitMessage);

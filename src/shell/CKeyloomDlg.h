@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "controls/AfterFirstPaint.h"
 #include "controls/CBaseDialog.h"
 #include "controls/CSkinButton.h"
 #include "controls/ScreenOrderFocus.h"
@@ -135,8 +136,9 @@ public:
     std::vector<std::string> messageKeysShown() const;
 
     MainWindowPort& port() { return *port_; }
-    // The lighting panel; nullptr before initialise().
-    lighting::qt::LightingPanel* lightingPanel() const { return lighting_.get(); }
+    // The lighting panel, built at its first use or right after the window's
+    // first paint, whichever comes first; nullptr before initialise().
+    lighting::qt::LightingPanel* lightingPanel();
     // The editor dialogs, created when first asked for (DialogOpener).
     editors::qt::CKeyloom_DlgProfile& profileManager() { return dialogs_->profileManager(); }
     editors::qt::CKeyloom_DlgUpdate& firmwareUpdate() { return dialogs_->firmwareUpdate(); }
@@ -258,6 +260,7 @@ private:
     // The key assignment dialog, created at its first opening.
     std::unique_ptr<editors::qt::Keyloom_DlgComposite> keyDialog_;
     std::unique_ptr<lighting::qt::LightingPanel> lighting_;
+    std::unique_ptr<controls::AfterFirstPaint> lightingAfterShow_;
 
     SelectedKey selectedKey_;
     bool topRow_ = false;

@@ -73,8 +73,9 @@ bool CKeyloomDlg::keyToggleMode() const {
 int CKeyloomDlg::selectKey(int controlId) {
     const auto g = gButtonOf(controlId);
     // In the lighting view a key click paints the key (G buttons excepted).
-    if (!g && lighting_ && lighting_->lightingViewOn()) {
-        lighting_->keyClicked(controlId);
+    if (!g && core_->lighting()->lightingView()) {
+        if (lighting::qt::LightingPanel* panel = lightingPanel())
+            panel->keyClicked(controlId);
         return 0;
     }
     const auto row = g ? std::nullopt : rowOf(controlId);

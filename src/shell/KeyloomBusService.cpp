@@ -18,8 +18,10 @@ namespace {
 
 constexpr const char* kPropertiesInterface = "org.freedesktop.DBus.Properties";
 constexpr const char* kIntrospectableInterface = "org.freedesktop.DBus.Introspectable";
-// Changes the window or the keyboard makes on their own are seen this soon.
-constexpr std::chrono::milliseconds kPollInterval{250};
+// Changes the window or the keyboard make on their own are announced once the
+// window has been told of them; this slow look is only a safety net, so that a
+// program hidden in the tray and left alone hardly wakes.
+constexpr std::chrono::milliseconds kSafetyNetInterval{10000};
 
 QString errorName(cli::CallError error) {
     switch (error) {
@@ -82,12 +84,17 @@ KeyloomBusService::KeyloomBusService(CKeyloomDlg& dialog, QDBusConnection bus)
     : dialog_(dialog),
       bus_(std::move(bus)),
       calls_(std::make_unique<cli::ServiceCalls>(static_cast<cli::ServiceWindow&>(*this))) {
-    poll_.setInterval(kPollInterval);
+    poll_.setInterval(kSafetyNetInterval);
     connect(&poll_, &QTimer::timeout, this, [this] { announceChanges(); });
+    // Several changes told in one turn of the event loop give one look.
+    soon_.setSingleShot(true);
+    soon_.setInterval(0);
+    connect(&soon_, &QTimer::timeout, this, [this] { announceChanges(); });
 }
 
 KeyloomBusService::~KeyloomBusService() {
     poll_.stop();
+    dialog_.port().setChangeListener({});
     if (registered_) {
         bus_.unregisterObject(QString::fromLatin1(cli::bus::kObjectPath));
         bus_.unregisterService(QString::fromLatin1(cli::bus::kServiceName));
@@ -125,6 +132,7 @@ bool KeyloomBusService::start(std::string& error) {
             return prompts->showMessage(request);
         });
     announced_ = calls_->properties();
+    port.setChangeListener([this] { soon_.start(); });
     poll_.start();
     return true;
 }

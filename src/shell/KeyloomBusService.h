@@ -59,6 +59,7 @@ private:
     std::atomic<window::Prompter*> prompts_{nullptr};
     cli::ServiceProperties announced_;
     QTimer poll_;
+    QTimer soon_;  // the look after the window was told of a change
     std::unique_ptr<cli::ServiceCalls> calls_;
 };
 

@@ -30,14 +30,17 @@ void MainWindowPort::setLightingView(window::LightingView* view) {
 void MainWindowPort::runOnWindowThread(std::function<void()> work) {
     if (isWindowThread()) {
         work();
+        told();
         return;
     }
     QMetaObject::invokeMethod(
         &dialog_,
         [this, work = std::move(work)] {
             window::expectWindowThread("work queued to the main window");
-            if (!stopped_)
+            if (!stopped_) {
                 work();
+                told();
+            }
         },
         Qt::QueuedConnection);
 }
@@ -45,6 +48,7 @@ void MainWindowPort::runOnWindowThread(std::function<void()> work) {
 bool MainWindowPort::blockingCall(std::function<void()> work) {
     if (isWindowThread()) {
         work();
+        told();
         return true;
     }
     // Not Qt::BlockingQueuedConnection: a sender must also be released when
@@ -54,8 +58,10 @@ bool MainWindowPort::blockingCall(std::function<void()> work) {
         &dialog_,
         [this, work = std::move(work), done] {
             window::expectWindowThread("a call waiting for the main window");
-            if (!stopped_)
+            if (!stopped_) {
                 work();
+                told();
+            }
             std::lock_guard lock(callMutex_);
             *done = true;
             callDone_.notify_all();
@@ -80,8 +86,10 @@ void MainWindowPort::postMessage(const window::WindowMessage& msg) {
     QMetaObject::invokeMethod(
         &dialog_,
         [this, msg] {
-            if (!stopped_)
+            if (!stopped_) {
                 dialog_.handleMessage(msg);
+                told();
+            }
         },
         Qt::QueuedConnection);
 }

@@ -44,6 +44,13 @@ public:
         promptFilter_ = std::move(filter);
     }
 
+    // Window thread: called after each piece of work the core sent to the
+    // window has run, so that a watcher of the core's state looks again only
+    // when something happened instead of polling. Empty: none.
+    void setChangeListener(std::function<void()> listener) {
+        changeListener_ = std::move(listener);
+    }
+
     bool isWindowThread() const;
     // Runs `work` on the window thread and waits for it; false when messages
     // stopped before it ran.
@@ -89,7 +96,14 @@ private:
     // Senders from other threads wait here until their call ran or messages stop.
     std::mutex callMutex_;
     std::condition_variable callDone_;
+    // Tells the change listener (window thread).
+    void told() {
+        if (changeListener_)
+            changeListener_();
+    }
+
     window::LightingView* lighting_ = nullptr;
+    std::function<void()> changeListener_;
     std::mutex filterMutex_;
     PromptFilter promptFilter_;
 };

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QTimer>
@@ -53,6 +54,21 @@ TEST_F(MainWindowTest, HiddenStartWithKeyboardKeepsTheWindowHidden) {
     ASSERT_TRUE(waitConnected());
     settle();
     EXPECT_FALSE(dialog->isVisible());
+}
+
+TEST_F(MainWindowTest, TheLightingPanelIsBuiltOnlyOnceTheWindowHasBeenPainted) {
+    // Its effect list is the window's only combo box.
+    const auto panelBuilt = [&] { return !dialog->findChildren<QComboBox*>().isEmpty(); };
+    plugIn();
+    createWindow(/*startHidden=*/true);
+    ASSERT_TRUE(waitConnected());
+    settle();
+    EXPECT_FALSE(panelBuilt());
+    dialog->handleMessage(window::kOpenMessage);
+    EXPECT_FALSE(panelBuilt());
+    EXPECT_TRUE(pumpUntil(panelBuilt));
+    ASSERT_NE(dialog->lightingPanel(), nullptr);
+    EXPECT_TRUE(dialog->lightingPanel()->control(1167)->isVisible());  // the view switch
 }
 
 TEST_F(MainWindowTest, OpenWithoutKeyboardSaysSoAndStaysHidden) {

@@ -97,6 +97,9 @@ protected:
         createWindow();
         ASSERT_TRUE(waitConnected());
         ASSERT_TRUE(pumpUntil([&] { return dialog->isVisible(); }));
+        // The lighting panel, as the window builds it right after its first
+        // paint, so that no test races that turn of the event loop.
+        ASSERT_NE(dialog->lightingPanel(), nullptr);
     }
 
     controls::CSkinButton& button(int id) {
