@@ -24,6 +24,7 @@
 #include <memory>
 #include <string>
 
+#include "EventPump.h"
 #include "lighting/qt/LightingPanel.h"
 #include "model/KeyTable.h"
 #include "shell/CKeyloomDlg.h"
@@ -36,16 +37,7 @@ namespace {
 
 using namespace keyloom;
 
-bool pumpUntil(const std::function<bool()>& done) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > 20000)
-            return false;
-        QApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    return true;
-}
+using keyloom::bench::pumpUntil;
 
 // Handles what is waiting (posted events, the paints they ask for) until
 // nothing is left.

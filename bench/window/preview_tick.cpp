@@ -15,6 +15,7 @@
 #include <functional>
 #include <memory>
 
+#include "EventPump.h"
 #include "lighting/qt/LightingPanel.h"
 #include "model/KeyTable.h"
 #include "platform/window/WindowMessages.h"
@@ -28,16 +29,7 @@ namespace {
 
 using namespace keyloom;
 
-bool pumpUntil(const std::function<bool()>& done) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > 20000)
-            return false;
-        QApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    return true;
-}
+using keyloom::bench::pumpUntil;
 
 struct PreviewWindow {
     QTemporaryDir dir;
