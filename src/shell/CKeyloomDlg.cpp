@@ -66,6 +66,10 @@ CKeyloomDlg::CKeyloomDlg(DialogSetup setup, QWidget* parent)
     dialogs.confirm = [this](const std::string& text) { confirm(text); };
     dialogs.openHelp = [this] { openHelp(); };
     dialogs.openLink = [this](const QString& address) { openLink(address); };
+    dialogs.keysApplied = [this] {
+        rebuildKeyTooltips();
+        redrawKeyView();
+    };
     dialogs_ = std::make_unique<DialogOpener>(std::move(dialogs));
     // The busy indicator runs its frames itself.
     for (int id : {window::timer::kLightingRefresh, window::timer::kStartup,
@@ -88,7 +92,6 @@ CKeyloomDlg::~CKeyloomDlg() {
     // link: they go first.
     lightingAfterShow_.reset();
     lighting_.reset();
-    keyDialog_.reset();
     dialogs_.reset();
     core_.reset();
 }
@@ -280,8 +283,6 @@ void CKeyloomDlg::handleMessage(const window::WindowMessage& msg) {
         });
     } else if (msg.message == m::kDeviceGone) {
         dialogs_->keyboardGone();
-        if (keyDialog_)
-            keyDialog_->closeIfOpen();
         // The focus goes to Profile 1.
         if (CSkinButton* b = button(control::kProfile1))
             b->setFocus();
@@ -374,9 +375,7 @@ void CKeyloomDlg::shutdown() {
     if (core_)
         core_->stop();
     if (dialogs_)
-        dialogs_->aboutBox().close();
-    if (keyDialog_)
-        keyDialog_->closeIfOpen();
+        dialogs_->closeOnShutdown();
     if (tray_)
         tray_->remove();
     showModified(false);

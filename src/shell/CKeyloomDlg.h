@@ -94,7 +94,9 @@ public:
     KeyloomCore& core() { return *core_; }
     controls::CSkinButton* button(int controlId) const;
     // The key assignment dialog; nullptr before it first opened.
-    editors::qt::Keyloom_DlgComposite* keyAssignmentDialog() const { return keyDialog_.get(); }
+    editors::qt::Keyloom_DlgComposite* keyAssignmentDialog() const {
+        return dialogs_ ? dialogs_->existingKeyDialog() : nullptr;
+    }
     const SelectedKey& selectedKey() const { return selectedKey_; }
     bool topRowSwitch() const { return topRow_; }
     // The switch of the G keys' bank (shown only where the keyboard has two)
@@ -257,8 +259,6 @@ private:
     int workPending_ = 0;  // window thread: queued keyboard work not yet done
     std::unique_ptr<CTrayIcon> tray_;
     std::unique_ptr<DialogOpener> dialogs_;
-    // The key assignment dialog, created at its first opening.
-    std::unique_ptr<editors::qt::Keyloom_DlgComposite> keyDialog_;
     std::unique_ptr<lighting::qt::LightingPanel> lighting_;
     std::unique_ptr<controls::AfterFirstPaint> lightingAfterShow_;
 

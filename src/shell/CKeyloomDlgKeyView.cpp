@@ -114,25 +114,6 @@ int CKeyloomDlg::selectKey(int controlId) {
 }
 
 void CKeyloomDlg::openKeyAssignmentDialog(CSkinButton& button) {
-    if (!keyDialog_) {
-        editors::qt::CompositeSetup dialog;
-        dialog.skinFolder = setup_.paths.skinFolder;
-        dialog.store = &core_->workingStore();
-        dialog.prompter = port_.get();
-        dialog.registry = setup_.registry;
-        dialog.edits = &core_->edits();
-        dialog.parameters = [this] { return core_->parameterBlock(); };
-        dialog.defaultMatrix = [this] { return core_->defaultMatrix(); };
-        dialog.openHelp = [this] { openHelp(); };
-        dialog.openChanged = [this](bool open) {
-            core_->state().editors.setKeyAssignmentDialogOpen(open);
-        };
-        keyDialog_ = std::make_unique<editors::qt::Keyloom_DlgComposite>(std::move(dialog), this);
-        keyDialog_->setApplyHandler([this](const editors::ApplyResult&) {
-            rebuildKeyTooltips();
-            redrawKeyView();
-        });
-    }
     const int id = selectedKey_.controlId;
     const auto g = gButtonOf(id);
     const std::string label = g ? shownGLabel(*g) : KeyName(selectedKey_.code, kNameBufferSize);
@@ -140,7 +121,7 @@ void CKeyloomDlg::openKeyAssignmentDialog(CSkinButton& button) {
     context.activeProfile = core_->state().connection.activeProfile.load();
     context.secondBank = secondBank_;
     const QRect onScreen(button.mapToGlobal(QPoint(0, 0)), button.size());
-    keyDialog_->openForKeyButton(id, context, onScreen, qs(label));
+    dialogs_->keyDialog().openForKeyButton(id, context, onScreen, qs(label));
 }
 
 void CKeyloomDlg::switchKeyToggleMode() {

@@ -168,8 +168,40 @@ qt::CKeyloom_DlgUpdate& DialogOpener::firmwareUpdate() {
     return *updateDialog_;
 }
 
+qt::Keyloom_DlgComposite& DialogOpener::keyDialog() {
+    if (keyDialog_)
+        return *keyDialog_;
+    KeyloomCore& core = *setup_.core;
+    qt::CompositeSetup dialog;
+    dialog.skinFolder = setup_.paths.skinFolder;
+    dialog.store = &core.workingStore();
+    dialog.prompter = setup_.prompts;
+    dialog.registry = setup_.registry;
+    dialog.edits = &core.edits();
+    dialog.parameters = [&core] { return core.parameterBlock(); };
+    dialog.defaultMatrix = [&core] { return core.defaultMatrix(); };
+    dialog.openHelp = setup_.openHelp;
+    dialog.openChanged = [&core](bool open) {
+        core.state().editors.setKeyAssignmentDialogOpen(open);
+    };
+    keyDialog_ = std::make_unique<qt::Keyloom_DlgComposite>(std::move(dialog), setup_.window);
+    keyDialog_->setApplyHandler([this](const editors::ApplyResult&) {
+        if (setup_.keysApplied)
+            setup_.keysApplied();
+    });
+    return *keyDialog_;
+}
+
+void DialogOpener::closeOnShutdown() {
+    about_.close();
+    if (keyDialog_)
+        keyDialog_->closeIfOpen();
+}
+
 void DialogOpener::keyboardGone() {
     about_.close();
+    if (keyDialog_)
+        keyDialog_->closeIfOpen();
     if (profileDialog_)
         profileDialog_->closeAsCancel();
     if (updateDialog_)

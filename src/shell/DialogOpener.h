@@ -1,9 +1,9 @@
 #pragma once
-// The main window's dialogs other than the key dialog: the profile manager
-// and the firmware update (modal, each created at its first opening and
-// reused), the About box, and the file dialogs of Restore and Backup. It
-// hooks each dialog to the core and the keyboard queue, and closes them
-// when the keyboard goes away.
+// The main window's dialogs: the key assignment dialog, the profile manager
+// and the firmware update (each created at its first opening and reused),
+// the About box, and the file dialogs of Restore and Backup. It hooks each
+// dialog to the core and the keyboard queue, and closes them when the
+// keyboard goes away.
 
 #include <QString>
 #include <functional>
@@ -15,6 +15,7 @@
 #include "editors/ProfileManagerState.h"
 #include "editors/qt/CKeyloom_DlgProfile.h"
 #include "editors/qt/CKeyloom_DlgUpdate.h"
+#include "editors/qt/Keyloom_DlgComposite.h"
 #include "platform/registry/Registry.h"
 #include "shell/CAboutDlg.h"
 #include "storage/AppPaths.h"
@@ -41,6 +42,8 @@ struct DialogOpenerSetup {
     std::function<void(const std::string& text)> confirm;
     std::function<void()> openHelp;
     std::function<void(const QString& address)> openLink;
+    // The key dialog's Apply has ended: the key view shows the new keys.
+    std::function<void()> keysApplied;
 };
 
 class DialogOpener {
@@ -51,9 +54,12 @@ public:
     DialogOpener& operator=(const DialogOpener&) = delete;
 
     // Created when first asked for.
+    editors::qt::Keyloom_DlgComposite& keyDialog();
     editors::qt::CKeyloom_DlgProfile& profileManager();
     editors::qt::CKeyloom_DlgUpdate& firmwareUpdate();
     AboutBox& aboutBox() { return about_; }
+    // nullptr until the key dialog was first opened.
+    editors::qt::Keyloom_DlgComposite* existingKeyDialog() const { return keyDialog_.get(); }
 
     void setFileChooser(FileChooser chooser) { fileChooser_ = std::move(chooser); }
     // The profile file for Restore (Open) or Backup (Save); empty when cancelled.
@@ -61,8 +67,11 @@ public:
 
     // Window thread: a profile switch made elsewhere ticks the open manager's row.
     void selectProfileManagerRow(int profile);
-    // The keyboard went away: the About box, the manager and the update close.
+    // The keyboard went away: the About box, the key dialog, the manager and
+    // the update close.
     void keyboardGone();
+    // The program ends: the windows that are not modal close.
+    void closeOnShutdown();
 
 private:
     // The profile manager's Apply: the keyboard part, off the window thread.
@@ -74,6 +83,8 @@ private:
     AboutBox about_;
     std::unique_ptr<editors::qt::CKeyloom_DlgProfile> profileDialog_;
     std::unique_ptr<editors::qt::CKeyloom_DlgUpdate> updateDialog_;
+    // Last, so it goes first: its Apply handler reaches the window.
+    std::unique_ptr<editors::qt::Keyloom_DlgComposite> keyDialog_;
 };
 
 }  // namespace keyloom::shell
