@@ -13,12 +13,15 @@ namespace {
 
 // The box's text can be selected and copied; while the box is open, copies
 // from it lose the path break hints, so that a pasted path is the path.
-void copyWithoutBreakHints(QObject& box) {
+// Only text taken from this box is rewritten: what another program copies
+// meanwhile is left as it is.
+void copyWithoutBreakHints(QMessageBox& box) {
     QClipboard* clipboard = QGuiApplication::clipboard();
-    const auto clean = [clipboard](QClipboard::Mode mode) {
+    const auto clean = [clipboard, &box](QClipboard::Mode mode) {
         const QString copied = clipboard->text(mode);
         const QString plain = controls::withoutPathBreaks(copied);
-        if (plain != copied)
+        if (plain != copied && !plain.isEmpty() &&
+            controls::withoutPathBreaks(box.text()).contains(plain))
             clipboard->setText(plain, mode);
     };
     QObject::connect(clipboard, &QClipboard::dataChanged, &box,

@@ -172,6 +172,11 @@ TEST_F(MessageBoxTest, CopyingAMessageGivesItsPathsWhole) {
         },
         std::chrono::seconds(2)))
         << QGuiApplication::clipboard()->text().toStdString();
+    // Text another program copies meanwhile is not the box's: it stays as copied.
+    const QString foreign = QStringLiteral("/elsewhere") + QChar(0x200B) + QStringLiteral("/file");
+    QGuiApplication::clipboard()->setText(foreign);
+    QApplication::processEvents();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), foreign);
     saveShot(*box, "message_box_path.png");
 }
 
