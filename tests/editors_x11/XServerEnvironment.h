@@ -45,6 +45,11 @@ public:
         const int display = number.trimmed().toInt(&parsed);
         if (parsed && server->state() == QProcess::Running) {
             qputenv("DISPLAY", QStringLiteral(":%1").arg(display).toLocal8Bit());
+            // Without a session bus, D-Bus would start one through the X
+            // server by forking this threaded process (which can hang under
+            // the sanitizers) and leave its daemons behind: point it nowhere.
+            if (qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
+                qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/keyloom-tests-bus");
             server_ = std::move(server);
         }
         if (!server_) {
