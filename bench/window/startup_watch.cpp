@@ -177,9 +177,19 @@ int main(int argc, char** argv) {
             argv[0]);
         return 2;
     }
+    // Right after the previous measured program was killed, Xvfb now and
+    // then hangs up on a new client before its set-up reply; a moment later
+    // it accepts again, so the connection is tried for up to two seconds.
     xcb_connection_t* x = xcb_connect(nullptr, nullptr);
-    if (xcb_connection_has_error(x)) {
-        std::fprintf(stderr, "startup_watch: no X display\n");
+    for (int attempt = 0; xcb_connection_has_error(x) && attempt < 40; ++attempt) {
+        xcb_disconnect(x);
+        usleep(50'000);
+        x = xcb_connect(nullptr, nullptr);
+    }
+    if (const int error = xcb_connection_has_error(x)) {
+        const char* display = std::getenv("DISPLAY");
+        std::fprintf(stderr, "startup_watch: cannot connect to X display %s (xcb error %d)\n",
+                     display ? display : "(unset)", error);
         return 2;
     }
     xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(x)).data;
