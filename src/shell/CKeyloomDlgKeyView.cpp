@@ -202,7 +202,7 @@ void CKeyloomDlg::showGButtonsPresent() {
         const bool present = !known || matrixCarriesEntry(defaults, shownGEntry(j));
         b->setEnabled(present);
         if (!present && !hasDimmedFace(*b)) {
-            pictures_.complete(*b);
+            pictures_.provideNormal(*b);
             dimDisabledFace(*b);
         }
         // What the button holds stays in its tooltip, the reason below it.

@@ -144,6 +144,12 @@ void MainPictures::complete(CSkinButton& button) {
     }
 }
 
+void MainPictures::provideNormal(CSkinButton& button) {
+    for (Dressed& d : dressed_)
+        if (d.button == &button && cutFor(d, Normal))
+            applyStatePictures(d);
+}
+
 void MainPictures::provide(CSkinButton& button, SkinFace face) {
     const auto d = std::find_if(dressed_.begin(), dressed_.end(),
                                 [&](const Dressed& x) { return x.button == &button; });

@@ -67,6 +67,10 @@ public:
     // Gives the button every picture it uses now (before its pictures are
     // swapped by hand, so that a later cut does not undo the swap).
     void complete(controls::CSkinButton& button);
+    // Gives the button only its normal picture now, for a face drawn from it
+    // by hand (a disabled button's dimmed face); its other pictures are still
+    // cut when first shown, so no other picture is decoded for it.
+    void provideNormal(controls::CSkinButton& button);
 
     // The arrow indicators' picture, small enough to keep whole.
     const QPixmap& arrows() const { return arrows_; }

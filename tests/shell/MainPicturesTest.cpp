@@ -11,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+#include "shell/DimmedFace.h"
 #include "shell/MainPictures.h"
 #include "support/TempDir.h"
 
@@ -182,6 +183,24 @@ TEST_F(MainPicturesTest, PicturesSwappedByHandAfterCompleteStaySwapped) {
                     key.pictureOrigin());
     EXPECT_TRUE(showsFull(key, 1));
     key.setPictures(own, key.pictureOffset(), key.pictureOrigin());
+    EXPECT_TRUE(showsFull(key, 0));
+}
+
+TEST_F(MainPicturesTest, ADimmedButtonDecodesOnlyTheNormalPicture) {
+    CSkinButton& key = place({40, 30, 30, 20});
+    const std::vector<MainPictures::Use> uses = {{&key, "NHPDN", true}};
+    std::string missing;
+    ASSERT_TRUE(pictures.dress(folder, {}, uses, missing));
+    key.setEnabled(false);
+    pictures.provideNormal(key);
+    dimDisabledFace(key);
+    key.grab();
+    EXPECT_TRUE(hasDimmedFace(key));
+    for (const auto picture : {MainPictures::Hover, MainPictures::Pressed, MainPictures::Disabled,
+                               MainPictures::ToggleOff, MainPictures::ToggleOn})
+        EXPECT_EQ(pictures.decodings(picture), 0) << picture;
+    // Enabled again (another keyboard), its faces come from the pictures.
+    key.setEnabled(true);
     EXPECT_TRUE(showsFull(key, 0));
 }
 
