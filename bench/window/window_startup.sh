@@ -189,20 +189,24 @@ rts=$(printf '%s\n' "${read_to_shown[@]}" | median)
 lw=$(printf '%s\n' "${longest_wait[@]}" | median)
 ws=$(printf '%s\n' "${wire_shown[@]}" | median)
 wrs=$(printf '%s\n' "${wire_read_span[@]}" | median)
-# Wire time of the full read: a request and a reply of 1 ms per exchange.
-wire_ms=$((2 * exchanges))
+# Wire time of the full read: a request and a reply of 1 ms per exchange,
+# and the protocol's pauses, which no host can shorten.
+wire_ms=$((2 * exchanges + 10 * pauses))
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", a / b}'; }
 echo "window: bare Qt window shown|${bs} ms||"
-echo "window: keyloom main window shown|${ks} ms|ratio <= 1.5|$(ratio "$ks" "$bs")"
-echo "window: keyloom main window shown, 1000 us a report|${ws} ms|<= ${wire_ms} ms wire + 1.5x bare|$(awk -v s="$ws" -v w="$wire_ms" -v b="$bs" 'BEGIN {printf "%.2f", (s - w) / b}')"
-echo "window: connect + full read on the 1000 us wire, first request to last reply|${wrs} ms|${wire_ms} ms of wire time|"
+echo "window: keyloom main window shown|${ks} ms||$(ratio "$ks" "$bs")"
+# Host time: the window shown less the protocol's required pauses.
+host_ms=$(awk -v s="$ks" -v p="$pauses" 'BEGIN {printf "%.2f", s - 10 * p}')
+echo "window: keyloom start-up host time|${host_ms} ms|ratio <= 1.5|$(ratio "$host_ms" "$bs")"
+echo "window: keyloom main window shown, 1000 us a report|${ws} ms|<= ${wire_ms} ms wire and pauses + 1.5x bare|$(awk -v s="$ws" -v w="$wire_ms" -v b="$bs" 'BEGIN {printf "%.2f", (s - w) / b}')"
+echo "window: connect + full read on the 1000 us wire, first request to last reply|${wrs} ms|${wire_ms} ms of wire time and pauses|"
 echo "window: keyloom start to first request|${fr} ms||"
-echo "window: keyloom end of full read to window shown|${rts} ms||"
+echo "window: keyloom end of full read to window shown|${rts} ms|<= 5 ms|"
 echo "window: connect + full read, first request to last reply|${rs} ms|${exchanges} exchanges + ${pauses} x 10 ms|"
 echo "window: connect + full read, host time beyond the pauses|${hb} ms|<= 15 ms|"
-echo "window: connect + full read, longest single wait in it|${lw} ms||"
+echo "window: connect + full read, longest single wait in it|${lw} ms|<= 2 ms|"
 echo "window: bare Qt window settled memory|$((br / 1024)) MB||"
-echo "window: keyloom settled memory|$((kr / 1024)) MB|ratio <= 1.5|$(ratio "$kr" "$br")"
+echo "window: keyloom settled memory|$((kr / 1024)) MB|ratio <= 1.4|$(ratio "$kr" "$br")"
 echo "window: keyloom idle CPU (${idle_seconds} s)|${idle_cpu} % of a core|<= 0.5 %|"
 echo "window: keyloom idle wake-ups|${idle_wakeups} /s||"
 echo "window: bare Qt window idle CPU (${preview_seconds} s)|${bare_cpu} % of a core||"
