@@ -12,6 +12,8 @@
 #include <QToolTip>
 
 #include "ShellFixture.h"
+#include "lighting/qt/LightingPanel.h"
+#include "lighting/qt/PictureToggle.h"
 #include "model/KeyViewKeys.h"
 #include "shell/MainControls.h"
 
@@ -56,19 +58,30 @@ TEST_F(MainWindowTest, HiddenStartWithKeyboardKeepsTheWindowHidden) {
     EXPECT_FALSE(dialog->isVisible());
 }
 
-TEST_F(MainWindowTest, TheLightingPanelIsBuiltOnlyOnceTheWindowHasBeenPainted) {
-    // Its effect list is the window's only combo box.
-    const auto panelBuilt = [&] { return !dialog->findChildren<QComboBox*>().isEmpty(); };
+TEST_F(MainWindowTest, TheLightingPanelIsBuiltAfterThePaintAndItsControlsWithTheView) {
+    // The view switch is the panel's first part; its effect list, the
+    // window's only combo box, comes with the view.
+    const auto switchBuilt = [&] {
+        return !dialog->findChildren<lighting::qt::PictureToggle*>().isEmpty();
+    };
+    const auto controlsBuilt = [&] { return !dialog->findChildren<QComboBox*>().isEmpty(); };
     plugIn();
     createWindow(/*startHidden=*/true);
     ASSERT_TRUE(waitConnected());
     settle();
-    EXPECT_FALSE(panelBuilt());
+    EXPECT_FALSE(switchBuilt());
     dialog->handleMessage(window::kOpenMessage);
-    EXPECT_FALSE(panelBuilt());
-    EXPECT_TRUE(pumpUntil(panelBuilt));
-    ASSERT_NE(dialog->lightingPanel(), nullptr);
-    EXPECT_TRUE(dialog->lightingPanel()->control(1167)->isVisible());  // the view switch
+    EXPECT_FALSE(switchBuilt());
+    EXPECT_TRUE(pumpUntil(switchBuilt));
+    settle();
+    EXPECT_FALSE(controlsBuilt());
+    lighting::qt::LightingPanel* panel = dialog->lightingPanel();
+    ASSERT_NE(panel, nullptr);
+    panel->clickLightingSwitch(true);
+    EXPECT_TRUE(pumpUntil([&] { return panel->lightingViewOn(); }));
+    EXPECT_TRUE(controlsBuilt());
+    EXPECT_TRUE(panel->effectList()->isVisible());
+    EXPECT_TRUE(panel->control(1167)->isVisible());  // the view switch
 }
 
 TEST_F(MainWindowTest, OpenWithoutKeyboardSaysSoAndStaysHidden) {

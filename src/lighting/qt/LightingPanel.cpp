@@ -86,8 +86,9 @@ bool isGButton(int controlId) {
 
 LightingPanel::LightingPanel(LightingPanelSetup setup)
     : setup_(std::move(setup)), lighting_(setup_.core->lighting()), keyView_(setup_.keyButton) {
-    buildControls();
-    loadPictures();
+    // Only the switch shows while the lighting view is off: the rest of the
+    // panel is built when the view first turns on.
+    buildSwitch();
     setTexts();
     lightingChanged();
     setup_.window->installEventFilter(this);
@@ -146,11 +147,7 @@ LightingColourButton* LightingPanel::makePicker(int controlId, const char* skinK
     return picker;
 }
 
-void LightingPanel::buildControls() {
-    auto add = [this](C control, QWidget* widget) {
-        groups_[static_cast<std::size_t>(control)].push_back(widget);
-    };
-
+void LightingPanel::buildSwitch() {
     viewLabel_ = makeLabel("CONTROL_DengStatic");
     note_ = new QLabel(setup_.window);
     owned_.emplace_back(note_);
@@ -159,6 +156,26 @@ void LightingPanel::buildControls() {
     note_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     viewOn_ = makePicture(kViewOnId, "CONTROL_DengStaPic");
     viewOff_ = makePicture(kViewOffId, "CONTROL_DengDisable");
+    viewOn_->setPictures(picture("LED_enabled_off.bmp"), picture("LED_enabled_on.bmp"),
+                         picture("LED_enabled_mouseOver.bmp"));
+    viewOff_->setPictures(picture("LED_disabled_off.bmp"), picture("LED_disabled_on.bmp"),
+                          picture("LED_disabled_mouseOver.bmp"));
+}
+
+void LightingPanel::ensureControls() {
+    if (controlsBuilt_)
+        return;
+    buildControls();
+    loadPictures();
+    controlsBuilt_ = true;
+    setTexts();
+    showListsAndBoxes();
+}
+
+void LightingPanel::buildControls() {
+    auto add = [this](C control, QWidget* widget) {
+        groups_[static_cast<std::size_t>(control)].push_back(widget);
+    };
 
     effectList_ = new DarkComboBox(setup_.window);
     owned_.emplace_back(effectList_);
@@ -271,10 +288,6 @@ QPixmap LightingPanel::picture(const char* file) const {
 }
 
 void LightingPanel::loadPictures() {
-    viewOn_->setPictures(picture("LED_enabled_off.bmp"), picture("LED_enabled_on.bmp"),
-                         picture("LED_enabled_mouseOver.bmp"));
-    viewOff_->setPictures(picture("LED_disabled_off.bmp"), picture("LED_disabled_on.bmp"),
-                          picture("LED_disabled_mouseOver.bmp"));
     multicolour_->setPictures(picture("sjsup.bmp"), picture("sjsdown.bmp"));
     const char* const choiceFiles[][2] = {{"hong.bmp", "hongok.bmp"},
                                           {"huang.bmp", "huangok.bmp"},
@@ -319,11 +332,13 @@ void LightingPanel::setTexts() {
     text("CONTROL_USERysStatic", lookupLight("Color"));
     text("CONTROL_USERjsStatic", lookupLight("JColor"));
     text("CONTROL_USERgjStatic", lookupLight("Tool"));
-    const QString dialogTitle = qs(lookupText("KEYLOOM_LIGHT_COLOUR_DIALOG"));
-    for (LightingColourButton* picker : {colour_, reactionColour_, singleColour_, baseColour_})
-        picker->setDialogTitle(dialogTitle);
-    tools_[0]->setToolTip(qs(lookupText("KEYLOOM_LIGHT_TOOL_SINGLE")));
-    tools_[1]->setToolTip(qs(lookupText("KEYLOOM_LIGHT_TOOL_BASE")));
+    if (controlsBuilt_) {
+        const QString dialogTitle = qs(lookupText("KEYLOOM_LIGHT_COLOUR_DIALOG"));
+        for (LightingColourButton* picker : {colour_, reactionColour_, singleColour_, baseColour_})
+            picker->setDialogTitle(dialogTitle);
+        tools_[0]->setToolTip(qs(lookupText("KEYLOOM_LIGHT_TOOL_SINGLE")));
+        tools_[1]->setToolTip(qs(lookupText("KEYLOOM_LIGHT_TOOL_BASE")));
+    }
     viewOn_->setToolTip(qs(lookupText("KEYLOOM_LIGHT_VIEW_ON")));
     viewOff_->setToolTip(qs(lookupText("KEYLOOM_LIGHT_VIEW_OFF")));
     viewOn_->setText(qs(lookupText("KEYLOOM_LIGHT_ON")));
@@ -337,6 +352,8 @@ void LightingPanel::nameControls() {
     };
     name(viewOn_, lookupText("KEYLOOM_NAME_LIGHT_VIEW_ON"));
     name(viewOff_, lookupText("KEYLOOM_NAME_LIGHT_VIEW_OFF"));
+    if (!controlsBuilt_)
+        return;
     name(effectList_, lookupText("KEYLOOM_NAME_EFFECT"));
     name(userModes_, lookupText("KEYLOOM_NAME_EFFECT"));
     name(brightness_, lookupText("KEYLOOM_LIGHT_BRIGHTNESS"));
@@ -378,6 +395,8 @@ void LightingPanel::nameDirections() {
 }
 
 void LightingPanel::fillEffectList() {
+    if (!controlsBuilt_)
+        return;
     auto lit = lighting_.lock();
     effectList_->clear();
     const EffectList& effects = lit->effects();
@@ -390,6 +409,19 @@ void LightingPanel::fillEffectList() {
 // --- Showing the state ---------------------------------------------------------
 
 void LightingPanel::refresh() {
+    if (lighting_->lightingView())
+        ensureControls();
+    if (controlsBuilt_)
+        showControls();
+    auto lit = lighting_.lock();
+    viewOn_->setActive(lit->lightingView());
+    viewOff_->setActive(!lit->lightingView());
+    showKeyView();
+    showNote();
+    updatePreviewTimer();
+}
+
+void LightingPanel::showControls() {
     auto lit = lighting_.lock();
     const LightingState& state = lit->state();
     effectList_->setCurrentIndex(lit->selectedPosition());
@@ -406,13 +438,8 @@ void LightingPanel::refresh() {
     baseColour_->setColour(toTint(brush.baseColour));
     tools_[0]->setActive(brush.tool == BrushTool::SingleColour);
     tools_[1]->setActive(brush.tool == BrushTool::BaseColour);
-    viewOn_->setActive(lit->lightingView());
-    viewOff_->setActive(!lit->lightingView());
     showDirection();
     showShownControls();
-    showKeyView();
-    showNote();
-    updatePreviewTimer();
 }
 
 void LightingPanel::showNote() {
@@ -579,6 +606,8 @@ void LightingPanel::rgbCommitted(std::size_t channel) {
 void LightingPanel::setRgbBoxes(Rgb colour) {
     rgbShown_ = colour;
     rgbEdits_.fill(false);
+    if (!controlsBuilt_)
+        return;
     rgb_[0]->setText(QString::number(colour.red));
     rgb_[1]->setText(QString::number(colour.green));
     rgb_[2]->setText(QString::number(colour.blue));
@@ -645,7 +674,8 @@ QString LightingPanel::keyToolTip(int controlId) const {
     return qs(lookupText("KEYLOOM_LIGHT_NO_POSITION"));
 }
 
-QWidget* LightingPanel::control(int controlId) const {
+QWidget* LightingPanel::control(int controlId) {
+    ensureControls();
     auto it = byId_.find(controlId);
     return it == byId_.end() ? nullptr : it->second;
 }
@@ -677,6 +707,13 @@ bool LightingPanel::eventFilter(QObject* watched, QEvent* event) {
 // --- The core's hook ----------------------------------------------------------------
 
 void LightingPanel::lightingChanged() {
+    showListsAndBoxes();
+    refresh();
+}
+
+void LightingPanel::showListsAndBoxes() {
+    if (!controlsBuilt_)
+        return;
     fillEffectList();
     Rgb main;
     {
@@ -688,7 +725,6 @@ void LightingPanel::lightingChanged() {
         userModes_->setCurrentIndex(lit->perKey().currentMode());
     }
     setRgbBoxes(main);
-    refresh();
 }
 
 void LightingPanel::lightingViewOff() {

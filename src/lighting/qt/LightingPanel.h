@@ -95,12 +95,27 @@ public:
     bool flushKeyboardWork(std::chrono::milliseconds timeout) {
         return setup_.core->queue().flush(timeout);
     }
-    QWidget* control(int controlId) const;
-    QComboBox* effectList() const { return effectList_; }
-    controls::CSkinSlider* brightnessSlider() const { return brightness_; }
-    controls::CSkinSlider* speedSlider() const { return speed_; }
+    // These build the controls first when the view has not yet turned on.
+    QWidget* control(int controlId);
+    QComboBox* effectList() {
+        ensureControls();
+        return effectList_;
+    }
+    controls::CSkinSlider* brightnessSlider() {
+        ensureControls();
+        return brightness_;
+    }
+    controls::CSkinSlider* speedSlider() {
+        ensureControls();
+        return speed_;
+    }
     QLabel* note() const { return note_; }
-    QLineEdit* rgbBox(int channel) const { return rgb_[static_cast<std::size_t>(channel)]; }
+    QLineEdit* rgbBox(int channel) {
+        ensureControls();
+        return rgb_[static_cast<std::size_t>(channel)];
+    }
+    // Whether the controls beside the switch are built yet.
+    bool controlsBuilt() const { return controlsBuilt_; }
     bool previewRunning() const;
     // Number of keys given a new colour by the last preview tick.
     std::size_t keysRepaintedLastTick() const { return repaintedLastTick_; }
@@ -109,6 +124,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The view switch, its label and note: all that shows while the view is
+    // off.
+    void buildSwitch();
+    // Builds the other controls once and shows the state in them.
+    void ensureControls();
     void buildControls();
     QLabel* makeLabel(const char* skinKey);
     PictureToggle* makePicture(int controlId, const char* skinKey);
@@ -123,6 +143,9 @@ private:
 
     // Everything the widgets show, from the controller.
     void refresh();
+    void showControls();
+    // The effect and user-mode lists and the R/G/B boxes, refilled.
+    void showListsAndBoxes();
     void showDirection();
     void showShownControls();
     void showKeyView();
@@ -151,6 +174,7 @@ private:
     bool ticking_ = false;
     std::size_t repaintedLastTick_ = 0;
     bool switchPending_ = false;
+    bool controlsBuilt_ = false;
 
     // Every widget of each table entry.
     std::array<std::vector<QWidget*>, kLightingControlCount> groups_;
