@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QBitmap>
 #include <QImage>
 #include <QMouseEvent>
 
@@ -43,6 +44,31 @@ TEST(MaskRegion, CutsOutExactlyThePureWhitePixels) {
     EXPECT_FALSE(region.contains(QPoint(5, 1)));
 
     EXPECT_TRUE(maskRegion(QImage()).isEmpty());
+}
+
+TEST(MaskRegion, MatchesTheRegionOfTheWhiteColourMaskInEveryFormat) {
+    // Rounded corners, a hole, lone pixels and rows that differ by one pixel.
+    QImage mask(41, 30, QImage::Format_RGB32);
+    mask.fill(qRgb(20, 20, 20));
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 41; ++x) {
+            const int dx = std::min(x, 40 - x), dy = std::min(y, 29 - y);
+            if (dx + dy < 5 || (x > 15 && x < 22 && y > 10 && y < 14) || (x == 30 && y == 20) ||
+                (x == y && y > 20))
+                mask.setPixel(x, y, qRgb(255, 255, 255));
+        }
+    QImage white(9, 8, QImage::Format_RGB32);
+    white.fill(qRgb(255, 255, 255));
+    for (const QImage& picture :
+         {mask, white, mask.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither),
+          mask.convertToFormat(QImage::Format_MonoLSB, Qt::ThresholdDither),
+          white.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither)}) {
+        const QRegion expected(
+            QBitmap::fromImage(picture.convertToFormat(QImage::Format_RGB32)
+                                   .createMaskFromColor(qRgb(255, 255, 255), Qt::MaskInColor)));
+        EXPECT_TRUE((maskRegion(picture) ^ expected).isEmpty())
+            << picture.width() << " format " << picture.format();
+    }
 }
 
 class BaseDialogTest : public ::testing::Test {
