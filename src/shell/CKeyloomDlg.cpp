@@ -125,6 +125,10 @@ InitResult CKeyloomDlg::initialise() {
     // The pictures are cut to the placed buttons' rectangles.
     if (!loadPictures(result.missingPicture))
         return result;
+    // The first frame draws Apply (nothing changed yet) and D1-D6 from the
+    // disabled picture: it is decoded beside the full read too.
+    if (!setup_.core.startHidden)
+        pictures_.decodeAhead(MainPictures::Disabled);
     buildCommandTable();
     topRow_ = readTopRowSwitch(setup_.registry.get());
     applyTopRowSwitch();

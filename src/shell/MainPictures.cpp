@@ -114,6 +114,7 @@ bool MainPictures::dress(const std::string& skinFolder, NormalSource normal,
     arrows_ = arrows;
     folder_ = skinFolder;
     normal_ = std::move(normal);
+    ahead_ = {};
     dropWholePictures();
     unreadable_ = {};
     dressed_.clear();
@@ -148,6 +149,16 @@ void MainPictures::provideNormal(CSkinButton& button) {
     for (Dressed& d : dressed_)
         if (d.button == &button && cutFor(d, Normal))
             applyStatePictures(d);
+}
+
+void MainPictures::decodeAhead(Picture picture) {
+    if (picture == Normal || !whole_[picture].isNull() || ahead_[picture].valid())
+        return;
+    // QImage may be decoded on any thread; the pixmaps are cut from it on
+    // the window thread.
+    ahead_[picture] = std::async(std::launch::async, [path = folder_ + kFiles[picture]] {
+        return QImage(QString::fromStdString(path));
+    });
 }
 
 void MainPictures::provide(CSkinButton& button, SkinFace face) {
@@ -192,6 +203,11 @@ const QImage& MainPictures::whole(Picture picture) {
             full = normal_().toImage();
         if (picture == Normal)
             normalShared_ = !full.isNull();
+        if (full.isNull() && ahead_[picture].valid()) {
+            full = ahead_[picture].get();
+            if (!full.isNull())
+                ++decodings_[picture];
+        }
         if (full.isNull()) {
             QImageReader reader(QString::fromStdString(folder_ + kFiles[picture]));
             // A picture that turns out unreadable is not tried again; its

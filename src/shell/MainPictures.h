@@ -21,6 +21,7 @@
 #include <array>
 #include <chrono>
 #include <functional>
+#include <future>
 #include <span>
 #include <string>
 #include <string_view>
@@ -77,6 +78,11 @@ public:
 
     // The pictures, in decoding order.
     enum Picture : std::size_t { Normal, Hover, Pressed, Disabled, ToggleOff, ToggleOn, kCount };
+    // Starts decoding the picture on a worker thread, so that the first
+    // paint that needs it finds it decoded (the window's first frame shows
+    // some buttons disabled). Call after dress().
+    void decodeAhead(Picture picture);
+
     // Whether the picture is held whole now, and how often it was decoded.
     bool heldWhole(Picture picture) const { return !whole_[picture].isNull(); }
     int decodings(Picture picture) const { return decodings_[picture]; }
@@ -104,6 +110,7 @@ private:
     NormalSource normal_;
     std::vector<Dressed> dressed_;
     std::array<QImage, kCount> whole_;
+    std::array<std::future<QImage>, kCount> ahead_;
     // The normal picture held is the background given, not a decoding.
     bool normalShared_ = false;
     std::array<bool, kCount> unreadable_{};

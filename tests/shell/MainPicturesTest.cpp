@@ -204,6 +204,18 @@ TEST_F(MainPicturesTest, ADimmedButtonDecodesOnlyTheNormalPicture) {
     EXPECT_TRUE(showsFull(key, 0));
 }
 
+TEST_F(MainPicturesTest, APictureDecodedAheadIsTheOneShownAndDecodedOnce) {
+    CSkinButton& key = place({40, 30, 30, 20});
+    const std::vector<MainPictures::Use> uses = {{&key, "NHPDN", false}};
+    std::string missing;
+    ASSERT_TRUE(pictures.dress(folder, {}, uses, missing));
+    pictures.decodeAhead(MainPictures::Disabled);
+    key.setEnabled(false);
+    EXPECT_TRUE(showsFull(key, 3));
+    EXPECT_EQ(pictures.decodings(MainPictures::Disabled), 1);
+    EXPECT_EQ(pictures.decodings(MainPictures::Hover), 0);
+}
+
 TEST_F(MainPicturesTest, AButtonThatLostItsCutGetsItBack) {
     CSkinButton& key = place({40, 30, 30, 20});
     const std::vector<MainPictures::Use> uses = {{&key, "NHPND", false}};
