@@ -9,6 +9,7 @@
 #include <QWidget>
 #include <array>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include "shell/DimmedFace.h"
@@ -50,6 +51,15 @@ protected:
         b.setGeometry(rect);
         b.setPictures({}, rect.topLeft());
         return b;
+    }
+
+    // One key dressed alone, with the faces and toggle faces given.
+    CSkinButton& dressedKey(std::string_view faces, bool toggleFaces) {
+        CSkinButton& key = place({40, 30, 30, 20});
+        const std::vector<MainPictures::Use> uses = {{&key, faces, toggleFaces}};
+        std::string missing;
+        EXPECT_TRUE(pictures.dress(folder, {}, uses, missing)) << missing;
+        return key;
     }
 
     // What the button shows, against the decoded full picture's part under
@@ -168,10 +178,7 @@ TEST_F(MainPicturesTest, AMissingPictureFailsBeforeAnyButtonChanges) {
 }
 
 TEST_F(MainPicturesTest, PicturesSwappedByHandAfterCompleteStaySwapped) {
-    CSkinButton& key = place({40, 30, 30, 20});
-    const std::vector<MainPictures::Use> uses = {{&key, "NHPND", true}};
-    std::string missing;
-    ASSERT_TRUE(pictures.dress(folder, {}, uses, missing));
+    CSkinButton& key = dressedKey("NHPND", true);
     pictures.complete(key);
     const controls::SkinPictureSet set = key.pictures();
     for (const QPixmap* face :
@@ -187,10 +194,7 @@ TEST_F(MainPicturesTest, PicturesSwappedByHandAfterCompleteStaySwapped) {
 }
 
 TEST_F(MainPicturesTest, ADimmedButtonDecodesOnlyTheNormalPicture) {
-    CSkinButton& key = place({40, 30, 30, 20});
-    const std::vector<MainPictures::Use> uses = {{&key, "NHPDN", true}};
-    std::string missing;
-    ASSERT_TRUE(pictures.dress(folder, {}, uses, missing));
+    CSkinButton& key = dressedKey("NHPDN", true);
     key.setEnabled(false);
     pictures.provideNormal(key);
     dimDisabledFace(key);
@@ -205,10 +209,7 @@ TEST_F(MainPicturesTest, ADimmedButtonDecodesOnlyTheNormalPicture) {
 }
 
 TEST_F(MainPicturesTest, APictureDecodedAheadIsTheOneShownAndDecodedOnce) {
-    CSkinButton& key = place({40, 30, 30, 20});
-    const std::vector<MainPictures::Use> uses = {{&key, "NHPDN", false}};
-    std::string missing;
-    ASSERT_TRUE(pictures.dress(folder, {}, uses, missing));
+    CSkinButton& key = dressedKey("NHPDN", false);
     pictures.decodeAhead(MainPictures::Disabled);
     key.setEnabled(false);
     EXPECT_TRUE(showsFull(key, 3));
@@ -217,10 +218,7 @@ TEST_F(MainPicturesTest, APictureDecodedAheadIsTheOneShownAndDecodedOnce) {
 }
 
 TEST_F(MainPicturesTest, AButtonThatLostItsCutGetsItBack) {
-    CSkinButton& key = place({40, 30, 30, 20});
-    const std::vector<MainPictures::Use> uses = {{&key, "NHPND", false}};
-    std::string missing;
-    ASSERT_TRUE(pictures.dress(folder, {}, uses, missing));
+    CSkinButton& key = dressedKey("NHPND", false);
     key.setHovered(true);
     EXPECT_TRUE(showsFull(key, 1));
     // Pictures from before the decoding, set again by hand.
