@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QWindow>
 
+#include "controls/BackgroundDecode.h"
 #include "controls/MaskRegion.h"
 #include "storage/SkinScreen.h"
 
@@ -55,11 +56,9 @@ void CBaseDialog::decodeAhead() {
     // QImage and QRegion may be built on any thread; the pixmap is made from
     // the image on the window thread when it is taken.
     if (!pendingBackground_.empty() && !backgroundAhead_.valid())
-        backgroundAhead_ = std::async(std::launch::async, [path = pendingBackground_] {
-            return QImage(QString::fromStdString(path));
-        });
+        backgroundAhead_ = decodeInBackground(pendingBackground_);
     if (!pendingMask_.empty() && !maskAhead_.valid())
-        maskAhead_ = std::async(std::launch::async, [path = pendingMask_] {
+        maskAhead_ = runInBackground([path = pendingMask_] {
             QImage mask;
             return mask.load(QString::fromStdString(path)) ? std::optional(maskRegion(mask))
                                                            : std::nullopt;

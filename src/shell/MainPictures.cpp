@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <memory>
 
+#include "controls/BackgroundDecode.h"
+
 namespace keyloom::shell {
 
 using controls::CSkinButton;
@@ -156,9 +158,7 @@ void MainPictures::decodeAhead(Picture picture) {
         return;
     // QImage may be decoded on any thread; the pixmaps are cut from it on
     // the window thread.
-    ahead_[picture] = std::async(std::launch::async, [path = folder_ + kFiles[picture]] {
-        return QImage(QString::fromStdString(path));
-    });
+    ahead_[picture] = controls::decodeInBackground(folder_ + kFiles[picture]);
 }
 
 void MainPictures::provide(CSkinButton& button, SkinFace face) {
