@@ -116,7 +116,6 @@ bool MainPictures::dress(const std::string& skinFolder, NormalSource normal,
     arrows_ = arrows;
     folder_ = skinFolder;
     normal_ = std::move(normal);
-    ahead_ = {};
     dropWholePictures();
     unreadable_ = {};
     dressed_.clear();
@@ -159,6 +158,7 @@ void MainPictures::decodeAhead(Picture picture) {
     // QImage may be decoded on any thread; the pixmaps are cut from it on
     // the window thread.
     ahead_[picture] = controls::decodeInBackground(folder_ + kFiles[picture]);
+    holdTimer_.start(kHoldAhead);
 }
 
 void MainPictures::provide(CSkinButton& button, SkinFace face) {
@@ -225,6 +225,7 @@ const QImage& MainPictures::whole(Picture picture) {
 
 void MainPictures::dropWholePictures() {
     holdTimer_.stop();
+    ahead_ = {};
     whole_ = {};
 }
 

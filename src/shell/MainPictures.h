@@ -47,6 +47,9 @@ public:
     static constexpr const char* kArrowFile = "Arrow.jpg";
     // How long a decoded picture is held whole after its last use.
     static constexpr std::chrono::milliseconds kHoldWhole{1000};
+    // How long a picture decoded ahead waits for its first use: a window
+    // that does not open soon (no keyboard yet) does not keep it.
+    static constexpr std::chrono::milliseconds kHoldAhead{5000};
 
     MainPictures();
     MainPictures(const MainPictures&) = delete;
@@ -83,10 +86,13 @@ public:
     // some buttons disabled). Call after dress().
     void decodeAhead(Picture picture);
 
-    // Whether the picture is held whole now, and how often it was decoded.
+    // Whether the picture is held whole or decoded ahead now, and how often
+    // it was decoded.
     bool heldWhole(Picture picture) const { return !whole_[picture].isNull(); }
+    bool heldAhead(Picture picture) const { return ahead_[picture].valid(); }
     int decodings(Picture picture) const { return decodings_[picture]; }
-    // Drops the pictures held whole (the hold timer does this by itself).
+    // Drops the pictures held whole and those decoded ahead (the hold timer
+    // does this by itself).
     void dropWholePictures();
 
 private:

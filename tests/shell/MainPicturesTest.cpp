@@ -215,6 +215,11 @@ TEST_F(MainPicturesTest, APictureDecodedAheadIsTheOneShownAndDecodedOnce) {
     EXPECT_TRUE(showsFull(key, 3));
     EXPECT_EQ(pictures.decodings(MainPictures::Disabled), 1);
     EXPECT_EQ(pictures.decodings(MainPictures::Hover), 0);
+    // One never used is not kept past the hold.
+    pictures.decodeAhead(MainPictures::Hover);
+    EXPECT_TRUE(pictures.heldAhead(MainPictures::Hover));
+    pictures.dropWholePictures();
+    EXPECT_FALSE(pictures.heldAhead(MainPictures::Hover));
 }
 
 TEST_F(MainPicturesTest, AButtonThatLostItsCutGetsItBack) {
