@@ -5,6 +5,7 @@
 #include <QImageReader>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 #include <QWindow>
 
 #include "controls/BackgroundDecode.h"
@@ -55,8 +56,10 @@ bool CBaseDialog::loadSkin(const std::string& skinFile, SkinPictures when) {
 void CBaseDialog::decodeAhead() {
     // QImage and QRegion may be built on any thread; the pixmap is made from
     // the image on the window thread when it is taken.
-    if (!pendingBackground_.empty() && !backgroundAhead_.valid())
+    if (!pendingBackground_.empty() && !backgroundAhead_.valid()) {
         backgroundAhead_ = decodeInBackground(pendingBackground_);
+        QTimer::singleShot(kHoldAhead, this, [this] { dropUnusedAhead(); });
+    }
     if (!pendingMask_.empty() && !maskAhead_.valid())
         maskAhead_ = runInBackground([path = pendingMask_] {
             QImage mask;

@@ -34,13 +34,16 @@ protected:
 };
 
 TEST_F(DeferredSkinTest, SizeAtOnceBackgroundWhenPaintedShapeWhenShown) {
-    for (const bool ahead : {false, true}) {
-        SCOPED_TRACE(ahead ? "decoded ahead" : "decoded on need");
+    // Decoded on need, decoded ahead, and decoded ahead but dropped unused.
+    for (const int ahead : {0, 1, 2}) {
+        SCOPED_TRACE(ahead);
         CBaseDialog dialog;
         ASSERT_TRUE(
             dialog.loadSkin(skin("Main=back.png\nMask=mask.png\n"), SkinPictures::WhenNeeded));
-        if (ahead)
+        if (ahead > 0)
             dialog.decodeAhead();
+        if (ahead == 2)
+            dialog.dropUnusedAhead();
         EXPECT_EQ(dialog.size(), QSize(40, 30));
         EXPECT_TRUE(dialog.mask().isEmpty());
 
