@@ -15,6 +15,7 @@
 #include "editors_qt/KeyDialogFixture.h"
 #include "editors_x11/XServerEnvironment.h"
 #include "shell/MessageBoxes.h"
+#include "support/qt/SkipWithout.h"
 
 namespace keyloom::testing {
 namespace {
@@ -24,12 +25,12 @@ namespace id = editors::qt::composite;
 [[maybe_unused]] const ::testing::Environment* const kXServer =
     ::testing::AddGlobalTestEnvironment(std::make_unique<XServerEnvironment>().release());
 
-class KeyDialogX11Test : public KeyDialogFixture {
+class KeyDialogX11Test : public SkipWithout<XServerEnvironment, KeyDialogFixture> {
 protected:
     void SetUp() override {
-        if (!XServerEnvironment::skipReason.isEmpty())
-            GTEST_SKIP() << XServerEnvironment::skipReason.toStdString();
-        KeyDialogFixture::SetUp();
+        SkipWithout::SetUp();
+        if (IsSkipped())
+            return;
         open();
         // The grab is the only way keys reach the dialog here: no window
         // manager gives it the focus.

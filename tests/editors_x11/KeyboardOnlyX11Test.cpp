@@ -11,6 +11,7 @@
 #include "model/KeyViewKeys.h"
 #include "shell/MainControls.h"
 #include "shell/ShellFixture.h"
+#include "support/qt/SkipWithout.h"
 
 namespace keyloom::testing {
 namespace {
@@ -21,13 +22,8 @@ namespace dlg = editors::qt::composite;
 constexpr int kEscKey = 1022;
 constexpr int kLightingOn = 1167;
 
-class KeyboardOnlyX11Test : public ShellFixture {
+class KeyboardOnlyX11Test : public SkipWithout<XServerEnvironment, ShellFixture> {
 protected:
-    void SetUp() override {
-        if (!XServerEnvironment::skipReason.isEmpty())
-            GTEST_SKIP() << XServerEnvironment::skipReason.toStdString();
-        ShellFixture::SetUp();
-    }
     static void xdotool(const QStringList& arguments) {
         ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), arguments), 0)
             << arguments.join(' ').toStdString();

@@ -12,6 +12,7 @@
 #include "shell/MainControls.h"
 #include "shell/ScreenFit.h"
 #include "shell/ShellFixture.h"
+#include "support/qt/SkipWithout.h"
 
 namespace keyloom::testing {
 namespace {
@@ -48,13 +49,8 @@ private:
 [[maybe_unused]] const ::testing::Environment* const kXServer =
     ::testing::AddGlobalTestEnvironment(std::make_unique<FittedXServer>().release());
 
-class ScreenFitX11Test : public ShellFixture {
+class ScreenFitX11Test : public SkipWithout<XServerEnvironment, ShellFixture> {
 protected:
-    void SetUp() override {
-        if (!XServerEnvironment::skipReason.isEmpty())
-            GTEST_SKIP() << XServerEnvironment::skipReason.toStdString();
-        ShellFixture::SetUp();
-    }
     // The window's place on the X screen, in device pixels.
     static QRect placeOnScreen(QWidget& window) {
         QProcess xdotool;
