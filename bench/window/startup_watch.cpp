@@ -4,15 +4,16 @@
 //            least the given size;
 //   reports  (with --trace FILE) every line the program appends to its report
 //            trace, stamped as it lands: the first request, the reply that
-//            ends the full read, how many requests lay between them and how
+//            ends the full read (the first reply matching --done after one
+//            matching --after), how many requests lay between them and how
 //            many of those carry the protocol's fixed 10 ms pause.
 // Prints one line of "name value" pairs and leaves the program running (its
 // output goes to /dev/null):
 //   shown_ms 41.2 pid 1234 [first_report_ms 20.1 read_done_ms 35.3 exchanges 410 pauses 3
 //                           longest_wait_ms 4.1]
 //
-//   bench_startup_watch [--trace FILE] [--done REGEX] [--gaps N] [--min-size WxH]
-//                       -- PROGRAM ARGS...
+//   bench_startup_watch [--trace FILE] [--after REGEX] [--done REGEX] [--gaps N]
+//                       [--min-size WxH] -- PROGRAM ARGS...
 // --gaps N also lists the N longest waits between trace lines on stderr.
 //
 // Times run from just before the program is started. Needs $DISPLAY (Xvfb).
@@ -44,8 +45,11 @@ double msSince(Clock::time_point start) {
 
 struct Options {
     std::string trace;
-    // The reply to the third lighting-record read: command 05 at offset 84.
-    std::string done = "^< 04.{4}05..5400";
+    // The full read ends with the End (command 02) that closes the
+    // lighting-record reads, after the reply to the third of them (command
+    // 05 at offset 84): that End's 10 ms pause is part of the read too.
+    std::string after = "^< 04.{4}05..5400";
+    std::string done = "^< 04.{4}02";
     std::size_t gaps = 0;
     unsigned minWidth = 640;
     unsigned minHeight = 400;
@@ -62,6 +66,8 @@ bool parse(int argc, char** argv, Options& options) {
             options.trace = argv[++i];
         else if (arg == "--gaps")
             options.gaps = static_cast<std::size_t>(std::atoi(argv[++i]));
+        else if (arg == "--after")
+            options.after = argv[++i];
         else if (arg == "--done")
             options.done = argv[++i];
         else if (arg == "--min-size") {
@@ -80,7 +86,8 @@ bool parse(int argc, char** argv, Options& options) {
 // keeps the figures of the lines seen so far.
 class TraceFollower {
 public:
-    TraceFollower(const std::string& path, const std::string& done) : path_(path), done_(done) {}
+    TraceFollower(const std::string& path, const std::string& after, const std::string& done)
+        : path_(path), after_(after), done_(done) {}
 
     bool active() const { return !path_.empty(); }
     bool finished() const { return readDoneMs_ >= 0; }
@@ -151,13 +158,17 @@ private:
                 firstReportMs_ = now;
             if (isPause(text))
                 ++pauses_;
+        } else if (!afterSeen_) {
+            afterSeen_ = std::regex_search(text, after_);
         } else if (std::regex_search(text, done_)) {
             readDoneMs_ = now;
         }
     }
 
     std::string path_;
+    std::regex after_;
     std::regex done_;
+    bool afterSeen_ = false;
     int fd_ = -1;
     std::string pending_;
     int exchanges_ = 0;
@@ -172,9 +183,11 @@ private:
 int main(int argc, char** argv) {
     Options options;
     if (!parse(argc, argv, options)) {
-        std::fprintf(
-            stderr, "usage: %s [--trace FILE] [--done REGEX] [--min-size WxH] -- PROGRAM ARGS...\n",
-            argv[0]);
+        std::fprintf(stderr,
+                     "usage: %s [--trace FILE] [--after REGEX] [--done REGEX] [--gaps N] "
+                     "[--min-size WxH] -- "
+                     "PROGRAM ARGS...\n",
+                     argv[0]);
         return 2;
     }
     // Right after the previous measured program was killed, Xvfb now and
@@ -197,7 +210,7 @@ int main(int argc, char** argv) {
     xcb_change_window_attributes(x, screen->root, XCB_CW_EVENT_MASK, &mask);
     xcb_flush(x);
 
-    TraceFollower trace(options.trace, options.done);
+    TraceFollower trace(options.trace, options.after, options.done);
     int notify = -1;
     if (trace.active()) {
         // The trace is watched through its folder: the file appears only

@@ -11,10 +11,10 @@
 #   shown       the X server maps the program's main window (keyloom opens it
 #               at the first connection, after the full read);
 #   full read   from the first request to the keyboard to the reply that ends
-#               the full read (the third lighting record, offset 84). The
-#               simulated keyboard answers at once, so this span is the
-#               protocol's fixed pauses (10 ms before End and command 12) plus
-#               the host's own time; the latter is reported.
+#               the full read (the End after the third lighting record, offset
+#               84). The simulated keyboard answers at once, so this span is
+#               the protocol's fixed pauses (10 ms before End and command 12)
+#               plus the host's own time; the latter is reported.
 # Each start is repeated on a simulated wire as slow as real full-speed USB
 # (KEYLOOM_SIM_REPORT_US=1000: every report sent and received takes 1 ms), so
 # "shown" can be set against the wire time of the full read.
