@@ -101,6 +101,14 @@ CKeyloomDlg::~CKeyloomDlg() {
 InitResult CKeyloomDlg::initialise() {
     InitResult result;
     const AppPaths& paths = setup_.paths;
+    // The device threads start first so that finding and reading the
+    // keyboard overlaps building the window: their messages wait for the
+    // window thread, and a start that fails below stops them again
+    // (shutdown). The data folder is ready before the first full read keeps
+    // its slot file there.
+    prepareDataFolder(paths);
+    core_->start();
+
     // Decoded when first painted: a start hidden in the tray needs none of it.
     // A window that will open has them decoded beside the keyboard's full
     // read, so that it shows as soon as the read ends.
