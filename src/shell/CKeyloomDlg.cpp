@@ -117,13 +117,6 @@ InitResult CKeyloomDlg::initialise() {
         decodeAhead();
     setAttribute(Qt::WA_DeleteOnClose, false);
 
-    // The device threads start early so that finding the keyboard overlaps
-    // building the window: their messages wait for the window thread, and a
-    // start that fails below stops them again (shutdown). The data folder
-    // is ready before the first full read keeps its slot file there.
-    prepareDataFolder(paths);
-    core_->start();
-
     showModified(false);
     for (int i = 0; i < 3; ++i) {
         static const char* const kLinkKeys[] = {"Link", "Link1", "Link2"};
@@ -152,6 +145,10 @@ InitResult CKeyloomDlg::initialise() {
     lightingAfterShow_ =
         std::make_unique<controls::AfterFirstPaint>(*this, [this] { lightingPanel(); });
     buildTrayIcon();
+    // The window system's window is made now, while the read runs, so that
+    // opening the window at the read's end only maps it.
+    if (!setup_.core.startHidden)
+        create();
 
     port_->postMessage(window::kInitMessage);
     port_->sendMessage(window::languageMessage(currentLanguageIndex()));
