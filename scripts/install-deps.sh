@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config ccache
           libgtest-dev libgmock-dev libbenchmark-dev
           qt6-base-dev qt6-svg-dev fonts-dejavu-core nlohmann-json3-dev libudev-dev
+          libfontconfig-dev
           xvfb xdotool fonts-wqy-microhei python3-pyatspi at-spi2-core dbus libsystemd-dev
           weston qt6-wayland "$@")
 

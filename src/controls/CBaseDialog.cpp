@@ -110,6 +110,11 @@ QPixmap CBaseDialog::useProgramIcon(const std::string& skinFolder) {
     return icon;
 }
 
+void CBaseDialog::useProgramIcon(const QImage& icon) {
+    if (!icon.isNull())
+        setWindowIcon(QIcon(QPixmap::fromImage(icon)));
+}
+
 void CBaseDialog::setMaskPicture(const QImage& mask) {
     applyMask(maskRegion(mask));
 }

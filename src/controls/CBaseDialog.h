@@ -69,6 +69,8 @@ public:
     // Takes the skin folder's program icon as the window's icon (none when
     // it is missing) and returns it for the window's own pictures.
     QPixmap useProgramIcon(const std::string& skinFolder);
+    // The same from the icon decoded elsewhere (programIconFile).
+    void useProgramIcon(const QImage& icon);
 
 protected:
     // Readies the window for an opening (its pictures, texts and state);

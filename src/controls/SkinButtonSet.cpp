@@ -64,8 +64,12 @@ bool loadPictureSet(const std::string& folder, const SkinFaceFiles& files, SkinP
     return true;
 }
 
+std::string programIconFile(const std::string& skinFolder) {
+    return skinFolder + "keyloom.png";
+}
+
 QPixmap programIcon(const std::string& skinFolder) {
-    return QPixmap(QString::fromStdString(skinFolder + "keyloom.png"));
+    return QPixmap(QString::fromStdString(programIconFile(skinFolder)));
 }
 
 }  // namespace keyloom::controls

@@ -59,7 +59,9 @@ private:
 bool loadPictureSet(const std::string& folder, const SkinFaceFiles& files, SkinPictureSet& set,
                     std::string& missing);
 
-// The program icon of the skin folder ("keyloom.png"); null when missing.
+// The program icon of the skin folder ("keyloom.png"), and its file; null
+// when missing.
 QPixmap programIcon(const std::string& skinFolder);
+std::string programIconFile(const std::string& skinFolder);
 
 }  // namespace keyloom::controls

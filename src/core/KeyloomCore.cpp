@@ -54,6 +54,8 @@ CoreParts KeyloomCore::parts() {
 }
 
 void KeyloomCore::start() {
+    if (started_.exchange(true))
+        return;
     if (listenForNotifications_)
         listener_.start();
     discovery_.start();

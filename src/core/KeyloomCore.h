@@ -17,6 +17,7 @@
 // to copy or change); device exchanges are serialised by the link. No lock
 // is held while the window is called.
 
+#include <atomic>
 #include <memory>
 #include <string>
 #include <type_traits>
@@ -73,7 +74,7 @@ public:
     KeyloomCore& operator=(const KeyloomCore&) = delete;
 
     // Starts the notification listener (unless the setup said not to), then
-    // the discovery thread; once.
+    // the discovery thread; later calls do nothing.
     void start();
     // Stops the window's messages (releasing a discovery thread blocked in a
     // send), stops and joins both threads, then runs what the keyboard queue
@@ -221,6 +222,7 @@ private:
     window::TrayStatus tray_;
     NotificationListener listener_;
     bool listenForNotifications_;
+    std::atomic<bool> started_{false};
     KeyColourMap keyColours_;
 
     SlotFileSync slot_;

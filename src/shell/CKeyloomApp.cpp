@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <future>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "core/AccessNotice.h"
@@ -81,8 +82,31 @@ void tellWhenKeyboardIsBlocked(QWidget& owner) {
 
 }  // namespace
 
-int CKeyloomApp::run(const std::vector<std::string_view>& arguments) {
-    const instance::StartupArguments args = instance::parseStartupArguments(arguments);
+// What prepare() made for run().
+struct CKeyloomApp::Prepared {
+    instance::StartupArguments args;
+    AppPaths paths;
+    std::shared_ptr<registry::Registry> registry;
+    instance::InstanceControl control;
+    sim::Simulation simulation;
+    // Nothing in the program waits on the named events: they are created
+    // beside the start-up instead of before it.
+    std::future<instance::NamedEvents> events;
+    StartedCore started;
+};
+
+CKeyloomApp::CKeyloomApp() = default;
+
+CKeyloomApp::~CKeyloomApp() {
+    // A start that ends before the window took the core stops its threads.
+    if (prepared_ && prepared_->started.core)
+        prepared_->started.core->stop();
+}
+
+std::optional<int> CKeyloomApp::prepare(const std::vector<std::string_view>& arguments) {
+    auto prepared = std::make_unique<Prepared>();
+    instance::StartupArguments& args = prepared->args;
+    args = instance::parseStartupArguments(arguments);
     if (args.help) {
         printUsage(stdout);
         return 0;
@@ -92,15 +116,15 @@ int CKeyloomApp::run(const std::vector<std::string_view>& arguments) {
 
     AppPathsOptions options;
     options.dataFolder = args.dataDir;
-    AppPaths paths;
+    AppPaths& paths = prepared->paths;
     const AppPathsStatus status = buildAppPaths(options, paths);
     if (status != AppPathsStatus::Ok) {
         std::fprintf(stderr, "keyloom: %s\n", describeAppPathsStatus(status));
         return 1;
     }
-    auto registry = std::make_shared<registry::Registry>(paths.registryFile);
-    installLanguageFiles(
-        std::make_shared<LanguageFiles>(paths.programFolder, registry, systemLanguageId()));
+    prepared->registry = std::make_shared<registry::Registry>(paths.registryFile);
+    installLanguageFiles(std::make_shared<LanguageFiles>(paths.programFolder, prepared->registry,
+                                                         systemLanguageId()));
     SetKeyTextLookup([](std::string_view key) { return lookupText(key); });
 
     if (!args.trace.empty() && !ReportTrace::instance().open(args.trace)) {
@@ -109,45 +133,63 @@ int CKeyloomApp::run(const std::vector<std::string_view>& arguments) {
     }
 
     // Instance control before anything that other instances would notice.
-    instance::InstanceControl control;
+    instance::InstanceControl& control = prepared->control;
     if (control.run(args) == instance::StartDecision::Exit)
         return control.exitCode();
 
-    sim::Simulation simulation;
     if (!args.simulate.empty()) {
         // A state file kept in the data folder would create the folder and
         // so skip its first-run seeding: prepare it first.
         prepareDataFolder(paths);
         std::string error;
-        if (!sim::startSimulation(args.simulate, hid::HidPlatform::system(), simulation, error)) {
+        if (!sim::startSimulation(args.simulate, hid::HidPlatform::system(), prepared->simulation,
+                                  error)) {
             std::fprintf(stderr, "keyloom: %s\n", error.c_str());
             return 2;
         }
-        if (!simulation.message.empty())
-            std::fprintf(stderr, "keyloom: %s\n", simulation.message.c_str());
+        if (!prepared->simulation.message.empty())
+            std::fprintf(stderr, "keyloom: %s\n", prepared->simulation.message.c_str());
     }
+    prepared->events =
+        std::async(std::launch::async, [] { return instance::NamedEvents::create(); });
+
+    // The core starts now: the keyboard is found and read while the toolkit
+    // and the window are built, and what it tells the window waits in the
+    // port until the window takes it over. The data folder is ready before
+    // the first full read keeps its slot file there.
+    prepareDataFolder(paths);
+    CoreSetup core;
+    core.startHidden = control.startHidden();
+    prepared->started.port = std::make_unique<MainWindowPort>();
+    prepared->started.core =
+        std::make_unique<KeyloomCore>(prepared->started.port->coreWindow(), paths, core);
+    prepared->started.core->start();
+    prepared_ = std::move(prepared);
+    return std::nullopt;
+}
+
+int CKeyloomApp::run() {
+    Prepared& prepared = *prepared_;
+    const AppPaths& paths = prepared.paths;
+    instance::InstanceControl& control = prepared.control;
 
     // The companion program is started only when it is there; nothing waits
     // for it or talks to it.
     if (::access(paths.companionProgram.c_str(), X_OK) == 0)
         QProcess::startDetached(QString::fromStdString(paths.companionProgram), {});
 
-    // Nothing in the program waits on the named events: they are created
-    // beside the window's start-up instead of before it.
-    std::future<instance::NamedEvents> events =
-        std::async(std::launch::async, [] { return instance::NamedEvents::create(); });
-
     DialogSetup setup;
     setup.paths = paths;
-    setup.registry = registry;
+    setup.registry = prepared.registry;
     setup.core.startHidden = control.startHidden();
-    CKeyloomDlg dialog(std::move(setup));
+    CKeyloomDlg dialog(std::move(setup), std::move(prepared.started));
     const InitResult init = dialog.initialise();
     if (!init.ok) {
         // Without its pictures the window cannot be drawn; say which one so
         // the end of the program is no mystery.
         std::fprintf(stderr, "keyloom: cannot load the skin picture %s\n",
                      init.missingPicture.c_str());
+        dialog.shutdown();
         control.release();
         return 0;
     }
@@ -162,7 +204,7 @@ int CKeyloomApp::run(const std::vector<std::string_view>& arguments) {
     if (instance::InstanceServer* server = control.server())
         requests = listenForInstanceRequests(*server, dialog);
 
-    if (args.simulate.empty())
+    if (prepared.args.simulate.empty())
         QTimer::singleShot(0, &dialog, [&dialog] { tellWhenKeyboardIsBlocked(dialog); });
 
     QApplication::setQuitOnLastWindowClosed(false);
@@ -173,7 +215,7 @@ int CKeyloomApp::run(const std::vector<std::string_view>& arguments) {
     requests.reset();
     dialog.shutdown();
     control.release();
-    events.get().close();
+    prepared.events.get().close();
     return 0;
 }
 

@@ -8,7 +8,9 @@
 #include <QMessageBox>
 #include <QThread>
 #include <QUrl>
+#include <future>
 
+#include "controls/BackgroundDecode.h"
 #include "controls/QtText.h"
 #include "controls/SkinReaders.h"
 #include "model/KeyTable.h"
@@ -34,6 +36,9 @@ using controls::CSkinButton;
 using controls::SkinPictureSet;
 
 CKeyloomDlg::CKeyloomDlg(DialogSetup setup, QWidget* parent)
+    : CKeyloomDlg(std::move(setup), StartedCore{}, parent) {}
+
+CKeyloomDlg::CKeyloomDlg(DialogSetup setup, StartedCore started, QWidget* parent)
     : CBaseDialog(parent), setup_(std::move(setup)) {
     // The program's own window, not a dialog of some other one: taskbars,
     // docks and Alt-Tab list it. Skinned, so the window system draws no frame.
@@ -41,9 +46,14 @@ CKeyloomDlg::CKeyloomDlg(DialogSetup setup, QWidget* parent)
     // Its buttons explain themselves also while another window has the focus.
     setAttribute(Qt::WA_AlwaysShowToolTips);
     qRegisterMetaType<window::WindowMessage>();
-    window::markWindowThread();
-    port_ = std::make_unique<MainWindowPort>(*this);
-    core_ = std::make_unique<KeyloomCore>(port_->coreWindow(), setup_.paths, setup_.core);
+    if (started.port && started.core) {
+        port_ = std::move(started.port);
+        core_ = std::move(started.core);
+    } else {
+        port_ = std::make_unique<MainWindowPort>();
+        core_ = std::make_unique<KeyloomCore>(port_->coreWindow(), setup_.paths, setup_.core);
+    }
+    port_->attach(*this);
     MainMenusSetup menus;
     menus.window = this;
     menus.registry = setup_.registry;
@@ -101,13 +111,17 @@ CKeyloomDlg::~CKeyloomDlg() {
 InitResult CKeyloomDlg::initialise() {
     InitResult result;
     const AppPaths& paths = setup_.paths;
-    // The device threads start first so that finding and reading the
-    // keyboard overlaps building the window: their messages wait for the
-    // window thread, and a start that fails below stops them again
-    // (shutdown). The data folder is ready before the first full read keeps
-    // its slot file there.
+    // The device threads start first (if they did not before the window)
+    // so that finding and reading the keyboard overlaps building the window:
+    // their messages wait for the window thread, and a start that fails
+    // below stops them again (shutdown). The data folder is ready before the
+    // first full read keeps its slot file there.
     prepareDataFolder(paths);
     core_->start();
+    // The icon is the largest picture decoded before the window opens:
+    // decoded beside the controls being built.
+    std::future<QImage> icon =
+        controls::decodeInBackground(controls::programIconFile(paths.skinFolder));
 
     // Decoded when first painted: a start hidden in the tray needs none of it.
     // A window that will open has them decoded beside the keyboard's full
@@ -136,7 +150,7 @@ InitResult CKeyloomDlg::initialise() {
     showModified(core_->modified().isModified());
 
     setWindowTitle(qs(lookupText("MAIN_CAPTION")));
-    useProgramIcon(paths.skinFolder);
+    useProgramIcon(icon.get());
     core_->state().keyToggleMode = false;
     setSwitchText();
     // The panel is not in the first frame's way: it is built once that frame

@@ -62,6 +62,13 @@ struct SelectedKey {
     std::int32_t controlId = 0;
 };
 
+// The core, started before the window with its port (MainWindowPort): what
+// the core sent meanwhile waits in the port for the window.
+struct StartedCore {
+    std::unique_ptr<MainWindowPort> port;
+    std::unique_ptr<KeyloomCore> core;
+};
+
 struct InitResult {
     bool ok = false;
     std::string missingPicture;  // the picture that could not be loaded
@@ -72,11 +79,15 @@ class CKeyloomDlg : public controls::CBaseDialog {
 
 public:
     explicit CKeyloomDlg(DialogSetup setup, QWidget* parent = nullptr);
+    // Takes over a core made and started before the window (its setup is
+    // the one in `setup`).
+    CKeyloomDlg(DialogSetup setup, StartedCore started, QWidget* parent = nullptr);
     ~CKeyloomDlg() override;
 
-    // Skins the window, builds its controls, prepares the data folder and
-    // starts the device threads. On failure (a main picture missing) nothing
-    // was started and the program is to end.
+    // Prepares the data folder, starts the device threads (unless they were
+    // started before the window), skins the window and builds its controls.
+    // On failure (a main picture missing) the program is to end; shutdown()
+    // stops the threads again.
     InitResult initialise();
 
     // Shows the window when a keyboard is connected, else says that none is.

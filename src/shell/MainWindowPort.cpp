@@ -1,6 +1,5 @@
 #include "shell/MainWindowPort.h"
 
-#include <QThread>
 #include <memory>
 #include <thread>
 #include <utility>
@@ -18,8 +17,30 @@ constexpr std::chrono::milliseconds kBusyIndicatorPause{100};
 
 }  // namespace
 
+MainWindowPort::MainWindowPort() : windowThread_(std::this_thread::get_id()) {
+    window::markWindowThread();
+}
+
+void MainWindowPort::attach(CKeyloomDlg& dialog) {
+    window::expectWindowThread("MainWindowPort::attach");
+    std::lock_guard lock(attachMutex_);
+    dialog_ = &dialog;
+    attached_ = true;
+    for (std::function<void()>& job : early_)
+        QMetaObject::invokeMethod(dialog_, std::move(job), Qt::QueuedConnection);
+    early_.clear();
+}
+
+void MainWindowPort::queueToWindow(std::function<void()> job) {
+    std::lock_guard lock(attachMutex_);
+    if (attached_)
+        QMetaObject::invokeMethod(dialog_, std::move(job), Qt::QueuedConnection);
+    else
+        early_.push_back(std::move(job));
+}
+
 bool MainWindowPort::isWindowThread() const {
-    return QThread::currentThread() == dialog_.thread();
+    return std::this_thread::get_id() == windowThread_;
 }
 
 void MainWindowPort::setLightingView(window::LightingView* view) {
@@ -28,25 +49,26 @@ void MainWindowPort::setLightingView(window::LightingView* view) {
 }
 
 void MainWindowPort::runOnWindowThread(std::function<void()> work) {
-    if (isWindowThread()) {
+    if (isWindowThread() && dialog_) {
         work();
         told();
         return;
     }
-    QMetaObject::invokeMethod(
-        &dialog_,
-        [this, work = std::move(work)] {
-            window::expectWindowThread("work queued to the main window");
-            if (!stopped_) {
-                work();
-                told();
-            }
-        },
-        Qt::QueuedConnection);
+    queueToWindow([this, work = std::move(work)] {
+        window::expectWindowThread("work queued to the main window");
+        if (!stopped_) {
+            work();
+            told();
+        }
+    });
 }
 
 bool MainWindowPort::blockingCall(std::function<void()> work) {
     if (isWindowThread()) {
+        // Before the window exists there is nothing to run it on, and the
+        // window thread cannot wait for itself.
+        if (!dialog_)
+            return false;
         work();
         told();
         return true;
@@ -54,19 +76,16 @@ bool MainWindowPort::blockingCall(std::function<void()> work) {
     // Not Qt::BlockingQueuedConnection: a sender must also be released when
     // the window stops handling messages (shutdown joins the sending thread).
     auto done = std::make_shared<bool>(false);
-    QMetaObject::invokeMethod(
-        &dialog_,
-        [this, work = std::move(work), done] {
-            window::expectWindowThread("a call waiting for the main window");
-            if (!stopped_) {
-                work();
-                told();
-            }
-            std::lock_guard lock(callMutex_);
-            *done = true;
-            callDone_.notify_all();
-        },
-        Qt::QueuedConnection);
+    queueToWindow([this, work = std::move(work), done] {
+        window::expectWindowThread("a call waiting for the main window");
+        if (!stopped_) {
+            work();
+            told();
+        }
+        std::lock_guard lock(callMutex_);
+        *done = true;
+        callDone_.notify_all();
+    });
     std::unique_lock lock(callMutex_);
     callDone_.wait(lock, [&] { return *done || stopped_.load(); });
     return *done;
@@ -77,39 +96,36 @@ bool MainWindowPort::blockingCall(std::function<void()> work) {
 void MainWindowPort::sendMessage(const window::WindowMessage& msg) {
     if (stopped_)
         return;
-    blockingCall([this, msg] { dialog_.handleMessage(msg); });
+    blockingCall([this, msg] { dialog_->handleMessage(msg); });
 }
 
 void MainWindowPort::postMessage(const window::WindowMessage& msg) {
     if (stopped_)
         return;
-    QMetaObject::invokeMethod(
-        &dialog_,
-        [this, msg] {
-            if (!stopped_) {
-                dialog_.handleMessage(msg);
-                told();
-            }
-        },
-        Qt::QueuedConnection);
+    queueToWindow([this, msg] {
+        if (!stopped_) {
+            dialog_->handleMessage(msg);
+            told();
+        }
+    });
 }
 
 void MainWindowPort::startTimer(int id, std::chrono::milliseconds delay) {
     if (stopped_)
         return;
-    runOnWindowThread([this, id, delay] { dialog_.startWindowTimer(id, delay); });
+    runOnWindowThread([this, id, delay] { dialog_->startWindowTimer(id, delay); });
 }
 
 void MainWindowPort::killTimer(int id) {
-    runOnWindowThread([this, id] { dialog_.stopWindowTimer(id); });
+    runOnWindowThread([this, id] { dialog_->stopWindowTimer(id); });
 }
 
 void MainWindowPort::showTrayIcon(int iconId) {
-    runOnWindowThread([this, iconId] { dialog_.showTrayPicture(iconId); });
+    runOnWindowThread([this, iconId] { dialog_->showTrayPicture(iconId); });
 }
 
 void MainWindowPort::hideWindow() {
-    runOnWindowThread([this] { dialog_.hide(); });
+    runOnWindowThread([this] { dialog_->hide(); });
 }
 
 void MainWindowPort::stopMessages() {
@@ -135,51 +151,51 @@ window::MessageAnswer MainWindowPort::showMessage(const window::MessageRequest& 
         answer = window::MessageAnswer::No;
     else if (request.buttons == window::MessageButtons::YesNoCancel)
         answer = window::MessageAnswer::Cancel;
-    blockingCall([this, &request, &answer] { answer = dialog_.showMessageBox(request); });
+    blockingCall([this, &request, &answer] { answer = dialog_->showMessageBox(request); });
     return answer;
 }
 
 // --- MainView ------------------------------------------------------------------------
 
 void MainWindowPort::modifiedChanged(bool modified) {
-    runOnWindowThread([this, modified] { dialog_.showModified(modified); });
+    runOnWindowThread([this, modified] { dialog_->showModified(modified); });
 }
 
 void MainWindowPort::redrawKeyView() {
-    runOnWindowThread([this] { dialog_.redrawKeyView(); });
+    runOnWindowThread([this] { dialog_->redrawKeyView(); });
 }
 
 void MainWindowPort::setProfileButtons(int activeProfile) {
     if (activeProfile < 0 || activeProfile > 2)
         return;
-    runOnWindowThread([this, activeProfile] { dialog_.showProfileButtons(activeProfile); });
+    runOnWindowThread([this, activeProfile] { dialog_->showProfileButtons(activeProfile); });
 }
 
 void MainWindowPort::setReportRateButtons(int step) {
-    runOnWindowThread([this, step] { dialog_.showReportRateButtons(step); });
+    runOnWindowThread([this, step] { dialog_->showReportRateButtons(step); });
 }
 
 void MainWindowPort::keyToggleModeOff() {
-    runOnWindowThread([this] { dialog_.showKeyToggleModeOff(); });
+    runOnWindowThread([this] { dialog_->showKeyToggleModeOff(); });
 }
 
 void MainWindowPort::profileMenuChanged() {
-    runOnWindowThread([this] { dialog_.refreshProfileLabel(); });
+    runOnWindowThread([this] { dialog_->refreshProfileLabel(); });
 }
 
 void MainWindowPort::busyIndicatorOn() {
     if (!isWindowThread())
         std::this_thread::sleep_for(kBusyIndicatorPause);
     runOnWindowThread([this] {
-        if (dialog_.busy_)
-            dialog_.busy_->want();
+        if (dialog_->busy_)
+            dialog_->busy_->want();
     });
 }
 
 void MainWindowPort::busyIndicatorOff() {
     runOnWindowThread([this] {
-        if (dialog_.busy_)
-            dialog_.busy_->releaseSoon();
+        if (dialog_->busy_)
+            dialog_->busy_->releaseSoon();
     });
 }
 
@@ -188,7 +204,7 @@ void MainWindowPort::busyIndicatorOff() {
 void MainWindowPort::profileManagerSelectRow(int profile) {
     // The profile switch runs as a keyboard job: the manager's widgets are
     // changed on the window thread.
-    runOnWindowThread([this, profile] { dialog_.dialogs_->selectProfileManagerRow(profile); });
+    runOnWindowThread([this, profile] { dialog_->dialogs_->selectProfileManagerRow(profile); });
 }
 
 // --- LightingView --------------------------------------------------------------------------

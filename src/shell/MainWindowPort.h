@@ -5,13 +5,19 @@
 // messages stop at shutdown), everything else is queued. The lighting panel
 // plugs in here when it exists. Whatever it runs on the window thread is
 // checked to run there (window/WindowThread.h).
+//
+// The port is made on the window thread, and may be made before the window
+// (and before the toolkit): the core then starts at once, and what it sends
+// waits in the port, in order, until the window attaches.
 
 #include <atomic>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
 #include <optional>
+#include <thread>
 #include <utility>
+#include <vector>
 
 #include "core/window/CoreWindow.h"
 
@@ -25,9 +31,14 @@ class MainWindowPort final : public window::WindowDispatch,
                              public window::EditorWindows,
                              public window::LightingView {
 public:
-    explicit MainWindowPort(CKeyloomDlg& dialog) : dialog_(dialog) {}
+    // Marks the calling thread as the window thread.
+    MainWindowPort();
     MainWindowPort(const MainWindowPort&) = delete;
     MainWindowPort& operator=(const MainWindowPort&) = delete;
+
+    // Window thread, once, as the window is built: what waited for the
+    // window is queued to it, in the order it was sent.
+    void attach(CKeyloomDlg& dialog);
 
     window::CoreWindow coreWindow() { return window::CoreWindow::of(*this); }
 
@@ -90,8 +101,14 @@ public:
 
 private:
     void onLightingView(std::function<void(window::LightingView&)> work);
+    // Queues `job` to the window thread, or keeps it until the window attaches.
+    void queueToWindow(std::function<void()> job);
 
-    CKeyloomDlg& dialog_;
+    const std::thread::id windowThread_;
+    CKeyloomDlg* dialog_ = nullptr;  // set once, by attach()
+    std::mutex attachMutex_;
+    bool attached_ = false;                     // under attachMutex_
+    std::vector<std::function<void()>> early_;  // under attachMutex_
     std::atomic<bool> stopped_{false};
     // Senders from other threads wait here until their call ran or messages stop.
     std::mutex callMutex_;

@@ -1,11 +1,14 @@
 // keyloom: the keyboard's configuration program with its window and tray icon.
 
+#include <fontconfig/fontconfig.h>
 #include <malloc.h>
 
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "KeyloomVersion.h"
@@ -65,18 +68,24 @@ int main(int argc, char** argv) {
                      "keyloomctl.\n");
         return 1;
     }
+    // Loading the font configuration is the first text's largest cost: it
+    // is loaded beside the program's preparation and the toolkit's start.
+    std::jthread fonts([] { FcInit(); });
+    // Up to the keyboard's core before the toolkit: the keyboard is read
+    // while the toolkit starts.
+    std::vector<std::string_view> arguments(argv + 1, argv + argc);
+    keyloom::shell::CKeyloomApp app;
+    if (const std::optional<int> code = app.prepare(arguments))
+        return *code;
     // The skin windows' sizes decide the scale the program is drawn at.
     std::vector<std::string> skinFiles;
     if (keyloom::AppPaths paths; keyloom::buildAppPaths({}, paths) == keyloom::AppPathsStatus::Ok)
         skinFiles = {paths.mainSkinFile, paths.compositeSkinFile, paths.profileSkinFile,
                      paths.updateSkinFile};
     keyloom::shell::FittedApplication application(argc, argv, skinFiles);
+    fonts.join();
     keyloom::shell::applyDarkLook();
     // Docks and taskbars match the window to keyloom.desktop by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("keyloom"));
-    std::vector<std::string_view> arguments;
-    for (int i = 1; i < application.argc(); ++i)
-        arguments.emplace_back(application.argv()[i]);
-    keyloom::shell::CKeyloomApp app;
-    return app.run(arguments);
+    return app.run();
 }

@@ -137,6 +137,36 @@ TEST_F(MainWindowTest, FirstConnectionOpensTheWindowAfterTheFullRead) {
     QToolTip::hideText();
 }
 
+TEST_F(MainWindowTest, ACoreStartedBeforeTheWindowReadsTheKeyboardAndTheWindowTakesItOver) {
+    plugIn();
+    shell::StartedCore started = startCoreFirst();
+    KeyloomCore& core = *started.core;
+    // The read runs to its last End with no window: what it tells the window
+    // (profile buttons, key view, the read-profile send) waits in the port.
+    const auto lastRequest = [&] {
+        std::uint8_t command = 0;
+        keyboard->withFirmware([&](sim::SimFirmware& f) {
+            for (const sim::LogEntry& e : f.log().entries())
+                if (e.direction == sim::Direction::Received)
+                    command = e.bytes[3];
+        });
+        return command;
+    };
+    ASSERT_TRUE(pumpUntil([&] { return core.state().connection.activeProfile.load() >= 0; }));
+    ASSERT_TRUE(pumpUntil([&] { return lastRequest() == 0x02; }));
+    settle();
+    EXPECT_EQ(lastRequest(), 0x02);
+    EXPECT_EQ(core.state().connection.state.load(), 0);  // still waiting for the window
+
+    createWindow(false, std::move(started));
+    ASSERT_TRUE(waitConnected());
+    ASSERT_TRUE(pumpUntil([&] { return dialog->isVisible(); }));
+    const int active = dialog->core().state().connection.activeProfile.load();
+    for (int p = 0; p < 3; ++p)
+        EXPECT_EQ(button(id::kProfile1 + p).isSelected(), p == active) << p;
+    EXPECT_EQ(button(kAKey).toolTip().toStdString(), KeyName(0x1E, 260));
+}
+
 TEST_F(MainWindowTest, GButtonsOfAKeyboardThatHasThemStayEnabled) {
     keyboard = backend->addKeyboard(sim::kModel5064, 32);
     createWindow();

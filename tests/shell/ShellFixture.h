@@ -65,16 +65,32 @@ protected:
 
     void plugIn() { keyboard = backend->addKeyboard(sim::kModel652F, 32); }
 
-    void createWindow(bool startHidden = false) {
+    CoreSetup coreSetup(bool startHidden) {
+        CoreSetup core;
+        core.platform = &platform;
+        core.trace = &trace;
+        core.timing = kFastDiscovery;
+        core.startHidden = startHidden;
+        return core;
+    }
+
+    // The program's own order: the core made and started before the window.
+    shell::StartedCore startCoreFirst() {
+        shell::StartedCore started;
+        started.port = std::make_unique<shell::MainWindowPort>();
+        started.core =
+            std::make_unique<KeyloomCore>(started.port->coreWindow(), paths, coreSetup(false));
+        started.core->start();
+        return started;
+    }
+
+    void createWindow(bool startHidden = false, shell::StartedCore started = {}) {
         shell::DialogSetup setup;
         setup.paths = paths;
         setup.registry = registry;
-        setup.core.platform = &platform;
-        setup.core.trace = &trace;
-        setup.core.timing = kFastDiscovery;
-        setup.core.startHidden = startHidden;
+        setup.core = coreSetup(startHidden);
         setup.trayIcon = false;
-        dialog = std::make_unique<shell::CKeyloomDlg>(std::move(setup));
+        dialog = std::make_unique<shell::CKeyloomDlg>(std::move(setup), std::move(started));
         dialog->setMessageResponder([](const window::MessageRequest& r) {
             return r.buttons == window::MessageButtons::YesNo ? window::MessageAnswer::Yes
                                                               : window::MessageAnswer::Ok;
