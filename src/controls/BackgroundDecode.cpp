@@ -16,4 +16,8 @@ std::future<QImage> decodeInBackground(const std::string& path) {
     return runInBackground([path] { return QImage(QString::fromStdString(path)); });
 }
 
+std::future<QImage> decodeBeside(const std::string& path) {
+    return runBeside([path] { return QImage(QString::fromStdString(path)); });
+}
+
 }  // namespace keyloom::controls

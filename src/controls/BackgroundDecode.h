@@ -24,8 +24,17 @@ auto runInBackground(Work work) -> std::future<decltype(work())> {
     });
 }
 
+// Runs `work` on a thread of its own at the program's own priority: for
+// work the window thread will soon wait for (the window's shape, its icon),
+// which a lower priority would leave waiting behind everything else.
+template <typename Work>
+auto runBeside(Work work) -> std::future<decltype(work())> {
+    return std::async(std::launch::async, std::move(work));
+}
+
 // The picture in the file, decoded in the background (a null picture when
-// it cannot be read).
+// it cannot be read); beside: at the program's own priority (runBeside).
 std::future<QImage> decodeInBackground(const std::string& path);
+std::future<QImage> decodeBeside(const std::string& path);
 
 }  // namespace keyloom::controls

@@ -60,8 +60,9 @@ void CBaseDialog::decodeAhead() {
         backgroundAhead_ = decodeInBackground(pendingBackground_);
         QTimer::singleShot(kHoldAhead, this, [this] { dropUnusedAhead(); });
     }
+    // The window is shown only once its shape is set.
     if (!pendingMask_.empty() && !maskAhead_.valid())
-        maskAhead_ = runInBackground([path = pendingMask_] {
+        maskAhead_ = runBeside([path = pendingMask_] {
             QImage mask;
             return mask.load(QString::fromStdString(path)) ? std::optional(maskRegion(mask))
                                                            : std::nullopt;
