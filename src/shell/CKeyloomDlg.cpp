@@ -242,9 +242,9 @@ void CKeyloomDlg::buildControls() {
         button(control::kLinkButtons[i])->setToolTip(qs(links_[linkAddressOf(i)]));
     buildGBankSwitch();
     rebuildKeyTooltips();
+    // Their texts and accessible names follow with the language message at
+    // the end of initialise().
     texts_ = std::make_unique<MainWindowTexts>(*this, skin, [this](int id) { return button(id); });
-    texts_->show(currentLanguageIndex());
-    nameControls(currentLanguageIndex());
     focusOrder_ = std::make_unique<controls::ScreenOrderFocus>(*this, mainWindowRegions(skin));
 }
 
