@@ -7,12 +7,15 @@ namespace keyloom::controls {
 
 namespace {
 
-// Whether each pixel of a row is cut out (exactly white), for the formats a
-// mask comes in: one bit a pixel read straight from the row, anything else
-// from its 32-bit form.
-class CutOutPixels {
+using Spans = std::vector<std::pair<int, int>>;
+
+// The runs of kept pixels of each row (every pixel but the exactly white
+// ones), for the formats a mask comes in: one bit a pixel read straight from
+// the row, a whole byte at a time where its eight pixels agree, anything
+// else from its 32-bit form.
+class KeptPixels {
 public:
-    explicit CutOutPixels(const QImage& mask) {
+    explicit KeptPixels(const QImage& mask) {
         if (mask.format() == QImage::Format_Mono || mask.format() == QImage::Format_MonoLSB) {
             image_ = mask;
             const QList<QRgb> colours = mask.colorTable();
@@ -27,21 +30,40 @@ public:
 
     const QImage& image() const { return image_; }
 
-    void readRow(int y, std::vector<bool>& cut) const {
+    // Row y's runs of kept pixels as [left, right) pairs, left to right.
+    void rowSpans(int y, Spans& spans) const {
+        spans.clear();
         const int width = image_.width();
-        cut.resize(static_cast<std::size_t>(width));
         const uchar* row = image_.constScanLine(y);
-        const bool lsb = image_.format() == QImage::Format_MonoLSB;
-        for (int x = 0; x < width; ++x) {
-            if (oneBit_) {
-                const int bit =
-                    lsb ? (row[x >> 3] >> (x & 7)) & 1 : (row[x >> 3] >> (7 - (x & 7))) & 1;
-                cut[static_cast<std::size_t>(x)] = whiteIndex_[bit];
-            } else {
-                const QRgb pixel = reinterpret_cast<const QRgb*>(row)[x];
-                cut[static_cast<std::size_t>(x)] = (pixel & 0xFFFFFF) == 0xFFFFFF;
+        int left = -1;  // where the open run of kept pixels began
+        const auto pixel = [&](int x, bool cut) {
+            if (!cut && left < 0) {
+                left = x;
+            } else if (cut && left >= 0) {
+                spans.emplace_back(left, x);
+                left = -1;
             }
+        };
+        if (oneBit_) {
+            const bool lsb = image_.format() == QImage::Format_MonoLSB;
+            for (int x = 0; x < width;) {
+                const uchar byte = row[x >> 3];
+                if ((x & 7) == 0 && x + 8 <= width && (byte == 0x00 || byte == 0xFF)) {
+                    pixel(x, whiteIndex_[byte & 1]);
+                    x += 8;
+                    continue;
+                }
+                const int bit = lsb ? (byte >> (x & 7)) & 1 : (byte >> (7 - (x & 7))) & 1;
+                pixel(x, whiteIndex_[bit]);
+                ++x;
+            }
+        } else {
+            const auto* pixels = reinterpret_cast<const QRgb*>(row);
+            for (int x = 0; x < width; ++x)
+                pixel(x, (pixels[x] & 0xFFFFFF) == 0xFFFFFF);
         }
+        if (left >= 0)
+            spans.emplace_back(left, width);
     }
 
 private:
@@ -56,35 +78,21 @@ QRegion maskRegion(const QImage& mask) {
     if (mask.isNull()) {
         return {};
     }
-    const CutOutPixels pixels(mask);
-    const int width = pixels.image().width();
+    const KeptPixels pixels(mask);
     const int height = pixels.image().height();
     // One pass over the rows: rows with the same runs of kept pixels form one
     // band, so a window with rounded corners becomes a few dozen rectangles
     // instead of a region grown row by row.
-    using Spans = std::vector<std::pair<int, int>>;
     Spans spans;
     Spans band;
     int bandTop = 0;
     std::vector<QRect> rects;
-    std::vector<bool> cut;
     const auto closeBand = [&](int bottom) {
         for (const auto& [left, right] : band)
             rects.emplace_back(QPoint(left, bandTop), QPoint(right - 1, bottom - 1));
     };
     for (int y = 0; y < height; ++y) {
-        pixels.readRow(y, cut);
-        spans.clear();
-        for (int x = 0; x < width;) {
-            while (x < width && cut[static_cast<std::size_t>(x)])
-                ++x;
-            if (x == width)
-                break;
-            const int left = x;
-            while (x < width && !cut[static_cast<std::size_t>(x)])
-                ++x;
-            spans.emplace_back(left, x);
-        }
+        pixels.rowSpans(y, spans);
         if (spans != band) {
             closeBand(y);
             band.swap(spans);
