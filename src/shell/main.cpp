@@ -68,15 +68,15 @@ int main(int argc, char** argv) {
                      "keyloomctl.\n");
         return 1;
     }
-    // Loading the font configuration is the first text's largest cost: it
-    // is loaded beside the program's preparation and the toolkit's start.
-    std::jthread fonts([] { FcInit(); });
     // Up to the keyboard's core before the toolkit: the keyboard is read
     // while the toolkit starts.
     std::vector<std::string_view> arguments(argv + 1, argv + argc);
     keyloom::shell::CKeyloomApp app;
     if (const std::optional<int> code = app.prepare(arguments))
         return *code;
+    // Loading the font configuration is the first text's largest cost: it
+    // is loaded beside the toolkit's start.
+    std::jthread fonts([] { FcInit(); });
     // The skin windows' sizes decide the scale the program is drawn at.
     std::vector<std::string> skinFiles;
     if (keyloom::AppPaths paths; keyloom::buildAppPaths({}, paths) == keyloom::AppPathsStatus::Ok)
