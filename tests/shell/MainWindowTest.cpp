@@ -35,7 +35,25 @@ void settle() {
         QTest::qWait(2);
 }
 
-class MainWindowTest : public ShellFixture {};
+class MainWindowTest : public ShellFixture {
+protected:
+    // The command of the last request the keyboard received.
+    std::uint8_t lastRequest() {
+        std::uint8_t command = 0;
+        keyboard->withFirmware([&](sim::SimFirmware& f) {
+            for (const sim::LogEntry& e : f.log().entries())
+                if (e.direction == sim::Direction::Received)
+                    command = e.bytes[3];
+        });
+        return command;
+    }
+    // A core started before any window: its full read ends with an End, and
+    // the discovery thread then waits to tell the window.
+    bool waitForTheReadWithoutAWindow(KeyloomCore& core) {
+        return pumpUntil([&] { return core.state().connection.activeProfile.load() >= 0; }) &&
+               pumpUntil([&] { return lastRequest() == 0x02; });
+    }
+};
 
 TEST_F(MainWindowTest, WithoutKeyboardTheWindowNeverOpensByItself) {
     createWindow();
@@ -143,17 +161,7 @@ TEST_F(MainWindowTest, ACoreStartedBeforeTheWindowReadsTheKeyboardAndTheWindowTa
     KeyloomCore& core = *started.core;
     // The read runs to its last End with no window: what it tells the window
     // (profile buttons, key view, the read-profile send) waits in the port.
-    const auto lastRequest = [&] {
-        std::uint8_t command = 0;
-        keyboard->withFirmware([&](sim::SimFirmware& f) {
-            for (const sim::LogEntry& e : f.log().entries())
-                if (e.direction == sim::Direction::Received)
-                    command = e.bytes[3];
-        });
-        return command;
-    };
-    ASSERT_TRUE(pumpUntil([&] { return core.state().connection.activeProfile.load() >= 0; }));
-    ASSERT_TRUE(pumpUntil([&] { return lastRequest() == 0x02; }));
+    ASSERT_TRUE(waitForTheReadWithoutAWindow(core));
     settle();
     EXPECT_EQ(lastRequest(), 0x02);
     EXPECT_EQ(core.state().connection.state.load(), 0);  // still waiting for the window
@@ -165,6 +173,15 @@ TEST_F(MainWindowTest, ACoreStartedBeforeTheWindowReadsTheKeyboardAndTheWindowTa
     for (int p = 0; p < 3; ++p)
         EXPECT_EQ(button(id::kProfile1 + p).isSelected(), p == active) << p;
     EXPECT_EQ(button(kAKey).toolTip().toStdString(), KeyName(0x1E, 260));
+}
+
+TEST_F(MainWindowTest, ACoreStartedBeforeTheWindowStopsWithoutOne) {
+    // A start that ends before its window exists (a skin picture missing):
+    // the discovery thread waiting to tell the window is released.
+    plugIn();
+    shell::StartedCore started = startCoreFirst();
+    ASSERT_TRUE(waitForTheReadWithoutAWindow(*started.core));
+    started.core->stop();
 }
 
 TEST_F(MainWindowTest, GButtonsOfAKeyboardThatHasThemStayEnabled) {
