@@ -240,8 +240,9 @@ void CKeyloomDlg::buildControls() {
         setTip(control::kFirstAltTopRowKey + i, "KEYLOOM_TOPROW_D_PROMPT");
     for (int i = 0; i < 4; ++i)
         button(control::kLinkButtons[i])->setToolTip(qs(links_[linkAddressOf(i)]));
+    // The key tooltips and the G bank follow the keyboard's full read (the
+    // window opens only after one).
     buildGBankSwitch();
-    rebuildKeyTooltips();
     // Their texts and accessible names follow with the language message at
     // the end of initialise().
     texts_ = std::make_unique<MainWindowTexts>(*this, skin, [this](int id) { return button(id); });
