@@ -4,18 +4,22 @@
 
 namespace keyloom::sim {
 
-SimReportLog::SimReportLog(std::size_t capacity) : entries_(std::max<std::size_t>(capacity, 1)) {}
+// The entries grow as reports come, up to the capacity: a keyboard that
+// exchanges a few dozen reports does not hold room for thousands.
+SimReportLog::SimReportLog(std::size_t capacity) : capacity_(std::max<std::size_t>(capacity, 1)) {}
 
 void SimReportLog::record(Direction direction, std::span<const std::uint8_t> report) {
     std::size_t slot;
-    if (count_ < entries_.size()) {
-        slot = (first_ + count_) % entries_.size();
+    if (count_ < capacity_) {
+        slot = (first_ + count_) % capacity_;
         ++count_;
     } else {
         slot = first_;
-        first_ = (first_ + 1) % entries_.size();
+        first_ = (first_ + 1) % capacity_;
         ++dropped_;
     }
+    if (slot >= entries_.size())
+        entries_.resize(slot + 1);
     LogEntry& entry = entries_[slot];
     entry.direction = direction;
     entry.length = static_cast<std::uint8_t>(std::min(report.size(), entry.bytes.size()));
@@ -30,7 +34,7 @@ void SimReportLog::clear() {
 }
 
 const LogEntry& SimReportLog::at(std::size_t i) const {
-    return entries_[(first_ + i) % entries_.size()];
+    return entries_[(first_ + i) % capacity_];
 }
 
 std::vector<LogEntry> SimReportLog::entries() const {

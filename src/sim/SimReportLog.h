@@ -29,7 +29,7 @@ public:
     void clear();
 
     std::size_t size() const { return count_; }
-    std::size_t capacity() const { return entries_.size(); }
+    std::size_t capacity() const { return capacity_; }
     // Entries dropped to make room since the last clear().
     std::size_t dropped() const { return dropped_; }
     // Entry i, 0 being the oldest kept.
@@ -37,6 +37,7 @@ public:
     std::vector<LogEntry> entries() const;
 
 private:
+    std::size_t capacity_;
     std::vector<LogEntry> entries_;
     std::size_t first_ = 0;
     std::size_t count_ = 0;
