@@ -12,12 +12,9 @@ void yieldToOtherThreads() {
     static_cast<void>(::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), 10));
 }
 
-std::future<QImage> decodeInBackground(const std::string& path) {
-    return runInBackground([path] { return QImage(QString::fromStdString(path)); });
-}
-
-std::future<QImage> decodeBeside(const std::string& path) {
-    return runBeside([path] { return QImage(QString::fromStdString(path)); });
+std::future<QImage> decodeInBackground(const std::string& path, DecodePriority priority) {
+    const auto decode = [path] { return QImage(QString::fromStdString(path)); };
+    return priority == DecodePriority::Own ? runBeside(decode) : runInBackground(decode);
 }
 
 }  // namespace keyloom::controls

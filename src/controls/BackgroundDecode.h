@@ -4,11 +4,16 @@
 // full read.
 
 #include <QImage>
+#include <chrono>
 #include <future>
 #include <string>
 #include <utility>
 
 namespace keyloom::controls {
+
+// How long a picture decoded ahead waits for its first use: a window that
+// does not open soon (no keyboard yet) does not keep it.
+inline constexpr std::chrono::milliseconds kHoldAhead{5000};
 
 // Lowers the calling thread's scheduling priority (nothing where it cannot).
 void yieldToOtherThreads();
@@ -32,9 +37,11 @@ auto runBeside(Work work) -> std::future<decltype(work())> {
     return std::async(std::launch::async, std::move(work));
 }
 
-// The picture in the file, decoded in the background (a null picture when
-// it cannot be read); beside: at the program's own priority (runBeside).
-std::future<QImage> decodeInBackground(const std::string& path);
-std::future<QImage> decodeBeside(const std::string& path);
+// The picture in the file, decoded on a thread of its own (a null picture
+// when it cannot be read): at a lower priority (runInBackground), or at the
+// program's own when the window will soon wait for it (runBeside).
+enum class DecodePriority { Lower, Own };
+std::future<QImage> decodeInBackground(const std::string& path,
+                                       DecodePriority priority = DecodePriority::Lower);
 
 }  // namespace keyloom::controls

@@ -11,7 +11,6 @@
 #include <QPixmap>
 #include <QPoint>
 #include <QRegion>
-#include <chrono>
 #include <future>
 #include <optional>
 #include <string>
@@ -43,9 +42,6 @@ public:
     // worker thread, for a window that is going to open: they are ready by
     // the time it first shows, and the first need only takes the result.
     void decodeAhead();
-    // How long a background decoded ahead waits for its first use: a window
-    // that does not open soon (no keyboard yet) does not keep it.
-    static constexpr std::chrono::milliseconds kHoldAhead{5000};
     // Drops a background decoded ahead and not used yet; it is decoded again
     // when needed (the hold's timer does this by itself).
     void dropUnusedAhead() { backgroundAhead_ = {}; }

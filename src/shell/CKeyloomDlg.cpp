@@ -120,7 +120,8 @@ InitResult CKeyloomDlg::initialise() {
     core_->start();
     // The icon is the largest picture decoded before the window opens:
     // decoded beside the controls being built.
-    std::future<QImage> icon = controls::decodeBeside(controls::programIconFile(paths.skinFolder));
+    std::future<QImage> icon = controls::decodeInBackground(
+        controls::programIconFile(paths.skinFolder), controls::DecodePriority::Own);
 
     // Decoded when first painted: a start hidden in the tray needs none of it.
     // A window that will open has them decoded beside the keyboard's full

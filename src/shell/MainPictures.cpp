@@ -158,7 +158,7 @@ void MainPictures::decodeAhead(Picture picture) {
     // QImage may be decoded on any thread; the pixmaps are cut from it on
     // the window thread.
     ahead_[picture] = controls::decodeInBackground(folder_ + kFiles[picture]);
-    holdTimer_.start(kHoldAhead);
+    holdTimer_.start(controls::kHoldAhead);
 }
 
 void MainPictures::provide(CSkinButton& button, SkinFace face) {

@@ -47,9 +47,6 @@ public:
     static constexpr const char* kArrowFile = "Arrow.jpg";
     // How long a decoded picture is held whole after its last use.
     static constexpr std::chrono::milliseconds kHoldWhole{1000};
-    // How long a picture decoded ahead waits for its first use: a window
-    // that does not open soon (no keyboard yet) does not keep it.
-    static constexpr std::chrono::milliseconds kHoldAhead{5000};
 
     MainPictures();
     MainPictures(const MainPictures&) = delete;
