@@ -137,10 +137,11 @@ std::optional<int> CKeyloomApp::prepare(const std::vector<std::string_view>& arg
     if (control.run(args) == instance::StartDecision::Exit)
         return control.exitCode();
 
+    // The data folder is ready before the simulated keyboard keeps its state
+    // file there (which would create the folder and so skip its first-run
+    // seeding) and before the first full read keeps its slot file there.
+    prepareDataFolder(paths);
     if (!args.simulate.empty()) {
-        // A state file kept in the data folder would create the folder and
-        // so skip its first-run seeding: prepare it first.
-        prepareDataFolder(paths);
         std::string error;
         if (!sim::startSimulation(args.simulate, hid::HidPlatform::system(), prepared->simulation,
                                   error)) {
@@ -155,9 +156,7 @@ std::optional<int> CKeyloomApp::prepare(const std::vector<std::string_view>& arg
 
     // The core starts now: the keyboard is found and read while the toolkit
     // and the window are built, and what it tells the window waits in the
-    // port until the window takes it over. The data folder is ready before
-    // the first full read keeps its slot file there.
-    prepareDataFolder(paths);
+    // port until the window takes it over.
     CoreSetup core;
     core.startHidden = control.startHidden();
     prepared->started.port = std::make_unique<MainWindowPort>();

@@ -25,7 +25,6 @@ void MainWindowPort::attach(CKeyloomDlg& dialog) {
     window::expectWindowThread("MainWindowPort::attach");
     std::lock_guard lock(attachMutex_);
     dialog_ = &dialog;
-    attached_ = true;
     for (std::function<void()>& job : early_)
         QMetaObject::invokeMethod(dialog_, std::move(job), Qt::QueuedConnection);
     early_.clear();
@@ -33,7 +32,7 @@ void MainWindowPort::attach(CKeyloomDlg& dialog) {
 
 void MainWindowPort::queueToWindow(std::function<void()> job) {
     std::lock_guard lock(attachMutex_);
-    if (attached_)
+    if (dialog_)
         QMetaObject::invokeMethod(dialog_, std::move(job), Qt::QueuedConnection);
     else
         early_.push_back(std::move(job));

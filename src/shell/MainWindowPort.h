@@ -105,9 +105,10 @@ private:
     void queueToWindow(std::function<void()> job);
 
     const std::thread::id windowThread_;
-    CKeyloomDlg* dialog_ = nullptr;  // set once, by attach()
+    // Set once, by attach(), under attachMutex_; read under it, or on the
+    // window thread.
+    CKeyloomDlg* dialog_ = nullptr;
     std::mutex attachMutex_;
-    bool attached_ = false;                     // under attachMutex_
     std::vector<std::function<void()>> early_;  // under attachMutex_
     std::atomic<bool> stopped_{false};
     // Senders from other threads wait here until their call ran or messages stop.
