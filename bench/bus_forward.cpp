@@ -108,7 +108,7 @@ int main(int argc, char** argv) {
     setup.paths = paths;
     setup.core.platform = &platform;
     setup.core.startHidden = true;
-    setup.trayIcon = false;
+    setup.trayAvailable = [] { return false; };
     shell::CKeyloomDlg dialog(std::move(setup));
     if (!dialog.initialise().ok)
         return 1;

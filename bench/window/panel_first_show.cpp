@@ -95,7 +95,7 @@ int main(int argc, char** argv) {
     setup.core.platform = &platform;
     setup.core.trace = &trace;
     setup.core.startHidden = true;  // the window stays hidden until shown below
-    setup.trayIcon = false;
+    setup.trayAvailable = [] { return false; };
     auto dialog = std::make_unique<shell::CKeyloomDlg>(std::move(setup));
     if (!dialog->initialise().ok) {
         std::fprintf(stderr, "panel_first_show: the window did not initialise\n");

@@ -59,7 +59,7 @@ struct PreviewWindow {
         setup.registry = registry;
         setup.core.platform = &platform;
         setup.core.trace = &trace;
-        setup.trayIcon = false;
+        setup.trayAvailable = [] { return false; };
         dialog = std::make_unique<shell::CKeyloomDlg>(std::move(setup));
         if (!dialog->initialise().ok)
             return;

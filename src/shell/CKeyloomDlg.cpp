@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QThread>
+#include <QTimer>
 #include <QUrl>
 #include <future>
 
@@ -156,9 +157,20 @@ InitResult CKeyloomDlg::initialise() {
     // The panel is not in the first frame's way: it is built once that frame
     // is on screen (a start hidden in the tray builds it when the window
     // first opens), or earlier when something uses it.
-    lightingAfterShow_ =
-        std::make_unique<controls::AfterFirstPaint>(*this, [this] { lightingPanel(); });
+    // The tray icon too: asking whether there is a tray waits on the session
+    // bus. A start hidden in the tray places it at once; any other start as
+    // soon as the window's first frame is on screen, or after a while
+    // without a window (no keyboard yet), the icon being how to reach the
+    // program then.
+    lightingAfterShow_ = std::make_unique<controls::AfterFirstPaint>(*this, [this] {
+        lightingPanel();
+        placeTrayIcon();
+    });
     buildTrayIcon();
+    if (setup_.core.startHidden)
+        placeTrayIcon();
+    else
+        QTimer::singleShot(setup_.trayIconLatest, this, [this] { placeTrayIcon(); });
     // The window system's window is made now, while the read runs, so that
     // opening the window at the read's end only maps it.
     if (!setup_.core.startHidden)
@@ -251,16 +263,19 @@ void CKeyloomDlg::buildControls() {
 }
 
 void CKeyloomDlg::buildTrayIcon() {
-    // The icon object exists even without a tray (or when the setup asks for
-    // none): its status and menu keep working, and a second start still
-    // reaches the program.
-    CTrayIcon::Availability available;
-    if (!setup_.trayIcon)
-        available = [] { return false; };
-    tray_ = std::make_unique<CTrayIcon>(setup_.paths.skinFolder, std::move(available));
-    tray_->create(
+    // The icon object exists even without a tray: its status and menu keep
+    // working, and a second start still reaches the program.
+    tray_ = std::make_unique<CTrayIcon>(setup_.paths.skinFolder, setup_.trayAvailable);
+    tray_->prepare(
         this, [this](int command) { runCommand(command); }, qs(lookupText("KEYBOARD_TRAY_DESC")),
         window::icon::kDisconnected);
+}
+
+void CKeyloomDlg::placeTrayIcon() {
+    if (trayPlaced_ || shutDown_ || !tray_)
+        return;
+    trayPlaced_ = true;
+    tray_->place();
 }
 
 // --- Commands -----------------------------------------------------------------

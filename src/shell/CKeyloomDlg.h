@@ -52,7 +52,13 @@ struct DialogSetup {
     AppPaths paths;
     std::shared_ptr<registry::Registry> registry;  // "PROFILES" / "Flip"
     CoreSetup core;
-    bool trayIcon = true;  // false: never create one (tests)
+    // Whether there is a tray to place the icon in; empty: ask the desktop
+    // (tests answer themselves).
+    CTrayIcon::Availability trayAvailable;
+    // How long a start that shows no window waits before it places the tray
+    // icon: longer than a keyboard's full read usually takes, so that a
+    // window that opens gets its first frame on screen first.
+    std::chrono::milliseconds trayIconLatest{250};
 };
 
 // The key the key assignment dialog edits.
@@ -221,6 +227,8 @@ private:
     void openHelp();
     void tellNotOpened(const char* key, const std::string& where);
     void buildTrayIcon();
+    // Shows the tray icon built before, once.
+    void placeTrayIcon();
     void buildLightingPanel();
     void applyTopRowSwitch();
     void placeArrows();
@@ -269,6 +277,7 @@ private:
     // Last member: its thread is joined before the rest goes.
     int workPending_ = 0;  // window thread: queued keyboard work not yet done
     std::unique_ptr<CTrayIcon> tray_;
+    bool trayPlaced_ = false;
     std::unique_ptr<DialogOpener> dialogs_;
     std::unique_ptr<lighting::qt::LightingPanel> lighting_;
     std::unique_ptr<controls::AfterFirstPaint> lightingAfterShow_;

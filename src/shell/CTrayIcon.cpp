@@ -109,15 +109,25 @@ void CTrayIcon::buildMenu() {
 
 bool CTrayIcon::create(QWidget* owner, CommandSink commandSink, const QString& tip, int iconId,
                        int trayId) {
+    prepare(owner, std::move(commandSink), tip, iconId, trayId);
+    return place();
+}
+
+void CTrayIcon::prepare(QWidget* owner, CommandSink commandSink, const QString& tip, int iconId,
+                        int trayId) {
     remove();
     owner_ = owner;
     commandSink_ = std::move(commandSink);
     trayId_ = trayId;
     setTip(tip);
     setIcon(iconId);
+}
+
+bool CTrayIcon::place() {
+    remove();
     const bool available =
         trayAvailable_ ? trayAvailable_() : QSystemTrayIcon::isSystemTrayAvailable();
-    if (owner == nullptr || !available) {
+    if (owner_ == nullptr || !available) {
         return false;
     }
     tray_ = std::make_unique<QSystemTrayIcon>();

@@ -71,6 +71,13 @@ public:
     // an owner; the owner, sink, tip and ids are kept either way.
     bool create(QWidget* owner, CommandSink commandSink, const QString& tip, int iconId,
                 int trayId = tray::kTrayId);
+    // create() in two steps: prepare keeps the owner, sink, tip and ids (the
+    // icon works as without a tray), place shows the icon. Asking whether
+    // there is a tray waits on the session bus, so a caller may place the
+    // icon later than it prepares it.
+    void prepare(QWidget* owner, CommandSink commandSink, const QString& tip, int iconId,
+                 int trayId = tray::kTrayId);
+    bool place();
     bool isPresent() const { return present_; }
     // Takes the icon out of the tray; create shows it again.
     void remove();

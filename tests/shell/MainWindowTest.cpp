@@ -76,6 +76,30 @@ TEST_F(MainWindowTest, HiddenStartWithKeyboardKeepsTheWindowHidden) {
     EXPECT_FALSE(dialog->isVisible());
 }
 
+TEST_F(MainWindowTest, TheTrayIsAskedForOnceTheWindowIsShownOrAtOnceWhenStartedHidden) {
+    plugIn();
+    createWindow();
+    ASSERT_TRUE(pumpUntil([&] { return trayAsks == 1; }));
+    EXPECT_TRUE(trayAskedWhileShown);
+    settle();
+    EXPECT_EQ(trayAsks, 1);
+
+    dialog->shutdown();
+    dialog.reset();
+    trayAsks = 0;
+    createWindow(/*startHidden=*/true);
+    EXPECT_EQ(trayAsks, 1);
+    EXPECT_FALSE(trayAskedWhileShown);
+}
+
+TEST_F(MainWindowTest, AStartThatShowsNoWindowAsksForTheTrayAfterAWhile) {
+    trayIconLatest = std::chrono::milliseconds(50);
+    createWindow();  // no keyboard: no window opens
+    EXPECT_EQ(trayAsks, 0);
+    ASSERT_TRUE(pumpUntil([&] { return trayAsks == 1; }));
+    EXPECT_FALSE(dialog->isVisible());
+}
+
 TEST_F(MainWindowTest, TheLightingPanelIsBuiltAfterThePaintAndItsControlsWithTheView) {
     // The view switch is the panel's first part; its effect list, the
     // window's only combo box, comes with the view.

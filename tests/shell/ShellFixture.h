@@ -89,7 +89,12 @@ protected:
         setup.paths = paths;
         setup.registry = registry;
         setup.core = coreSetup(startHidden);
-        setup.trayIcon = false;
+        setup.trayAvailable = [this] {
+            ++trayAsks;
+            trayAskedWhileShown = dialog && dialog->isVisible();
+            return false;
+        };
+        setup.trayIconLatest = trayIconLatest;
         dialog = std::make_unique<shell::CKeyloomDlg>(std::move(setup), std::move(started));
         dialog->setMessageResponder([](const window::MessageRequest& r) {
             return r.buttons == window::MessageButtons::YesNo ? window::MessageAnswer::Yes
@@ -131,6 +136,12 @@ protected:
             QString::fromStdString(builtFile("screenshots/main_window_" + name + ".png"))));
     }
 
+    // How often the window asked whether there is a tray (there is none),
+    // whether its window was shown then, and how long a start without a
+    // window waits before it asks.
+    int trayAsks = 0;
+    bool trayAskedWhileShown = false;
+    std::chrono::milliseconds trayIconLatest{std::chrono::seconds(30)};
     RuntimeFolder runtime;
     TempDir dir;
     AppPaths paths;
