@@ -131,6 +131,9 @@ UserModeData parseUserMode(const ini::IniDocument& document) {
 
 UserModeData readUserModeFile(const std::string& path) {
     const ini::LoadedFile file = ini::loadFile(path);
+    // Read whole once a connection or a profile change, and the largest of
+    // the files read at the start: its parsed lines are not kept cached.
+    ini::forgetFile(path);
     if (file.state != ini::FileState::Loaded)
         return {};
     return parseUserMode(*file.document);
