@@ -141,14 +141,22 @@ InitResult CKeyloomDlg::initialise() {
     // The pictures are cut to the placed buttons' rectangles.
     if (!loadPictures(result.missingPicture))
         return result;
-    // The first frame draws Apply (nothing changed yet) and D1-D6 from the
-    // disabled picture: it is decoded beside the full read too.
-    if (!setup_.core.startHidden)
-        pictures_.decodeAhead(MainPictures::Disabled);
     buildCommandTable();
     topRow_ = readTopRowSwitch(setup_.registry.get());
     applyTopRowSwitch();
     showModified(core_->modified().isModified());
+    // The first frame draws from the disabled picture the buttons disabled
+    // now (Apply: nothing changed yet; D1-D6) and the selected profile and
+    // report rate, which the full read decides: their parts of it are
+    // decoded beside the read too.
+    if (!setup_.core.startHidden) {
+        std::vector<CSkinButton*> selectable;
+        for (int i = 0; i < 3; ++i)
+            selectable.push_back(button(control::kProfile1 + i));
+        for (int id : control::kReportButtons)
+            selectable.push_back(button(id));
+        pictures_.decodePartsAhead(MainPictures::Disabled, selectable);
+    }
 
     setWindowTitle(qs(lookupText("MAIN_CAPTION")));
     useProgramIcon(icon.get());

@@ -101,9 +101,11 @@ bool MainPictures::dress(const std::string& skinFolder, NormalSource normal,
                          std::span<const Use> uses, std::string& missing) {
     // A missing or unreadable picture ends the start as before, although
     // the pictures are decoded only later: their headers are read now.
+    std::array<QSize, kCount> sizes;
     for (std::size_t p = 0; p < kCount; ++p) {
         QImageReader reader(QString::fromStdString(skinFolder + kFiles[p]));
-        if (!reader.canRead() || !reader.size().isValid()) {
+        sizes[p] = reader.size();
+        if (!reader.canRead() || !sizes[p].isValid()) {
             missing = skinFolder + kFiles[p];
             return false;
         }
@@ -114,6 +116,7 @@ bool MainPictures::dress(const std::string& skinFolder, NormalSource normal,
         return false;
     }
     arrows_ = arrows;
+    sizes_ = sizes;
     folder_ = skinFolder;
     normal_ = std::move(normal);
     dropWholePictures();
@@ -161,6 +164,61 @@ void MainPictures::decodeAhead(Picture picture) {
     holdTimer_.start(controls::kHoldAhead);
 }
 
+void MainPictures::decodePartsAhead(Picture picture, std::span<CSkinButton* const> selectable) {
+    if (picture == Normal || !whole_[picture].isNull() || partsAhead_[picture].valid())
+        return;
+    const auto shows = [&](const Dressed& d, SkinFace face) {
+        return pictureOfState(d.faces, static_cast<std::size_t>(face)) == picture;
+    };
+    // The rectangles of those buttons, joined into bands where their rows
+    // overlap: a part costs the rows down to its bottom, far less than the
+    // whole picture's memory.
+    const QRect full(QPoint(0, 0), sizes_[picture]);
+    std::vector<QRect> bands;
+    for (const Dressed& d : dressed_) {
+        const bool drawn =
+            (!d.button->isEnabled() && shows(d, SkinFace::Disabled)) ||
+            (std::find(selectable.begin(), selectable.end(), d.button) != selectable.end() &&
+             shows(d, SkinFace::Selected));
+        const QRect inside = wantedRect(*d.button).intersected(full);
+        if (!drawn || inside.isEmpty())
+            continue;
+        const auto band = std::find_if(bands.begin(), bands.end(), [&](const QRect& b) {
+            return b.top() <= inside.bottom() && inside.top() <= b.bottom();
+        });
+        if (band == bands.end())
+            bands.push_back(inside);
+        else
+            *band = band->united(inside);
+    }
+    if (bands.empty())
+        return;
+    partsAhead_[picture] = controls::runInBackground([path = folder_ + kFiles[picture], bands] {
+        std::vector<Part> parts;
+        for (const QRect& band : bands) {
+            QImageReader reader(QString::fromStdString(path));
+            reader.setClipRect(band);
+            QImage image;
+            if (reader.read(&image) && image.size() == band.size())
+                parts.push_back({band, std::move(image)});
+        }
+        return parts;
+    });
+    holdTimer_.start(controls::kHoldAhead);
+}
+
+QPixmap MainPictures::cutFromParts(Picture picture, const QRect& wanted) {
+    if (partsAhead_[picture].valid()) {
+        parts_[picture] = partsAhead_[picture].get();
+        partDecodings_[picture] += static_cast<int>(parts_[picture].size());
+    }
+    const QRect inside = wanted.intersected(QRect(QPoint(0, 0), sizes_[picture]));
+    for (const Part& part : parts_[picture])
+        if (!inside.isEmpty() && part.rect.contains(inside))
+            return QPixmap::fromImage(part.image.copy(inside.translated(-part.rect.topLeft())));
+    return {};
+}
+
 void MainPictures::provide(CSkinButton& button, SkinFace face) {
     const auto d = std::find_if(dressed_.begin(), dressed_.end(),
                                 [&](const Dressed& x) { return x.button == &button; });
@@ -186,6 +244,11 @@ void MainPictures::provide(CSkinButton& button, SkinFace face) {
 bool MainPictures::cutFor(Dressed& d, Picture picture) {
     if (!d.cuts[picture].isNull())
         return true;
+    if (picture != Normal) {
+        d.cuts[picture] = cutFromParts(picture, wantedRect(*d.button));
+        if (!d.cuts[picture].isNull())
+            return true;
+    }
     const QImage& full = whole(picture);
     if (full.isNull())
         return false;
@@ -226,6 +289,8 @@ const QImage& MainPictures::whole(Picture picture) {
 void MainPictures::dropWholePictures() {
     holdTimer_.stop();
     ahead_ = {};
+    partsAhead_ = {};
+    parts_ = {};
     whole_ = {};
 }
 

@@ -17,6 +17,8 @@
 #include <QImage>
 #include <QPixmap>
 #include <QPoint>
+#include <QRect>
+#include <QSize>
 #include <QTimer>
 #include <array>
 #include <chrono>
@@ -83,13 +85,25 @@ public:
     // some buttons disabled). Call after dress().
     void decodeAhead(Picture picture);
 
+    // Starts decoding, on a worker thread, only the parts of the picture
+    // that the first frame draws, a band of rows at a time: those of the
+    // buttons whose disabled face it is and that are disabled now, and of
+    // the buttons in `selectable` whose selected face it is (which of them
+    // is selected is not known yet). The first frame needs a few buttons of
+    // a picture, and decoding it whole costs several times as much. A button
+    // that needs the picture later gets its cut from the whole picture as
+    // before. Call after dress().
+    void decodePartsAhead(Picture picture, std::span<controls::CSkinButton* const> selectable);
+
     // Whether the picture is held whole or decoded ahead now, and how often
     // it was decoded.
     bool heldWhole(Picture picture) const { return !whole_[picture].isNull(); }
     bool heldAhead(Picture picture) const { return ahead_[picture].valid(); }
     int decodings(Picture picture) const { return decodings_[picture]; }
-    // Drops the pictures held whole and those decoded ahead (the hold timer
-    // does this by itself).
+    // How many parts of the picture were decoded ahead.
+    int partDecodings(Picture picture) const { return partDecodings_[picture]; }
+    // Drops the pictures held whole and those decoded ahead, whole or in
+    // parts (the hold timer does this by itself).
     void dropWholePictures();
 
 private:
@@ -101,7 +115,15 @@ private:
         std::array<QPixmap, kCount> cuts;
     };
 
+    // A rectangle of a picture, decoded alone.
+    struct Part {
+        QRect rect;
+        QImage image;
+    };
+
     void provide(controls::CSkinButton& button, controls::SkinFace face);
+    // The cut of `wanted` from a part decoded ahead that holds all of it.
+    QPixmap cutFromParts(Picture picture, const QRect& wanted);
     // Cuts the button's part of the picture unless it has it; false when the
     // picture cannot be decoded.
     bool cutFor(Dressed& d, Picture picture);
@@ -114,6 +136,10 @@ private:
     std::vector<Dressed> dressed_;
     std::array<QImage, kCount> whole_;
     std::array<std::future<QImage>, kCount> ahead_;
+    std::array<std::future<std::vector<Part>>, kCount> partsAhead_;
+    std::array<std::vector<Part>, kCount> parts_;
+    std::array<QSize, kCount> sizes_;
+    std::array<int, kCount> partDecodings_{};
     // The normal picture held is the background given, not a decoding.
     bool normalShared_ = false;
     std::array<bool, kCount> unreadable_{};

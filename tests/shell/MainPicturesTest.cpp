@@ -222,6 +222,35 @@ TEST_F(MainPicturesTest, APictureDecodedAheadIsTheOneShownAndDecodedOnce) {
     EXPECT_FALSE(pictures.heldAhead(MainPictures::Hover));
 }
 
+TEST_F(MainPicturesTest, TheFirstFramesPartsDecodedAheadShowWhatTheWholePictureShows) {
+    // Two disabled keys in one row share a band; a key that may show
+    // selected lies in a band further down (and partly outside the picture).
+    CSkinButton& left = place({40, 30, 30, 20});
+    CSkinButton& right = place({120, 36, 30, 20});
+    CSkinButton& selectable = place({280, 100, 30, 20});
+    CSkinButton& later = place({200, 130, 30, 20});
+    const std::vector<MainPictures::Use> uses = {{&left, "NHPDN", false},
+                                                 {&right, "NHPDN", false},
+                                                 {&selectable, "NHPND", false},
+                                                 {&later, "NHPDN", false}};
+    std::string missing;
+    ASSERT_TRUE(pictures.dress(folder, {}, uses, missing)) << missing;
+    left.setEnabled(false);
+    right.setEnabled(false);
+    CSkinButton* const chosen[] = {&selectable};
+    pictures.decodePartsAhead(MainPictures::Disabled, chosen);
+    selectable.setSelected(true);
+    EXPECT_TRUE(showsFull(left, 3));
+    EXPECT_TRUE(showsFull(right, 3));
+    EXPECT_TRUE(showsFull(selectable, 3));
+    EXPECT_EQ(pictures.partDecodings(MainPictures::Disabled), 2);
+    EXPECT_EQ(pictures.decodings(MainPictures::Disabled), 0);
+    // A button the parts do not hold gets its cut from the whole picture.
+    later.setEnabled(false);
+    EXPECT_TRUE(showsFull(later, 3));
+    EXPECT_EQ(pictures.decodings(MainPictures::Disabled), 1);
+}
+
 TEST_F(MainPicturesTest, AButtonThatLostItsCutGetsItBack) {
     CSkinButton& key = dressedKey("NHPND", false);
     key.setHovered(true);
