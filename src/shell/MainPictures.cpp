@@ -155,15 +155,6 @@ void MainPictures::provideNormal(CSkinButton& button) {
             applyStatePictures(d);
 }
 
-void MainPictures::decodeAhead(Picture picture) {
-    if (picture == Normal || !whole_[picture].isNull() || ahead_[picture].valid())
-        return;
-    // QImage may be decoded on any thread; the pixmaps are cut from it on
-    // the window thread.
-    ahead_[picture] = controls::decodeInBackground(folder_ + kFiles[picture]);
-    holdTimer_.start(controls::kHoldAhead);
-}
-
 void MainPictures::decodePartsAhead(Picture picture, std::span<CSkinButton* const> selectable) {
     if (picture == Normal || !whole_[picture].isNull() || partsAhead_[picture].valid())
         return;
@@ -193,6 +184,8 @@ void MainPictures::decodePartsAhead(Picture picture, std::span<CSkinButton* cons
     }
     if (bands.empty())
         return;
+    // QImage may be decoded on any thread; the pixmaps are cut from it on
+    // the window thread.
     partsAhead_[picture] = controls::runInBackground([path = folder_ + kFiles[picture], bands] {
         std::vector<Part> parts;
         for (const QRect& band : bands) {
@@ -266,11 +259,6 @@ const QImage& MainPictures::whole(Picture picture) {
             full = normal_().toImage();
         if (picture == Normal)
             normalShared_ = !full.isNull();
-        if (full.isNull() && ahead_[picture].valid()) {
-            full = ahead_[picture].get();
-            if (!full.isNull())
-                ++decodings_[picture];
-        }
         if (full.isNull()) {
             QImageReader reader(QString::fromStdString(folder_ + kFiles[picture]));
             // A picture that turns out unreadable is not tried again; its
@@ -288,7 +276,6 @@ const QImage& MainPictures::whole(Picture picture) {
 
 void MainPictures::dropWholePictures() {
     holdTimer_.stop();
-    ahead_ = {};
     partsAhead_ = {};
     parts_ = {};
     whole_ = {};

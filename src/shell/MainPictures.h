@@ -80,11 +80,6 @@ public:
 
     // The pictures, in decoding order.
     enum Picture : std::size_t { Normal, Hover, Pressed, Disabled, ToggleOff, ToggleOn, kCount };
-    // Starts decoding the picture on a worker thread, so that the first
-    // paint that needs it finds it decoded (the window's first frame shows
-    // some buttons disabled). Call after dress().
-    void decodeAhead(Picture picture);
-
     // Starts decoding, on a worker thread, only the parts of the picture
     // that the first frame draws, a band of rows at a time: those of the
     // buttons whose disabled face it is and that are disabled now, and of
@@ -95,15 +90,17 @@ public:
     // before. Call after dress().
     void decodePartsAhead(Picture picture, std::span<controls::CSkinButton* const> selectable);
 
-    // Whether the picture is held whole or decoded ahead now, and how often
-    // it was decoded.
+    // Whether the picture is held whole or parts of it decoded ahead now,
+    // and how often it was decoded whole.
     bool heldWhole(Picture picture) const { return !whole_[picture].isNull(); }
-    bool heldAhead(Picture picture) const { return ahead_[picture].valid(); }
+    bool heldAhead(Picture picture) const {
+        return partsAhead_[picture].valid() || !parts_[picture].empty();
+    }
     int decodings(Picture picture) const { return decodings_[picture]; }
     // How many parts of the picture were decoded ahead.
     int partDecodings(Picture picture) const { return partDecodings_[picture]; }
-    // Drops the pictures held whole and those decoded ahead, whole or in
-    // parts (the hold timer does this by itself).
+    // Drops the pictures held whole and the parts decoded ahead (the hold
+    // timer does this by itself).
     void dropWholePictures();
 
 private:
@@ -135,7 +132,6 @@ private:
     NormalSource normal_;
     std::vector<Dressed> dressed_;
     std::array<QImage, kCount> whole_;
-    std::array<std::future<QImage>, kCount> ahead_;
     std::array<std::future<std::vector<Part>>, kCount> partsAhead_;
     std::array<std::vector<Part>, kCount> parts_;
     std::array<QSize, kCount> sizes_;

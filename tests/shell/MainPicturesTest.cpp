@@ -208,18 +208,15 @@ TEST_F(MainPicturesTest, ADimmedButtonDecodesOnlyTheNormalPicture) {
     EXPECT_TRUE(showsFull(key, 0));
 }
 
-TEST_F(MainPicturesTest, APictureDecodedAheadIsTheOneShownAndDecodedOnce) {
+TEST_F(MainPicturesTest, PartsDecodedAheadAndNeverUsedAreNotKeptPastTheHold) {
     CSkinButton& key = dressedKey("NHPDN", false);
-    pictures.decodeAhead(MainPictures::Disabled);
     key.setEnabled(false);
+    pictures.decodePartsAhead(MainPictures::Disabled, {});
+    EXPECT_TRUE(pictures.heldAhead(MainPictures::Disabled));
+    pictures.dropWholePictures();
+    EXPECT_FALSE(pictures.heldAhead(MainPictures::Disabled));
     EXPECT_TRUE(showsFull(key, 3));
     EXPECT_EQ(pictures.decodings(MainPictures::Disabled), 1);
-    EXPECT_EQ(pictures.decodings(MainPictures::Hover), 0);
-    // One never used is not kept past the hold.
-    pictures.decodeAhead(MainPictures::Hover);
-    EXPECT_TRUE(pictures.heldAhead(MainPictures::Hover));
-    pictures.dropWholePictures();
-    EXPECT_FALSE(pictures.heldAhead(MainPictures::Hover));
 }
 
 TEST_F(MainPicturesTest, TheFirstFramesPartsDecodedAheadShowWhatTheWholePictureShows) {
