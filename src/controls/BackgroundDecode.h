@@ -4,6 +4,7 @@
 // full read.
 
 #include <QImage>
+#include <QString>
 #include <chrono>
 #include <future>
 #include <string>
@@ -36,6 +37,10 @@ template <typename Work>
 auto runBeside(Work work) -> std::future<decltype(work())> {
     return std::async(std::launch::async, std::move(work));
 }
+
+// The picture in the file, decoded on the calling thread; a null picture
+// when it cannot be read.
+QImage decodePicture(const QString& path);
 
 // The picture in the file, decoded on a thread of its own (a null picture
 // when it cannot be read): at a lower priority (runInBackground), or at the

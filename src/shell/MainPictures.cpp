@@ -260,10 +260,10 @@ const QImage& MainPictures::whole(Picture picture) {
         if (picture == Normal)
             normalShared_ = !full.isNull();
         if (full.isNull()) {
-            QImageReader reader(QString::fromStdString(folder_ + kFiles[picture]));
+            full = controls::decodePicture(QString::fromStdString(folder_ + kFiles[picture]));
             // A picture that turns out unreadable is not tried again; its
             // faces stay undrawn.
-            if (!reader.read(&full))
+            if (full.isNull())
                 unreadable_[picture] = true;
             else
                 ++decodings_[picture];
