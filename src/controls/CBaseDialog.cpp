@@ -104,16 +104,35 @@ bool CBaseDialog::openWithoutWaiting() {
     return true;
 }
 
+namespace {
+
+// The window icon at the sizes title bars, task bars and window lists draw
+// it: the window system is handed each size the icon has, and the full
+// picture would cost a quarter megabyte there and here. (Docks that show a
+// larger icon take it from the desktop file.)
+QIcon windowIconOf(const QImage& picture) {
+    QIcon icon;
+    for (int side : {16, 32, 48, 64})
+        if (side <= picture.width() && side <= picture.height())
+            icon.addPixmap(QPixmap::fromImage(
+                picture.scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    if (icon.isNull())
+        icon.addPixmap(QPixmap::fromImage(picture));
+    return icon;
+}
+
+}  // namespace
+
 QPixmap CBaseDialog::useProgramIcon(const std::string& skinFolder) {
     QPixmap icon = programIcon(skinFolder);
     if (!icon.isNull())
-        setWindowIcon(QIcon(icon));
+        setWindowIcon(windowIconOf(icon.toImage()));
     return icon;
 }
 
 void CBaseDialog::useProgramIcon(const QImage& icon) {
     if (!icon.isNull())
-        setWindowIcon(QIcon(QPixmap::fromImage(icon)));
+        setWindowIcon(windowIconOf(icon));
 }
 
 void CBaseDialog::setMaskPicture(const QImage& mask) {
