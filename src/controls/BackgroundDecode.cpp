@@ -21,9 +21,9 @@ QImage decodePicture(const QString& path) {
     // A window-sized picture decoded into fresh memory spends about a third
     // of its time taking that memory's page faults one at a time: the
     // picture's memory is made at its size and format and faulted in at
-    // once, and the reader decodes into it.
-    // The size comes from the file: only a picture of a skin's size is made
-    // ahead; any other is left to the reader and its allocation limit.
+    // once, and the reader decodes into it. The size comes from the file, so
+    // only a picture of a skin's size is made ahead; any other is left to
+    // the reader and its allocation limit.
     const QSize size = reader.size();
     const QImage::Format format = reader.imageFormat();
     constexpr qint64 kMadeAheadBytes = 64 * 1024 * 1024;

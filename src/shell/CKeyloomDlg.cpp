@@ -101,7 +101,7 @@ CKeyloomDlg::~CKeyloomDlg() {
     shutdown();
     // The editor dialogs and the lighting panel use the core's stores and
     // link: they go first.
-    lightingAfterShow_.reset();
+    afterFirstFrame_.reset();
     lighting_.reset();
     dialogs_.reset();
     core_.reset();
@@ -162,15 +162,14 @@ InitResult CKeyloomDlg::initialise() {
     useProgramIcon(icon.get());
     core_->state().keyToggleMode = false;
     setSwitchText();
-    // The panel is not in the first frame's way: it is built once that frame
-    // is on screen (a start hidden in the tray builds it when the window
-    // first opens), or earlier when something uses it.
-    // The tray icon too: asking whether there is a tray waits on the session
-    // bus. A start hidden in the tray places it at once; any other start as
-    // soon as the window's first frame is on screen, or after a while
-    // without a window (no keyboard yet), the icon being how to reach the
-    // program then.
-    lightingAfterShow_ = std::make_unique<controls::AfterFirstPaint>(*this, [this] {
+    // The lighting panel is not in the first frame's way: it is built once
+    // that frame is on screen (a start hidden in the tray builds it when the
+    // window first opens), or earlier when something uses it. The tray icon
+    // neither, as asking whether there is a tray waits on the session bus:
+    // a start hidden in the tray places it at once, any other once the first
+    // frame is on screen, or after a while without a window (no keyboard
+    // yet), the icon being how to reach the program then.
+    afterFirstFrame_ = std::make_unique<controls::AfterFirstPaint>(*this, [this] {
         lightingPanel();
         placeTrayIcon();
     });

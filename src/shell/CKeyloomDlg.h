@@ -280,7 +280,7 @@ private:
     bool trayPlaced_ = false;
     std::unique_ptr<DialogOpener> dialogs_;
     std::unique_ptr<lighting::qt::LightingPanel> lighting_;
-    std::unique_ptr<controls::AfterFirstPaint> lightingAfterShow_;
+    std::unique_ptr<controls::AfterFirstPaint> afterFirstFrame_;
 
     SelectedKey selectedKey_;
     bool topRow_ = false;
