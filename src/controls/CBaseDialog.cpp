@@ -72,13 +72,22 @@ void CBaseDialog::decodeAhead() {
 const QPixmap& CBaseDialog::background() const {
     if (!pendingBackground_.empty()) {
         // An unreadable body leaves the background empty, as a missing file would.
-        if (backgroundAhead_.valid())
-            background_ = QPixmap::fromImage(backgroundAhead_.get());
-        else
-            background_.load(QString::fromStdString(pendingBackground_));
+        background_ = QPixmap::fromImage(
+            backgroundAhead_.valid() ? backgroundAhead_.get()
+                                     : decodePicture(QString::fromStdString(pendingBackground_)));
         pendingBackground_.clear();
     }
     return background_;
+}
+
+QPixmap CBaseDialog::takeBackground() {
+    const std::string left = pendingBackground_;
+    QPixmap picture = background();
+    if (!left.empty()) {
+        background_ = QPixmap();
+        pendingBackground_ = left;
+    }
+    return picture;
 }
 
 void CBaseDialog::setBackground(const QPixmap& picture) {

@@ -50,6 +50,10 @@ public:
     void setBackground(const QPixmap& picture);
     // The background picture, decoded first if it was left for later.
     const QPixmap& background() const;
+    // The same, for a window that holds its background elsewhere: when it
+    // was left for later, the window keeps no reference to it, and the next
+    // need decodes it again.
+    QPixmap takeBackground();
     // Shapes the window from a mask picture; a null picture removes the shape.
     void setMaskPicture(const QImage& mask);
 

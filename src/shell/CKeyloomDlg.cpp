@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPainter>
 #include <QThread>
 #include <QTimer>
 #include <QUrl>
@@ -196,12 +197,13 @@ bool CKeyloomDlg::loadPictures(std::string& missing) {
     std::vector<MainPictures::Use> uses;
     for (const MainControl& c : mainControls())
         uses.push_back({button(c.id), c.faces, isKeyViewControl(c.id) || c.id == control::kFn});
-    // The background is normally the normal picture itself: no second decoding.
-    const bool backgroundIsNormal = readSkinScreen(setup_.paths.mainSkinFile).mainPicturePath ==
-                                    folder + MainPictures::kNormalFile;
+    // The background is normally the normal picture itself: no second
+    // decoding, and it is held (and dropped) with the buttons' cuts.
+    backgroundIsNormal_ = readSkinScreen(setup_.paths.mainSkinFile).mainPicturePath ==
+                          folder + MainPictures::kNormalFile;
     MainPictures::NormalSource normal;
-    if (backgroundIsNormal)
-        normal = [this] { return background(); };
+    if (backgroundIsNormal_)
+        normal = [this] { return takeBackground(); };
     if (!pictures_.dress(folder, std::move(normal), uses, missing))
         return false;
     return true;
@@ -445,6 +447,21 @@ void CKeyloomDlg::keyPressEvent(QKeyEvent* event) {
         return;
     }
     CBaseDialog::keyPressEvent(event);
+}
+
+void CKeyloomDlg::paintEvent(QPaintEvent* event) {
+    if (!backgroundIsNormal_) {
+        CBaseDialog::paintEvent(event);
+        return;
+    }
+    // Held with the buttons' cuts, which share its pixels: a paint keeps it
+    // held, and a settled window drops it.
+    const QImage& picture = pictures_.normalPicture();
+    if (picture.isNull())
+        return;
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(0, 0, picture);
 }
 
 bool CKeyloomDlg::eventFilter(QObject* watched, QEvent* event) {

@@ -178,6 +178,7 @@ public slots:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void reject() override;
     void closeEvent(QCloseEvent* event) override;
@@ -259,6 +260,9 @@ private:
 
     // The buttons' pictures are cut to their rectangles; the arrows stay whole.
     MainPictures pictures_;
+    // Whether the background is the buttons' normal picture, painted from
+    // pictures_.
+    bool backgroundIsNormal_ = false;
     std::string links_[3];
 
     std::unique_ptr<controls::CSkinButton> leftArrow_;

@@ -108,6 +108,7 @@ int CKeyloomDlg::selectKey(int controlId) {
         b->setPictures({own.hover, own.hover, own.pressed, own.normal, own.hover}, offset, origin);
         openKeyAssignmentDialog(*b);
         b->setPictures(own, offset, origin);
+        pictures_.release(*b);
         b->update();
     }
     return 0;

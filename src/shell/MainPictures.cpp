@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "controls/BackgroundDecode.h"
+#include "platform/memory/FreedMemory.h"
 
 namespace keyloom::shell {
 
@@ -70,7 +71,7 @@ QPixmap cut(const QImage& picture, const QRect& wanted) {
     return QPixmap::fromImage(picture.copy(inside));
 }
 
-// A cut that shares the pixels of a picture that stays in memory anyway (the
+// A cut that shares the pixels of a picture held as long as the cut (the
 // window's background): no copy, and the picture lives as long as the cut.
 QPixmap sharedCut(const QImage& picture, const QRect& wanted) {
     const QRect inside = wanted.intersected(picture.rect());
@@ -92,9 +93,9 @@ QPixmap sharedCut(const QImage& picture, const QRect& wanted) {
 
 }  // namespace
 
-MainPictures::MainPictures() {
+MainPictures::MainPictures(std::chrono::milliseconds hold) : hold_(hold) {
     holdTimer_.setSingleShot(true);
-    holdTimer_.callOnTimeout([this] { dropWholePictures(); });
+    holdTimer_.callOnTimeout([this] { holdEnded(); });
 }
 
 bool MainPictures::dress(const std::string& skinFolder, NormalSource normal,
@@ -119,40 +120,68 @@ bool MainPictures::dress(const std::string& skinFolder, NormalSource normal,
     sizes_ = sizes;
     folder_ = skinFolder;
     normal_ = std::move(normal);
-    dropWholePictures();
+    dropHeld();
     unreadable_ = {};
+    for (const Dressed& d : dressed_)
+        QObject::disconnect(d.button, &CSkinButton::painted, &holdTimer_, nullptr);
     dressed_.clear();
     for (const Use& use : uses) {
         if (!use.button)
             continue;
+        // A button painting its cuts keeps them held.
+        QObject::connect(use.button, &CSkinButton::painted, &holdTimer_,
+                         [this] { lastPaint_ = std::chrono::steady_clock::now(); });
         dressed_.push_back({use.button,
                             std::string(use.faces),
                             use.toggleFaces,
                             cutOrigin(wantedRect(*use.button)),
-                            {}});
+                            {},
+                            false,
+                            false});
         use.button->setPictureLoader(
             [this](CSkinButton& button, SkinFace face) { provide(button, face); });
     }
     return true;
 }
 
+MainPictures::Dressed* MainPictures::find(const CSkinButton& button) {
+    const auto d = std::find_if(dressed_.begin(), dressed_.end(),
+                                [&](const Dressed& x) { return x.button == &button; });
+    return d == dressed_.end() ? nullptr : &*d;
+}
+
+void MainPictures::keepForGood(Dressed& d) {
+    if (!d.keptForGood && !d.cuts[Normal].isNull())
+        d.cuts[Normal] = QPixmap::fromImage(d.cuts[Normal].toImage().copy());
+    d.kept = true;
+    d.keptForGood = true;
+}
+
 void MainPictures::complete(CSkinButton& button) {
-    for (Dressed& d : dressed_) {
-        if (d.button != &button)
-            continue;
-        for (std::size_t p = 0; p < kCount; ++p)
-            if (showsPicture(d.faces, d.toggleFaces, static_cast<Picture>(p)))
-                cutFor(d, static_cast<Picture>(p));
-        applyStatePictures(d);
-        if (d.toggleFaces)
-            applyTogglePictures(d);
-    }
+    Dressed* d = find(button);
+    if (!d)
+        return;
+    d->kept = true;
+    for (std::size_t p = 0; p < kCount; ++p)
+        if (showsPicture(d->faces, d->toggleFaces, static_cast<Picture>(p)))
+            cutFor(*d, static_cast<Picture>(p));
+    applyStatePictures(*d);
+    if (d->toggleFaces)
+        applyTogglePictures(*d);
+}
+
+void MainPictures::release(CSkinButton& button) {
+    if (Dressed* d = find(button))
+        d->kept = d->keptForGood;
 }
 
 void MainPictures::provideNormal(CSkinButton& button) {
-    for (Dressed& d : dressed_)
-        if (d.button == &button && cutFor(d, Normal))
-            applyStatePictures(d);
+    Dressed* d = find(button);
+    if (!d)
+        return;
+    keepForGood(*d);
+    if (cutFor(*d, Normal))
+        applyStatePictures(*d);
 }
 
 void MainPictures::decodePartsAhead(Picture picture, std::span<CSkinButton* const> selectable) {
@@ -213,9 +242,8 @@ QPixmap MainPictures::cutFromParts(Picture picture, const QRect& wanted) {
 }
 
 void MainPictures::provide(CSkinButton& button, SkinFace face) {
-    const auto d = std::find_if(dressed_.begin(), dressed_.end(),
-                                [&](const Dressed& x) { return x.button == &button; });
-    if (d == dressed_.end())
+    Dressed* d = find(button);
+    if (!d)
         return;
     const bool toggle = face == SkinFace::ToggleOff || face == SkinFace::ToggleOn;
     if (toggle && !d->toggleFaces)
@@ -237,6 +265,8 @@ void MainPictures::provide(CSkinButton& button, SkinFace face) {
 bool MainPictures::cutFor(Dressed& d, Picture picture) {
     if (!d.cuts[picture].isNull())
         return true;
+    // Cuts are dropped with the pictures, after the hold.
+    holdTimer_.start(hold_);
     if (picture != Normal) {
         d.cuts[picture] = cutFromParts(picture, wantedRect(*d.button));
         if (!d.cuts[picture].isNull())
@@ -245,10 +275,12 @@ bool MainPictures::cutFor(Dressed& d, Picture picture) {
     const QImage& full = whole(picture);
     if (full.isNull())
         return false;
-    // Cuts of the normal picture share the background's pixels; any other
-    // picture is dropped soon, so its cuts are copies.
-    d.cuts[picture] = picture == Normal && normalShared_ ? sharedCut(full, wantedRect(*d.button))
-                                                         : cut(full, wantedRect(*d.button));
+    // Cuts of the normal picture share its pixels, which the window paints
+    // as its background while the cuts are held; any other picture is held
+    // whole less often, so its cuts are copies, as are those of a button
+    // kept for good.
+    d.cuts[picture] = picture == Normal && !d.keptForGood ? sharedCut(full, wantedRect(*d.button))
+                                                          : cut(full, wantedRect(*d.button));
     return true;
 }
 
@@ -257,8 +289,6 @@ const QImage& MainPictures::whole(Picture picture) {
     if (full.isNull() && !unreadable_[picture]) {
         if (picture == Normal && normal_)
             full = normal_().toImage();
-        if (picture == Normal)
-            normalShared_ = !full.isNull();
         if (full.isNull()) {
             full = controls::decodePicture(QString::fromStdString(folder_ + kFiles[picture]));
             // A picture that turns out unreadable is not tried again; its
@@ -270,15 +300,40 @@ const QImage& MainPictures::whole(Picture picture) {
         }
     }
     if (!full.isNull())
-        holdTimer_.start(kHoldWhole);
+        holdTimer_.start(hold_);
     return full;
 }
 
-void MainPictures::dropWholePictures() {
+void MainPictures::holdEnded() {
+    // Held for the whole hold after the last paint, no longer.
+    const auto since = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now() - lastPaint_);
+    if (since < hold_)
+        holdTimer_.start(hold_ - since);
+    else
+        dropPictures();
+}
+
+void MainPictures::dropHeld() {
     holdTimer_.stop();
     partsAhead_ = {};
     parts_ = {};
     whole_ = {};
+}
+
+void MainPictures::dropPictures() {
+    dropHeld();
+    // What decoding and cutting freed goes back to the system too.
+    platform::returnFreedMemory();
+    // The buttons ask for their cuts again at their next paint.
+    for (Dressed& d : dressed_) {
+        if (d.kept)
+            continue;
+        d.cuts = {};
+        applyStatePictures(d);
+        if (d.toggleFaces)
+            applyTogglePictures(d);
+    }
 }
 
 void MainPictures::applyStatePictures(const Dressed& d) {

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QTest>
 #include <QWidget>
 #include <array>
 #include <memory>
@@ -105,21 +106,21 @@ TEST_F(MainPicturesTest, EachButtonGetsItsCutWhenItFirstShowsAFace) {
     EXPECT_TRUE(showsFull(corner, 1));
     EXPECT_EQ(pictures.decodings(MainPictures::Hover), 1);  // held whole meanwhile
 
-    // Once dropped, a picture is decoded again for a button that lacks its cut.
-    pictures.dropWholePictures();
+    // Once dropped, with the cuts, a picture is decoded again when shown.
+    pictures.dropPictures();
     EXPECT_FALSE(pictures.heldWhole(MainPictures::Hover));
+    EXPECT_TRUE(corner.pictures().hover.isNull());
     key.setSelected(true);  // "NHPND": selected shows the disabled picture
     key.setHovered(false);
     EXPECT_TRUE(showsFull(key, 3));
-    pictures.dropWholePictures();
+    pictures.dropPictures();
     corner.setEnabled(false);
     EXPECT_TRUE(showsFull(corner, 3));
     EXPECT_EQ(pictures.decodings(MainPictures::Disabled), 2);
-    // Cuts made stay: showing them again decodes nothing.
     corner.setEnabled(true);
     corner.setHovered(true);
     EXPECT_TRUE(showsFull(corner, 1));
-    EXPECT_EQ(pictures.decodings(MainPictures::Hover), 1);
+    EXPECT_EQ(pictures.decodings(MainPictures::Hover), 2);
 
     key.setToggleDisplay(true, true);
     EXPECT_TRUE(showsFull(key, 5));
@@ -203,9 +204,33 @@ TEST_F(MainPicturesTest, ADimmedButtonDecodesOnlyTheNormalPicture) {
     for (const auto picture : {MainPictures::Hover, MainPictures::Pressed, MainPictures::Disabled,
                                MainPictures::ToggleOff, MainPictures::ToggleOn})
         EXPECT_EQ(pictures.decodings(picture), 0) << picture;
-    // Enabled again (another keyboard), its faces come from the pictures.
+    // Its pictures outlast the hold; enabled again (another keyboard), its
+    // faces come from the pictures.
+    pictures.dropPictures();
+    EXPECT_TRUE(hasDimmedFace(key));
     key.setEnabled(true);
     EXPECT_TRUE(showsFull(key, 0));
+    EXPECT_EQ(pictures.decodings(MainPictures::Normal), 1);
+}
+
+TEST_F(MainPicturesTest, PicturesAreHeldWhileButtonsPaintAndDroppedOnceNothingDid) {
+    MainPictures held(std::chrono::milliseconds(100));
+    CSkinButton& key = place({40, 30, 30, 20});
+    const std::vector<MainPictures::Use> uses = {{&key, "NHPND", false}};
+    std::string missing;
+    ASSERT_TRUE(held.dress(folder, {}, uses, missing)) << missing;
+    key.grab();
+    for (int i = 0; i < 8; ++i) {
+        QTest::qWait(30);
+        key.grab();
+    }
+    EXPECT_TRUE(held.heldWhole(MainPictures::Normal));
+    EXPECT_EQ(held.decodings(MainPictures::Normal), 1);
+    QTest::qWait(500);
+    EXPECT_FALSE(held.heldWhole(MainPictures::Normal));
+    EXPECT_TRUE(key.pictures().normal.isNull());
+    EXPECT_TRUE(showsFull(key, 0));
+    EXPECT_EQ(held.decodings(MainPictures::Normal), 2);
 }
 
 TEST_F(MainPicturesTest, PartsDecodedAheadAndNeverUsedAreNotKeptPastTheHold) {
@@ -213,7 +238,7 @@ TEST_F(MainPicturesTest, PartsDecodedAheadAndNeverUsedAreNotKeptPastTheHold) {
     key.setEnabled(false);
     pictures.decodePartsAhead(MainPictures::Disabled, {});
     EXPECT_TRUE(pictures.heldAhead(MainPictures::Disabled));
-    pictures.dropWholePictures();
+    pictures.dropPictures();
     EXPECT_FALSE(pictures.heldAhead(MainPictures::Disabled));
     EXPECT_TRUE(showsFull(key, 3));
     EXPECT_EQ(pictures.decodings(MainPictures::Disabled), 1);
