@@ -123,8 +123,14 @@ std::optional<int> CKeyloomApp::prepare(const std::vector<std::string_view>& arg
         return 1;
     }
     prepared->registry = std::make_shared<registry::Registry>(paths.registryFile);
-    installLanguageFiles(std::make_shared<LanguageFiles>(paths.programFolder, prepared->registry,
-                                                         systemLanguageId()));
+    auto languages = std::make_shared<LanguageFiles>(paths.programFolder, prepared->registry,
+                                                     systemLanguageId());
+    // Parsed here, before the keyboard's read starts: the read looks up a
+    // text half-way (the name given to unnamed macros), and the file's first
+    // parse would otherwise fall between two of its exchanges, or wait for
+    // the window's texts parsing it.
+    languages->loadCurrentLanguage();
+    installLanguageFiles(languages);
     SetKeyTextLookup([](std::string_view key) { return lookupText(key); });
 
     if (!args.trace.empty() && !ReportTrace::instance().open(args.trace)) {

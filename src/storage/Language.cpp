@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "platform/ini/Ini.h"
+#include "platform/ini/IniCache.h"
 #include "storage/LanguageTables.h"
 #include "storage/SettingsKey.h"
 
@@ -48,6 +49,10 @@ std::string LanguageFiles::languageFilePath(int languageIndex) const {
     if (languageIndex < 0 || languageIndex > 2)
         languageIndex = 0;
     return languageFiles_[static_cast<std::size_t>(languageIndex)];
+}
+
+void LanguageFiles::loadCurrentLanguage() const {
+    static_cast<void>(ini::loadFile(languageFilePath(currentLanguageIndex())));
 }
 
 std::string LanguageFiles::lookup(std::string_view section, std::string_view key,

@@ -49,6 +49,9 @@ public:
     std::string lookupMode(std::string_view key) const;
 
     std::string languageFilePath(int languageIndex) const;
+    // Reads the current language's file now, so that the first lookup on
+    // a thread that must not wait (the keyboard's read) finds it parsed.
+    void loadCurrentLanguage() const;
     const std::string& programFolder() const { return programFolder_; }
 
 private:
