@@ -323,8 +323,6 @@ void MainPictures::dropHeld() {
 
 void MainPictures::dropPictures() {
     dropHeld();
-    // What decoding and cutting freed goes back to the system too.
-    platform::returnFreedMemory();
     // The buttons ask for their cuts again at their next paint.
     for (Dressed& d : dressed_) {
         if (d.kept)
@@ -334,6 +332,9 @@ void MainPictures::dropPictures() {
         if (d.toggleFaces)
             applyTogglePictures(d);
     }
+    // What decoding and cutting freed, the cuts last, goes back to the
+    // system too.
+    platform::returnFreedMemory();
 }
 
 void MainPictures::applyStatePictures(const Dressed& d) {
