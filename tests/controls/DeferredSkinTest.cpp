@@ -58,6 +58,23 @@ TEST_F(DeferredSkinTest, SizeAtOnceBackgroundWhenPaintedShapeWhenShown) {
     }
 }
 
+TEST_F(DeferredSkinTest, ATakenBackgroundIsNotKeptAndIsDecodedAgainWhenNeeded) {
+    CBaseDialog dialog;
+    ASSERT_TRUE(dialog.loadSkin(skin("Main=back.png\n"), SkinPictures::WhenNeeded));
+    dialog.decodeAhead();
+    const QPixmap taken = dialog.takeBackground();
+    ASSERT_EQ(taken.size(), QSize(40, 30));
+    const QPixmap again = dialog.takeBackground();
+    EXPECT_EQ(again.toImage().pixel(20, 15), taken.toImage().pixel(20, 15));
+    EXPECT_NE(again.cacheKey(), taken.cacheKey());  // a second decoding, not a kept copy
+    // One set by hand cannot be decoded again, so it stays.
+    QPixmap other(10, 10);
+    other.fill(Qt::red);
+    dialog.setBackground(other);
+    EXPECT_EQ(dialog.takeBackground().cacheKey(), other.cacheKey());
+    EXPECT_EQ(dialog.background().cacheKey(), other.cacheKey());
+}
+
 TEST_F(DeferredSkinTest, ThePicturesFoundAtLoadingAreTheOnesUsed) {
     CBaseDialog dialog;
     ASSERT_TRUE(dialog.loadSkin(skin("Main=back.png\n"), SkinPictures::WhenNeeded));

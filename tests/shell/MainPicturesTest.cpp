@@ -190,8 +190,14 @@ TEST_F(MainPicturesTest, PicturesSwappedByHandAfterCompleteStaySwapped) {
     key.setPictures({own.hover, own.hover, own.pressed, own.normal, own.hover}, key.pictureOffset(),
                     key.pictureOrigin());
     EXPECT_TRUE(showsFull(key, 1));
+    // The hold's end leaves a completed key's pictures alone until released.
+    pictures.dropPictures();
+    EXPECT_TRUE(showsFull(key, 1));
     key.setPictures(own, key.pictureOffset(), key.pictureOrigin());
     EXPECT_TRUE(showsFull(key, 0));
+    pictures.release(key);
+    pictures.dropPictures();
+    EXPECT_TRUE(key.pictures().hover.isNull());
 }
 
 TEST_F(MainPicturesTest, ADimmedButtonDecodesOnlyTheNormalPicture) {
