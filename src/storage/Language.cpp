@@ -99,7 +99,11 @@ Installed& installed() {
     return instance;
 }
 
-thread_local std::shared_ptr<const LanguageFiles> threadFiles;
+// The innermost ThreadLanguageFiles living on this thread. A plain pointer:
+// a thread-local with a destructor is registered, at its first use on each
+// thread, under the dynamic loader's lock, and so waits for any library the
+// window thread is loading (the keyboard's first read did, by milliseconds).
+thread_local const ThreadLanguageFiles* threadFiles = nullptr;
 
 }  // namespace
 
@@ -109,15 +113,15 @@ void installLanguageFiles(std::shared_ptr<const LanguageFiles> files) {
 }
 
 ThreadLanguageFiles::ThreadLanguageFiles(std::shared_ptr<const LanguageFiles> files)
-    : previous_(std::exchange(threadFiles, std::move(files))) {}
+    : files_(std::move(files)), previous_(std::exchange(threadFiles, this)) {}
 
 ThreadLanguageFiles::~ThreadLanguageFiles() {
-    threadFiles = std::move(previous_);
+    threadFiles = previous_;
 }
 
 std::shared_ptr<const LanguageFiles> installedLanguageFiles() {
-    if (threadFiles)
-        return threadFiles;
+    if (threadFiles && threadFiles->files_)
+        return threadFiles->files_;
     std::lock_guard lock(installed().mutex);
     return installed().files;
 }

@@ -81,7 +81,9 @@ public:
     ThreadLanguageFiles& operator=(const ThreadLanguageFiles&) = delete;
 
 private:
-    std::shared_ptr<const LanguageFiles> previous_;
+    friend std::shared_ptr<const LanguageFiles> installedLanguageFiles();
+    std::shared_ptr<const LanguageFiles> files_;
+    const ThreadLanguageFiles* previous_;
 };
 
 std::string lookupText(std::string_view key);

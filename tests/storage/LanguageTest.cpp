@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <thread>
 
 #include "storage/LanguageTables.h"
 #include "storage/SettingsKey.h"
@@ -119,6 +120,29 @@ TEST_F(LanguageTest, ProcessWideLookupsUseTheInstalledFiles) {
     EXPECT_EQ(lookupText("K"), "english");
     EXPECT_EQ(lookupMode("20"), "Per-key colours");
     EXPECT_EQ(lookupLight("Tool"), "#Error");
+    installLanguageFiles(nullptr);
+}
+
+TEST_F(LanguageTest, ThreadFilesNestOnTheirOwnThreadOnly) {
+    dir_.write("Lang0409.ini", "[TEXT]\nK=installed\n");
+    installLanguageFiles(std::make_shared<LanguageFiles>(files()));
+    TempDir outerDir, innerDir;
+    outerDir.write("Lang0409.ini", "[TEXT]\nK=outer\n");
+    innerDir.write("Lang0409.ini", "[TEXT]\nK=inner\n");
+    {
+        const ThreadLanguageFiles outer(
+            std::make_shared<LanguageFiles>(outerDir.path() + "/", registry_, 0x0409));
+        {
+            const ThreadLanguageFiles inner(
+                std::make_shared<LanguageFiles>(innerDir.path() + "/", registry_, 0x0409));
+            EXPECT_EQ(lookupText("K"), "inner");
+            std::string elsewhere;
+            std::thread([&] { elsewhere = lookupText("K"); }).join();
+            EXPECT_EQ(elsewhere, "installed");
+        }
+        EXPECT_EQ(lookupText("K"), "outer");
+    }
+    EXPECT_EQ(lookupText("K"), "installed");
     installLanguageFiles(nullptr);
 }
 
