@@ -5,6 +5,7 @@
 #include <string>
 
 #include "device/KeyboardModels.h"
+#include "platform/sched/PromptWakeups.h"
 
 namespace keyloom {
 
@@ -21,6 +22,8 @@ void DiscoveryMonitor::start() {
         return;
     running_ = true;
     thread_ = std::jthread([this](std::stop_token stop) {
+        // It hands the connection's reads to the keyboard queue and waits.
+        platform::preferPromptWakeups();
         run(stop);
         running_ = false;
     });

@@ -2,11 +2,18 @@
 
 #include <utility>
 
+#include "platform/sched/PromptWakeups.h"
+
 namespace keyloom {
 
 KeyboardQueue::KeyboardQueue(Mode mode) : mode_(mode) {
     if (mode_ == Mode::Background)
-        thread_ = std::thread([this] { run(); });
+        thread_ = std::thread([this] {
+            // Each exchange waits for the keyboard and then wants the
+            // processor back at once, also while the window starts.
+            platform::preferPromptWakeups();
+            run();
+        });
 }
 
 KeyboardQueue::~KeyboardQueue() {
