@@ -1,7 +1,6 @@
 #include "controls/BackgroundDecode.h"
 
 #include <sys/mman.h>
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include <QImageReader>
@@ -9,11 +8,6 @@
 #include <cstdint>
 
 namespace keyloom::controls {
-
-void yieldToOtherThreads() {
-    // On Linux the nice value belongs to each thread, named by its id.
-    static_cast<void>(::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), 10));
-}
 
 QImage decodePicture(const QString& path) {
     QImageReader reader(path);

@@ -10,14 +10,13 @@
 #include <string>
 #include <utility>
 
+#include "platform/sched/ThreadPriority.h"
+
 namespace keyloom::controls {
 
 // How long a picture decoded ahead waits for its first use: a window that
 // does not open soon (no keyboard yet) does not keep it.
 inline constexpr std::chrono::milliseconds kHoldAhead{5000};
-
-// Lowers the calling thread's scheduling priority (nothing where it cannot).
-void yieldToOtherThreads();
 
 // Runs `work` on a thread of its own at a lower priority than the program's
 // other threads, so that on a busy machine it yields to the keyboard's
@@ -25,7 +24,7 @@ void yieldToOtherThreads();
 template <typename Work>
 auto runInBackground(Work work) -> std::future<decltype(work())> {
     return std::async(std::launch::async, [work = std::move(work)]() mutable {
-        yieldToOtherThreads();
+        platform::yieldToOtherThreads();
         return work();
     });
 }

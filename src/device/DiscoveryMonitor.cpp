@@ -5,7 +5,7 @@
 #include <string>
 
 #include "device/KeyboardModels.h"
-#include "platform/sched/PromptWakeups.h"
+#include "platform/sched/ThreadPriority.h"
 
 namespace keyloom {
 

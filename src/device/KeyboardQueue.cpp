@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "platform/sched/PromptWakeups.h"
+#include "platform/sched/ThreadPriority.h"
 
 namespace keyloom {
 

@@ -13,6 +13,7 @@
 
 #include "KeyloomVersion.h"
 #include "platform/instance/StartupArguments.h"
+#include "platform/sched/ThreadPriority.h"
 #include "shell/CKeyloomApp.h"
 #include "shell/DarkLook.h"
 #include "shell/ScreenFit.h"
@@ -75,8 +76,13 @@ int main(int argc, char** argv) {
     if (const std::optional<int> code = app.prepare(arguments))
         return *code;
     // Loading the font configuration is the first text's largest cost: it
-    // is loaded beside the toolkit's start.
-    std::jthread fonts([] { FcInit(); });
+    // is loaded beside the toolkit's start, behind the keyboard's read, which
+    // it would otherwise hold up on a busy machine; the read mostly waits,
+    // so the fonts lose little.
+    std::jthread fonts([] {
+        keyloom::platform::yieldToOtherThreads();
+        FcInit();
+    });
     // The skin windows' sizes decide the scale the program is drawn at.
     std::vector<std::string> skinFiles;
     if (keyloom::AppPaths paths; keyloom::buildAppPaths({}, paths) == keyloom::AppPathsStatus::Ok)

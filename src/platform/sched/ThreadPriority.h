@@ -1,5 +1,6 @@
 #pragma once
-// Asking the scheduler to run a thread soon after it is woken.
+// How the program's threads share the processor: the keyboard's threads
+// ahead of long background work.
 
 namespace keyloom::platform {
 
@@ -10,5 +11,10 @@ namespace keyloom::platform {
 // thread's share of the processor is unchanged. Kernels that do not take a
 // slice request (before Linux 6.12) leave the thread as it was.
 void preferPromptWakeups();
+
+// Lowers the calling thread's priority (nice 10; nothing where it cannot), for
+// work that may take the processor only when the keyboard's exchanges and the
+// window leave it free.
+void yieldToOtherThreads();
 
 }  // namespace keyloom::platform

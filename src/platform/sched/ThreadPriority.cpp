@@ -1,4 +1,4 @@
-#include "platform/sched/PromptWakeups.h"
+#include "platform/sched/ThreadPriority.h"
 
 #include <sched.h>
 #include <sys/resource.h>
@@ -41,6 +41,11 @@ void preferPromptWakeups() {
     attr.nice = nice;
     attr.runtime = kSliceNs;
     static_cast<void>(::syscall(SYS_sched_setattr, 0, &attr, 0U));
+}
+
+void yieldToOtherThreads() {
+    // On Linux the nice value belongs to each thread, named by its id.
+    static_cast<void>(::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), 10));
 }
 
 }  // namespace keyloom::platform

@@ -1,4 +1,4 @@
-#include "platform/sched/PromptWakeups.h"
+#include "platform/sched/ThreadPriority.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
