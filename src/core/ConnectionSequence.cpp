@@ -35,13 +35,18 @@ void ConnectionSequence::connectionChanged(int connected) {
                 parts_.data.setParameterBlock(block);
                 values.macroCapacity = block.macroCapacity();
             }
+            // With nothing to tell first, the full read follows in the same
+            // job: handing back and forth between threads costs a wake-up
+            // each way, long ones while the window starts.
+            if (defaultsRead)
+                fullRead();
         });
-        // The previous default matrix stays; the connection goes on.
-        if (!defaultsRead)
+        if (!defaultsRead) {
+            // The previous default matrix stays; the connection goes on.
             showPrompt(parts_.window.prompts, "MAIN_DEFAULT_MATRIX_PROMPT");
-        // The full read, as a keyboard job, then the window redraws from
-        // what it read; both before the window may open.
-        parts_.queue.runAndWait([this] { fullRead(); });
+            parts_.queue.runAndWait([this] { fullRead(); });
+        }
+        // The window redraws from what was read; both before it may open.
         parts_.window.dispatch.sendMessage(window::kReadProfileMessage);
     }
 
