@@ -14,10 +14,8 @@ std::size_t sizeWithTerminator(std::u16string_view text) {
 
 }  // namespace
 
-StringTable::StringTable() : slots_(kSlotCount) {}
-
 std::optional<std::u16string_view> StringTable::text(std::size_t slot) const {
-    if (slot >= kSlotCount || !slots_[slot]) {
+    if (slot >= slots_.size() || !slots_[slot]) {
         return std::nullopt;
     }
     return std::u16string_view(*slots_[slot]);
@@ -29,13 +27,15 @@ bool StringTable::setText(std::size_t slot, std::u16string_view text) {
     }
     text = text.substr(0, std::min(text.find(u'\0'), text.size()));
     clearText(slot);
+    if (slots_.empty())
+        slots_.resize(kSlotCount);
     slots_[slot].emplace(text);
     totalSize_ += sizeWithTerminator(text);
     return true;
 }
 
 void StringTable::clearText(std::size_t slot) {
-    if (slot >= kSlotCount || !slots_[slot]) {
+    if (slot >= slots_.size() || !slots_[slot]) {
         return;
     }
     totalSize_ -= sizeWithTerminator(*slots_[slot]);
@@ -43,14 +43,22 @@ void StringTable::clearText(std::size_t slot) {
 }
 
 void StringTable::clear() {
-    for (auto& slot : slots_) {
-        slot.reset();
-    }
+    slots_.clear();
+    slots_.shrink_to_fit();
     totalSize_ = 0;
 }
 
+bool operator==(const StringTable& a, const StringTable& b) {
+    if (a.totalSize_ != b.totalSize_)
+        return false;
+    for (std::size_t slot = 0; slot < StringTable::kSlotCount; ++slot)
+        if (a.text(slot) != b.text(slot))
+            return false;
+    return true;
+}
+
 std::size_t StringTable::sizeOf(std::size_t slot) const {
-    if (slot >= kSlotCount || !slots_[slot]) {
+    if (slot >= slots_.size() || !slots_[slot]) {
         return 0;
     }
     return sizeWithTerminator(*slots_[slot]);

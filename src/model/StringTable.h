@@ -20,7 +20,7 @@ class StringTable {
 public:
     static constexpr std::size_t kSlotCount = AssignmentImage::kEntryCount;
 
-    StringTable();
+    StringTable() = default;
 
     // The slot's text; nothing when the slot is empty or out of range.
     std::optional<std::u16string_view> text(std::size_t slot) const;
@@ -35,9 +35,11 @@ public:
     // Sum of sizeOf over all slots.
     std::size_t totalSize() const { return totalSize_; }
 
-    friend bool operator==(const StringTable&, const StringTable&) = default;
+    friend bool operator==(const StringTable& a, const StringTable& b);
 
 private:
+    // One per slot once any slot holds a text, else none: most stores hold
+    // no text, and a table of every slot costs tens of kilobytes.
     std::vector<std::optional<std::u16string>> slots_;
     std::size_t totalSize_ = 0;
 };

@@ -27,6 +27,20 @@ TEST(StringTable, SizesCountTheTerminatorAndAnEmptyTextIsNotNoText) {
     EXPECT_FALSE(table.text(2048).has_value());
 }
 
+// Tables compare by their texts, however they came to hold them.
+TEST(StringTable, TablesWithTheSameTextsAreEqual) {
+    StringTable never, emptied, holding;
+    emptied.setText(9, u"gone");
+    emptied.clearText(9);
+    EXPECT_EQ(never, emptied);
+    holding.setText(9, u"kept");
+    EXPECT_NE(never, holding);
+    emptied.setText(9, u"kept");
+    EXPECT_EQ(emptied, holding);
+    holding.clear();
+    EXPECT_EQ(never, holding);
+}
+
 class StringPool : public ::testing::Test {
 protected:
     AssignmentImage image;
