@@ -157,15 +157,17 @@ void CBaseDialog::applyMask(const QRegion& region) {
 }
 
 void CBaseDialog::paintEvent(QPaintEvent*) {
-    const QPixmap& picture = background();
-    if (picture.isNull()) {
-        return;
-    }
     QPainter painter(this);
     // Drawn at a fractional scale when the screen is too small for the
     // picture's own size: filtered, not pixel-doubled.
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawPixmap(0, 0, picture);
+    paintBackground(painter);
+}
+
+void CBaseDialog::paintBackground(QPainter& painter) {
+    const QPixmap& picture = background();
+    if (!picture.isNull())
+        painter.drawPixmap(0, 0, picture);
 }
 
 void CBaseDialog::showEvent(QShowEvent* event) {

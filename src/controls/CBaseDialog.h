@@ -17,6 +17,8 @@
 
 #include "controls/SkinButtonSet.h"
 
+class QPainter;
+
 namespace keyloom::controls {
 
 class CBaseDialog : public QDialog {
@@ -78,6 +80,9 @@ protected:
     virtual bool prepareToOpen() { return true; }
 
     void paintEvent(QPaintEvent* event) override;
+    // Draws the window's background; a window that holds its background
+    // elsewhere draws that instead.
+    virtual void paintBackground(QPainter& painter);
     void showEvent(QShowEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;

@@ -449,19 +449,16 @@ void CKeyloomDlg::keyPressEvent(QKeyEvent* event) {
     CBaseDialog::keyPressEvent(event);
 }
 
-void CKeyloomDlg::paintEvent(QPaintEvent* event) {
+void CKeyloomDlg::paintBackground(QPainter& painter) {
     if (!backgroundIsNormal_) {
-        CBaseDialog::paintEvent(event);
+        CBaseDialog::paintBackground(painter);
         return;
     }
     // Held with the buttons' cuts, which share its pixels: a paint keeps it
     // held, and a settled window drops it.
     const QImage& picture = pictures_.normalPicture();
-    if (picture.isNull())
-        return;
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(0, 0, picture);
+    if (!picture.isNull())
+        painter.drawImage(0, 0, picture);
 }
 
 bool CKeyloomDlg::eventFilter(QObject* watched, QEvent* event) {
